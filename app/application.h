@@ -1,0 +1,51 @@
+// The application object: the hidden window that carries the task-bar
+// button with the application title, the title itself, the message boxes in
+// the program's name and the default error report.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+class TApplication {
+public:
+    // Creates the task-bar window. Raises Error when the window cannot be made.
+    void Initialize(HINSTANCE instance);
+
+    // The task-bar title, also the title of every message box.
+    void SetTitle(std::wstring_view title);
+    const std::wstring& Title() const { return title_; }
+
+    HWND Handle() const { return handle_; }
+    HINSTANCE Instance() const { return instance_; }
+
+    // The window that the task-bar button brings forward; set once the main
+    // window exists.
+    void SetMainWindow(HWND main) { main_ = main; }
+    HWND MainWindow() const { return main_; }
+
+    // A standard message box owned by the main window, titled with the
+    // application title. Returns the MessageBoxW answer.
+    int ShowMessageBox(std::wstring_view text, UINT flags) const;
+
+    // The default error report: error icon, OK, the text with "." appended
+    // when its last character is above ".".
+    void ShowError(std::wstring_view text) const;
+
+    // Runs the message loop until the main window is gone, letting the main
+    // window's dialog manager handle Tab, Enter and Esc.
+    int Run();
+
+    void Minimize() const;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+    HINSTANCE instance_ = nullptr;
+    HWND handle_ = nullptr;
+    HWND main_ = nullptr;
+    std::wstring title_;
+};
+
+extern TApplication Application;

@@ -1,0 +1,49 @@
+// Program entry of the setup wizard.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "app/application.h"
+#include "app/main_window.h"
+#include "base/error.h"
+#include "base/file_system.h"
+#include "shared/ScreenMonitorManager.h"
+#include "shared/screen_snapshot.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // The installer runs from a download folder full of other DLLs: load
+    // system DLLs from the system folder only.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
+    try {
+        // Relative package paths resolve against the installer's own folder,
+        // wherever the installer was started from.
+        SetCurrentDirectoryW(ModuleFolder().c_str());
+
+        myScreen = new TmyScreen(ReadScreenSnapshot(), ApplyScreenCursor);
+        SelectMonitor(0);
+
+        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+        InitCommonControlsEx(&controls);
+        // The shell-link object and the folder dialog need a single-threaded
+        // apartment on this thread for the whole run.
+        const HRESULT com = OleInitialize(nullptr);
+        Application.Initialize(instance);
+        Application.SetTitle(L"Установка комплекса \"Velmora-Холтер\"");
+
+        TFMain main;
+        FMain = &main;
+        main.Create(instance);
+        Application.SetMainWindow(main.Handle());
+        ShowWindow(Application.Handle(), SW_SHOWNORMAL);
+
+        const int code = Application.Run();
+        FMain = nullptr;
+        if (SUCCEEDED(com)) OleUninitialize();
+        return code;
+    } catch (const Error& e) {
+        Application.ShowError(e.text());
+        return 1;
+    }
+}

@@ -1,0 +1,402 @@
+#include "app/main_window.h"
+
+#include <commctrl.h>
+#include <algorithm>
+#include <cstring>
+#include <richedit.h>
+#include <shlobj.h>
+
+#include "app/application.h"
+#include "app/brand.h"
+#include "app/folder_check.h"
+#include "app/panel.h"
+#include "app/resources_access.h"
+#include "base/error.h"
+#include "base/file_system.h"
+#include "base/system_error.h"
+#include "base/utf8.h"
+#include "shared/screen_cursor.h"
+
+TFMain* FMain = nullptr;
+bool AlternativeBrand = false;
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TFMain";
+constexpr int kClientWidth = 954;
+constexpr int kClientHeight = 579;
+constexpr int kSidePanelId = 900;
+constexpr int kPageControlId = 901;
+
+HFONT MakeFont(const wchar_t* face, int pixels) {
+    return CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, face);
+}
+
+std::wstring JoinLines(std::span<const std::wstring_view> lines) {
+    std::wstring text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i) text += L"\r\n";
+        text += lines[i];
+    }
+    return text;
+}
+
+HWND CreateChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, const Bounds& b, int id,
+                 HFONT font) {
+    HWND hwnd = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, b.x, b.y, b.w, b.h, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+    if (!hwnd) {
+        const DWORD code = GetLastError();
+        throw Error(L"Cannot create a window. " + SystemErrorText(code));
+    }
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return hwnd;
+}
+
+// Feeds the INFO document to the rich-text box.
+DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
+    auto* rest = reinterpret_cast<std::string_view*>(cookie);
+    const size_t n = std::min<size_t>(rest->size(), static_cast<size_t>(wanted));
+    std::memcpy(buffer, rest->data(), n);
+    rest->remove_prefix(n);
+    *given = static_cast<LONG>(n);
+    return 0;
+}
+
+}  // namespace
+
+void TFMain::Create(HINSTANCE instance) {
+    instance_ = instance;
+    RegisterPanelClass(instance);
+    TBGSurface::RegisterClass(instance);
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    wc.hIconSm = wc.hIcon;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    RegisterClassExW(&wc);
+
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    RECT r{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&r, style, FALSE, WS_EX_CONTROLPARENT);
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"Установка комплекса", style, x, y, w, h,
+                            Application.Handle(), nullptr, instance, this);
+    if (!hwnd_) {
+        const DWORD code = GetLastError();
+        throw Error(L"Cannot create the main window. " + SystemErrorText(code));
+    }
+    FormCreate();
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    UpdateWindow(hwnd_);
+    SetFocus(Control(PageLayout(tsStart).forwardButton));
+}
+
+void TFMain::FormCreate() {
+    LoadPngResource(BG_bmp, L"BACKGROUND");
+    LoadPngResource(Panels_bmp, L"MAIN");
+    LoadPngResource(Logo_bmp, L"LOGO");
+    LoadPngResource(Title_pnl_l_bmp, L"TITLE_PNL_L");
+    LoadPngResource(Title_pnl_r_bmp, L"TITLE_PNL_R");
+    LoadPngResource(Title_pnl_m_bmp, L"TITLE_PNL_M");
+    LoadPngResource(Title_bmp, L"TITLE");
+
+    AlternativeBrand = IsAlternativeBrand(LoadResString(instance_, 1));
+
+    // The page colour comes from the banner's top-left pixel.
+    const uint32_t corner = Title_bmp.at(0, 0);
+    pageColour_ = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
+    pageBrush_.reset(CreateSolidBrush(pageColour_));
+
+    CreateFonts();
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(msSans13_.get()), FALSE);
+    CreateSidePanel();
+    CreatePages();
+
+    AppNameStr = LoadResString(instance_, 0);
+    SetWindowTextW(Control(ID_ePath), (L"C:\\" + AppNameStr).c_str());
+    FCanClose = true;
+    SetActivePage(tsStart);
+    EnableWindow(Control(ID_BtnExit), FALSE);
+
+    // Created last and sent to the back: its first layout composes the
+    // background and places the side panel and the page control.
+    BG.Create(hwnd_, [this](Bitmap& buffer) { BGResize(buffer); });
+}
+
+void TFMain::CreateFonts() {
+    msSans13_.reset(MakeFont(L"MS Sans Serif", 13));
+    tahoma15_.reset(MakeFont(L"Tahoma", 15));
+    times20_.reset(MakeFont(L"Times New Roman", 20));
+}
+
+HFONT TFMain::FontFor(FontKind kind) const {
+    switch (kind) {
+        case FontKind::Times20:
+            return times20_.get();
+        case FontKind::Tahoma15:
+        case FontKind::Page:
+            break;
+    }
+    return tahoma15_.get();
+}
+
+void TFMain::CreateSidePanel() {
+    richEditLibrary_.reset(LoadLibraryExW(L"msftedit.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    const Bounds b{kSidePanelRect.left, kSidePanelRect.top, kSidePanelRect.width, kSidePanelRect.height};
+    RichEdit1 = CreateWindowExW(WS_EX_STATICEDGE, MSFTEDIT_CLASS, L"",
+                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | ES_MULTILINE | ES_READONLY, b.x, b.y,
+                                b.w, b.h, hwnd_, reinterpret_cast<HMENU>(kSidePanelId), instance_, nullptr);
+    if (!RichEdit1) {
+        const DWORD code = GetLastError();
+        throw Error(L"Cannot create the side panel. " + SystemErrorText(code));
+    }
+    SendMessageW(RichEdit1, WM_SETFONT, reinterpret_cast<WPARAM>(msSans13_.get()), FALSE);
+    SendMessageW(RichEdit1, EM_SETBKGNDCOLOR, 0, pageColour_);
+    std::string_view rtf = RawResource(instance_, L"INFO");
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, ReadRtf};
+    SendMessageW(RichEdit1, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    RECT inner;
+    GetClientRect(RichEdit1, &inner);
+    InflateRect(&inner, -4, -4);
+    SendMessageW(RichEdit1, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&inner));
+}
+
+void TFMain::CreatePages() {
+    const Bounds pc{kPageControlRect.left, kPageControlRect.top, kPageControlRect.width, kPageControlRect.height};
+    InsatallPages = CreatePanel(hwnd_, pc, kPageControlId, pageBrush_.get(), PanelFrame::None);
+    HWND bars[kPageCount];
+    for (int p = 0; p < kPageCount; ++p) {
+        const PageSpec& spec = PageLayout(static_cast<Page>(p));
+        pages_[p] = CreatePanel(InsatallPages, {0, 0, kPageWidth, kPageHeight}, 0, pageBrush_.get(),
+                                PanelFrame::None);
+        const int barTop = kPageHeight - kMargin - spec.barHeight;
+        if (spec.memoHeight >= 0) {
+            const int height = spec.memoHeight > 0 ? spec.memoHeight : barTop - 2 * kMargin;
+            controls_[ID_FirstMemo + p] =
+                CreateChild(pages_[p], WC_EDITW, JoinLines(spec.lines).c_str(), ES_MULTILINE | ES_READONLY,
+                            {kMargin, kMargin, kPageWidth - 2 * kMargin, height}, ID_FirstMemo + p,
+                            FontFor(spec.font));
+        }
+        bars[p] = CreatePanel(pages_[p], {kMargin, barTop, kPageWidth - 2 * kMargin, spec.barHeight},
+                              ID_FirstBar + p, pageBrush_.get(), PanelFrame::Rounded);
+        controls_[ID_FirstBar + p] = bars[p];
+    }
+    for (const ControlSpec& c : Controls()) {
+        HWND parent = c.parent == Parent::Bar         ? bars[c.page]
+                      : c.parent == Parent::PathPanel ? controls_.at(ID_PnlPath)
+                                                      : pages_[c.page];
+        controls_[c.id] = std::wstring_view(c.className) == L"VhPanel"
+                              ? CreatePanel(parent, c.bounds, c.id, pageBrush_.get(), PanelFrame::Sunken)
+                              : CreateChild(parent, c.className, c.text, c.style, c.bounds, c.id,
+                                            tahoma15_.get());
+    }
+    SendMessageW(Control(ID_CbDriverInstal), BM_SETCHECK, BST_CHECKED, 0);
+    HWND windows = Control(ID_CBWindows);
+    SendMessageW(windows, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Windows 7, Windows 8"));
+    SendMessageW(windows, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Windows XP"));
+    SendMessageW(windows, CB_SETCURSEL, 0, 0);
+    ShowWindow(windows, SW_HIDE);  // never shown; the sequence reads its index
+    HWND log = Control(ID_LogList);
+    SendMessageW(log, LB_SETITEMHEIGHT, 0, 18);
+    ShowWindow(log, SW_HIDE);
+}
+
+HWND TFMain::Control(int id) const {
+    const auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+void TFMain::BGResize(Bitmap& buffer) {
+    ComposeBackground(buffer, {BG_bmp, Panels_bmp, Logo_bmp, Title_pnl_l_bmp, Title_pnl_r_bmp, Title_pnl_m_bmp,
+                               Title_bmp});
+    SetWindowPos(RichEdit1, nullptr, kSidePanelRect.left, kSidePanelRect.top, kSidePanelRect.width,
+                 kSidePanelRect.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(InsatallPages, nullptr, kPageControlRect.left, kPageControlRect.top, kPageControlRect.width,
+                 kPageControlRect.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TFMain::SetActivePage(Page page) {
+    activePage_ = page;
+    for (int p = 0; p < kPageCount; ++p) ShowWindow(pages_[p], p == page ? SW_SHOW : SW_HIDE);
+    const PageSpec& spec = PageLayout(page);
+    if (HWND forward = Control(spec.forwardButton); forward && IsWindowEnabled(forward)) SetFocus(forward);
+    if (page == tsInputComponents) tsInputComponentsShow();
+}
+
+LRESULT TFMain::PageColours(HDC dc, HWND control) {
+    const int id = GetDlgCtrlID(control);
+    COLORREF text = RGB(0, 0, 0);
+    if (id >= ID_FirstMemo && id < ID_FirstMemo + kPageCount) {
+        text = PageLayout(static_cast<Page>(id - ID_FirstMemo)).textColor;
+        if (text == CLR_DEFAULT) text = GetSysColor(COLOR_WINDOWTEXT);
+    }
+    SetTextColor(dc, text);
+    SetBkColor(dc, pageColour_);
+    return reinterpret_cast<LRESULT>(pageBrush_.get());
+}
+
+void TFMain::PressPageButton(int id) {
+    HWND button = Control(id);
+    if (button && IsWindowEnabled(button)) SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+void TFMain::OnCommand(int id, int code) {
+    if (code != BN_CLICKED && id != IDOK && id != IDCANCEL) return;
+    switch (id) {
+        case IDOK:  // Enter presses the page's forward button
+            PressPageButton(PageLayout(activePage_).forwardButton);
+            break;
+        case IDCANCEL:  // Esc presses the page's "Отмена"
+            PressPageButton(PageLayout(activePage_).cancelButton);
+            break;
+        case ID_BtnStartNext:
+            BtnStartNextClick();
+            break;
+        case ID_BtnCancel:
+        case ID_BtnCancel2:
+        case ID_BtnCancel4:
+            BtnCancelClick();
+            break;
+        case ID_BtnSelectPath:
+            BtnSelectPathClick();
+            break;
+        case ID_BtnInputPathNext:
+            BtnInputPathNextClick();
+            break;
+        case ID_BtnInputComponentsBack:
+            BtnInputComponentsBackClick();
+            break;
+        case ID_BtnExit:
+        case ID_BtnExitCancel:
+        case ID_BtnExitOnChangefont:
+            BtnExitClick();
+            break;
+        default:
+            break;
+    }
+}
+
+void TFMain::FormCloseQuery() {
+    if (FCanClose) DestroyWindow(hwnd_);
+}
+
+void TFMain::BtnCancelClick() {
+    if (Application.ShowMessageBox(L"Вы уверены, что хотите отменить процесс установки?",
+                               MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        FCanClose = true;
+        SetActivePage(tsCancel);
+    }
+}
+
+void TFMain::BtnExitClick() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+void TFMain::BtnStartNextClick() {
+    SetActivePage(tsInputPath);
+    SetFocus(Control(ID_ePath));
+}
+
+void TFMain::BtnSelectPathClick() {
+    BROWSEINFOW bi{};
+    bi.hwndOwner = hwnd_;
+    bi.lpszTitle = L"Выберете путь для установки программ";
+    bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&bi);
+    if (!chosen) return;
+    std::wstring path(32768, L'\0');
+    const bool ok = SHGetPathFromIDListEx(chosen, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT);
+    CoTaskMemFree(chosen);
+    if (ok) SetWindowTextW(Control(ID_ePath), path.c_str());
+}
+
+void TFMain::BtnInputPathNextClick() {
+    HWND field = Control(ID_ePath);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
+    const FolderCheck check = CheckInstallFolder(text);
+
+    HWND log = Control(ID_LogList);
+    SendMessageW(log, LB_RESETCONTENT, 0, 0);
+    ShowWindow(log, SW_SHOW);
+
+    if (check.verdict == FolderVerdict::Empty) {
+        Application.ShowMessageBox(L"Не выбран путь для установки программы!", MB_OK | MB_ICONERROR);
+        SetFocus(field);
+        return;
+    }
+    SetWindowTextW(field, check.path.c_str());
+    if (check.verdict == FolderVerdict::RootOnly) {
+        Application.ShowMessageBox(L"Программу нелзя устанавливать в корневой каталог!", MB_OK | MB_ICONWARNING);
+        SetFocus(field);
+        return;
+    }
+    // One level each; a failure shows later, when the installation starts.
+    if (!DirectoryExists(check.path)) CreateDirectoryW(check.path.c_str(), nullptr);
+    const std::wstring settings = check.path + L"Settings\\";
+    if (!DirectoryExists(settings)) CreateDirectoryW(settings.c_str(), nullptr);
+    SetActivePage(tsInputComponents);
+}
+
+void TFMain::tsInputComponentsShow() {}
+
+void TFMain::BtnInputComponentsBackClick() { SetActivePage(tsInputPath); }
+
+LRESULT TFMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wp), HIWORD(wp));
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return PageColours(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+        case WM_SETCURSOR:
+            if (ApplyCursorForWindow()) return TRUE;
+            break;
+        case WM_SYSCOMMAND:
+            if ((wp & 0xFFF0) == SC_MINIMIZE) {
+                Application.Minimize();
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            FormCloseQuery();
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK TFMain::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<TFMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCCREATE) {
+        self = static_cast<TFMain*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    }
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    // Errors never cross the window procedure: they end the action and are
+    // shown in the default error report.
+    try {
+        return self->HandleMessage(msg, wp, lp);
+    } catch (const Error& e) {
+        Application.ShowError(e.text());
+    } catch (const std::exception& e) {
+        Application.ShowError(FromUtf8(e.what()));
+    }
+    return 0;
+}

@@ -1,0 +1,76 @@
+// TFMain: the wizard's main window. It owns the pictures, the pages and their
+// controls, the close guard, and the handlers that move between the pages.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+#include "app/background.h"
+#include "app/bg_surface.h"
+#include "app/wizard_layout.h"
+#include "base/handles.h"
+
+class TFMain {
+public:
+    // Creates and shows the window (runs FormCreate). Raises Error when the
+    // window or one of its pictures cannot be made.
+    void Create(HINSTANCE instance);
+
+    HWND Handle() const { return hwnd_; }
+    HWND Control(int id) const;
+    Page ActivePage() const { return activePage_; }
+
+    // Whether a request to close the window is granted.
+    bool FCanClose = true;
+    std::wstring AppNameStr;
+    std::wstring Fcopyfrom;
+
+    void SetActivePage(Page page);
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    void FormCreate();
+    void CreateFonts();
+    void CreatePages();
+    void CreateSidePanel();
+    void BGResize(Bitmap& buffer);
+    HFONT FontFor(FontKind kind) const;
+    LRESULT PageColours(HDC dc, HWND control);
+    void OnCommand(int id, int code);
+    void PressPageButton(int id);
+
+    // Handlers named after their controls and events.
+    void FormCloseQuery();
+    void BtnCancelClick();
+    void BtnExitClick();
+    void BtnStartNextClick();
+    void BtnSelectPathClick();
+    void BtnInputPathNextClick();
+    void tsInputComponentsShow();
+    void BtnInputComponentsBackClick();
+
+    HINSTANCE instance_ = nullptr;
+    HWND hwnd_ = nullptr;
+    HWND RichEdit1 = nullptr;
+    HWND InsatallPages = nullptr;
+    HWND pages_[kPageCount] = {};
+    std::map<int, HWND> controls_;
+    Page activePage_ = tsStart;
+    TBGSurface BG;
+
+    Bitmap BG_bmp, Panels_bmp, Logo_bmp, Title_pnl_l_bmp, Title_pnl_r_bmp, Title_pnl_m_bmp, Title_bmp;
+    COLORREF pageColour_ = RGB(236, 236, 235);
+    ScopedBrush pageBrush_;
+    ScopedFont msSans13_, tahoma15_, times20_;
+    ScopedModule richEditLibrary_;
+};
+
+// The main window of the program.
+extern TFMain* FMain;
+
+// Whether the string table names the alternative brand; set by FormCreate.
+extern bool AlternativeBrand;

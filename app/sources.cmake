@@ -1,0 +1,13 @@
+list(APPEND PORTABLE_SOURCES
+  app/background.cpp
+  app/error_report.cpp
+  app/folder_check.cpp
+  app/png_decoder.cpp)
+list(APPEND WIN_SOURCES
+  app/application.cpp
+  app/bg_surface.cpp
+  app/brand.cpp
+  app/main_window.cpp
+  app/panel.cpp
+  app/resources_access.cpp
+  app/wizard_layout.cpp)

@@ -1,0 +1,31 @@
+// Thin file-system queries and whole-file reads and writes on Win32.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// True when path names an existing folder (a link to a folder counts).
+bool DirectoryExists(std::wstring_view path);
+
+// True when path names an existing file that is not a folder.
+bool FileExists(std::wstring_view path);
+
+// Full path of the running executable.
+std::wstring ModulePath();
+
+// Folder of the running executable with its trailing "\".
+std::wstring ModuleFolder();
+
+// Reads a whole file. Raises Error "Cannot open file "<path>". <system text>"
+// when it cannot be opened, and a read error text when reading fails.
+std::vector<unsigned char> ReadWholeFile(std::wstring_view path);
+
+// Replaces path with data so that a crash or a full disk never leaves a
+// truncated file: the bytes go to a temporary file in the same folder, are
+// flushed, and the temporary file is moved over path. On any failure the old
+// file is untouched, the temporary file is removed and Error is raised with
+// "Cannot create file "<path>". <system text>".
+void WriteWholeFileAtomically(std::wstring_view path, const void* data, size_t size);

@@ -1,0 +1,8 @@
+list(APPEND PORTABLE_SOURCES
+  base/error.cpp
+  base/strings.cpp
+  base/utf8.cpp)
+list(APPEND WIN_SOURCES
+  base/file_system.cpp
+  base/message_pump.cpp
+  base/system_error.cpp)

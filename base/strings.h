@@ -1,0 +1,21 @@
+// Small text helpers shared by all parts of the program. Windows-free.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Removes leading and trailing characters with codes up to U+0020 (blanks
+// and control characters), as the folder field and settings values need.
+std::wstring TrimControl(std::wstring_view text);
+
+// Appends "\" unless text already ends with it. An empty text stays empty.
+std::wstring WithTrailingBackslash(std::wstring_view text);
+
+// The part of path up to and including the last "\" (empty when none).
+std::wstring FolderOf(std::wstring_view path);
+
+// The part of path after the last "\" (the whole path when none).
+std::wstring NameOf(std::wstring_view path);
+
+// ASCII-only case folding comparison, for file names we spell ourselves.
+bool EqualsIgnoreAsciiCase(std::wstring_view a, std::wstring_view b);

@@ -1,0 +1,25 @@
+# The Windows program, its Windows-bound units and the tests that run under Wine.
+add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601 NOMINMAX)
+
+find_library(ZLIB_STATIC NAMES libz.a REQUIRED)
+
+# Resource scripts find the pictures and the test data by name.
+string(APPEND CMAKE_RC_FLAGS " -I${CMAKE_SOURCE_DIR}/app/resources -I${CMAKE_SOURCE_DIR}/tests/data")
+
+add_library(core STATIC ${PORTABLE_SOURCES})
+target_include_directories(core PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(core PUBLIC ${ZLIB_STATIC})
+
+add_library(winparts STATIC ${WIN_SOURCES})
+target_link_libraries(winparts PUBLIC core
+  comctl32 shlwapi shell32 ole32 oleaut32 uuid gdi32 user32 advapi32 kernel32)
+
+add_executable(VelmoraSetup WIN32 app/main.cpp app/resources/app.rc)
+target_link_libraries(VelmoraSetup PRIVATE winparts)
+target_link_options(VelmoraSetup PRIVATE -municode)
+set_source_files_properties(app/resources/app.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/app/resources/app.manifest")
+
+set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+include(tests/portable.cmake)
+include(tests/windows.cmake)

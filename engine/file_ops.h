@@ -1,0 +1,45 @@
+// The file and folder operations of the installation engine. Each reports
+// failure in its own fixed way (nothing, a Boolean, or an Error), which the
+// installation sequence relies on.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Creates exactly this folder when it does not exist (a link to a folder
+// counts as existing). Missing parents are not created; failures are ignored.
+void EnsureDirectory(std::wstring_view folder);
+
+// Appends folder + name for every subfolder of folder (which must end in
+// "\") except ".", "..", "WithOutAnswer" (exact case) and hidden or system
+// entries, in the platform's enumeration order. A missing folder adds
+// nothing. Never fails.
+void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list);
+
+// Copies the tree source into destination (both without a trailing "\"; one
+// "\" joins names): destination and missing parents are created, every file
+// is copied with CopyFileW (replacing, attributes and time carried over),
+// non-hidden, non-system subfolders are copied depth first. Failures are
+// ignored, except an empty destination, which raises Error
+// "Unable to create directory".
+void CopyFolderTree(std::wstring_view source, std::wstring_view destination);
+
+// Copies one file by streaming it in 1 MiB blocks, both files held without
+// sharing; the copy is a plain new file carrying the source's last-write time
+// rounded to the DOS two-second step. Raises Error
+// "Cannot open file "<source>". <system text>" or
+// "Cannot create file "<destination>". <system text>" when a file cannot be
+// opened or created; returns false for a read, write or size error during
+// the copy (the destination keeps what was written), true otherwise.
+bool CopyFileWithDate(std::wstring_view source, std::wstring_view destination);
+
+// Sets (true) or clears (false) the read-only attribute of file, keeping its
+// other attributes. A missing file or a refused change is ignored.
+void SetReadOnly(std::wstring_view file, bool readOnly);
+
+// Copies the folder source as a whole into destination through the shell's
+// own file operation (its progress window, questions and error messages).
+// One trailing "\" is removed from each path. False when the operation
+// failed or the user cancelled it.
+bool ShellCopyFolder(std::wstring_view source, std::wstring_view destination);

@@ -1,0 +1,3 @@
+#include "shared/VH_Common_Var.h"
+
+HINSTANCE ResInstance = nullptr;

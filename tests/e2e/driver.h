@@ -1,0 +1,78 @@
+// Drives the real installer from a second Windows process: starts it, finds
+// its windows and controls by class and caption, clicks, types, answers its
+// message boxes and waits for it to end.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+#include "base/handles.h"
+
+using namespace std::chrono_literals;
+
+// A standard message box of the installer.
+struct MessageBoxInfo {
+    HWND hwnd = nullptr;
+    std::wstring title;
+    std::wstring text;
+};
+
+class Wizard {
+public:
+    // Starts exe (a full path) with its folder as the working folder, or the
+    // given one, and waits until the main window is visible.
+    explicit Wizard(const std::wstring& exe, const std::wstring& workingFolder = L"");
+    // Ends the process if the test left it running.
+    ~Wizard();
+
+    HWND Main() const { return main_; }
+    DWORD ProcessId() const { return pid_; }
+
+    // The visible control of that window class whose text is caption, or
+    // nullptr after the timeout.
+    HWND FindControl(std::wstring_view windowClass, std::wstring_view caption,
+                     std::chrono::milliseconds timeout = 5s) const;
+    // The visible control of that class (the first in Z order); nullptr when none.
+    HWND FindControlOfClass(std::wstring_view windowClass) const;
+
+    // Clicks a button without waiting for what its handler does (it may open
+    // a modal box).
+    void Click(HWND button) const;
+    void Click(std::wstring_view caption) const;
+
+    // Waits for a standard message box (#32770) of the installer.
+    MessageBoxInfo WaitForMessageBox(std::chrono::milliseconds timeout = 10s) const;
+    // Presses the box's button with that id (IDOK, IDYES, IDNO) and waits
+    // until the box is gone.
+    void Answer(const MessageBoxInfo& box, int buttonId) const;
+
+    // True when the process ended within timeout; exitCode then holds its code.
+    bool WaitForExit(std::chrono::milliseconds timeout, DWORD* exitCode = nullptr) const;
+
+    // Waits until pred() holds, pumping nothing; false after timeout.
+    template <typename Pred>
+    static bool WaitUntil(Pred pred, std::chrono::milliseconds timeout = 5s) {
+        const auto end = std::chrono::steady_clock::now() + timeout;
+        while (!pred()) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            Sleep(20);
+        }
+        return true;
+    }
+
+private:
+    ScopedHandle process_;
+    DWORD pid_ = 0;
+    HWND main_ = nullptr;
+};
+
+// Window helpers that work across processes.
+std::wstring TextOf(HWND hwnd);
+std::wstring ClassOf(HWND hwnd);
+void SetText(HWND hwnd, std::wstring_view text);
+bool IsChecked(HWND checkBox);
+// A top-level visible window of process pid with that class, or nullptr.
+HWND FindTopWindow(DWORD pid, std::wstring_view windowClass);

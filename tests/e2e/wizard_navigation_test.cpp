@@ -1,0 +1,160 @@
+// The wizard's pages and navigation, driven through the real installer.
+#include <gtest/gtest.h>
+
+#include "base/strings.h"
+#include "tests/e2e/driver.h"
+#include "tests/kit/file_util.h"
+#include "tests/kit/temp_folder.h"
+
+namespace {
+
+// An installer folder holding only the installer.
+class WizardTest : public testing::Test {
+protected:
+    void SetUp() override {
+        exe_ = temp_ / L"VelmoraSetup.exe";
+        ASSERT_TRUE(CopyFileW(L"" VH_SETUP_EXE, exe_.c_str(), FALSE));
+    }
+    TempFolder temp_;
+    std::wstring exe_;
+};
+
+// The text box of the visible page.
+std::wstring PageText(const Wizard& w) {
+    HWND memo = nullptr;
+    Wizard::WaitUntil([&] {
+        memo = w.FindControlOfClass(L"Edit");
+        return memo && (GetWindowLongW(memo, GWL_STYLE) & ES_READONLY);
+    });
+    return memo ? TextOf(memo) : L"";
+}
+
+TEST_F(WizardTest, OpensOnTheWelcomePageWithItsTitlesAndSize) {
+    Wizard w(exe_);
+    EXPECT_EQ(TextOf(w.Main()), L"Установка комплекса");
+    HWND app = FindTopWindow(w.ProcessId(), L"TApplication");
+    ASSERT_TRUE(app);
+    EXPECT_EQ(TextOf(app), L"Установка комплекса \"Velmora-Холтер\"");
+    RECT client;
+    GetClientRect(w.Main(), &client);
+    EXPECT_EQ(client.right, 954);
+    EXPECT_EQ(client.bottom, 579);
+    EXPECT_EQ(PageText(w),
+              L"Добро пожаловать в программу установки комплекса \r\n\"VELMORA-ХОЛТЕР\"!\r\n\r\n"
+              L"Для продолжения установки, нажмите кнопку \"Далее\".\r\n\r\n"
+              L"Для выхода из программы установки нажмите кнопку \"Отмена\".");
+    EXPECT_TRUE(w.FindControl(L"Button", L"Далее"));
+    EXPECT_TRUE(w.FindControl(L"Button", L"Отмена"));
+}
+
+TEST_F(WizardTest, WalksThroughValidationBackAndCancelToExit) {
+    Wizard w(exe_);
+    w.Click(L"Далее");
+    HWND path = w.FindControl(L"Edit", L"C:\\Holter");
+    ASSERT_TRUE(path) << "the folder field shows the default folder";
+
+    SetText(path, L"   ");
+    w.Click(L"Далее");
+    MessageBoxInfo box = w.WaitForMessageBox();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.text, L"Не выбран путь для установки программы!");
+    w.Answer(box, IDOK);
+
+    SetText(path, L"C:");
+    w.Click(L"Далее");
+    box = w.WaitForMessageBox();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.text, L"Программу нелзя устанавливать в корневой каталог!");
+    w.Answer(box, IDOK);
+    EXPECT_EQ(TextOf(path), L"C:\\");
+
+    const std::wstring target = temp_ / L"Установка";
+    SetText(path, L"  " + target + L"  ");
+    w.Click(L"Далее");
+    ASSERT_TRUE(w.FindControl(L"Button", L"Начать установку"));
+    EXPECT_EQ(TextOf(path), target + L"\\");
+    EXPECT_TRUE(PathExists(target + L"\\Settings"));
+    HWND driver = w.FindControl(L"Button", L"Устанавливать драйвер");
+    ASSERT_TRUE(driver);
+    EXPECT_TRUE(IsChecked(driver));
+
+    w.Click(L"Назад");
+    ASSERT_TRUE(w.FindControl(L"Button", L"Выбрать"));
+    EXPECT_EQ(TextOf(path), target + L"\\");
+    w.Click(L"Далее");
+    ASSERT_TRUE(w.FindControl(L"Button", L"Начать установку"));
+
+    w.Click(L"Отмена");
+    box = w.WaitForMessageBox();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.text, L"Вы уверены, что хотите отменить процесс установки?");
+    w.Answer(box, IDNO);
+    EXPECT_TRUE(w.FindControl(L"Button", L"Начать установку"));
+    EXPECT_TRUE(IsChecked(driver));
+
+    w.Click(L"Отмена");
+    box = w.WaitForMessageBox();
+    ASSERT_TRUE(box.hwnd);
+    w.Answer(box, IDYES);
+    EXPECT_EQ(PageText(w),
+              L"Установка комплекса \"Velmora-Холтер\" отменена!\r\n\r\n"
+              L"Нажмите кнопку \"Выход\", для выхода из программы установки.");
+    EXPECT_TRUE(PathExists(target + L"\\Settings")) << "cancelling removes nothing";
+    w.Click(L"Выход");
+    DWORD code = 1;
+    EXPECT_TRUE(w.WaitForExit(10s, &code));
+    EXPECT_EQ(code, 0u);
+}
+
+TEST_F(WizardTest, CloseBoxOnTheWelcomePageClosesAtOnce) {
+    Wizard w(exe_);
+    PostMessageW(w.Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(w.WaitForExit(10s));
+}
+
+TEST_F(WizardTest, RelativeFolderResolvesAgainstTheInstallerFolder) {
+    TempFolder elsewhere;
+    Wizard w(exe_, elsewhere.path());
+    w.Click(L"Далее");
+    HWND path = w.FindControl(L"Edit", L"C:\\Holter");
+    ASSERT_TRUE(path);
+    SetText(path, L"Relative");
+    w.Click(L"Далее");
+    ASSERT_TRUE(w.FindControl(L"Button", L"Начать установку"));
+    EXPECT_TRUE(PathExists(temp_ / L"Relative\\Settings"));
+    EXPECT_FALSE(PathExists(elsewhere / L"Relative"));
+}
+
+TEST_F(WizardTest, ParentMissingIsAcceptedWithoutCreatingAnything) {
+    Wizard w(exe_);
+    w.Click(L"Далее");
+    HWND path = w.FindControl(L"Edit", L"C:\\Holter");
+    ASSERT_TRUE(path);
+    SetText(path, temp_ / L"missing\\deeper");
+    w.Click(L"Далее");
+    ASSERT_TRUE(w.FindControl(L"Button", L"Начать установку"));
+    EXPECT_FALSE(PathExists(temp_ / L"missing"));
+}
+
+// Enter presses the page's forward button, Esc its "Отмена".
+TEST_F(WizardTest, KeyboardEnterGoesOnAndEscapeAsksToCancel) {
+    Wizard w(exe_);
+    auto press = [&](WPARAM key) {
+        GUITHREADINFO info{sizeof(info)};
+        ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(w.Main(), nullptr), &info));
+        ASSERT_TRUE(info.hwndFocus);
+        PostMessageW(info.hwndFocus, WM_KEYDOWN, key, 1);
+        PostMessageW(info.hwndFocus, WM_KEYUP, key, 0xC0000001);
+    };
+    Wizard::WaitUntil([&] { return GetForegroundWindow() == w.Main(); });
+    press(VK_RETURN);
+    ASSERT_TRUE(w.FindControl(L"Button", L"Выбрать"));
+    press(VK_ESCAPE);
+    MessageBoxInfo box = w.WaitForMessageBox();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.text, L"Вы уверены, что хотите отменить процесс установки?");
+    w.Answer(box, IDNO);
+    EXPECT_TRUE(w.FindControl(L"Button", L"Выбрать"));
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+#include "tests/kit/file_util.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "base/handles.h"
+#include "base/utf8.h"
+
+void WriteFileBytes(const std::wstring& path, std::string_view bytes) {
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+    if (!file) throw std::runtime_error("cannot create " + ToUtf8(path));
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size())
+        throw std::runtime_error("cannot write " + ToUtf8(path));
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    if (!file) throw std::runtime_error("cannot open " + ToUtf8(path));
+    std::string data;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) data.append(buffer, got);
+    return data;
+}
+
+bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

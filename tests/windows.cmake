@@ -1,0 +1,47 @@
+# Tests that need Windows itself (files, registry, COM, processes, windows),
+# one executable per area folder under tests/win/, plus the end-to-end tests
+# that drive the real installer.
+set(WINE_TEST_ENV "WINEPREFIX=${WINE_PREFIX}")
+
+add_library(testkit STATIC
+  tests/kit/temp_folder.cpp
+  tests/kit/file_util.cpp)
+target_link_libraries(testkit PUBLIC winparts gtest)
+target_include_directories(testkit PUBLIC ${CMAKE_SOURCE_DIR})
+
+file(GLOB TEST_AREAS LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/win/*)
+foreach(area_dir ${TEST_AREAS})
+  if(IS_DIRECTORY ${area_dir})
+    get_filename_component(area ${area_dir} NAME)
+    # An area may carry resources of its own (*.rc) for its tests.
+    file(GLOB area_tests CONFIGURE_DEPENDS ${area_dir}/*_test.cpp ${area_dir}/*.rc)
+    if(area_tests)
+      add_executable(${area}_tests ${area_tests})
+      target_compile_definitions(${area}_tests PRIVATE VH_SOURCE_DIR="Z:${CMAKE_SOURCE_DIR}")
+      target_link_libraries(${area}_tests PRIVATE testkit gtest_main)
+      add_test(NAME ${area}_tests COMMAND ${area}_tests)
+      set_tests_properties(${area}_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}")
+    endif()
+  endif()
+endforeach()
+
+# Small Windows programs that stand in for the package's own programs.
+file(GLOB STAND_INS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fixtures/*.cpp)
+foreach(stand_in ${STAND_INS})
+  get_filename_component(name ${stand_in} NAME_WE)
+  add_executable(${name} ${stand_in})
+  target_link_libraries(${name} PRIVATE core)
+endforeach()
+
+file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)
+if(E2E_TESTS)
+  add_executable(e2e_tests ${E2E_TESTS} tests/e2e/driver.cpp)
+  target_link_libraries(e2e_tests PRIVATE testkit gtest_main)
+  target_compile_definitions(e2e_tests PRIVATE
+    VH_SETUP_EXE="Z:$<TARGET_FILE:VelmoraSetup>"
+    VH_BUILD_DIR="Z:${CMAKE_BINARY_DIR}"
+    VH_SOURCE_DIR="Z:${CMAKE_SOURCE_DIR}")
+  add_dependencies(e2e_tests VelmoraSetup)
+  add_test(NAME e2e_tests COMMAND e2e_tests)
+  set_tests_properties(e2e_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RUN_SERIAL TRUE)
+endif()

@@ -1,0 +1,17 @@
+#!/bin/sh
+# Sets up everything, builds both trees and runs all tests: the native
+# sanitizer build first, then the Windows tests under Wine on a virtual
+# display. Ends with CTest's summary of the Windows tests.
+set -eu
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${VH_BUILD_DIR:-$root/build}"
+
+"$root/tools/deps.sh"
+"$root/tools/build.sh" all
+
+echo "== Native tests (AddressSanitizer, UBSan)"
+ctest --test-dir "$build/native" --output-on-failure
+
+echo "== Windows tests under Wine"
+"$root/tools/wine-prefix.sh" "$build/win/wineprefix"
+exec xvfb-run -a -s "-screen 0 1280x1024x24" "$root/tools/wine-ctest.sh" "$build/win"

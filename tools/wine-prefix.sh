@@ -1,0 +1,28 @@
+#!/bin/sh
+# Creates a Wine prefix for tests and the demo, unless it exists:
+# real Desktop/Documents folders inside the prefix, and a virtual desktop so
+# windows get captions and message boxes close quickly.
+# Usage: wine-prefix.sh <prefix folder>
+set -eu
+. "$(dirname "$0")/wine-env.sh"
+export WINEPREFIX="$(realpath -m "$1")"
+[ -f "$WINEPREFIX/.ready" ] && exit 0
+
+rm -rf "$WINEPREFIX"
+mkdir -p "$WINEPREFIX"
+wineboot -i >/dev/null 2>&1 || true
+wineserver -w
+
+# The user's shell folders are links into the Linux home folder: make them
+# real folders of the prefix so shortcuts and documents stay inside it.
+for link in "$WINEPREFIX"/drive_c/users/*/*; do
+    if [ -L "$link" ]; then
+        rm "$link"
+        mkdir "$link"
+    fi
+done
+
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+wineserver -w
+touch "$WINEPREFIX/.ready"

@@ -1,0 +1,28 @@
+#!/bin/sh
+# Sets up everything, builds the installer, lays out a demo distribution
+# folder (the installer beside a sample package) and starts the wizard under
+# Wine. With a display the wizard opens there; without one it runs on a
+# virtual display, a screenshot of the welcome page is saved and its path
+# printed.
+set -eu
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${VH_BUILD_DIR:-$root/build}"
+demo="$build/demo"
+
+"$root/tools/deps.sh"
+"$root/tools/build.sh" win
+"$root/tools/wine-prefix.sh" "$demo/wineprefix"
+
+. "$root/tools/wine-env.sh"
+export WINEPREFIX="$demo/wineprefix"
+rm -rf "$demo/package"
+mkdir -p "$demo/package"
+cp "$build/win/VelmoraSetup.exe" "$demo/package/"
+
+if [ -n "${DISPLAY:-}" ]; then
+    echo "Starting the wizard from $demo/package"
+    exec wine "$demo/package/VelmoraSetup.exe"
+fi
+shot="$demo/welcome.png"
+xvfb-run -a -s "-screen 0 1280x1024x24" "$root/tools/screenshot.sh" "$demo/package/VelmoraSetup.exe" "$shot"
+echo "No display: the wizard ran on a virtual display. Screenshot: $shot"

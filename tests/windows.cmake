@@ -45,3 +45,8 @@ if(E2E_TESTS)
   add_test(NAME e2e_tests COMMAND e2e_tests)
   set_tests_properties(e2e_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RUN_SERIAL TRUE)
 endif()
+
+# Not a test: saves pictures of the wizard's pages for review.
+add_executable(page_tour tests/e2e/page_tour.cpp tests/e2e/driver.cpp)
+target_link_libraries(page_tour PRIVATE testkit)
+target_link_options(page_tour PRIVATE -municode)

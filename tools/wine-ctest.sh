@@ -4,7 +4,7 @@
 # Usage: wine-ctest.sh <build tree> [ctest arguments]
 set -eu
 . "$(dirname "$0")/wine-env.sh"
-tree="$1"
+tree="$(realpath "$1")"
 shift
 export WINEPREFIX="$tree/wineprefix"
 wineserver -p

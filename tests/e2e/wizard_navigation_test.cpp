@@ -140,7 +140,8 @@ TEST_F(WizardTest, ParentMissingIsAcceptedWithoutCreatingAnything) {
 TEST_F(WizardTest, KeyboardEnterGoesOnAndEscapeAsksToCancel) {
     Wizard w(exe_);
     auto press = [&](WPARAM key) {
-        GUITHREADINFO info{sizeof(info)};
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
         ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(w.Main(), nullptr), &info));
         ASSERT_TRUE(info.hwndFocus);
         PostMessageW(info.hwndFocus, WM_KEYDOWN, key, 1);

@@ -8,13 +8,14 @@
 #include "app/main_window.h"
 #include "base/error.h"
 #include "base/file_system.h"
+#include "base/system_library.h"
 #include "shared/ScreenMonitorManager.h"
 #include "shared/screen_snapshot.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // The installer runs from a download folder full of other DLLs: load
     // system DLLs from the system folder only.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    RestrictDllSearchToSystem();
 
     try {
         // Relative package paths resolve against the installer's own folder,

@@ -14,6 +14,7 @@
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/system_error.h"
+#include "base/system_library.h"
 #include "base/utf8.h"
 #include "shared/screen_cursor.h"
 
@@ -151,7 +152,7 @@ HFONT TFMain::FontFor(FontKind kind) const {
 }
 
 void TFMain::CreateSidePanel() {
-    richEditLibrary_.reset(LoadLibraryExW(L"msftedit.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    richEditLibrary_.reset(LoadSystemLibrary(L"msftedit.dll"));
     const Bounds b{kSidePanelRect.left, kSidePanelRect.top, kSidePanelRect.width, kSidePanelRect.height};
     RichEdit1 = CreateWindowExW(WS_EX_STATICEDGE, MSFTEDIT_CLASS, L"",
                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | ES_MULTILINE | ES_READONLY, b.x, b.y,

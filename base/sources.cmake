@@ -5,4 +5,5 @@ list(APPEND PORTABLE_SOURCES
 list(APPEND WIN_SOURCES
   base/file_system.cpp
   base/message_pump.cpp
-  base/system_error.cpp)
+  base/system_error.cpp
+  base/system_library.cpp)

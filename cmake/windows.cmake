@@ -23,3 +23,8 @@ set_source_files_properties(app/resources/app.rc PROPERTIES
 set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 include(tests/portable.cmake)
 include(tests/windows.cmake)
+
+# The shipped program carries no debug information.
+target_link_options(VelmoraSetup PRIVATE -s)
+add_test(NAME exe_image COMMAND sh ${CMAKE_SOURCE_DIR}/tests/check_exe_image.sh
+  ${CMAKE_OBJDUMP} $<TARGET_FILE:VelmoraSetup>)

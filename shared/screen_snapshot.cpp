@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/handles.h"
+#include "base/system_library.h"
 #include "shared/screen_cursor.h"
 
 namespace {
@@ -10,7 +11,7 @@ namespace {
 // GetDpiForMonitor exists from Windows 8.1 on; look it up at run time.
 int MonitorDpi(HMONITOR monitor, int fallback) {
     static const auto get_dpi = []() -> HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*) {
-        HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        HMODULE shcore = LoadSystemLibrary(L"shcore.dll");
         if (!shcore) return nullptr;
         return reinterpret_cast<HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)>(
             reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));

@@ -18,6 +18,12 @@ TEST(LoadResString, ReadsTheEntriesTheInstallerUses) {
     EXPECT_EQ(LoadResString(Self(), 22), L"");
 }
 
+TEST(LoadResString, CutsLongEntriesTo254Characters) {
+    const std::wstring text = LoadResString(Self(), 100);
+    ASSERT_EQ(text.size(), 254u);
+    EXPECT_EQ(text.substr(0, 12), L"012345678901");
+}
+
 TEST(LoadPngResource, GivesOpaquePicturesOfTheDocumentedSizes) {
     struct {
         const wchar_t* name;

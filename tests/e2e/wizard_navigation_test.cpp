@@ -136,6 +136,26 @@ TEST_F(WizardTest, ParentMissingIsAcceptedWithoutCreatingAnything) {
     EXPECT_FALSE(PathExists(temp_ / L"missing"));
 }
 
+BOOL CALLBACK FindDialogTitle(HWND child, LPARAM found) {
+    if (TextOf(child) == L"Выберете путь для установки программ") *reinterpret_cast<bool*>(found) = true;
+    return TRUE;
+}
+
+TEST_F(WizardTest, FolderDialogCancelledLeavesTheField) {
+    Wizard w(exe_);
+    w.Click(L"Далее");
+    HWND path = w.FindControl(L"Edit", L"C:\\Holter");
+    ASSERT_TRUE(path);
+    w.Click(L"Выбрать");
+    MessageBoxInfo dialog = w.WaitForMessageBox();
+    ASSERT_TRUE(dialog.hwnd) << "the folder dialog opens";
+    bool titled = false;
+    EnumChildWindows(dialog.hwnd, FindDialogTitle, reinterpret_cast<LPARAM>(&titled));
+    EXPECT_TRUE(titled);
+    w.Answer(dialog, IDCANCEL);
+    EXPECT_EQ(TextOf(path), L"C:\\Holter");
+}
+
 // Enter presses the page's forward button, Esc its "Отмена".
 TEST_F(WizardTest, KeyboardEnterGoesOnAndEscapeAsksToCancel) {
     Wizard w(exe_);

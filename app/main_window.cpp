@@ -16,6 +16,7 @@
 #include "base/system_error.h"
 #include "base/system_library.h"
 #include "base/utf8.h"
+#include "shared/MessageForm.h"
 #include "shared/screen_cursor.h"
 
 TFMain* FMain = nullptr;
@@ -347,7 +348,12 @@ void TFMain::BtnInputPathNextClick() {
     SetActivePage(tsInputComponents);
 }
 
-void TFMain::tsInputComponentsShow() {}
+void TFMain::tsInputComponentsShow() {
+    ShowTimedMessage(
+        L"Внимание!\r Если на вашем компьютере уже установлен комплекс \"Velmora-Холтер\",\r снимите галочку "
+        L"установки драйвера!",
+        mtMessage, L"", 0);
+}
 
 void TFMain::BtnInputComponentsBackClick() { SetActivePage(tsInputPath); }
 

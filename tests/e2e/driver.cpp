@@ -139,6 +139,22 @@ void Wizard::Answer(const MessageBoxInfo& box, int buttonId) const {
     WaitUntil([&] { return !IsWindow(box.hwnd); });
 }
 
+MessageWindowInfo Wizard::WaitForMessageWindow(std::chrono::milliseconds timeout) const {
+    MessageWindowInfo window;
+    WaitUntil([&] { return (window.hwnd = FindTopWindow(pid_, L"TFMessageform")) != nullptr; }, timeout);
+    if (!window.hwnd) return window;
+    window.title = TextOf(window.hwnd);
+    if (HWND text = GetDlgItem(window.hwnd, 101)) window.text = TextOf(text);
+    return window;
+}
+
+void Wizard::PressOk(const MessageWindowInfo& window) const {
+    HWND ok = FindWindowExW(window.hwnd, nullptr, L"Button", L"OK");
+    if (!ok) throw std::runtime_error("the message window has no OK button");
+    PostMessageW(ok, BM_CLICK, 0, 0);
+    WaitUntil([&] { return !IsWindowVisible(window.hwnd); });
+}
+
 bool Wizard::WaitForExit(std::chrono::milliseconds timeout, DWORD* exitCode) const {
     if (WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return false;
     if (exitCode) GetExitCodeProcess(process_.get(), exitCode);

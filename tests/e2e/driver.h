@@ -20,6 +20,13 @@ struct MessageBoxInfo {
     std::wstring text;
 };
 
+// The installer's own timed message window (class TFMessageform).
+struct MessageWindowInfo {
+    HWND hwnd = nullptr;
+    std::wstring title;
+    std::wstring text;  // its message, line breaks as CR LF
+};
+
 class Wizard {
 public:
     // Starts exe (a full path) with its folder as the working folder, or the
@@ -48,6 +55,11 @@ public:
     // Presses the box's button with that id (IDOK, IDYES, IDNO) and waits
     // until the box is gone.
     void Answer(const MessageBoxInfo& box, int buttonId) const;
+
+    // Waits for the installer's timed message window.
+    MessageWindowInfo WaitForMessageWindow(std::chrono::milliseconds timeout = 10s) const;
+    // Presses the window's "OK" and waits until the window is gone.
+    void PressOk(const MessageWindowInfo& window) const;
 
     // True when the process ended within timeout; exitCode then holds its code.
     bool WaitForExit(std::chrono::milliseconds timeout, DWORD* exitCode = nullptr) const;

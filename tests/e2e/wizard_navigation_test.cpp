@@ -3,6 +3,7 @@
 
 #include "base/strings.h"
 #include "tests/e2e/driver.h"
+#include "tests/e2e/driver_warning.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/temp_folder.h"
 
@@ -72,6 +73,7 @@ TEST_F(WizardTest, WalksThroughValidationBackAndCancelToExit) {
     SetText(path, L"  " + target + L"  ");
     w.Click(L"Далее");
     ASSERT_TRUE(w.FindControl(L"Button", L"Начать установку"));
+    DismissDriverWarning(w);
     EXPECT_EQ(TextOf(path), target + L"\\");
     EXPECT_TRUE(PathExists(target + L"\\Settings"));
     HWND driver = w.FindControl(L"Button", L"Устанавливать драйвер");
@@ -83,6 +85,7 @@ TEST_F(WizardTest, WalksThroughValidationBackAndCancelToExit) {
     EXPECT_EQ(TextOf(path), target + L"\\");
     w.Click(L"Далее");
     ASSERT_TRUE(w.FindControl(L"Button", L"Начать установку"));
+    DismissDriverWarning(w);  // again on every showing of the page
 
     w.Click(L"Отмена");
     box = w.WaitForMessageBox();
@@ -121,6 +124,7 @@ TEST_F(WizardTest, RelativeFolderResolvesAgainstTheInstallerFolder) {
     SetText(path, L"Relative");
     w.Click(L"Далее");
     ASSERT_TRUE(w.FindControl(L"Button", L"Начать установку"));
+    DismissDriverWarning(w);
     EXPECT_TRUE(PathExists(temp_ / L"Relative\\Settings"));
     EXPECT_FALSE(PathExists(elsewhere / L"Relative"));
 }
@@ -133,6 +137,7 @@ TEST_F(WizardTest, ParentMissingIsAcceptedWithoutCreatingAnything) {
     SetText(path, temp_ / L"missing\\deeper");
     w.Click(L"Далее");
     ASSERT_TRUE(w.FindControl(L"Button", L"Начать установку"));
+    DismissDriverWarning(w);
     EXPECT_FALSE(PathExists(temp_ / L"missing"));
 }
 

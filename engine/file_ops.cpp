@@ -1,0 +1,162 @@
+#include "engine/file_ops.h"
+
+#include <shellapi.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "base/error.h"
+#include "base/file_system.h"
+#include "base/handles.h"
+#include "base/system_error.h"
+
+namespace {
+
+constexpr DWORD kCopyBlock = 1 << 20;
+
+bool IsDotEntry(const wchar_t* name) {
+    return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0;
+}
+
+bool IsHiddenOrSystem(DWORD attributes) {
+    return (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+}
+
+bool IsFolder(DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Creates folder and every missing parent; failures show later, when files
+// cannot be written into it.
+void CreateWithParents(std::wstring folder) {
+    while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+    if (folder.empty() || DirectoryExists(folder)) return;
+    const size_t slash = folder.rfind(L'\\');
+    if (slash != std::wstring::npos && slash > 0) CreateWithParents(folder.substr(0, slash));
+    CreateDirectoryW(folder.c_str(), nullptr);
+}
+
+// Calls visit(name, attributes) for every entry of folder + "\*.*" except
+// "." and "..". The search is closed on every path.
+template <typename Visit>
+void ForEachEntry(std::wstring_view folder, Visit visit) {
+    WIN32_FIND_DATAW entry;
+    ScopedFindHandle find(FindFirstFileW((std::wstring(folder) + L"\\*.*").c_str(), &entry));
+    if (!find) return;
+    do {
+        if (!IsDotEntry(entry.cFileName)) visit(std::wstring_view(entry.cFileName), entry.dwFileAttributes);
+    } while (FindNextFileW(find.get(), &entry));
+}
+
+// The shell takes lists of paths, each ended by NUL, the list by one more.
+std::wstring ShellPathList(std::wstring_view path) {
+    if (!path.empty() && path.back() == L'\\') path.remove_suffix(1);
+    std::wstring list(path);
+    list.push_back(L'\0');
+    list.push_back(L'\0');
+    return list;
+}
+
+// Streams size bytes from source to destination; false on any short or
+// failed read or write.
+bool CopyBytes(HANDLE source, HANDLE destination, uint64_t size) {
+    std::vector<unsigned char> block(static_cast<size_t>(std::min<uint64_t>(size, kCopyBlock)));
+    for (uint64_t left = size; left > 0;) {
+        const DWORD chunk = static_cast<DWORD>(std::min<uint64_t>(left, kCopyBlock));
+        DWORD moved = 0;
+        if (!ReadFile(source, block.data(), chunk, &moved, nullptr) || moved != chunk) return false;
+        if (!WriteFile(destination, block.data(), chunk, &moved, nullptr) || moved != chunk) return false;
+        left -= chunk;
+    }
+    return true;
+}
+
+// Gives destination the last-write time of source in the DOS date-time form
+// (two-second step), as other programs of the package compare it. Failures
+// leave the destination's own time.
+void CarryDosTime(HANDLE source, HANDLE destination) {
+    FILETIME written, local;
+    WORD dosDate = 0, dosTime = 0;
+    if (!GetFileTime(source, nullptr, nullptr, &written) || !FileTimeToLocalFileTime(&written, &local) ||
+        !FileTimeToDosDateTime(&local, &dosDate, &dosTime) || !DosDateTimeToFileTime(dosDate, dosTime, &local) ||
+        !LocalFileTimeToFileTime(&local, &written))
+        return;
+    SetFileTime(destination, nullptr, nullptr, &written);
+}
+
+}  // namespace
+
+void EnsureDirectory(std::wstring_view folder) {
+    if (DirectoryExists(folder)) return;
+    CreateDirectoryW(std::wstring(folder).c_str(), nullptr);
+}
+
+void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list) {
+    WIN32_FIND_DATAW entry;
+    ScopedFindHandle find(FindFirstFileW((std::wstring(folder) + L"*").c_str(), &entry));
+    if (!find) return;
+    do {
+        if (IsHiddenOrSystem(entry.dwFileAttributes) || !IsFolder(entry.dwFileAttributes) ||
+            IsDotEntry(entry.cFileName) || wcscmp(entry.cFileName, L"WithOutAnswer") == 0)
+            continue;
+        list.push_back(std::wstring(folder) + entry.cFileName);
+    } while (FindNextFileW(find.get(), &entry));
+}
+
+void CopyFolderTree(std::wstring_view source, std::wstring_view destination) {
+    if (destination.empty()) throw Error(L"Unable to create directory");
+    if (!DirectoryExists(destination)) CreateWithParents(std::wstring(destination));
+
+    const std::wstring from = std::wstring(source) + L"\\";
+    const std::wstring to = std::wstring(destination) + L"\\";
+    ForEachEntry(source, [&](std::wstring_view name, DWORD attributes) {
+        if (!IsFolder(attributes))
+            CopyFileW((from + std::wstring(name)).c_str(), (to + std::wstring(name)).c_str(), FALSE);
+    });
+    ForEachEntry(source, [&](std::wstring_view name, DWORD attributes) {
+        if (IsFolder(attributes) && !IsHiddenOrSystem(attributes))
+            CopyFolderTree(from + std::wstring(name), to + std::wstring(name));
+    });
+}
+
+bool CopyFileWithDate(std::wstring_view source, std::wstring_view destination) {
+    const std::wstring from(source);
+    const std::wstring to(destination);
+    ScopedHandle input(CreateFileW(from.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!input) {
+        const DWORD code = GetLastError();
+        throw Error(L"Cannot open file \"" + from + L"\". " + SystemErrorText(code));
+    }
+    ScopedHandle output(CreateFileW(to.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!output) {
+        const DWORD code = GetLastError();
+        throw Error(L"Cannot create file \"" + to + L"\". " + SystemErrorText(code));
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(input.get(), &size) || !CopyBytes(input.get(), output.get(), size.QuadPart)) return false;
+    CarryDosTime(input.get(), output.get());
+    return true;
+}
+
+void SetReadOnly(std::wstring_view file, bool readOnly) {
+    const std::wstring path(file);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    SetFileAttributesW(path.c_str(), readOnly ? attributes | FILE_ATTRIBUTE_READONLY
+                                              : attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+}
+
+bool ShellCopyFolder(std::wstring_view source, std::wstring_view destination) {
+    const std::wstring from = ShellPathList(source);
+    const std::wstring to = ShellPathList(destination);
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_COPY;
+    operation.pFrom = from.c_str();
+    operation.pTo = to.c_str();
+    operation.fFlags = FOF_FILESONLY;
+    // A cancel can still return 0: the aborted flag tells it.
+    return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+}

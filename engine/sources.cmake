@@ -1,4 +1,8 @@
 list(APPEND PORTABLE_SOURCES
+  engine/font_name_table.cpp
+  engine/integer_text.cpp
+  engine/package_choice.cpp
+  engine/shortcut_name.cpp
   )
 list(APPEND WIN_SOURCES
   engine/file_ops.cpp

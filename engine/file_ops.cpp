@@ -1,7 +1,8 @@
 #include "engine/file_ops.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdint>

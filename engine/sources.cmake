@@ -1,4 +1,5 @@
 list(APPEND PORTABLE_SOURCES
+  engine/ini_document.cpp
   engine/font_name_table.cpp
   engine/integer_text.cpp
   engine/package_choice.cpp
@@ -6,4 +7,5 @@ list(APPEND PORTABLE_SOURCES
   )
 list(APPEND WIN_SOURCES
   engine/file_ops.cpp
+  engine/ini_file.cpp
   )

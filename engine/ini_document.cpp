@@ -1,0 +1,119 @@
+#include "engine/ini_document.h"
+
+#include <algorithm>
+
+#include "base/strings.h"
+
+namespace {
+
+// Case folding for the names of sections and keys: Latin and Cyrillic, the
+// scripts the package's settings files are written in.
+wchar_t Fold(wchar_t c) {
+    if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c + (L'a' - L'A'));
+    if (c >= 0x0410 && c <= 0x042F) return static_cast<wchar_t>(c + 0x20);  // А..Я
+    if (c >= 0x0400 && c <= 0x040F) return static_cast<wchar_t>(c + 0x50);  // Ѐ..Џ, Ё among them
+    return c;
+}
+
+bool SameName(std::wstring_view a, std::wstring_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return Fold(x) == Fold(y); });
+}
+
+// Splits text at CR LF, LF and CR.
+std::vector<std::wstring_view> SplitLines(std::wstring_view text) {
+    std::vector<std::wstring_view> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != L'\r' && text[i] != L'\n') continue;
+        lines.push_back(text.substr(start, i - start));
+        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+}  // namespace
+
+IniDocument IniDocument::Parse(std::wstring_view text) {
+    IniDocument document;
+    Section* current = nullptr;
+    for (std::wstring_view raw : SplitLines(text)) {
+        const std::wstring line = TrimControl(raw);
+        if (line.empty() || line.front() == L';') continue;
+        if (line.front() == L'[' && line.back() == L']' && line.size() >= 2) {
+            const std::wstring name = TrimControl(std::wstring_view(line).substr(1, line.size() - 2));
+            current = document.Find(name);
+            if (!current) {
+                document.sections_.push_back({name, {}});
+                current = &document.sections_.back();
+            }
+            continue;
+        }
+        if (!current) continue;
+        const size_t equals = line.find(L'=');
+        if (equals == std::wstring::npos) {
+            current->lines.push_back({line, L"", false});
+        } else {
+            const std::wstring_view view(line);
+            current->lines.push_back(
+                {TrimControl(view.substr(0, equals)), TrimControl(view.substr(equals + 1)), true});
+        }
+    }
+    return document;
+}
+
+std::wstring IniDocument::Serialize() const {
+    std::wstring text;
+    for (const Section& section : sections_) {
+        text += L"[" + section.name + L"]\r\n";
+        for (const Line& line : section.lines)
+            text += line.pair ? line.key + L"=" + line.value + L"\r\n" : line.key + L"\r\n";
+        text += L"\r\n";
+    }
+    return text;
+}
+
+std::optional<std::wstring> IniDocument::Value(std::wstring_view section, std::wstring_view key) const {
+    const Section* found = Find(section);
+    if (!found) return std::nullopt;
+    for (const Line& line : found->lines)
+        if (line.pair && SameName(line.key, key)) return line.value;
+    return std::nullopt;
+}
+
+void IniDocument::SetValue(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
+    Section* target = Find(section);
+    if (!target) {
+        sections_.push_back({std::wstring(section), {}});
+        target = &sections_.back();
+    }
+    for (Line& line : target->lines) {
+        if (line.pair && SameName(line.key, key)) {
+            line.value = value;
+            return;
+        }
+    }
+    target->lines.push_back({std::wstring(key), std::wstring(value), true});
+}
+
+void IniDocument::SetInteger(std::wstring_view section, std::wstring_view key, long long value) {
+    SetValue(section, key, std::to_wstring(value));
+}
+
+std::vector<std::wstring> IniDocument::SectionNames() const {
+    std::vector<std::wstring> names;
+    for (const Section& section : sections_) names.push_back(section.name);
+    return names;
+}
+
+IniDocument::Section* IniDocument::Find(std::wstring_view name) {
+    for (Section& section : sections_)
+        if (SameName(section.name, name)) return &section;
+    return nullptr;
+}
+
+const IniDocument::Section* IniDocument::Find(std::wstring_view name) const {
+    return const_cast<IniDocument*>(this)->Find(name);
+}

@@ -1,4 +1,6 @@
 list(APPEND PORTABLE_SOURCES
+  engine/counter_file.cpp
+  engine/deployment_manifest.cpp
   engine/ini_document.cpp
   engine/font_name_table.cpp
   engine/integer_text.cpp
@@ -7,5 +9,6 @@ list(APPEND PORTABLE_SOURCES
   )
 list(APPEND WIN_SOURCES
   engine/file_ops.cpp
+  engine/counter_file_win.cpp
   engine/ini_file.cpp
   )

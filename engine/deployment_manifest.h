@@ -1,0 +1,50 @@
+// What the installation takes from the package and where it puts it: the
+// folders, the file lists of each copy group, and the names of the files the
+// installer writes itself. Relative names: sources are joined to the
+// installer folder, destinations to the install folder, by plain
+// concatenation. Windows-free.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "engine/local_date_time.h"
+
+// The database.
+inline constexpr std::wstring_view kDatabaseFolder = L"DTAfb\\";
+inline constexpr std::wstring_view kDatabaseFile = L"V12.FDB";
+
+// Files the installer writes.
+inline constexpr std::wstring_view kSettingsFolder = L"Settings\\";
+inline constexpr std::wstring_view kSettingsFile = L"holter.ini";
+inline constexpr std::wstring_view kCounterFile = L"lastnum.dta";
+inline constexpr std::wstring_view kBrandFile = L"btooth.ini";
+
+// Package trees copied whole.
+inline constexpr std::wstring_view kDriverFolder = L"FTDIDriverInstall";
+inline constexpr std::wstring_view kDriverProgram = L"FTDIDriverInstall\\FTDIDriverInstall.exe";
+inline constexpr std::wstring_view kBackupFolder = L"backup";
+inline constexpr std::wstring_view kUpdaterFolder = L"Updater";
+inline constexpr std::wstring_view kReleaseInfoFile = L"ReleaseInfo";
+inline constexpr std::wstring_view kUpdaterConfigFile = L"Updater.exe.cfg";
+
+// Files copied one by one after the database, group after group.
+struct CopyGroup {
+    std::wstring_view sourceFolder;       // below the installer folder, with "\"
+    std::wstring_view destinationFolder;  // below the install folder, with "\"; "" is the folder itself
+    std::span<const std::wstring_view> files;
+    bool stopsOnFailure;  // whether a failed copy ends the installation
+};
+
+// The database runtime list for the item index of the Windows choice: 0 the
+// modern list (12 files), any other index the Windows XP list (10 files).
+std::span<const std::wstring_view> RuntimeFiles(int windowsIndex);
+
+// The runtime, its "intl" and "udf" files, then the package's own function
+// libraries (the only group whose failures do not stop the installation).
+std::span<const CopyGroup> CopyGroups(int windowsIndex);
+
+// The name under which an existing database is kept when the package's copy
+// replaces it: "V12.FDB." + YYYYMMDD-HHMMSS + ".bak".
+std::wstring DatabaseBackupName(const LocalDateTime& moment);

@@ -11,4 +11,5 @@ list(APPEND WIN_SOURCES
   engine/file_ops.cpp
   engine/counter_file_win.cpp
   engine/ini_file.cpp
+  engine/install_sequence.cpp
   )

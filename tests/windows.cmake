@@ -5,9 +5,12 @@ set(WINE_TEST_ENV "WINEPREFIX=${WINE_PREFIX}")
 
 add_library(testkit STATIC
   tests/kit/temp_folder.cpp
-  tests/kit/file_util.cpp)
+  tests/kit/file_util.cpp
+  tests/kit/package_builder.cpp)
 target_link_libraries(testkit PUBLIC winparts gtest)
 target_include_directories(testkit PUBLIC ${CMAKE_SOURCE_DIR})
+# Packages are laid out with the stand-in programs built beside the tests.
+add_dependencies(testkit FTDIDriverInstall Shell)
 
 file(GLOB TEST_AREAS LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/win/*)
 foreach(area_dir ${TEST_AREAS})
@@ -45,6 +48,11 @@ if(E2E_TESTS)
   add_test(NAME e2e_tests COMMAND e2e_tests)
   set_tests_properties(e2e_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RUN_SERIAL TRUE)
 endif()
+
+# Lays out a demo installation package: make_package.exe <folder>.
+add_executable(make_package tools/make_package.cpp)
+target_link_libraries(make_package PRIVATE testkit)
+target_link_options(make_package PRIVATE -municode)
 
 # Not a test: saves pictures of the wizard's pages for review.
 add_executable(page_tour tests/e2e/page_tour.cpp tests/e2e/driver.cpp)

@@ -1,0 +1,21 @@
+// The installation: one synchronous pass that deploys the package from the
+// installer folder into the folder chosen in the wizard, reporting each step
+// in the view's progress list.
+#pragma once
+
+#include <string_view>
+
+#include "engine/file_ops.h"
+#include "engine/install_view.h"
+
+// The file copy the deployment uses for each listed file (CopyFileWithDate;
+// a test can put in one that fails).
+using FileCopy = bool (*)(std::wstring_view source, std::wstring_view destination);
+
+// Runs the installation from installerFolder (with its trailing "\") into
+// the view's folder field. It returns when the installation ends, at its end
+// or early on a failure that the view has been told about. Errors raised by
+// the operations (for example "Cannot open file "<path>". <system text>")
+// end it and pass to the caller, which shows them; the busy state is undone
+// before they leave.
+void RunInstallation(InstallView& view, std::wstring_view installerFolder, FileCopy copy = CopyFileWithDate);

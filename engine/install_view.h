@@ -1,0 +1,46 @@
+// The main window as the installation sequence sees it: the wizard state it
+// reads, the progress list it writes, and the few questions and boxes it
+// shows. The window implements it; tests record through it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class InstallView {
+public:
+    virtual ~InstallView() = default;
+
+    // Wizard state, read when the installation starts.
+    virtual std::wstring InstallFolderText() = 0;  // the folder field as it stands
+    virtual int WindowsChoice() = 0;               // item index of the hidden Windows list
+    virtual bool DriverChosen() = 0;               // "Устанавливать драйвер" is checked
+    virtual bool AlternativeBrand() = 0;
+
+    // Clears the progress list, shows it and switches to the progress page.
+    virtual void ShowProgressPage() = 0;
+    // Adds a line at the end of the progress list; returns its index.
+    virtual int AddLine(std::wstring_view text) = 0;
+    // Appends text directly to the line at index.
+    virtual void AppendToLine(int index, std::wstring_view text) = 0;
+    // Lets the window process its pending messages, so the page and the
+    // newest lines are drawn.
+    virtual void Refresh() = 0;
+    // Redraws the progress list at once, without processing messages.
+    virtual void RepaintLog() = 0;
+    // Busy: closing the window is refused and the hourglass shows; not busy:
+    // closing is allowed and the default cursor is back.
+    virtual void SetBusy(bool busy) = 0;
+
+    // A confirmation box with Yes and No; true for Yes.
+    virtual bool AskYesNo(std::wstring_view question) = 0;
+    // An error box with OK.
+    virtual void ShowErrorBox(std::wstring_view text) = 0;
+
+    // Enables "Выход" on the progress page.
+    virtual void EnableExit() = 0;
+    // The large-font check: when the screen uses small fonts, shows the page
+    // that offers large fonts and returns true; otherwise returns false.
+    virtual bool OfferLargeFonts() = 0;
+    // Closes the main window (granted only while closing is allowed).
+    virtual void CloseWindow() = 0;
+};

@@ -278,6 +278,9 @@ void TFMain::OnCommand(int id, int code) {
         case ID_BtnInputComponentsBack:
             BtnInputComponentsBackClick();
             break;
+        case ID_BtnInsatall:
+            BtnInsatallClick();
+            break;
         case ID_BtnExit:
         case ID_BtnExitCancel:
         case ID_BtnExitOnChangefont:

@@ -52,6 +52,7 @@ private:
     void BtnInputPathNextClick();
     void tsInputComponentsShow();
     void BtnInputComponentsBackClick();
+    void BtnInsatallClick();
 
     HINSTANCE instance_ = nullptr;
     HWND hwnd_ = nullptr;

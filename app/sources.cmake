@@ -7,6 +7,7 @@ list(APPEND WIN_SOURCES
   app/application.cpp
   app/bg_surface.cpp
   app/brand.cpp
+  app/install_view_adapter.cpp
   app/main_window.cpp
   app/panel.cpp
   app/resources_access.cpp

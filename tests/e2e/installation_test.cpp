@@ -1,0 +1,270 @@
+// The installation driven through the real installer on a generated package.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/error_report.h"
+#include "base/strings.h"
+#include "base/system_error.h"
+#include "base/utf8.h"
+#include "tests/e2e/driver.h"
+#include "tests/kit/file_util.h"
+#include "tests/kit/package_builder.h"
+#include "tests/kit/temp_folder.h"
+
+namespace {
+
+const std::wstring kFinalQuestion = L"Установка завершена. Выйти из программы установки?";
+const std::wstring kDriverQuestion = L"Подключите интерфейсный блок и нажмите \"Yes\"?";
+
+const std::vector<std::wstring> kModernRuntimeLines = {
+    L"Копирование файла aliases.conf....Завершено", L"Копирование файла firebird.conf....Завершено",
+    L"Копирование файла fbclient.Dll....Завершено", L"Копирование файла ib_util.Dll....Завершено",
+    L"Копирование файла icudt30.Dll....Завершено",  L"Копирование файла icuin30.Dll....Завершено",
+    L"Копирование файла icuuc30.Dll....Завершено",  L"Копирование файла msvcp80.Dll....Завершено",
+    L"Копирование файла msvcr80.Dll....Завершено",  L"Копирование файла firebird.msg....Завершено",
+    L"Копирование файла gbak.exe....Завершено",     L"Копирование файла gds32.dll....Завершено",
+};
+
+const std::vector<std::wstring> kLinesAfterRuntime = {
+    L"Копирование файла fbintl.conf....Завершено",   L"Копирование файла fbintl.dll....Завершено",
+    L"Копирование файла fbudf.dll....Завершено",     L"Копирование файла ib_udf.dll....Завершено",
+    L"Копирование файла fbudf.sql....Завершено",     L"Копирование файла ib_udf.sql....Завершено",
+    L"Копирование файла ib_udf2.sql....Завершено",   L"Копирование файла Compare.Dll....Завершено",
+    L"Копирование файла PosStr.Dll....Завершено",    L"Копирование файла ProcessingECG.Dll....Завершено",
+    L"Копирование файла SDecision.Dll....Завершено",
+};
+
+std::vector<std::wstring> Lines(std::initializer_list<std::vector<std::wstring>> parts) {
+    std::vector<std::wstring> all;
+    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+struct ChildSearch {
+    std::wstring_view cls;
+    const wchar_t* caption;  // nullptr: any
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<ChildSearch*>(param);
+    if (ClassOf(hwnd) != s->cls || (s->caption && TextOf(hwnd) != s->caption)) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+
+// A control of that class and caption, shown or not (the Windows choice
+// list is hidden).
+HWND AnyChild(HWND parent, std::wstring_view cls, const wchar_t* caption = nullptr) {
+    ChildSearch s{cls, caption, nullptr};
+    EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+// The progress list's lines, read from the other process.
+std::vector<std::wstring> LogLines(const Wizard& w) {
+    HWND list = AnyChild(w.Main(), L"ListBox");
+    std::vector<std::wstring> lines;
+    if (!list) return lines;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::wstring line(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+        line.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()))));
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The timed driver warning that the options page shows, when it is there.
+void DismissDriverWarning(const Wizard& w) {
+    HWND warning = nullptr;
+    Wizard::WaitUntil([&] { return (warning = FindTopWindow(w.ProcessId(), L"TFMessageform")) != nullptr; }, 2s);
+    if (!warning) return;
+    HWND ok = AnyChild(warning, L"Button", L"OK");
+    ASSERT_TRUE(ok) << "the driver warning has an OK button";
+    PostMessageW(ok, BM_CLICK, 0, 0);
+    Wizard::WaitUntil([&] { return !IsWindow(warning); });
+}
+
+// A package with the installer beside it, and the folder to install into.
+class InstallationTest : public testing::Test {
+protected:
+    void SetUp() override { install_ = temp_ / L"Holter\\"; }
+
+    void Build(PackageOptions options = {}) {
+        options.standInFolder = L"" VH_BUILD_DIR;
+        BuildPackage(temp_.path(), options);
+        ASSERT_TRUE(CopyFileW(L"" VH_SETUP_EXE, exe().c_str(), FALSE));
+    }
+    std::wstring exe() const { return temp_ / L"VelmoraSetup.exe"; }
+
+    // Walks to the options page with the install folder typed in.
+    void GoToOptions(const Wizard& w) {
+        w.Click(L"Далее");
+        HWND path = w.FindControl(L"Edit", L"C:\\Holter");
+        ASSERT_TRUE(path);
+        SetText(path, install_);
+        w.Click(L"Далее");
+        ASSERT_TRUE(w.FindControl(L"Button", L"Начать установку"));
+        DismissDriverWarning(w);
+    }
+
+    // Starts the installation and answers the driver question (No) until a
+    // box other than that one appears, which it returns.
+    MessageBoxInfo Install(const Wizard& w) {
+        w.Click(L"Начать установку");
+        for (;;) {
+            MessageBoxInfo box = w.WaitForMessageBox(60s);
+            if (box.text != kDriverQuestion) return box;
+            w.Answer(box, IDNO);
+        }
+    }
+
+    TempFolder temp_;
+    std::wstring install_;
+};
+
+TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
+    Build();
+    Wizard w(exe());
+    GoToOptions(w);
+    const MessageBoxInfo box = Install(w);
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.text, kFinalQuestion);
+    EXPECT_EQ(LogLines(w), Lines({{L"Создание настроечных файлов....Завершено", L"Каталог <DTAfb> создан...",
+                                   L"Копирование файла V12.FDB....Завершено"},
+                                  kModernRuntimeLines,
+                                  kLinesAfterRuntime}));
+    EXPECT_TRUE(IsWindowEnabled(w.FindControl(L"Button", L"Выход")));
+
+    w.Answer(box, IDYES);
+    DWORD code = 1;
+    EXPECT_TRUE(w.WaitForExit(10s, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(ReadFileBytes(install_ + L"Settings\\holter.ini"),
+              "[options]\r\nFilterType=0\r\nHardwareType=1\r\n\r\n");
+    EXPECT_EQ(ReadFileBytes(install_ + L"Settings\\lastnum.dta").size(), 14u);
+    EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\V12.FDB"), ReadFileBytes(temp_ / L"DTAfb\\V12.FDB"));
+    EXPECT_EQ(ReadFileBytes(install_ + L"udf\\Compare.Dll"), StandInContent(L"UDF\\Compare.Dll"));
+    EXPECT_TRUE(PathExists(install_ + L"backup\\U250918\\Install.cmd"));
+    EXPECT_TRUE(PathExists(install_ + L"ReleaseInfo"));
+    EXPECT_TRUE(PathExists(install_ + L"Shell.exe"));
+}
+
+TEST_F(InstallationTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
+    Build();
+    {
+        Wizard w(exe());
+        GoToOptions(w);
+        const MessageBoxInfo box = Install(w);
+        ASSERT_EQ(box.text, kFinalQuestion);
+        w.Answer(box, IDNO);
+        EXPECT_EQ(w.Main(), FindTopWindow(w.ProcessId(), L"TFMain")) << "No stays on the progress page";
+        w.Click(L"Выход");
+        ASSERT_TRUE(w.WaitForExit(10s));
+    }
+    WriteFileBytes(install_ + L"Settings\\holter.ini",
+                   "; clinic\r\n[Common]\r\nLanguage=1\r\n\r\n[options]\r\nFilterType=2\r\nHardwareType=0\r\n");
+    const std::string counter = ReadFileBytes(install_ + L"Settings\\lastnum.dta");
+    WriteFileBytes(install_ + L"DTAfb\\V12.FDB", "the clinic's records");
+
+    Wizard w(exe());
+    GoToOptions(w);
+    const MessageBoxInfo box = Install(w);
+    ASSERT_EQ(box.text, kFinalQuestion);
+    const std::vector<std::wstring> lines = LogLines(w);
+    ASSERT_EQ(lines.size(), 3u + 12 + 11);
+    EXPECT_EQ(lines[0], L"Создание настроечных файлов....Завершено");
+    const std::wstring prefix = L"Сохранена копия базы данных: V12.FDB.";
+    ASSERT_EQ(lines[1].rfind(prefix, 0), 0u) << ToUtf8(lines[1]);
+    EXPECT_EQ(lines[2], L"Копирование файла V12.FDB....Завершено");
+    w.Answer(box, IDYES);
+    ASSERT_TRUE(w.WaitForExit(10s));
+
+    const std::wstring backup = lines[1].substr(prefix.size() - std::wstring(L"V12.FDB.").size());
+    EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\" + backup), "the clinic's records");
+    EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\V12.FDB"), ReadFileBytes(temp_ / L"DTAfb\\V12.FDB"));
+    EXPECT_EQ(ReadFileBytes(install_ + L"Settings\\holter.ini"),
+              "[Common]\r\nLanguage=1\r\n\r\n[options]\r\nFilterType=0\r\nHardwareType=1\r\n\r\n");
+    EXPECT_EQ(ReadFileBytes(install_ + L"Settings\\lastnum.dta"), counter);
+}
+
+TEST_F(InstallationTest, WindowsXpChoiceCopiesTheTenFileRuntime) {
+    Build();
+    Wizard w(exe());
+    GoToOptions(w);
+    HWND windows = AnyChild(w.Main(), L"ComboBox");
+    ASSERT_TRUE(windows);
+    SendMessageW(windows, CB_SETCURSEL, 1, 0);
+    const MessageBoxInfo box = Install(w);
+    ASSERT_EQ(box.text, kFinalQuestion);
+    const std::vector<std::wstring> lines = LogLines(w);
+    w.Answer(box, IDYES);
+
+    std::vector<std::wstring> xp(kModernRuntimeLines.begin(), kModernRuntimeLines.begin() + 10);
+    xp[7] = L"Копирование файла msvcp71.Dll....Завершено";
+    xp[8] = L"Копирование файла msvcr71.Dll....Завершено";
+    EXPECT_EQ(lines, Lines({{L"Создание настроечных файлов....Завершено", L"Каталог <DTAfb> создан...",
+                             L"Копирование файла V12.FDB....Завершено"},
+                            xp,
+                            kLinesAfterRuntime}));
+    ASSERT_TRUE(w.WaitForExit(10s));
+    EXPECT_FALSE(PathExists(install_ + L"gbak.exe"));
+    EXPECT_FALSE(PathExists(install_ + L"gds32.dll"));
+    EXPECT_TRUE(PathExists(install_ + L"msvcr71.Dll"));
+}
+
+TEST_F(InstallationTest, MissingRuntimeFileIsReportedAndTheCloseBoxThenWorks) {
+    PackageOptions options;
+    options.leaveOut = {L"Firebird\\icuuc30.Dll"};
+    Build(options);
+    Wizard w(exe());
+    GoToOptions(w);
+    const MessageBoxInfo box = Install(w);
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.text, ErrorReportText(L"Cannot open file \"" + temp_ / L"Firebird\\icuuc30.Dll" + L"\". " +
+                                        SystemErrorText(ERROR_FILE_NOT_FOUND)));
+    const std::vector<std::wstring> lines = LogLines(w);
+    ASSERT_EQ(lines.size(), 3u + 7);
+    EXPECT_EQ(lines.back(), L"Копирование файла icuuc30.Dll....");
+    w.Answer(box, IDOK);
+
+    EXPECT_FALSE(IsWindowEnabled(w.FindControl(L"Button", L"Выход")));
+    PostMessageW(w.Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(w.WaitForExit(10s));
+}
+
+// Closing is refused while the package's files are written and allowed
+// again afterwards. A large database keeps the installer busy long enough
+// to ask while it copies.
+TEST_F(InstallationTest, CloseIsRefusedWhileFilesAreWrittenAndAllowedAfter) {
+    PackageOptions options;
+    options.databaseSize = 256ull << 20;
+    Build(options);
+    Wizard w(exe());
+    GoToOptions(w);
+    w.Click(L"Начать установку");
+    // The installer answers only between its steps: once the database line
+    // is there, many steps of the busy block are still ahead.
+    HWND list = AnyChild(w.Main(), L"ListBox");
+    ASSERT_TRUE(list);
+    ASSERT_TRUE(Wizard::WaitUntil([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) >= 3; }, 30s));
+    PostMessageW(w.Main(), WM_CLOSE, 0, 0);
+
+    MessageBoxInfo box = w.WaitForMessageBox(60s);
+    while (box.text == kDriverQuestion) {
+        w.Answer(box, IDNO);
+        box = w.WaitForMessageBox(60s);
+    }
+    ASSERT_EQ(box.text, kFinalQuestion) << "the window survived the close request";
+    EXPECT_EQ(LogLines(w).size(), 3u + 12 + 11);
+    w.Answer(box, IDNO);
+    PostMessageW(w.Main(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(w.WaitForExit(10s));
+}
+
+}  // namespace

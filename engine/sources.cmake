@@ -8,6 +8,11 @@ list(APPEND PORTABLE_SOURCES
   engine/shortcut_name.cpp
   )
 list(APPEND WIN_SOURCES
+  engine/Shortcut.cpp
+  engine/fonts.cpp
+  engine/package_choice_win.cpp
+  engine/process_runner.cpp
+  engine/release_info.cpp
   engine/file_ops.cpp
   engine/counter_file_win.cpp
   engine/ini_file.cpp

@@ -28,6 +28,14 @@ foreach(area_dir ${TEST_AREAS})
   endif()
 endforeach()
 
+# Installing fonts for real changes the system's fonts folder and HKLM, so
+# that one test runs in a Wine prefix of its own.
+if(TARGET fonts_tests)
+  add_test(NAME fonts_system_test COMMAND fonts_tests --gtest_filter=SystemFonts.*)
+  set_tests_properties(fonts_system_test PROPERTIES
+    ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-fonts;VH_FONTS_PREFIX_TEST=1")
+endif()
+
 # Small Windows programs that stand in for the package's own programs.
 file(GLOB STAND_INS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fixtures/*.cpp)
 foreach(stand_in ${STAND_INS})

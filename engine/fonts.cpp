@@ -1,0 +1,124 @@
+#include "engine/fonts.h"
+
+#include <vector>
+
+#include "base/error.h"
+#include "base/file_system.h"
+#include "base/handles.h"
+#include "base/strings.h"
+#include "engine/file_ops.h"
+#include "engine/font_name_table.h"
+
+namespace {
+
+constexpr const wchar_t* kFontFiles[] = {L"ARIAL.TTF",  L"ARIALN.TTF", L"COUR.TTF",   L"MICROSS.TTF",
+                                         L"TAHOMA.TTF", L"TIMES.TTF",  L"verdana.TTF"};
+
+constexpr wchar_t kFontsKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
+
+// GetFontResourceInfoW's query for the font's descriptive (full) name.
+constexpr DWORD kQueryDescription = 1;
+
+// Longest face name worth a buffer; GDI's own limit is far below it.
+constexpr DWORD kMaxFaceBytes = 64 * 1024;
+
+// A font file added to this session's font table, removed again.
+class AddedFontResource {
+public:
+    explicit AddedFontResource(const std::wstring& path)
+        : path_(path), added_(AddFontResourceW(path.c_str()) != 0) {}
+    ~AddedFontResource() {
+        if (added_) RemoveFontResourceW(path_.c_str());
+    }
+    AddedFontResource(const AddedFontResource&) = delete;
+    AddedFontResource& operator=(const AddedFontResource&) = delete;
+    bool added() const { return added_; }
+
+private:
+    std::wstring path_;
+    bool added_;
+};
+
+std::wstring FaceFromGdi(const std::wstring& path) {
+    using GetFontResourceInfoFn = BOOL(WINAPI*)(LPCWSTR, LPDWORD, LPVOID, DWORD);
+    // Undocumented, so looked up rather than imported.
+    const auto getInfo = reinterpret_cast<GetFontResourceInfoFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"gdi32.dll"), "GetFontResourceInfoW")));
+    if (!getInfo) return {};
+    const AddedFontResource font(path);
+    if (!font.added()) return {};
+    DWORD size = 0;
+    getInfo(path.c_str(), &size, nullptr, kQueryDescription);
+    if (size < sizeof(wchar_t) || size > kMaxFaceBytes) return {};
+    // One unit more than asked for, so the text is terminated whatever the
+    // second call writes.
+    std::vector<wchar_t> face(size / sizeof(wchar_t) + 1, L'\0');
+    getInfo(path.c_str(), &size, face.data(), kQueryDescription);
+    return face.data();
+}
+
+std::wstring FaceFromNameTable(std::wstring_view path) {
+    try {
+        const std::vector<unsigned char> font = ReadWholeFile(path);
+        return FontFullName(font.data(), font.size());
+    } catch (const Error&) {
+        return {};
+    }
+}
+
+// Tells running programs that the font table changed; a hung window
+// elsewhere on the PC is skipped instead of stopping the installation.
+void AnnounceFontChange() {
+    SendMessageTimeoutW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+}
+
+void RegisterFont(const FontTargets& targets, const std::wstring& valueName, std::wstring_view fileName) {
+    ScopedRegKey key;
+    RegOpenKeyExW(targets.registryRoot, targets.registryKey.c_str(), 0, KEY_ALL_ACCESS, key.receive());
+    const std::wstring data(fileName);
+    const DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
+    if (!key || RegSetValueExW(key.get(), valueName.c_str(), 0, REG_SZ,
+                               reinterpret_cast<const BYTE*>(data.c_str()), bytes) != ERROR_SUCCESS)
+        throw Error(L"Failed to set data for '" + valueName + L"'");
+    RegFlushKey(key.get());
+}
+
+}  // namespace
+
+FontTargets SystemFontTargets() {
+    wchar_t windows[MAX_PATH];
+    const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring folder = length == 0 || length >= MAX_PATH ? L"" : WithTrailingBackslash(windows);
+    return {folder + L"fonts\\", HKEY_LOCAL_MACHINE, kFontsKey};
+}
+
+void InstallFonts(std::wstring_view installerFolder, const FontLineSink& addLine, const FontTargets& targets) {
+    const std::wstring sourceFolder = std::wstring(installerFolder) + L"fonts\\";
+    for (const wchar_t* name : kFontFiles) InstallFontFile(name, sourceFolder, targets, addLine);
+}
+
+void InstallFontFile(std::wstring_view name, std::wstring_view sourceFolder, const FontTargets& targets,
+                     const FontLineSink& addLine) {
+    const std::wstring source = std::wstring(sourceFolder) + std::wstring(name);
+    const std::wstring installed = targets.fontsFolder + std::wstring(name);
+    if (FileExists(installed)) return;
+
+    const std::wstring face = ReadFontFaceName(source);
+    CopyFileWithDate(source, installed);
+    RegisterFont(targets, face + L" (TrueType)", name);
+
+    AddFontResourceW(installed.c_str());
+    AnnounceFontChange();
+    RemoveFontResourceW(installed.c_str());
+    AnnounceFontChange();
+    // The "c" in "уcтановлен" is the Latin letter, as the package has always
+    // written it.
+    addLine(L"Шрифт <" + face + L"> уcтановлен");
+}
+
+std::wstring ReadFontFaceName(std::wstring_view path) {
+    const std::wstring file(path);
+    std::wstring face = FaceFromGdi(file);
+    if (face.empty()) face = FaceFromNameTable(file);
+    return face;
+}

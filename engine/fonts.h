@@ -1,0 +1,46 @@
+// Installing the package's TrueType fonts into the system: a copy in the
+// fonts folder, a machine-wide registry value, and one progress line each.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Receives each progress line.
+using FontLineSink = std::function<void(std::wstring_view line)>;
+
+// Where fonts are installed.
+struct FontTargets {
+    std::wstring fontsFolder;  // with its trailing "\"
+    HKEY registryRoot;
+    std::wstring registryKey;  // opened, never created
+};
+
+// The system's own targets: the Windows folder + "fonts\" (the relative
+// "fonts\" when the Windows folder is unknown) and HKEY_LOCAL_MACHINE
+// "Software\Microsoft\Windows NT\CurrentVersion\Fonts". Never fails.
+FontTargets SystemFontTargets();
+
+// Installs the seven package fonts from installerFolder + "fonts\" in
+// their fixed order with InstallFontFile. The first error ends it and
+// passes on: later fonts are not tried and nothing is undone.
+void InstallFonts(std::wstring_view installerFolder, const FontLineSink& addLine,
+                  const FontTargets& targets = SystemFontTargets());
+
+// Installs sourceFolder + name unless targets.fontsFolder + name already
+// exists (then nothing at all happens): reads its face name, copies it with
+// CopyFileWithDate, writes the REG_SZ value "<face> (TrueType)" = name,
+// announces the font to running programs and withdraws it from this
+// session again (the registry value loads it at the next start), and adds
+// the line "Шрифт <face> уcтановлен". Raises the copy's Error ("Cannot open
+// file ..." for a missing source) and "Failed to set data for '<value>'"
+// when the registry key cannot be opened or written.
+void InstallFontFile(std::wstring_view name, std::wstring_view sourceFolder, const FontTargets& targets,
+                     const FontLineSink& addLine);
+
+// The face (full) name of the font file at path, as GDI's
+// GetFontResourceInfoW reports it, or where that yields nothing from the
+// file's own name table. Empty when neither tells it. Never fails.
+std::wstring ReadFontFaceName(std::wstring_view path);

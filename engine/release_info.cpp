@@ -1,0 +1,154 @@
+#include "engine/release_info.h"
+
+#include <msxml2.h>
+#include <windows.h>
+#include <wrl/client.h>
+
+#include <string>
+
+#include "base/error.h"
+#include "base/file_system.h"
+#include "base/handles.h"
+#include "base/strings.h"
+#include "base/system_error.h"
+#include "engine/integer_text.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// MSXML's version-independent DOMDocument and its IXMLDOMDocument2
+// interface (the toolchain declares them but its GUID symbols do not link).
+const CLSID kDomDocumentClass = {0xF6D90F11, 0x9C73, 0x11D3, {0xB3, 0x2E, 0x00, 0xC0, 0x4F, 0x99, 0x0B, 0xB4}};
+const IID kDomDocument2Interface = {0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+
+// A VARIANT cleared on every path.
+class ScopedVariant {
+public:
+    ScopedVariant() { VariantInit(&v_); }
+    explicit ScopedVariant(std::wstring_view text) : ScopedVariant() {
+        v_.vt = VT_BSTR;
+        v_.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    }
+    explicit ScopedVariant(IUnknown* object) : ScopedVariant() {
+        v_.vt = VT_UNKNOWN;
+        v_.punkVal = object;
+        object->AddRef();
+    }
+    ~ScopedVariant() { VariantClear(&v_); }
+    ScopedVariant(const ScopedVariant&) = delete;
+    ScopedVariant& operator=(const ScopedVariant&) = delete;
+    VARIANT& get() { return v_; }
+
+private:
+    VARIANT v_;
+};
+
+// A BSTR freed on every path.
+class ScopedBstr {
+public:
+    ScopedBstr() = default;
+    explicit ScopedBstr(std::wstring_view text)
+        : s_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+    ~ScopedBstr() { SysFreeString(s_); }
+    ScopedBstr(const ScopedBstr&) = delete;
+    ScopedBstr& operator=(const ScopedBstr&) = delete;
+    BSTR get() const { return s_; }
+    BSTR* receive() {
+        SysFreeString(s_);
+        s_ = nullptr;
+        return &s_;
+    }
+    std::wstring text() const { return s_ ? std::wstring(s_, SysStringLen(s_)) : std::wstring(); }
+
+private:
+    BSTR s_ = nullptr;
+};
+
+void Check(HRESULT hr) {
+    if (FAILED(hr)) throw Error(SystemErrorText(static_cast<DWORD>(hr)));
+}
+
+ComPtr<IXMLDOMDocument2> LoadDocument(const std::wstring& file) {
+    ComPtr<IXMLDOMDocument2> document;
+    Check(CoCreateInstance(kDomDocumentClass, nullptr, CLSCTX_INPROC_SERVER, kDomDocument2Interface,
+                           reinterpret_cast<void**>(document.GetAddressOf())));
+    Check(document->put_async(VARIANT_FALSE));
+    // No external entity or DTD is fetched, and the indentation stays.
+    Check(document->put_resolveExternals(VARIANT_FALSE));
+    Check(document->put_preserveWhiteSpace(VARIANT_TRUE));
+    ScopedVariant source(file);
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    Check(document->load(source.get(), &loaded));
+    if (loaded != VARIANT_TRUE) {
+        ComPtr<IXMLDOMParseError> parseError;
+        ScopedBstr reason;
+        if (SUCCEEDED(document->get_parseError(&parseError)) && parseError)
+            parseError->get_reason(reason.receive());
+        const std::wstring text = TrimControl(reason.text());
+        throw Error(text.empty() ? L"the file is not a well-formed XML document" : text);
+    }
+    return document;
+}
+
+ComPtr<IXMLDOMNode> SelectNode(IXMLDOMNode* from, std::wstring_view path) {
+    ComPtr<IXMLDOMNode> node;
+    ScopedBstr query(path);
+    Check(from->selectSingleNode(query.get(), &node));
+    return node;
+}
+
+int32_t VersionOf(IXMLDOMNode* root) {
+    const ComPtr<IXMLDOMNode> version = SelectNode(root, L"Version");
+    if (!version) return 0;
+    ScopedVariant value;
+    Check(version->get_nodeTypedValue(&value.get()));
+    Check(VariantChangeType(&value.get(), &value.get(), 0, VT_BSTR));
+    return ParseInteger(std::wstring_view(value.get().bstrVal, SysStringLen(value.get().bstrVal)));
+}
+
+// The document's bytes as the DOM writes them for a file.
+std::string Serialize(IXMLDOMDocument2* document) {
+    ComPtr<IStream> stream;
+    Check(CreateStreamOnHGlobal(nullptr, TRUE, &stream));
+    ScopedVariant target(stream.Get());
+    Check(document->save(target.get()));
+    HGLOBAL memory = nullptr;
+    Check(GetHGlobalFromStream(stream.Get(), &memory));
+    STATSTG stat = {};
+    Check(stream->Stat(&stat, STATFLAG_NONAME));
+    const auto* bytes = static_cast<const char*>(GlobalLock(memory));
+    if (!bytes) throw Error(SystemErrorText(GetLastError()));
+    std::string data(bytes, static_cast<size_t>(stat.cbSize.QuadPart));
+    GlobalUnlock(memory);
+    return data;
+}
+
+void WriteLevel(const std::wstring& file, std::wstring_view level) {
+    const ComPtr<IXMLDOMDocument2> document = LoadDocument(file);
+    ComPtr<IXMLDOMElement> top;
+    Check(document->get_documentElement(&top));
+    if (!top) throw Error(L"the document has no top-level element");
+    const ComPtr<IXMLDOMNode> root = SelectNode(top.Get(), L"/ROOT");
+    if (!root) throw Error(L"the top-level element is not ROOT");
+    if (VersionOf(root.Get()) != 1) throw Error(L"unknown release file version");
+    const ComPtr<IXMLDOMNode> levelNode = SelectNode(root.Get(), L"Level");
+    if (!levelNode) throw Error(L"ROOT has no Level element");
+    ScopedVariant value(level);
+    Check(levelNode->put_nodeTypedValue(value.get()));
+    const std::string data = Serialize(document.Get());
+    WriteWholeFileAtomically(file, data.data(), data.size());
+}
+
+}  // namespace
+
+void SetReleaseLevel(std::wstring_view folder, std::wstring_view level) {
+    ScopedCoInitialize com;
+    const std::wstring file = std::wstring(folder) + L"ReleaseInfo";
+    if (!FileExists(file)) throw Error(L"Release info file does not exist");
+    try {
+        WriteLevel(file, level);
+    } catch (const Error& e) {
+        throw Error(L"Cannot get release information, error: " + e.text());
+    }
+}

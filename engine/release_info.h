@@ -1,0 +1,19 @@
+// The release-information file "ReleaseInfo" of the updater: an XML
+// document whose ROOT element holds the format Version (1) and the Level of
+// the update package applied last.
+#pragma once
+
+#include <string_view>
+
+// Writes level as the text of ROOT's Level element in folder + "ReleaseInfo"
+// (folder ends in "\"), leaving the rest of the document as the XML DOM
+// keeps it. The file is loaded without resolving external entities and
+// with white space preserved, and replaced through a temporary file, so a
+// failed save leaves the old file whole. COM is initialised for the call.
+// Raises Error "Release info file does not exist" when the file is missing;
+// every other failure raises "Cannot get release information, error: "
+// followed by its description: "unknown release file version" when the
+// Version is missing or not 1, the integer error for a Version that is not
+// a number, the parser's reason for a file that is not well-formed, or the
+// failure of the DOM, the missing element or the save.
+void SetReleaseLevel(std::wstring_view folder, std::wstring_view level);

@@ -1,0 +1,137 @@
+// Starting programs: command lines, working folders, exit codes, failures.
+#include "engine/process_runner.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "base/error.h"
+#include "base/file_system.h"
+#include "tests/kit/file_util.h"
+#include "tests/kit/temp_folder.h"
+
+namespace {
+
+// How record_start.exe was started; ran is false when it never ran.
+struct StartRecord {
+    bool ran = false;
+    std::wstring commandLine;
+    std::wstring currentFolder;
+};
+
+StartRecord ReadStartRecord(const std::wstring& exe) {
+    const std::wstring record = exe + L".started";
+    if (!PathExists(record)) return {};
+    const std::string bytes = ReadFileBytes(record);
+    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    const size_t lineEnd = text.find(L'\n');
+    return {true, text.substr(0, lineEnd), text.substr(lineEnd + 1)};
+}
+
+// A copy of the stand-in program at path.
+void PlaceStandIn(const std::wstring& path) {
+    ASSERT_TRUE(CopyFileW((ModuleFolder() + L"record_start.exe").c_str(), path.c_str(), FALSE));
+}
+
+class ProcessRunnerTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(CreateDirectoryW(blanks_.c_str(), nullptr)); }
+    TempFolder temp_;
+    const std::wstring blanks_ = temp_ / L"a b";  // a folder with a blank in its name
+};
+
+TEST_F(ProcessRunnerTest, RunAndWaitQuotesTheProgramRunsItInItsFolderAndReturnsItsExitCode) {
+    const std::wstring program = blanks_ + L"\\prog.exe";
+    PlaceStandIn(program);
+    EXPECT_EQ(RunAndWait(program, L"x  \"y z\"", SW_HIDE), 7u);
+    const StartRecord record = ReadStartRecord(program);
+    ASSERT_TRUE(record.ran);
+    EXPECT_EQ(record.commandLine, L"\"" + program + L"\" x  \"y z\"");
+    EXPECT_EQ(record.currentFolder, blanks_);
+}
+
+TEST_F(ProcessRunnerTest, ScriptsInFoldersWithBlanksRunAndPlantedProgramsDoNot) {
+    const std::wstring script = blanks_ + L"\\Install.cmd";
+    WriteFileBytes(script, "@echo ran> ran.txt\r\n@exit /b 3\r\n");
+    // Where an unquoted command line would look first.
+    const std::wstring planted = temp_ / L"a.exe";
+    PlaceStandIn(planted);
+
+    EXPECT_EQ(RunAndWait(script, L"", SW_HIDE), 3u);
+    EXPECT_TRUE(PathExists(blanks_ + L"\\ran.txt"));
+    EXPECT_FALSE(ReadStartRecord(planted).ran);
+
+    EXPECT_EQ(StartProgram(L"\"" + script + L"\"", SW_HIDE, true), 3);
+    EXPECT_FALSE(ReadStartRecord(planted).ran);
+
+    // The danger is real here: the same line unquoted starts the plant.
+    StartProgram(script, SW_HIDE, true);
+    EXPECT_TRUE(ReadStartRecord(planted).ran);
+}
+
+TEST_F(ProcessRunnerTest, LongCommandLinesArePassedWhole) {
+    const std::wstring program = blanks_ + L"\\prog.exe";
+    PlaceStandIn(program);
+    const std::wstring parameters(600, L'p');
+    EXPECT_EQ(RunAndWait(program, parameters, SW_HIDE), 7u);
+    EXPECT_EQ(ReadStartRecord(program).commandLine, L"\"" + program + L"\" " + parameters);
+
+    const std::wstring commandLine = L"\"" + program + L"\" " + std::wstring(300, L's');
+    EXPECT_EQ(StartProgram(commandLine, SW_HIDE, true), 7);
+    EXPECT_EQ(ReadStartRecord(program).commandLine, commandLine);
+}
+
+TEST_F(ProcessRunnerTest, StartProgramRunsInTheCurrentFolderAndWaitsOrNot) {
+    const std::wstring program = blanks_ + L"\\prog.exe";
+    PlaceStandIn(program);
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(temp_.path().c_str()));
+    const int32_t code = StartProgram(L"\"" + program + L"\"", SW_HIDE, true);
+    SetCurrentDirectoryW(previous);
+    EXPECT_EQ(code, 7);
+    EXPECT_EQ(ReadStartRecord(program).currentFolder + L"\\", temp_.path());
+
+    DeleteFileW((program + L".started").c_str());
+    StartProgram(L"\"" + program + L"\"", SW_HIDE, false);
+    bool ran = false;
+    for (int i = 0; i < 500 && !ran; ++i, Sleep(20)) ran = ReadStartRecord(program).ran;
+    EXPECT_TRUE(ran) << "started without waiting";
+}
+
+TEST_F(ProcessRunnerTest, FailedStartsAreReportedAsDocumented) {
+    const std::wstring missing = blanks_ + L"\\missing.exe";
+    try {
+        RunAndWait(missing, L"", SW_HIDE);
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.text(), L"ia niia nicaaou i?ioann: " + missing);
+    }
+    EXPECT_EQ(StartProgram(L"\"" + missing + L"\"", SW_HIDE, true), -1);
+
+    const std::wstring program = blanks_ + L"\\prog.exe";
+    PlaceStandIn(program);
+    try {
+        StartProgram(L"\"" + program + L"\"", 65536, true);
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.text(), L"Range check error");
+    }
+    EXPECT_FALSE(ReadStartRecord(program).ran);
+}
+
+TEST_F(ProcessRunnerTest, HandlesAreClosedAfterRunsAndFailures) {
+    const std::wstring program = blanks_ + L"\\prog.exe";
+    PlaceStandIn(program);
+    RunAndWait(program, L"", SW_HIDE);  // first start loads what process creation needs
+    DWORD before = 0, after = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &before);
+    RunAndWait(program, L"", SW_HIDE);
+    StartProgram(L"\"" + program + L"\"", SW_HIDE, true);
+    EXPECT_THROW(RunAndWait(blanks_ + L"\\missing.exe", L"", SW_HIDE), Error);
+    GetProcessHandleCount(GetCurrentProcess(), &after);
+    EXPECT_EQ(after, before);
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 #include "shared/MessageForm.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "base/error.h"
@@ -18,6 +19,7 @@ constexpr int ID_lblSec = 104;
 constexpr UINT_PTR kStayUpTimer = 1;
 constexpr UINT_PTR kStopTimer = 2;
 constexpr UINT kStayUpPeriodMs = 1000;
+constexpr wchar_t kCloseCaption[] = L"Окно закроется через";
 
 HINSTANCE Module() { return GetModuleHandleW(nullptr); }
 
@@ -39,6 +41,14 @@ HFONT MakeFont(const wchar_t* face, int points, int dpi) {
 }
 
 int ScreenDpi() { return myScreen->PixelsPerInch > 0 ? myScreen->PixelsPerInch : 96; }
+
+int TextWidth(HWND control, HFONT font, std::wstring_view text) {
+    ScopedGetDc dc(control);
+    ScopedSelect select(dc.get(), font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc.get(), text.data(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
 
 void Place(HWND control, const MessageRect& r) {
     SetWindowPos(control, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -88,7 +98,7 @@ TFMessageform::TFMessageform() : stopPeriodMs_(kDefaultStopPeriodMs) {
     btnCancel = AddChild(L"Button", L"Отмена", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, controlFont_.get());
     btnOK = AddChild(L"Button", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, controlFont_.get());
     btnStop = AddChild(L"Button", L"остановить", BS_PUSHBUTTON | WS_TABSTOP, ID_btnStop, controlFont_.get());
-    lblClose = AddChild(L"Static", L"Окно закроется через", SS_CENTER | SS_NOPREFIX, ID_lblClose,
+    lblClose = AddChild(L"Static", kCloseCaption, SS_CENTER | SS_NOPREFIX, ID_lblClose,
                         controlFont_.get());
     lblSec = AddChild(L"Static", kCountdownBeforeFirstTick, SS_LEFT | SS_NOPREFIX, ID_lblSec, controlFont_.get());
     cancelGlyph_ = SetButtonGlyph(btnCancel, L"GLYPH_CANCEL");
@@ -161,6 +171,10 @@ void TFMessageform::FormShow() {
                   DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
     }
     in.labelHeight = textRect.bottom;
+    in.closeTextWidth = TextWidth(lblClose, controlFont_.get(), kCloseCaption);
+    // The widest reading of the countdown: its first number, or "  сек".
+    in.secondsTextWidth = std::max(TextWidth(lblSec, controlFont_.get(), kCountdownBeforeFirstTick),
+                                   TextWidth(lblSec, controlFont_.get(), CountdownCaption(stopPeriodMs_ / 1000)));
     RECT frame{0, 0, 0, 0};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));

@@ -1,5 +1,7 @@
 #include "shared/message_layout.h"
 
+#include <algorithm>
+
 namespace {
 
 // Widths of the parts at 96 dots per inch.
@@ -34,8 +36,10 @@ MessageLayout LayoutMessageWindow(const MessageLayoutInput& in) {
     l.btnOK = {clientWidth - okWidth, buttonTop, okWidth, buttonRow};
 
     l.btnStop = {0, countdownTop, scaled(kStopWidth), countdownRow};
-    l.lblClose = {l.btnStop.width, countdownTop, scaled(kCloseLabelWidth), countdownRow};
-    l.lblSec = {l.lblClose.left + l.lblClose.width, countdownTop, scaled(kSecondsLabelWidth), countdownRow};
+    l.lblClose = {l.btnStop.width, countdownTop, std::max(scaled(kCloseLabelWidth), in.closeTextWidth),
+                  countdownRow};
+    l.lblSec = {l.lblClose.left + l.lblClose.width, countdownTop,
+                std::max(scaled(kSecondsLabelWidth), in.secondsTextWidth), countdownRow};
     return l;
 }
 

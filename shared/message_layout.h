@@ -23,6 +23,10 @@ struct MessageLayoutInput {
     int screenWidth = 0;    // myScreen Width and Height (the selected monitor)
     int screenHeight = 0;
     int monitorLeft = 0;    // left edge of the selected monitor
+    // Widths the countdown texts need in the window's font; their labels are
+    // widened to them where the font runs wider than the design's.
+    int closeTextWidth = 0;
+    int secondsTextWidth = 0;
 };
 
 struct MessageLayout {

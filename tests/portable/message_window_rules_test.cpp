@@ -104,6 +104,21 @@ TEST(LayoutMessageWindow, ScalesTheDesignAtLargeFonts) {
     EXPECT_EQ(l.lblSec.left, 100 + 134);
 }
 
+TEST(LayoutMessageWindow, CountdownLabelsWidenForWiderTextOnly) {
+    MessageLayoutInput in;
+    in.closeTextWidth = 112;
+    in.secondsTextWidth = 20;
+    MessageLayout l = LayoutMessageWindow(in);
+    EXPECT_EQ(l.lblClose.width, 112);
+    EXPECT_EQ(l.lblSec.left, 80 + 112);
+    EXPECT_EQ(l.lblSec.width, 22);
+    in.closeTextWidth = 100;
+    in.secondsTextWidth = 24;
+    l = LayoutMessageWindow(in);
+    EXPECT_EQ(l.lblClose.width, 107);
+    EXPECT_EQ(l.lblSec.width, 24);
+}
+
 TEST(WithCrLfLineBreaks, LoneCarriageReturnsBecomeLineBreaks) {
     EXPECT_EQ(WithCrLfLineBreaks(L"Внимание!\r Если\r снимите"), L"Внимание!\r\n Если\r\n снимите");
     EXPECT_EQ(WithCrLfLineBreaks(L"a\r\nb\nc\r"), L"a\r\nb\nc\r\n");

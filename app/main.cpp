@@ -10,6 +10,7 @@
 #include "base/file_system.h"
 #include "base/system_library.h"
 #include "shared/ScreenMonitorManager.h"
+#include "shared/WaitRun.h"
 #include "shared/screen_snapshot.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -37,9 +38,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         FMain = &main;
         main.Create(instance);
         Application.SetMainWindow(main.Handle());
+        // Hidden: the package's programs share it for their long steps.
+        TFWaitRun waitRun;
+        FWaitRun = &waitRun;
         ShowWindow(Application.Handle(), SW_SHOWNORMAL);
 
         const int code = Application.Run();
+        FWaitRun = nullptr;
         FMain = nullptr;
         if (SUCCEEDED(com)) OleUninitialize();
         return code;

@@ -12,11 +12,15 @@
 #include "shared/ScreenMonitorManager.h"
 #include "shared/WaitRun.h"
 #include "shared/screen_snapshot.h"
+#include "shared/shared_units.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // The installer runs from a download folder full of other DLLs: load
     // system DLLs from the system folder only.
     RestrictDllSearchToSystem();
+    // The units shared with the package's programs start before the entry
+    // steps and are finalised in reverse order once the message loop ends.
+    const SharedUnits shared_units;
 
     try {
         // Relative package paths resolve against the installer's own folder,

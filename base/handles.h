@@ -79,6 +79,14 @@ struct ModuleTraits {
 };
 using ScopedModule = ScopedOwner<ModuleTraits>;
 
+struct EventSourceTraits {
+    using Handle = HANDLE;
+    static Handle Empty() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { DeregisterEventSource(h); }
+};
+using ScopedEventSource = ScopedOwner<EventSourceTraits>;
+
 template <typename T>
 struct GdiObjectTraits {
     using Handle = T;

@@ -16,6 +16,8 @@ list(APPEND WIN_SOURCES
   shared/VH_Common_Var.cpp
   shared/WaitRun.cpp
   shared/button_glyph.cpp
+  shared/shared_units.cpp
   shared/text_file.cpp
+  shared/unitMyLog.cpp
   shared/screen_cursor.cpp
   shared/screen_snapshot.cpp)

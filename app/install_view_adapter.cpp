@@ -1,6 +1,8 @@
 #include "app/install_view_adapter.h"
 
 #include "app/application.h"
+#include "app/large_fonts.h"
+#include "app/resources_access.h"
 #include "base/file_system.h"
 #include "base/message_pump.h"
 #include "engine/install_sequence.h"
@@ -24,6 +26,10 @@ bool MainWindowInstallView::DriverChosen() {
 
 bool MainWindowInstallView::AlternativeBrand() {
     return ::AlternativeBrand;
+}
+
+std::wstring MainWindowInstallView::ResourceString(int entry) {
+    return LoadResString(Application.Instance(), entry);
 }
 
 void MainWindowInstallView::ShowProgressPage() {
@@ -78,7 +84,9 @@ void MainWindowInstallView::EnableExit() {
 }
 
 bool MainWindowInstallView::OfferLargeFonts() {
-    return false;
+    if (!IsSmallFonts()) return false;
+    window_.SetActivePage(tsChangeFontSize);
+    return true;
 }
 
 void MainWindowInstallView::CloseWindow() {

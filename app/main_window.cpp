@@ -9,6 +9,7 @@
 #include "app/application.h"
 #include "app/brand.h"
 #include "app/folder_check.h"
+#include "app/large_fonts.h"
 #include "app/panel.h"
 #include "app/resources_access.h"
 #include "base/error.h"
@@ -281,6 +282,9 @@ void TFMain::OnCommand(int id, int code) {
         case ID_BtnInsatall:
             BtnInsatallClick();
             break;
+        case ID_BtnChangeFont:
+            BtnChangeFontClick();
+            break;
         case ID_BtnExit:
         case ID_BtnExitCancel:
         case ID_BtnExitOnChangefont:
@@ -359,6 +363,17 @@ void TFMain::tsInputComponentsShow() {
 }
 
 void TFMain::BtnInputComponentsBackClick() { SetActivePage(tsInputPath); }
+
+void TFMain::BtnChangeFontClick() {
+    ChangeFontSize();
+    if (Application.ShowMessageBox(L"Изменения в настройки внесены, для того чтобы они\r\n"
+                                   L"вступили в силу, требуется перзагрузить операционную систему.\r\n"
+                                   L"Выполнить перезагрузку сейчас?",
+                                   MB_YESNO | MB_ICONWARNING) == IDYES) {
+        ShutdownWindows(kRestartFlags);
+        SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+    }
+}
 
 LRESULT TFMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {

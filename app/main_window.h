@@ -53,6 +53,7 @@ private:
     void tsInputComponentsShow();
     void BtnInputComponentsBackClick();
     void BtnInsatallClick();
+    void BtnChangeFontClick();
 
     HINSTANCE instance_ = nullptr;
     HWND hwnd_ = nullptr;

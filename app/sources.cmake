@@ -8,6 +8,7 @@ list(APPEND WIN_SOURCES
   app/bg_surface.cpp
   app/brand.cpp
   app/install_view_adapter.cpp
+  app/large_fonts.cpp
   app/main_window.cpp
   app/panel.cpp
   app/resources_access.cpp

@@ -44,6 +44,15 @@ foreach(stand_in ${STAND_INS})
   target_link_libraries(${name} PRIVATE core)
 endforeach()
 
+# DLLs that tests plant where a careless program would load them.
+file(GLOB STAND_IN_DLLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fixtures/dll/*.cpp)
+foreach(stand_in ${STAND_IN_DLLS})
+  get_filename_component(name ${stand_in} NAME_WE)
+  add_library(${name} SHARED ${stand_in})
+  set_target_properties(${name} PROPERTIES PREFIX "")
+  target_link_options(${name} PRIVATE -static -Wl,--kill-at)
+endforeach()
+
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)
 if(E2E_TESTS)
   add_executable(e2e_tests ${E2E_TESTS} tests/e2e/driver.cpp)

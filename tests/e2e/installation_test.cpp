@@ -11,6 +11,7 @@
 #include "base/system_error.h"
 #include "base/utf8.h"
 #include "tests/e2e/driver.h"
+#include "tests/e2e/screen_dpi.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/package_builder.h"
 #include "tests/kit/temp_folder.h"
@@ -124,6 +125,9 @@ protected:
         }
     }
 
+    // At large fonts the installation ends with the completion question;
+    // small fonts lead to the large-font page instead.
+    ScreenDpiForNewProcesses largeFonts_{120};
     TempFolder temp_;
     std::wstring install_;
 };

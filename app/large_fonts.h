@@ -1,0 +1,31 @@
+// The large-font check at the end of the installation, the switch to large
+// fonts and the restart of Windows that makes it take effect.
+#pragma once
+
+#include <windows.h>
+
+// The restart the wizard asks for. EWX_FORCEIFHUNG rather than EWX_FORCE:
+// programs that still answer may save their data first.
+constexpr UINT kRestartFlags = EWX_REBOOT | EWX_FORCEIFHUNG;
+// Recorded by Windows as the reason: a planned restart after an installation.
+constexpr DWORD kRestartReason =
+    SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_MINOR_INSTALLATION | SHTDN_REASON_FLAG_PLANNED;
+
+// True when the screen uses small fonts: its horizontal logical resolution
+// (LOGPIXELSX of the whole screen's DC) is below 100.
+bool IsSmallFonts();
+
+// Asks Windows to switch to large fonts through "SetupChangeFontSize" of
+// "syssetup.dll" (owner 0, "120"), loaded from the system folder only. A
+// missing library or entry does nothing. The library is released only when
+// the call reports success.
+void ChangeFontSize();
+
+// Enables the shutdown privilege of the process (a failure is ignored), then
+// ends the logon with flags and the planned-installation reason through
+// ExitWindowsHook. True when Windows accepted the request.
+bool ShutdownWindows(UINT flags);
+
+// The call that ends the logon; ExitWindowsEx unless a test replaced it.
+using ExitWindowsFunction = BOOL(WINAPI*)(UINT flags, DWORD reason);
+extern ExitWindowsFunction ExitWindowsHook;

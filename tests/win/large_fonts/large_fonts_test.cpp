@@ -1,0 +1,131 @@
+// The large-font check, the font-size change and the restart request, run
+// for real except the final ExitWindowsEx, which a test never calls.
+#include "app/large_fonts.h"
+
+#include <gtest/gtest.h>
+
+#include "base/file_system.h"
+#include "base/handles.h"
+#include "tests/kit/file_util.h"
+#include "tests/kit/temp_folder.h"
+
+namespace {
+
+TEST(IsSmallFonts, FollowsTheScreenResolution) {
+    ScopedGetDc screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSX);
+    EXPECT_EQ(IsSmallFonts(), dpi < 100) << dpi;
+    EXPECT_TRUE(IsSmallFonts()) << "the test prefix runs at 96 dots per inch";
+}
+
+// The current folder, changed for one test.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const std::wstring& folder) {
+        wchar_t old[MAX_PATH];
+        previous_.assign(old, GetCurrentDirectoryW(MAX_PATH, old));
+        SetCurrentDirectoryW(folder.c_str());
+    }
+    ~CurrentFolder() { SetCurrentDirectoryW(previous_.c_str()); }
+
+private:
+    std::wstring previous_;
+};
+
+TEST(ChangeFontSize, NeverRunsASyssetupPlantedOutsideTheSystemFolder) {
+    wchar_t system[MAX_PATH];
+    const std::wstring systemCopy = std::wstring(system, GetSystemDirectoryW(system, MAX_PATH)) + L"\\syssetup.dll";
+    if (PathExists(systemCopy)) GTEST_SKIP() << "this system has its own syssetup.dll; the test would change its fonts";
+
+    TempFolder temp;
+    ASSERT_TRUE(CopyFileW((ModuleFolder() + L"planted_syssetup.dll").c_str(), (temp / L"syssetup.dll").c_str(),
+                          FALSE));
+    CurrentFolder inPlantedFolder(temp.path());
+    ChangeFontSize();
+    EXPECT_FALSE(PathExists(temp / L"planted_dll_loaded"));
+    EXPECT_FALSE(PathExists(temp / L"planted_dll_called"));
+    EXPECT_FALSE(GetModuleHandleW(L"syssetup.dll"));
+
+    // The plant is real: a plain load from here would have run it.
+    HMODULE careless = LoadLibraryW(L"syssetup.dll");
+    EXPECT_TRUE(careless);
+    EXPECT_TRUE(PathExists(temp / L"planted_dll_loaded"));
+    if (careless) FreeLibrary(careless);
+}
+
+// Records the restart request instead of ending the logon.
+struct RestartRequest {
+    int calls = 0;
+    UINT flags = 0;
+    DWORD reason = 0;
+    bool privilegeEnabled = false;
+    BOOL answer = TRUE;
+};
+RestartRequest request;
+
+bool ShutdownPrivilegeEnabled() {
+    ScopedHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.receive())) return false;
+    PRIVILEGE_SET set{};
+    set.PrivilegeCount = 1;
+    set.Control = PRIVILEGE_SET_ALL_NECESSARY;
+    if (!LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &set.Privilege[0].Luid)) return false;
+    BOOL enabled = FALSE;
+    return PrivilegeCheck(token.get(), &set, &enabled) && enabled;
+}
+
+void SetShutdownPrivilege(bool enabled) {
+    ScopedHandle token;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.receive()));
+    TOKEN_PRIVILEGES p{};
+    p.PrivilegeCount = 1;
+    p.Privileges[0].Attributes = enabled ? SE_PRIVILEGE_ENABLED : 0;
+    ASSERT_TRUE(LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &p.Privileges[0].Luid));
+    ASSERT_TRUE(AdjustTokenPrivileges(token.get(), FALSE, &p, 0, nullptr, nullptr));
+}
+
+BOOL WINAPI RecordRestart(UINT flags, DWORD reason) {
+    ++request.calls;
+    request.flags = flags;
+    request.reason = reason;
+    request.privilegeEnabled = ShutdownPrivilegeEnabled();
+    return request.answer;
+}
+
+class ShutdownWindowsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        previous_ = ExitWindowsHook;
+        ExitWindowsHook = RecordRestart;
+        request = {};
+    }
+    void TearDown() override { ExitWindowsHook = previous_; }
+    ExitWindowsFunction previous_ = nullptr;
+};
+
+TEST_F(ShutdownWindowsTest, EnablesThePrivilegeThenAsksForAPlannedRestart) {
+    SetShutdownPrivilege(false);
+    ASSERT_FALSE(ShutdownPrivilegeEnabled());
+    EXPECT_TRUE(ShutdownWindows(kRestartFlags));
+    EXPECT_EQ(request.calls, 1);
+    EXPECT_TRUE(request.privilegeEnabled) << "enabled before the request";
+    EXPECT_EQ(request.flags, static_cast<UINT>(EWX_REBOOT | EWX_FORCEIFHUNG));
+    EXPECT_FALSE(request.flags & EWX_FORCE) << "never forces programs that still answer";
+    EXPECT_EQ(request.reason, static_cast<DWORD>(SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_MINOR_INSTALLATION |
+                                                 SHTDN_REASON_FLAG_PLANNED));
+}
+
+TEST_F(ShutdownWindowsTest, ReportsWhetherWindowsAcceptedAndPassesFlagsOn) {
+    struct {
+        UINT flags;
+        BOOL answer;
+        bool result;
+    } const cases[] = {{kRestartFlags, FALSE, false}, {EWX_LOGOFF, TRUE, true}, {EWX_SHUTDOWN, 5, true}};
+    for (const auto& c : cases) {
+        request.answer = c.answer;
+        EXPECT_EQ(ShutdownWindows(c.flags), c.result) << c.flags;
+        EXPECT_EQ(request.flags, c.flags);
+    }
+}
+
+}  // namespace

@@ -13,6 +13,7 @@ public:
     int WindowsChoice() override;
     bool DriverChosen() override;
     bool AlternativeBrand() override;
+    std::wstring ResourceString(int entry) override;
     void ShowProgressPage() override;
     int AddLine(std::wstring_view text) override;
     void AppendToLine(int index, std::wstring_view text) override;

@@ -53,8 +53,8 @@ std::span<const CopyGroup> CopyGroups(int windowsIndex) {
     return kWindowsXpGroups;
 }
 
-std::wstring DatabaseBackupName(const LocalDateTime& moment) {
+std::wstring DatabaseBackupName(const LocalDateTime& moment, int copy) {
     return std::wstring(kDatabaseFile) + L"." + Digits(moment.year, 4) + Digits(moment.month, 2) +
            Digits(moment.day, 2) + L"-" + Digits(moment.hour, 2) + Digits(moment.minute, 2) +
-           Digits(moment.second, 2) + L".bak";
+           Digits(moment.second, 2) + (copy > 1 ? L"-" + std::to_wstring(copy) : L"") + L".bak";
 }

@@ -46,5 +46,6 @@ std::span<const std::wstring_view> RuntimeFiles(int windowsIndex);
 std::span<const CopyGroup> CopyGroups(int windowsIndex);
 
 // The name under which an existing database is kept when the package's copy
-// replaces it: "V12.FDB." + YYYYMMDD-HHMMSS + ".bak".
-std::wstring DatabaseBackupName(const LocalDateTime& moment);
+// replaces it: "V12.FDB." + YYYYMMDD-HHMMSS + ".bak"; a further backup of
+// the same second (copy 2, 3, ...) gets "-<copy>" before ".bak".
+std::wstring DatabaseBackupName(const LocalDateTime& moment, int copy = 1);

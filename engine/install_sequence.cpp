@@ -6,9 +6,14 @@
 #include "base/file_system.h"
 #include "base/strings.h"
 #include "base/system_error.h"
+#include "engine/Shortcut.h"
 #include "engine/counter_file.h"
 #include "engine/deployment_manifest.h"
+#include "engine/fonts.h"
 #include "engine/ini_file.h"
+#include "engine/package_choice.h"
+#include "engine/process_runner.h"
+#include "engine/release_info.h"
 
 namespace {
 
@@ -48,10 +53,13 @@ public:
         if (!CreateInstallFolder()) return;
         WriteSettingsFile();
         if (!DeployFiles()) return;
-        // Fonts and the driver join here.
+        InstallPackageFonts();
+        InstallDriver();
         CopyUpdatePackages();
         CopyUpdater();
-        // The update script, the release level and the desktop shortcut join here.
+        const std::wstring package = RunUpdateScript();
+        SetReleaseLevel(to_, NameOf(package).substr(1));
+        CreateDesktopShortcut();
         view_.EnableExit();
         Finish();
     }
@@ -60,6 +68,7 @@ private:
     void Prepare() {
         to_ = TrimControl(view_.InstallFolderText());
         windowsChoice_ = view_.WindowsChoice();
+        driverChosen_ = view_.DriverChosen();
         alternativeBrand_ = view_.AlternativeBrand();
         view_.ShowProgressPage();
         view_.Refresh();
@@ -118,7 +127,9 @@ private:
         const std::wstring folder = to_ + std::wstring(kDatabaseFolder);
         const std::wstring current = folder + std::wstring(kDatabaseFile);
         if (!FileExists(current)) return;
-        const std::wstring name = DatabaseBackupName(Now());
+        const LocalDateTime now = Now();
+        std::wstring name = DatabaseBackupName(now);
+        for (int copy = 2; PathExists(folder + name); ++copy) name = DatabaseBackupName(now, copy);
         const std::wstring backup = folder + name;
         if (!MoveFileExW(current.c_str(), backup.c_str(), 0)) {
             const DWORD code = GetLastError();
@@ -160,6 +171,27 @@ private:
         brand.UpdateFile();
     }
 
+    // Fonts already in the system are left alone; a font that cannot be
+    // installed ends the fonts but not the installation.
+    void InstallPackageFonts() {
+        try {
+            InstallFonts(from_, [this](std::wstring_view line) { view_.AddLine(line); });
+        } catch (const std::exception&) {
+        }
+    }
+
+    void InstallDriver() {
+        if (!driverChosen_ || !view_.AskYesNo(L"Подключите интерфейсный блок и нажмите \"Yes\"?")) return;
+        const std::wstring folder(kDriverFolder);
+        if (DirectoryExists(from_ + folder)) ShellCopyFolder(from_ + folder, to_ + folder);
+        view_.AddLine(L"Началась установка драйверов устройства...");
+        // No message is processed until the driver installer ends.
+        view_.RepaintLog();
+        // Quoted: an install folder with blanks must not start another program.
+        StartProgram(L"\"" + to_ + std::wstring(kDriverProgram) + L"\"", SW_HIDE, true);
+        view_.AddLine(L"Установка драйверов устройства завершена");
+    }
+
     void CopyUpdatePackages() {
         // Names compare without regard to case: an existing "Backup" is used.
         if (!DirectoryExists(to_ + L"Backup\\")) CreateDirectoryW((to_ + L"backup\\").c_str(), nullptr);
@@ -172,6 +204,23 @@ private:
         // are rewritten later and must stay writable.
         SetReadOnly(to_ + std::wstring(kReleaseInfoFile), false);
         SetReadOnly(to_ + std::wstring(kUpdaterConfigFile), false);
+    }
+
+    // Runs the newest update package's script from its own folder; returns
+    // that folder.
+    std::wstring RunUpdateScript() {
+        const std::wstring package = FindNewestPackage(to_);
+        SetCurrentDirectoryW((package + L"\\").c_str());
+        RunAndWait(package + L"\\Install.cmd", L"", SW_HIDE);
+        SetCurrentDirectoryW(to_.c_str());
+        return package;
+    }
+
+    void CreateDesktopShortcut() {
+        const std::wstring name = view_.ResourceString(1);
+        std::wstring link;
+        CreateShortcut(to_ + view_.ResourceString(4), ShortcutPlace::Desktop, L"", L"", L"",
+                       view_.ResourceString(2) + L" \"" + name + L"\"", name, link);
     }
 
     void Finish() {
@@ -191,6 +240,7 @@ private:
     const FileCopy copy_;
     std::wstring to_;
     int windowsChoice_ = 0;
+    bool driverChosen_ = false;
     bool alternativeBrand_ = false;
 };
 

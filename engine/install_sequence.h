@@ -17,5 +17,8 @@ using FileCopy = bool (*)(std::wstring_view source, std::wstring_view destinatio
 // or early on a failure that the view has been told about. Errors raised by
 // the operations (for example "Cannot open file "<path>". <system text>")
 // end it and pass to the caller, which shows them; the busy state is undone
-// before they leave.
+// before they leave. Besides the install folder it installs the package's
+// fonts into the system, starts the driver installer and the newest update
+// script, puts a shortcut on the user's desktop and leaves the install
+// folder as the current folder.
 void RunInstallation(InstallView& view, std::wstring_view installerFolder, FileCopy copy = CopyFileWithDate);

@@ -15,6 +15,8 @@ public:
     virtual int WindowsChoice() = 0;               // item index of the hidden Windows list
     virtual bool DriverChosen() = 0;               // "Устанавливать драйвер" is checked
     virtual bool AlternativeBrand() = 0;
+    // An entry of the program's string table (the package names).
+    virtual std::wstring ResourceString(int entry) = 0;
 
     // Clears the progress list, shows it and switches to the progress page.
     virtual void ShowProgressPage() = 0;

@@ -42,6 +42,7 @@ TEST(DeploymentManifest, GroupsRunRuntimeIntlUdfThenLibrariesThatDoNotStop) {
 TEST(DeploymentManifest, DatabaseBackupNameCarriesThePaddedLocalMoment) {
     EXPECT_EQ(DatabaseBackupName({2025, 3, 1, 15, 30, 7, 500}), L"V12.FDB.20250301-153007.bak");
     EXPECT_EQ(DatabaseBackupName({2024, 12, 31, 0, 0, 0}), L"V12.FDB.20241231-000000.bak");
+    EXPECT_EQ(DatabaseBackupName({2024, 12, 31, 0, 0, 0}, 2), L"V12.FDB.20241231-000000-2.bak");
 }
 
 }  // namespace

@@ -4,19 +4,30 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "base/error.h"
+#include "base/handles.h"
+#include "base/strings.h"
 #include "base/system_error.h"
 #include "engine/counter_file.h"
+#include "engine/fonts.h"
 #include "engine/install_sequence.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/package_builder.h"
 #include "tests/kit/temp_folder.h"
 
 namespace {
+
+const std::wstring kDriverQuestion = L"Подключите интерфейсный блок и нажмите \"Yes\"?";
+const std::wstring kFinalQuestion = L"Установка завершена. Выйти из программы установки?";
+// The shortcut's name; not the real one, which the installer's own tests use.
+const std::wstring kLinkName = L"Velmora - Холтер (engine test)";
 
 // Records what the sequence shows; answers questions as told.
 class RecordingView : public InstallView {
@@ -25,6 +36,7 @@ public:
     int windows = 0;
     bool driver = true;
     bool brand = false;
+    bool driverAnswer = false;
     bool answer = true;
     bool smallFonts = false;
 
@@ -37,6 +49,17 @@ public:
     int WindowsChoice() override { return windows; }
     bool DriverChosen() override { return driver; }
     bool AlternativeBrand() override { return brand; }
+    std::wstring ResourceString(int entry) override {
+        switch (entry) {
+            case 1:
+                return kLinkName;
+            case 2:
+                return L"Комплекс суточного мониторирования электрокардиограмм";
+            case 4:
+                return L"Shell.exe";
+        }
+        return L"";
+    }
     void ShowProgressPage() override {
         lines.clear();
         events.push_back(L"progress page");
@@ -55,7 +78,7 @@ public:
     }
     bool AskYesNo(std::wstring_view question) override {
         events.push_back(L"ask: " + std::wstring(question));
-        return answer;
+        return question == kDriverQuestion ? driverAnswer : answer;
     }
     void ShowErrorBox(std::wstring_view text) override { events.push_back(L"error box: " + std::wstring(text)); }
     void EnableExit() override { events.push_back(L"exit enabled"); }
@@ -90,6 +113,29 @@ DWORD AttributesOf(const std::wstring& path) {
     return GetFileAttributesW(path.c_str());
 }
 
+// The lines of the fonts that the run will install: those not yet in the
+// system's fonts folder.
+std::vector<std::wstring> ExpectedFontLines(const std::wstring& package) {
+    const std::wstring fonts = SystemFontTargets().fontsFolder;
+    std::vector<std::wstring> lines;
+    for (const wchar_t* name : kPackageFonts)
+        if (!PathExists(fonts + name))
+            lines.push_back(L"Шрифт <" + ReadFontFaceName(package + L"fonts\\" + name) + L"> уcтановлен");
+    return lines;
+}
+
+std::wstring CurrentFolder() {
+    wchar_t folder[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    return WithTrailingBackslash(folder);
+}
+
+std::wstring DesktopShortcut() {
+    wchar_t desktop[MAX_PATH];
+    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
+    return WithTrailingBackslash(desktop) + kLinkName + L".lnk";
+}
+
 // A package beside the "installer" and an install folder prepared as the
 // folder page leaves it (the folder and its "Settings").
 class InstallSequenceTest : public testing::Test {
@@ -101,9 +147,23 @@ protected:
         CreateDirectoryW(install_.c_str(), nullptr);
         CreateDirectoryW((install_ + L"Settings").c_str(), nullptr);
     }
+    void TearDown() override {
+        SetCurrentDirectoryW(startFolder_.c_str());
+        DeleteFileW(DesktopShortcut().c_str());
+    }
     void Build(const PackageOptions& options = {}) { BuildPackage(package_, options); }
     void Run(FileCopy copy = CopyFileWithDate) { RunInstallation(view_, package_, copy); }
+    // The progress lines without those of fonts, which depend on what the
+    // system already has.
+    std::vector<std::wstring> DeploymentLines() const {
+        std::vector<std::wstring> lines;
+        for (const std::wstring& line : view_.lines)
+            if (line.rfind(L"Шрифт <", 0) != 0) lines.push_back(line);
+        return lines;
+    }
 
+    ScopedCoInitialize com_;
+    const std::wstring startFolder_ = CurrentFolder();
     TempFolder temp_;
     std::wstring package_, install_;
     RecordingView view_;
@@ -113,15 +173,24 @@ TEST_F(InstallSequenceTest, FullRunWritesTheDocumentedLinesAndFiles) {
     Build();
     SYSTEMTIME before;
     GetLocalTime(&before);
+    const std::vector<std::wstring> fontLines = ExpectedFontLines(package_);
+    view_.driverAnswer = true;
     Run();
 
-    EXPECT_EQ(view_.lines, Concat({L"Создание настроечных файлов....Завершено", L"Каталог <DTAfb> создан...",
-                                   L"Копирование файла V12.FDB....Завершено"},
-                                  kCopyLinesModern));
+    std::vector<std::wstring> expected =
+        Concat({L"Создание настроечных файлов....Завершено", L"Каталог <DTAfb> создан...",
+                L"Копирование файла V12.FDB....Завершено"},
+               kCopyLinesModern);
+    expected = Concat(expected, fontLines);
+    expected = Concat(
+        expected, {L"Началась установка драйверов устройства...", L"Установка драйверов устройства завершена"});
+    EXPECT_EQ(view_.lines, expected);
     EXPECT_EQ(view_.events,
-              (std::vector<std::wstring>{L"progress page", L"busy", L"not busy", L"exit enabled",
-                                         L"ask: Установка завершена. Выйти из программы установки?", L"close"}));
-    for (size_t i = 0; i < view_.lines.size(); ++i) EXPECT_TRUE(view_.busyAtLine[i]) << "line " << i;
+              (std::vector<std::wstring>{L"progress page", L"busy", L"not busy", L"ask: " + kDriverQuestion,
+                                         L"exit enabled", L"ask: " + kFinalQuestion, L"close"}));
+    for (size_t i = 0; i < 3 + kCopyLinesModern.size(); ++i) EXPECT_TRUE(view_.busyAtLine[i]) << "line " << i;
+    for (size_t i = 3 + kCopyLinesModern.size(); i < view_.lines.size(); ++i)
+        EXPECT_FALSE(view_.busyAtLine[i]) << "line " << i;
 
     EXPECT_EQ(ReadFileBytes(install_ + L"Settings\\holter.ini"),
               "[options]\r\nFilterType=0\r\nHardwareType=1\r\n\r\n");
@@ -143,12 +212,22 @@ TEST_F(InstallSequenceTest, FullRunWritesTheDocumentedLinesAndFiles) {
     EXPECT_GE(serial, DateSerial(start));
     EXPECT_LT(serial, DateSerial(start) + 60.0 / 86400.0);
 
-    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\Install.cmd"));
-    EXPECT_TRUE(PathExists(install_ + L"backup\\U250918\\Install.cmd"));
-    EXPECT_EQ(ReadFileBytes(install_ + L"ReleaseInfo"), PackageOptions{}.releaseInfo);
+    // The driver installer ran from the install folder's copy, its path quoted.
+    const std::string marker = ReadFileBytes(install_ + L"FTDIDriverInstall\\FTDIDriverInstall.done");
+    const std::wstring program = L"\"" + install_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe\"";
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(marker.data()), marker.size() / 2).rfind(program, 0),
+              0u);
+
+    // The newest update package (1 January 2024, not 25 September 2018) ran
+    // its script in its own folder, and its level was recorded.
+    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\U010124.done"));
+    EXPECT_FALSE(PathExists(install_ + L"backup\\U250918\\U250918.done"));
+    EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>010124</Level>"), std::string::npos);
     EXPECT_TRUE(PathExists(install_ + L"Updater.exe.cfg"));
     EXPECT_TRUE(PathExists(install_ + L"Shell.exe"));
     EXPECT_FALSE(PathExists(install_ + L"Updater"));
+    EXPECT_EQ(CurrentFolder(), install_);
+    EXPECT_TRUE(PathExists(DesktopShortcut()));
 }
 
 TEST_F(InstallSequenceTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
@@ -171,26 +250,38 @@ TEST_F(InstallSequenceTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
     EXPECT_EQ(ReadFileBytes(install_ + L"Settings\\lastnum.dta"), counter);
     EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\V12.FDB"), ReadFileBytes(package_ + L"DTAfb\\V12.FDB"));
 
-    ASSERT_GE(view_.lines.size(), 3u);
-    EXPECT_EQ(view_.lines[0], L"Создание настроечных файлов....Завершено");
+    const std::vector<std::wstring> lines = DeploymentLines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], L"Создание настроечных файлов....Завершено");
     const std::wstring prefix = L"Сохранена копия базы данных: ";
-    ASSERT_EQ(view_.lines[1].rfind(prefix, 0), 0u) << "the old database is kept first";
-    const std::wstring backup = view_.lines[1].substr(prefix.size());
-    EXPECT_EQ(backup.size(), std::wstring(L"V12.FDB.20250301-153000.bak").size());
+    ASSERT_EQ(lines[1].rfind(prefix, 0), 0u) << "the old database is kept first";
+    const std::wstring backup = lines[1].substr(prefix.size());
     EXPECT_EQ(backup.rfind(L"V12.FDB.", 0), 0u);
+    EXPECT_EQ(backup.substr(backup.size() - 4), L".bak");
     EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\" + backup), "the clinic's records");
-    EXPECT_EQ(view_.lines[2], L"Копирование файла V12.FDB....Завершено");
-    EXPECT_EQ(std::vector<std::wstring>(view_.lines.begin() + 3, view_.lines.end()), kCopyLinesModern);
+    EXPECT_EQ(lines[2], L"Копирование файла V12.FDB....Завершено");
+    EXPECT_EQ(std::vector<std::wstring>(lines.begin() + 3, lines.end()), kCopyLinesModern);
+
+    // Once more at once: within the same second the next backup gets a name
+    // of its own.
+    view_ = RecordingView{};
+    view_.folder = install_;
+    Run();
+    const std::wstring again = DeploymentLines().at(1).substr(prefix.size());
+    EXPECT_NE(again, backup);
+    EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\" + backup), "the clinic's records");
+    EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\" + again), ReadFileBytes(package_ + L"DTAfb\\V12.FDB"));
 }
 
 TEST_F(InstallSequenceTest, WindowsXpChoiceCopiesTheTenFileRuntime) {
     Build();
     view_.windows = 1;
     Run();
-    EXPECT_EQ(view_.lines.size(), 3u + 10 + 2 + 5 + 4);
-    EXPECT_EQ(view_.lines[3 + 7], L"Копирование файла msvcp71.Dll....Завершено");
-    EXPECT_EQ(view_.lines[3 + 9], L"Копирование файла firebird.msg....Завершено");
-    EXPECT_EQ(view_.lines[3 + 10], L"Копирование файла fbintl.conf....Завершено");
+    const std::vector<std::wstring> lines = DeploymentLines();
+    EXPECT_EQ(lines.size(), 3u + 10 + 2 + 5 + 4);
+    EXPECT_EQ(lines[3 + 7], L"Копирование файла msvcp71.Dll....Завершено");
+    EXPECT_EQ(lines[3 + 9], L"Копирование файла firebird.msg....Завершено");
+    EXPECT_EQ(lines[3 + 10], L"Копирование файла fbintl.conf....Завершено");
     EXPECT_TRUE(PathExists(install_ + L"msvcr71.Dll"));
     EXPECT_FALSE(PathExists(install_ + L"gbak.exe"));
     EXPECT_FALSE(PathExists(install_ + L"gds32.dll"));
@@ -226,11 +317,12 @@ TEST_F(InstallSequenceTest, FailedLibraryCopyIsMarkedAndTheRestGoesOn) {
     Run([](std::wstring_view from, std::wstring_view to) {
         return !FailingCopyOf(from, L"\\Compare.Dll") && CopyFileWithDate(from, to);
     });
+    const std::vector<std::wstring> lines = DeploymentLines();
     const size_t compare = 3 + 12 + 2 + 5;
-    ASSERT_EQ(view_.lines.size(), compare + 4);
-    EXPECT_EQ(view_.lines[compare], L"Копирование файла Compare.Dll....ОШИБКА!!!");
-    EXPECT_EQ(view_.lines[compare + 1], L"Копирование файла PosStr.Dll....Завершено");
-    EXPECT_EQ(view_.lines[compare + 3], L"Копирование файла SDecision.Dll....Завершено");
+    ASSERT_EQ(lines.size(), compare + 4);
+    EXPECT_EQ(lines[compare], L"Копирование файла Compare.Dll....ОШИБКА!!!");
+    EXPECT_EQ(lines[compare + 1], L"Копирование файла PosStr.Dll....Завершено");
+    EXPECT_EQ(lines[compare + 3], L"Копирование файла SDecision.Dll....Завершено");
     EXPECT_TRUE(PathExists(install_ + L"Settings\\lastnum.dta"));
     EXPECT_EQ(view_.events.back(), L"close");
 }
@@ -282,6 +374,75 @@ TEST_F(InstallSequenceTest, VanishedInstallFolderIsMadeAndTheSettingsFileFails) 
     EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page"}));
 }
 
+TEST_F(InstallSequenceTest, DriverStepFollowsTheCheckBoxAndTheAnswer) {
+    PackageOptions options;
+    options.leaveOut = {L"FTDIDriverInstall"};
+    Build(options);
+    const std::vector<std::wstring> driverLines = {L"Началась установка драйверов устройства...",
+                                                   L"Установка драйверов устройства завершена"};
+    struct Case {
+        const char* what;
+        bool chosen, answer, asked, lines;
+    };
+    const Case cases[] = {
+        {"not chosen", false, true, false, false},
+        {"answered No", true, false, true, false},
+        {"answered Yes, no driver in the package", true, true, true, true},
+    };
+    for (const Case& c : cases) {
+        view_ = RecordingView{};
+        view_.folder = install_;
+        view_.driver = c.chosen;
+        view_.driverAnswer = c.answer;
+        Run();
+        const std::vector<std::wstring> lines = DeploymentLines();
+        EXPECT_EQ(
+            std::find(view_.events.begin(), view_.events.end(), L"ask: " + kDriverQuestion) != view_.events.end(),
+            c.asked)
+            << c.what;
+        EXPECT_EQ(std::vector<std::wstring>(lines.end() - 2, lines.end()) == driverLines, c.lines) << c.what;
+        EXPECT_EQ(view_.events.back(), L"close") << c.what;
+    }
+    EXPECT_FALSE(PathExists(install_ + L"FTDIDriverInstall"));
+}
+
+// The update script, the release level and the shortcut raise their errors;
+// the installation ends there without enabling "Выход".
+TEST_F(InstallSequenceTest, UpdateStepsEndTheInstallationOnTheirErrors) {
+    struct Case {
+        const char* what;
+        std::vector<std::wstring> packages, leaveOut;
+        std::wstring error;
+    };
+    const Case cases[] = {
+        {"no update package", {}, {}, L"List index out of bounds (0)"},
+        {"a folder without a date", {L"U250918", L"Readme"}, {}, L"'meadRe' is not a valid integer value"},
+        {"no release information", {L"U250918"}, {L"Updater\\ReleaseInfo"}, L"Release info file does not exist"},
+    };
+    for (const Case& c : cases) {
+        TempFolder temp;
+        PackageOptions options;
+        options.updatePackages = c.packages;
+        options.leaveOut = c.leaveOut;
+        BuildPackage(temp.path(), options);
+        const std::wstring install = temp / L"Holter\\";
+        CreateDirectoryW(install.c_str(), nullptr);
+        CreateDirectoryW((install + L"Settings").c_str(), nullptr);
+        view_ = RecordingView{};
+        view_.folder = install;
+        try {
+            RunInstallation(view_, temp.path());
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.text(), c.error) << c.what;
+        }
+        EXPECT_EQ(std::find(view_.events.begin(), view_.events.end(), L"exit enabled"), view_.events.end())
+            << c.what;
+        EXPECT_FALSE(PathExists(DesktopShortcut())) << c.what;
+        SetCurrentDirectoryW(startFolder_.c_str());
+    }
+}
+
 TEST_F(InstallSequenceTest, AlternativeBrandWritesTheBrandFileKeepingItsKeys) {
     Build();
     view_.brand = true;
@@ -321,7 +482,7 @@ TEST_F(InstallSequenceTest, LastStepOffersLargeFontsOrAsksToLeave) {
     view_.folder = install_;
     view_.answer = false;
     Run();
-    EXPECT_EQ(view_.events.back(), L"ask: Установка завершена. Выйти из программы установки?");
+    EXPECT_EQ(view_.events.back(), L"ask: " + kFinalQuestion);
 }
 
 }  // namespace

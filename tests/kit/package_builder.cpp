@@ -10,6 +10,7 @@
 #include "base/strings.h"
 #include "base/utf8.h"
 #include "engine/deployment_manifest.h"
+#include "engine/fonts.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/temp_folder.h"
 
@@ -143,4 +144,14 @@ void BuildPackage(const std::wstring& folder, const PackageOptions& options) {
         MarkTreeReadOnly(root + updater);
     }
     for (const std::wstring& path : options.leaveOut) Remove(root + path);
+}
+
+std::vector<std::wstring> ExpectedFontLines(const std::wstring& folder) {
+    const std::wstring fonts = SystemFontTargets().fontsFolder;
+    std::vector<std::wstring> lines;
+    for (const wchar_t* name : kPackageFonts)
+        if (!PathExists(fonts + name))
+            lines.push_back(L"Шрифт <" + ReadFontFaceName(WithTrailingBackslash(folder) + L"fonts\\" + name) +
+                            L"> уcтановлен");
+    return lines;
 }

@@ -37,3 +37,7 @@ extern const wchar_t* const kPackageFonts[7];
 // The content BuildPackage gives the file at path below the package folder
 // (for the listed files with generated content).
 std::string StandInContent(const std::wstring& relativePath);
+
+// The progress lines an installation from the package in folder will add
+// for its fonts: one for each font not yet in the system's fonts folder.
+std::vector<std::wstring> ExpectedFontLines(const std::wstring& folder);

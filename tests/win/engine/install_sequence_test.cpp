@@ -16,7 +16,6 @@
 #include "base/strings.h"
 #include "base/system_error.h"
 #include "engine/counter_file.h"
-#include "engine/fonts.h"
 #include "engine/install_sequence.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/package_builder.h"
@@ -111,17 +110,6 @@ std::vector<std::wstring> Concat(std::vector<std::wstring> a, const std::vector<
 
 DWORD AttributesOf(const std::wstring& path) {
     return GetFileAttributesW(path.c_str());
-}
-
-// The lines of the fonts that the run will install: those not yet in the
-// system's fonts folder.
-std::vector<std::wstring> ExpectedFontLines(const std::wstring& package) {
-    const std::wstring fonts = SystemFontTargets().fontsFolder;
-    std::vector<std::wstring> lines;
-    for (const wchar_t* name : kPackageFonts)
-        if (!PathExists(fonts + name))
-            lines.push_back(L"Шрифт <" + ReadFontFaceName(package + L"fonts\\" + name) + L"> уcтановлен");
-    return lines;
 }
 
 std::wstring CurrentFolder() {

@@ -17,6 +17,9 @@ demo="$build/demo"
 export WINEPREFIX="$demo/wineprefix"
 rm -rf "$demo/package"
 mkdir -p "$demo/package"
+# The sample package: database, runtime, libraries, fonts, driver installer,
+# update packages and updater, with the installer beside them.
+xvfb-run -a wine "$build/win/make_package.exe" "Z:$demo/package"
 cp "$build/win/VelmoraSetup.exe" "$demo/package/"
 
 if [ -n "${DISPLAY:-}" ]; then

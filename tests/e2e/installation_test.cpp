@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
 #include <shlobj.h>
+#include <wrl/client.h>
 
 #include <string>
 #include <vector>
@@ -97,6 +99,30 @@ std::wstring DesktopShortcut() {
     return WithTrailingBackslash(desktop) + L"Velmora - Холтер.lnk";
 }
 
+struct LinkContent {
+    std::wstring target, workingFolder, arguments, description;
+};
+
+// A shortcut's fields, read back through the shell's own link object.
+LinkContent ReadLink(const std::wstring& path) {
+    LinkContent content;
+    const HRESULT com = CoInitialize(nullptr);
+    {
+        Microsoft::WRL::ComPtr<IShellLinkW> link;
+        Microsoft::WRL::ComPtr<IPersistFile> file;
+        wchar_t text[1024];
+        if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) &&
+            SUCCEEDED(link.As(&file)) && SUCCEEDED(file->Load(path.c_str(), STGM_READ))) {
+            if (SUCCEEDED(link->GetPath(text, 1024, nullptr, SLGP_RAWPATH))) content.target = text;
+            if (SUCCEEDED(link->GetWorkingDirectory(text, 1024))) content.workingFolder = text;
+            if (SUCCEEDED(link->GetArguments(text, 1024))) content.arguments = text;
+            if (SUCCEEDED(link->GetDescription(text, 1024))) content.description = text;
+        }
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return content;
+}
+
 // The timed driver warning that the options page shows, when it is there.
 void DismissDriverWarning(const Wizard& w) {
     HWND warning = nullptr;
@@ -185,6 +211,54 @@ TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
     EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>010124</Level>"), std::string::npos);
     EXPECT_TRUE(PathExists(install_ + L"Shell.exe"));
     EXPECT_TRUE(PathExists(DesktopShortcut()));
+}
+
+// The desktop shortcut, the update script that ran alone, the driver
+// answered No, in an install folder whose name has a blank.
+TEST_F(InstallationTest, FolderWithBlanksGetsItsScriptShortcutAndNoDriver) {
+    install_ = temp_ / L"Program Files\\Holter\\";
+    ASSERT_TRUE(CreateDirectoryW((temp_ / L"Program Files").c_str(), nullptr));
+    Build();
+    Wizard w(exe());
+    GoToOptions(w);
+    const MessageBoxInfo box = Install(w, IDNO);
+    ASSERT_EQ(box.text, kFinalQuestion);
+    EXPECT_EQ(WithoutFontLines(LogLines(w)),
+              Lines({{L"Создание настроечных файлов....Завершено", L"Каталог <DTAfb> создан...",
+                      L"Копирование файла V12.FDB....Завершено"},
+                     kModernRuntimeLines,
+                     kLinesAfterRuntime}))
+        << "no driver lines after No";
+    w.Answer(box, IDYES);
+    ASSERT_TRUE(w.WaitForExit(10s));
+
+    EXPECT_FALSE(PathExists(install_ + L"FTDIDriverInstall\\FTDIDriverInstall.done"));
+    // 1 January 2024 is newer than 25 September 2018.
+    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\U010124.done"));
+    EXPECT_FALSE(PathExists(install_ + L"backup\\U250918\\U250918.done")) << "only the newest script runs";
+    const LinkContent link = ReadLink(DesktopShortcut());
+    EXPECT_EQ(link.target, install_ + L"Shell.exe");
+    EXPECT_EQ(link.workingFolder, install_);
+    EXPECT_EQ(link.arguments, L"");
+    EXPECT_EQ(link.description, L"Комплекс суточного мониторирования электрокардиограмм \"Velmora - Холтер\"");
+    ShellExecuteW(nullptr, L"open", DesktopShortcut().c_str(), nullptr, nullptr, SW_HIDE);
+    EXPECT_TRUE(Wizard::WaitUntil([&] { return PathExists(install_ + L"Shell.started"); }, 20s))
+        << "the shortcut starts the install folder's Shell.exe";
+}
+
+TEST_F(InstallationTest, NoUpdatePackageEndsWithTheListIndexError) {
+    PackageOptions options;
+    options.updatePackages = {};
+    Build(options);
+    Wizard w(exe());
+    GoToOptions(w);
+    const MessageBoxInfo box = Install(w, IDNO);
+    EXPECT_EQ(box.text, L"List index out of bounds (0)") << "no period after the parenthesis";
+    w.Answer(box, IDOK);
+    EXPECT_FALSE(IsWindowEnabled(w.FindControl(L"Button", L"Выход")));
+    EXPECT_FALSE(PathExists(DesktopShortcut()));
+    PostMessageW(w.Main(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(w.WaitForExit(10s));
 }
 
 TEST_F(InstallationTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {

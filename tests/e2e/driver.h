@@ -41,7 +41,7 @@ public:
     // The visible control of that window class whose text is caption, or
     // nullptr after the timeout.
     HWND FindControl(std::wstring_view windowClass, std::wstring_view caption,
-                     std::chrono::milliseconds timeout = 5s) const;
+                     std::chrono::milliseconds timeout = 15s) const;
     // The visible control of that class (the first in Z order); nullptr when none.
     HWND FindControlOfClass(std::wstring_view windowClass) const;
 
@@ -51,13 +51,13 @@ public:
     void Click(std::wstring_view caption) const;
 
     // Waits for a standard message box (#32770) of the installer.
-    MessageBoxInfo WaitForMessageBox(std::chrono::milliseconds timeout = 10s) const;
+    MessageBoxInfo WaitForMessageBox(std::chrono::milliseconds timeout = 20s) const;
     // Presses the box's button with that id (IDOK, IDYES, IDNO) and waits
     // until the box is gone.
     void Answer(const MessageBoxInfo& box, int buttonId) const;
 
     // Waits for the installer's timed message window.
-    MessageWindowInfo WaitForMessageWindow(std::chrono::milliseconds timeout = 10s) const;
+    MessageWindowInfo WaitForMessageWindow(std::chrono::milliseconds timeout = 20s) const;
     // Presses the window's "OK" and waits until the window is gone.
     void PressOk(const MessageWindowInfo& window) const;
 
@@ -66,7 +66,7 @@ public:
 
     // Waits until pred() holds, pumping nothing; false after timeout.
     template <typename Pred>
-    static bool WaitUntil(Pred pred, std::chrono::milliseconds timeout = 5s) {
+    static bool WaitUntil(Pred pred, std::chrono::milliseconds timeout = 15s) {
         const auto end = std::chrono::steady_clock::now() + timeout;
         while (!pred()) {
             if (std::chrono::steady_clock::now() > end) return false;

@@ -165,10 +165,13 @@ TEST_F(WizardTest, FolderDialogCancelledLeavesTheField) {
 TEST_F(WizardTest, KeyboardEnterGoesOnAndEscapeAsksToCancel) {
     Wizard w(exe_);
     auto press = [&](WPARAM key) {
+        // The page switch moves the focus; wait until it rests on a visible control.
         GUITHREADINFO info{};
         info.cbSize = sizeof(info);
-        ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(w.Main(), nullptr), &info));
-        ASSERT_TRUE(info.hwndFocus);
+        ASSERT_TRUE(Wizard::WaitUntil([&] {
+            return GetGUIThreadInfo(GetWindowThreadProcessId(w.Main(), nullptr), &info) && info.hwndFocus &&
+                   IsWindowVisible(info.hwndFocus);
+        }));
         PostMessageW(info.hwndFocus, WM_KEYDOWN, key, 1);
         PostMessageW(info.hwndFocus, WM_KEYUP, key, 0xC0000001);
     };

@@ -106,6 +106,15 @@ struct MemoryDcTraits {
 };
 using ScopedMemoryDc = ScopedOwner<MemoryDcTraits>;
 
+// A window the program created; destroying it destroys its children too.
+struct WindowTraits {
+    using Handle = HWND;
+    static Handle Empty() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { DestroyWindow(h); }
+};
+using ScopedWindow = ScopedOwner<WindowTraits>;
+
 // A device context obtained with GetDC, released with ReleaseDC.
 class ScopedGetDc {
 public:

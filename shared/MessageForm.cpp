@@ -84,10 +84,10 @@ private:
 
 TFMessageform::TFMessageform() : stopPeriodMs_(kDefaultStopPeriodMs) {
     RegisterMessageClass(WindowProc);
-    hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName, L"",
-                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr, nullptr,
-                            Module(), this);
-    if (!hwnd_) {
+    window_.reset(CreateWindowExW(WS_EX_TOPMOST | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName, L"",
+                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr,
+                                  nullptr, Module(), this));
+    if (!window_) {
         const DWORD code = GetLastError();
         throw Error(L"Cannot create the message window. " + SystemErrorText(code));
     }
@@ -103,10 +103,6 @@ TFMessageform::TFMessageform() : stopPeriodMs_(kDefaultStopPeriodMs) {
     lblSec = AddChild(L"Static", kCountdownBeforeFirstTick, SS_LEFT | SS_NOPREFIX, ID_lblSec, controlFont_.get());
     cancelGlyph_ = SetButtonGlyph(btnCancel, L"GLYPH_CANCEL");
     okGlyph_ = SetButtonGlyph(btnOK, L"GLYPH_OK");
-}
-
-TFMessageform::~TFMessageform() {
-    if (hwnd_) DestroyWindow(hwnd_);
 }
 
 HWND TFMessageform::AddChild(const wchar_t* cls, const wchar_t* text, DWORD style, int id, HFONT font) {
@@ -289,6 +285,7 @@ LRESULT CALLBACK TFMessageform::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     } else if (msg == WM_NCDESTROY && self) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->window_.release();
         self->hwnd_ = nullptr;
         self = nullptr;
     }

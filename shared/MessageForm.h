@@ -22,7 +22,6 @@ public:
     // Creates the window hidden, without owner. Raises Error when the window
     // or its button pictures cannot be made.
     TFMessageform();
-    ~TFMessageform();
     TFMessageform(const TFMessageform&) = delete;
     TFMessageform& operator=(const TFMessageform&) = delete;
 
@@ -64,6 +63,7 @@ private:
     ScopedImageList okGlyph_, cancelGlyph_;
     unsigned stopPeriodMs_;
     bool closed_ = false;
+    ScopedWindow window_;  // last: goes before the fonts and pictures it uses
 };
 
 // Shows Text in a new modal message window (see Showmes) and releases it.

@@ -46,7 +46,8 @@ TFWaitRun::TFWaitRun() {
     // A caption without system menu: no close box, the user cannot end it.
     const DWORD style = WS_POPUP | WS_CAPTION;
     const DWORD exStyle = WS_EX_TOPMOST;
-    hwnd_ = CreateOrRaise(exStyle, kClassName, style, nullptr);
+    window_.reset(CreateOrRaise(exStyle, kClassName, style, nullptr));
+    hwnd_ = window_.get();
     ProgressBar = CreateOrRaise(0, PROGRESS_CLASSW, WS_CHILD | WS_VISIBLE | PBS_SMOOTH, hwnd_);
     LblProgress = CreateOrRaise(0, L"Static", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, hwnd_);
 
@@ -80,8 +81,7 @@ TFWaitRun::TFWaitRun() {
 }
 
 TFWaitRun::~TFWaitRun() {
-    Sleep(0);
-    if (hwnd_) DestroyWindow(hwnd_);
+    Sleep(0);  // then the window goes with its owner
 }
 
 void TFWaitRun::Show() {

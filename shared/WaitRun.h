@@ -37,10 +37,11 @@ public:
     void Next(int value, std::wstring_view msg) noexcept;
 
 private:
+    ScopedFont font_;
+    ScopedWindow window_;  // after the font its label uses
     HWND hwnd_ = nullptr;
     HWND ProgressBar = nullptr;
     HWND LblProgress = nullptr;
-    ScopedFont font_;
     int position_ = 0;
 };
 

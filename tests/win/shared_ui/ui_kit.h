@@ -41,14 +41,6 @@ inline void PumpMessages() {
     }
 }
 
-struct WindowTraits {
-    using Handle = HWND;
-    static Handle Empty() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { DestroyWindow(h); }
-};
-using ScopedWindow = ScopedOwner<WindowTraits>;
-
 // A visible top-level window of the calling thread, like a program's main window.
 inline ScopedWindow MakeVisibleWindow() {
     return ScopedWindow(CreateWindowExW(0, L"Static", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200,

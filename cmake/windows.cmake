@@ -17,8 +17,11 @@ target_link_libraries(winparts PUBLIC core
 add_executable(VelmoraSetup WIN32 app/main.cpp app/resources/app.rc)
 target_link_libraries(VelmoraSetup PRIVATE winparts)
 target_link_options(VelmoraSetup PRIVATE -municode)
-set_source_files_properties(app/resources/app.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/app/resources/app.manifest")
+# The resource script embeds these files; a change to any of them rebuilds it.
+file(GLOB RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/resources/*.png
+  ${CMAKE_SOURCE_DIR}/app/resources/*.rtf ${CMAKE_SOURCE_DIR}/app/resources/*.ico
+  ${CMAKE_SOURCE_DIR}/app/resources/*.manifest)
+set_source_files_properties(app/resources/app.rc PROPERTIES OBJECT_DEPENDS "${RESOURCE_FILES}")
 
 set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 include(tests/portable.cmake)

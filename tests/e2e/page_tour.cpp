@@ -47,29 +47,47 @@ void SaveWindowPicture(HWND hwnd, const std::wstring& path) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
-        std::fputs("usage: page_tour <installer.exe> <output folder>\n", stderr);
+        std::fputs("usage: page_tour <installer.exe beside a package> <output folder>\n", stderr);
         return 2;
     }
     const std::wstring out = std::wstring(argv[2]) + L"\\";
+
+    // Cancelling from the welcome page.
+    {
+        Wizard w(argv[1]);
+        w.Click(L"Отмена");
+        MessageBoxInfo box = w.WaitForMessageBox();
+        SaveWindowPicture(w.Main(), out + L"1-cancel-question.bmp");
+        w.Answer(box, IDYES);
+        SaveWindowPicture(w.Main(), out + L"2-cancelled.bmp");
+        w.Click(L"Выход");
+        w.WaitForExit(10s);
+    }
+
+    // A whole installation into C:\Holter.
     Wizard w(argv[1]);
-    SaveWindowPicture(w.Main(), out + L"1-welcome.bmp");
+    SaveWindowPicture(w.Main(), out + L"3-welcome.bmp");
     w.Click(L"Далее");
     HWND path = w.FindControl(L"Edit", L"C:\\Holter");
-    SaveWindowPicture(w.Main(), out + L"2-folder.bmp");
+    SaveWindowPicture(w.Main(), out + L"4-folder.bmp");
     SetText(path, L"C:");
     w.Click(L"Далее");
     MessageBoxInfo box = w.WaitForMessageBox();
-    SaveWindowPicture(box.hwnd, out + L"3-root-warning.bmp");
+    SaveWindowPicture(box.hwnd, out + L"5-root-warning.bmp");
     w.Answer(box, IDOK);
     SetText(path, L"C:\\Holter");
     w.Click(L"Далее");
-    w.FindControl(L"Button", L"Начать установку");
-    SaveWindowPicture(w.Main(), out + L"4-options.bmp");
-    w.Click(L"Отмена");
-    box = w.WaitForMessageBox();
-    SaveWindowPicture(w.Main(), out + L"5-cancel-question.bmp");
+    const MessageWindowInfo warning = w.WaitForMessageWindow();
+    SaveWindowPicture(w.Main(), out + L"6-options-warning.bmp");
+    w.PressOk(warning);
+    w.Click(L"Начать установку");
+    box = w.WaitForMessageBox(120s);
+    SaveWindowPicture(w.Main(), out + L"7-driver-question.bmp");
     w.Answer(box, IDYES);
-    SaveWindowPicture(w.Main(), out + L"6-cancelled.bmp");
-    w.Click(L"Выход");
-    return w.WaitForExit(10s) ? 0 : 1;
+    // The end: the large-font page at small fonts, the completion question otherwise.
+    Wizard::WaitUntil(
+        [&] { return FindTopWindow(w.ProcessId(), L"#32770") || w.FindControl(L"Button", L"Изменить настройки", 0s); },
+        120s);
+    SaveWindowPicture(w.Main(), out + L"8-end.bmp");
+    return 0;
 }

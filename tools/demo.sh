@@ -20,6 +20,7 @@ mkdir -p "$demo/package"
 # The sample package: database, runtime, libraries, fonts, driver installer,
 # update packages and updater, with the installer beside them.
 xvfb-run -a wine "$build/win/make_package.exe" "Z:$demo/package"
+wineserver -w  # the next run starts with a fresh wineserver
 cp "$build/win/VelmoraSetup.exe" "$demo/package/"
 
 if [ -n "${DISPLAY:-}" ]; then

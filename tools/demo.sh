@@ -28,5 +28,5 @@ if [ -n "${DISPLAY:-}" ]; then
     exec wine "$demo/package/VelmoraSetup.exe"
 fi
 shot="$demo/welcome.png"
-xvfb-run -a -s "-screen 0 1280x1024x24" "$root/tools/screenshot.sh" "$demo/package/VelmoraSetup.exe" "$shot"
+xvfb-run -a -s "-screen 0 1024x768x24" "$root/tools/screenshot.sh" "$demo/package/VelmoraSetup.exe" "$shot"
 echo "No display: the wizard ran on a virtual display. Screenshot: $shot"

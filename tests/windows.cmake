@@ -6,7 +6,8 @@ set(WINE_TEST_ENV "WINEPREFIX=${WINE_PREFIX}")
 add_library(testkit STATIC
   tests/kit/temp_folder.cpp
   tests/kit/file_util.cpp
-  tests/kit/package_builder.cpp)
+  tests/kit/package_builder.cpp
+  tests/kit/recording_view.cpp)
 target_link_libraries(testkit PUBLIC winparts gtest)
 target_include_directories(testkit PUBLIC ${CMAKE_SOURCE_DIR})
 # Packages are laid out with the stand-in programs built beside the tests.

@@ -19,74 +19,13 @@
 #include "engine/install_sequence.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/package_builder.h"
+#include "tests/kit/recording_view.h"
 #include "tests/kit/temp_folder.h"
 
 namespace {
 
-const std::wstring kDriverQuestion = L"Подключите интерфейсный блок и нажмите \"Yes\"?";
-const std::wstring kFinalQuestion = L"Установка завершена. Выйти из программы установки?";
-// The shortcut's name; not the real one, which the installer's own tests use.
-const std::wstring kLinkName = L"Velmora - Холтер (engine test)";
-
-// Records what the sequence shows; answers questions as told.
-class RecordingView : public InstallView {
-public:
-    std::wstring folder;
-    int windows = 0;
-    bool driver = true;
-    bool brand = false;
-    bool driverAnswer = false;
-    bool answer = true;
-    bool smallFonts = false;
-
-    std::vector<std::wstring> lines;
-    std::vector<bool> busyAtLine;  // whether closing was refused when each line was added
-    std::vector<std::wstring> events;
-    bool busy = false;
-
-    std::wstring InstallFolderText() override { return folder; }
-    int WindowsChoice() override { return windows; }
-    bool DriverChosen() override { return driver; }
-    bool AlternativeBrand() override { return brand; }
-    std::wstring ResourceString(int entry) override {
-        switch (entry) {
-            case 1:
-                return kLinkName;
-            case 2:
-                return L"Комплекс суточного мониторирования электрокардиограмм";
-            case 4:
-                return L"Shell.exe";
-        }
-        return L"";
-    }
-    void ShowProgressPage() override {
-        lines.clear();
-        events.push_back(L"progress page");
-    }
-    int AddLine(std::wstring_view text) override {
-        lines.emplace_back(text);
-        busyAtLine.push_back(busy);
-        return static_cast<int>(lines.size()) - 1;
-    }
-    void AppendToLine(int index, std::wstring_view text) override { lines.at(static_cast<size_t>(index)) += text; }
-    void Refresh() override {}
-    void RepaintLog() override {}
-    void SetBusy(bool on) override {
-        busy = on;
-        events.push_back(on ? L"busy" : L"not busy");
-    }
-    bool AskYesNo(std::wstring_view question) override {
-        events.push_back(L"ask: " + std::wstring(question));
-        return question == kDriverQuestion ? driverAnswer : answer;
-    }
-    void ShowErrorBox(std::wstring_view text) override { events.push_back(L"error box: " + std::wstring(text)); }
-    void EnableExit() override { events.push_back(L"exit enabled"); }
-    bool OfferLargeFonts() override {
-        if (smallFonts) events.push_back(L"large-font page");
-        return smallFonts;
-    }
-    void CloseWindow() override { events.push_back(L"close"); }
-};
+// The shortcut's name the recording view gives.
+const std::wstring kLinkName = RecordingView{}.linkName;
 
 const std::vector<std::wstring> kCopyLinesModern = {
     L"Копирование файла aliases.conf....Завершено",  L"Копирование файла firebird.conf....Завершено",

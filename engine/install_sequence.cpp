@@ -4,6 +4,7 @@
 
 #include "base/error.h"
 #include "base/file_system.h"
+#include "base/handles.h"
 #include "base/strings.h"
 #include "base/system_error.h"
 #include "engine/Shortcut.h"
@@ -28,6 +29,12 @@ LocalDateTime Now() {
 
 bool PathExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Whether the copy will open path: it reads it without sharing.
+bool CanReadAlone(const std::wstring& path) {
+    return static_cast<bool>(
+        ScopedHandle(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
 }
 
 // Closing is refused and the hourglass shows while the package's files are
@@ -94,8 +101,8 @@ private:
         BusyState busy(view_);
         AddSettingsLine();
         if (!CreateDatabaseFolder()) return false;
-        KeepOldDatabase();
         const std::wstring database(std::wstring(kDatabaseFolder) + std::wstring(kDatabaseFile));
+        KeepOldDatabase(from_ + database);
         if (!CopyWithLine(kDatabaseFile, from_ + database, to_ + database)) return false;
         for (const CopyGroup& group : CopyGroups(windowsChoice_))
             if (!CopyGroupFiles(group)) return false;
@@ -123,17 +130,22 @@ private:
 
     // A reinstallation must not destroy the clinic's data: the database in
     // place is renamed beside itself before the package's copy is written.
-    void KeepOldDatabase() {
+    // While the package's database cannot be read (missing, held open) it
+    // stays in its place: the copy then ends the installation with its open
+    // error and nothing has moved.
+    void KeepOldDatabase(const std::wstring& packageDatabase) {
         const std::wstring folder = to_ + std::wstring(kDatabaseFolder);
         const std::wstring current = folder + std::wstring(kDatabaseFile);
-        if (!FileExists(current)) return;
+        if (!FileExists(current) || !CanReadAlone(packageDatabase)) return;
         const LocalDateTime now = Now();
         std::wstring name = DatabaseBackupName(now);
         for (int copy = 2; PathExists(folder + name); ++copy) name = DatabaseBackupName(now, copy);
         const std::wstring backup = folder + name;
         if (!MoveFileExW(current.c_str(), backup.c_str(), 0)) {
+            // Mostly a program that has the database open: named as the
+            // file the package's copy cannot replace.
             const DWORD code = GetLastError();
-            throw Error(L"Cannot create file \"" + backup + L"\". " + SystemErrorText(code));
+            throw Error(L"Cannot create file \"" + current + L"\". " + SystemErrorText(code));
         }
         view_.AddLine(L"Сохранена копия базы данных: " + name);
     }

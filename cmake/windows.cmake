@@ -26,6 +26,7 @@ set_source_files_properties(app/resources/app.rc PROPERTIES OBJECT_DEPENDS "${RE
 set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 include(tests/portable.cmake)
 include(tests/windows.cmake)
+include(tests/faults.cmake)
 
 # The shipped program carries no debug information.
 target_link_options(VelmoraSetup PRIVATE -s)

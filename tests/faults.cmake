@@ -1,0 +1,26 @@
+# What the fault-injection tests (faults_tests, from tests/win/faults) need
+# beyond an ordinary test: a program that holds a file open without sharing,
+# a small file system to fill, and a run as an unprivileged user.
+add_executable(file_holder tests/faults/file_holder.cpp)
+target_link_libraries(file_holder PRIVATE core)
+target_link_options(file_holder PRIVATE -municode)
+add_dependencies(faults_tests file_holder)
+
+# An 8 MiB file system mounted for the run (root only; elsewhere the
+# full-disk tests skip themselves).
+set(SMALL_DISK ${CMAKE_BINARY_DIR}/faults-small-disk)
+add_test(NAME faults_small_disk_mount COMMAND sh ${CMAKE_SOURCE_DIR}/tests/faults/small_disk.sh mount ${SMALL_DISK})
+add_test(NAME faults_small_disk_unmount
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tests/faults/small_disk.sh unmount ${SMALL_DISK})
+set_tests_properties(faults_small_disk_mount PROPERTIES FIXTURES_SETUP faults_small_disk)
+set_tests_properties(faults_small_disk_unmount PROPERTIES FIXTURES_CLEANUP faults_small_disk)
+set_tests_properties(faults_tests PROPERTIES
+  FIXTURES_REQUIRED faults_small_disk
+  ENVIRONMENT "${WINE_TEST_ENV};VH_SMALL_DISK=Z:${SMALL_DISK}")
+
+# Wine run as root replaces read-only files; the cases about them run again
+# as an unprivileged user, in a Wine prefix of that user's own.
+add_test(NAME faults_read_only_unprivileged
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tests/faults/unprivileged.sh ${CMAKE_BINARY_DIR}/faults-unprivileged
+    $<TARGET_FILE:faults_tests> --gtest_filter=*ReadOnly*)
+set_tests_properties(faults_read_only_unprivileged PROPERTIES SKIP_RETURN_CODE 77)

@@ -1,0 +1,102 @@
+// Files held open without sharing by another program while the installation
+// runs: a package file (a scanner reading the CD) and a file of the install
+// folder (the clinic's database server still running). The copy raises,
+// the installation ends, and the held and the clinic's files keep their
+// content.
+#include <windows.h>
+
+#include "base/file_system.h"
+#include "tests/win/faults/fault_fixture.h"
+
+namespace faults {
+namespace {
+
+// A second process (file_holder, built beside the tests) that holds path
+// open with share mode 0 for as long as this object lives.
+class HeldFile {
+public:
+    explicit HeldFile(const std::wstring& path) {
+        SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+        ScopedHandle childIn, childOut;
+        if (!CreatePipe(childIn.receive(), toChild_.receive(), &inherit, 0) ||
+            !CreatePipe(fromChild_.receive(), childOut.receive(), &inherit, 0))
+            throw Error(L"no pipe");
+        SetHandleInformation(toChild_.get(), HANDLE_FLAG_INHERIT, 0);
+        SetHandleInformation(fromChild_.get(), HANDLE_FLAG_INHERIT, 0);
+        STARTUPINFOW start{};
+        start.cb = sizeof(start);
+        start.dwFlags = STARTF_USESTDHANDLES;
+        start.hStdInput = childIn.get();
+        start.hStdOutput = childOut.get();
+        start.hStdError = childOut.get();
+        std::wstring command = L"\"" + ModuleFolder() + L"file_holder.exe\" \"" + path + L"\"";
+        PROCESS_INFORMATION started{};
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                            &start, &started))
+            throw Error(L"file_holder.exe does not start: " + SystemErrorText(GetLastError()));
+        process_.reset(started.hProcess);
+        CloseHandle(started.hThread);
+        childOut.reset();
+        std::string answer;
+        char c = 0;
+        DWORD got = 0;
+        while (ReadFile(fromChild_.get(), &c, 1, &got, nullptr) && got == 1 && c != '\n') answer += c;
+        if (answer != "held") throw Error(L"file_holder: " + FromUtf8(answer));
+    }
+    ~HeldFile() {
+        toChild_.reset();  // the holder ends at the end of its input
+        WaitForSingleObject(process_.get(), 10000);
+    }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+
+private:
+    ScopedHandle toChild_, fromChild_, process_;
+};
+
+class LockedFiles : public FaultTest {};
+
+TEST_F(LockedFiles, HeldSourceOrDestinationEndsTheInstallationWithItsName) {
+    struct Case {
+        const char* what;
+        std::wstring held;
+        const wchar_t* stopsAt;  // the copy line left without suffix
+        std::wstring error;
+        Database database;
+    };
+    Build();
+    const Case cases[] = {
+        {"package database", package_ + L"DTAfb\\V12.FDB", L"V12.FDB",
+         ErrorText(L"Cannot open file", package_ + L"DTAfb\\V12.FDB", ERROR_SHARING_VIOLATION), Database::InPlace},
+        {"package runtime file", package_ + L"Firebird\\fbclient.Dll", L"fbclient.Dll",
+         ErrorText(L"Cannot open file", package_ + L"Firebird\\fbclient.Dll", ERROR_SHARING_VIOLATION),
+         Database::KeptAside},
+        // The database in use cannot be moved aside: nothing is copied.
+        {"installed database", install_ + L"DTAfb\\V12.FDB", nullptr,
+         ErrorText(L"Cannot create file", install_ + L"DTAfb\\V12.FDB", ERROR_SHARING_VIOLATION),
+         Database::InPlace},
+        {"installed runtime file", install_ + L"fbclient.Dll", L"fbclient.Dll",
+         ErrorText(L"Cannot create file", install_ + L"fbclient.Dll", ERROR_SHARING_VIOLATION),
+         Database::KeptAside},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RemoveTree(install_);
+        UseInstallFolder(install_);
+        WriteFileBytes(install_ + L"fbclient.Dll", "the running server's library");
+        const std::string heldContent = ReadFileBytes(c.held);
+        {
+            HeldFile held(c.held);
+            EXPECT_EQ(Run().value_or(L""), c.error);
+        }
+        std::vector<std::wstring> lines = {L"Создание настроечных файлов....Завершено"};
+        if (c.stopsAt) lines = DeploymentLines(c.database, c.stopsAt);
+        EXPECT_EQ(Lines(), lines);
+        EXPECT_EQ(view_.events, kEventsEndingInDeployment);
+        EXPECT_EQ(ReadFileBytes(c.held), heldContent);
+        ExpectNothingLost(c.database);
+    }
+}
+
+}  // namespace
+}  // namespace faults

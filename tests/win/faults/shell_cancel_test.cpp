@@ -1,0 +1,103 @@
+// The user cancels the shell's copy of the driver folder: the shell asks
+// before replacing a file of an earlier installation, and "Отмена" is
+// pressed (by a thread of the test, as the main thread sits in the shell's
+// operation). The copy reports failure, the earlier files stay, and the
+// installation goes on.
+#include <windows.h>
+
+#include <atomic>
+#include <thread>
+
+#include "engine/file_ops.h"
+#include "tests/win/faults/fault_fixture.h"
+
+namespace faults {
+namespace {
+
+BOOL CALLBACK FindOwnBox(HWND window, LPARAM found) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t windowClass[16] = {};
+    GetClassNameW(window, windowClass, 16);
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window) || wcscmp(windowClass, L"#32770") != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// Presses Cancel in the first dialog box this process shows while it lives.
+class ShellBoxCanceller {
+public:
+    ShellBoxCanceller() : thread_([this] { Watch(); }) {}
+    ~ShellBoxCanceller() { Stop(); }
+    ShellBoxCanceller(const ShellBoxCanceller&) = delete;
+    ShellBoxCanceller& operator=(const ShellBoxCanceller&) = delete;
+
+    // Stops watching; afterwards the title of the box cancelled ("" when none).
+    const std::wstring& Stop() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        return title_;
+    }
+
+private:
+    void Watch() {
+        while (!stop_) {
+            HWND box = nullptr;
+            EnumWindows(FindOwnBox, reinterpret_cast<LPARAM>(&box));
+            if (box) {
+                wchar_t title[256] = {};
+                GetWindowTextW(box, title, 256);
+                title_ = title;
+                PostMessageW(GetDlgItem(box, IDCANCEL), BM_CLICK, 0, 0);
+                return;
+            }
+            Sleep(20);
+        }
+    }
+
+    std::atomic<bool> stop_{false};
+    std::wstring title_;
+    std::thread thread_;
+};
+
+class ShellCancel : public FaultTest {
+protected:
+    // The driver files of earlier installations. Wine's shell copies a
+    // folder into an existing folder of the same name, so the copy meets
+    // them there; both places hold one.
+    void PlaceEarlierDriver() {
+        for (const wchar_t* folder : {L"FTDIDriverInstall\\", L"FTDIDriverInstall\\FTDIDriverInstall\\"}) {
+            MakeFolder(install_ + folder);
+            WriteFileBytes(install_ + folder + L"ftdibus.inf", "the earlier driver");
+        }
+    }
+    void ExpectEarlierDriver() const {
+        for (const wchar_t* folder : {L"FTDIDriverInstall\\", L"FTDIDriverInstall\\FTDIDriverInstall\\"})
+            EXPECT_EQ(ReadFileBytes(install_ + folder + L"ftdibus.inf"), "the earlier driver");
+    }
+};
+
+TEST_F(ShellCancel, CancelledCopyFailsAndKeepsTheEarlierFiles) {
+    Build();
+    PlaceEarlierDriver();
+    ShellBoxCanceller canceller;
+    EXPECT_FALSE(ShellCopyFolder(package_ + L"FTDIDriverInstall", install_ + L"FTDIDriverInstall"));
+    EXPECT_FALSE(canceller.Stop().empty()) << "the shell asked nothing";
+    ExpectEarlierDriver();
+}
+
+TEST_F(ShellCancel, CancelledDriverCopyLetsTheInstallationGoOn) {
+    Build();
+    PlaceEarlierDriver();
+    ShellBoxCanceller canceller;
+    EXPECT_EQ(Run(), std::nullopt);
+    EXPECT_FALSE(canceller.Stop().empty()) << "the shell asked nothing";
+    EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverLines);
+    EXPECT_EQ(view_.events, kEventsOfAWholeRun);
+    ExpectEarlierDriver();
+    ExpectNothingLost(Database::KeptAside);
+}
+
+}  // namespace
+}  // namespace faults

@@ -11,6 +11,7 @@ target_include_directories(core PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(core PUBLIC ZLIB::ZLIB)
 
 include(tests/portable.cmake)
+include(bench/bench.cmake)
 
 option(VH_FUZZ "Build libFuzzer targets (clang only)" ON)
 if(VH_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")

@@ -27,6 +27,7 @@ set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 include(tests/portable.cmake)
 include(tests/windows.cmake)
 include(tests/faults.cmake)
+include(bench/bench.cmake)
 
 # The shipped program carries no debug information.
 target_link_options(VelmoraSetup PRIVATE -s)

@@ -1,0 +1,115 @@
+#include "bench/headless_pass.h"
+
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "app/resources_access.h"
+#include "base/error.h"
+#include "base/handles.h"
+#include "base/message_pump.h"
+#include "base/strings.h"
+#include "base/system_error.h"
+#include "base/utf8.h"
+#include "engine/install_sequence.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+PROCESS_MEMORY_COUNTERS MemoryCounters() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return counters;
+}
+
+// Answers like a user who accepts everything and declines the driver;
+// remembers when each progress event happened.
+class AutomaticView : public InstallView {
+public:
+    AutomaticView(std::wstring folder, HMODULE installer, Clock::time_point start)
+        : folder_(std::move(folder)), installer_(installer), start_(start) {}
+
+    std::wstring InstallFolderText() override { return folder_; }
+    int WindowsChoice() override { return 0; }
+    bool DriverChosen() override { return false; }
+    bool AlternativeBrand() override { return false; }
+    std::wstring ResourceString(int entry) override { return LoadResString(installer_, entry); }
+    void ShowProgressPage() override { Mark(L"progress page"); }
+    int AddLine(std::wstring_view text) override {
+        lines_.emplace_back(text);
+        Mark(text);
+        return static_cast<int>(lines_.size()) - 1;
+    }
+    void AppendToLine(int index, std::wstring_view text) override {
+        std::wstring& line = lines_.at(static_cast<size_t>(index));
+        line += text;
+        Mark(line);
+    }
+    void Refresh() override { ProcessPendingMessages(); }
+    void RepaintLog() override {}
+    void SetBusy(bool busy) override { Mark(busy ? L"busy" : L"not busy"); }
+    bool AskYesNo(std::wstring_view question) override {
+        Mark(question);
+        return true;
+    }
+    void ShowErrorBox(std::wstring_view text) override { Mark(text); }
+    void EnableExit() override { Mark(L"exit enabled"); }
+    bool OfferLargeFonts() override { return false; }
+    void CloseWindow() override {}
+
+    void Print() const {
+        for (const Event& e : marks_)
+            std::printf("mark %.4f %.3f %s\n", e.seconds, e.peakMiB, ToUtf8(e.what).c_str());
+    }
+
+private:
+    struct Event {
+        double seconds;
+        double peakMiB;  // peak working set so far
+        std::wstring what;
+    };
+
+    void Mark(std::wstring_view what) {
+        const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
+        marks_.push_back({seconds, MemoryCounters().PeakWorkingSetSize / 1048576.0, std::wstring(what)});
+    }
+
+    std::wstring folder_;
+    HMODULE installer_;
+    Clock::time_point start_;
+    std::vector<std::wstring> lines_;
+    std::vector<Event> marks_;
+};
+
+}  // namespace
+
+void RunHeadlessPass(const std::wstring& installerExe, const std::wstring& installFolder) {
+    // The installer's own string table names the shortcut's target and texts.
+    ScopedModule installer(LoadLibraryExW(installerExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!installer) {
+        const DWORD code = GetLastError();
+        throw Error(L"Cannot load \"" + installerExe + L"\". " + SystemErrorText(code));
+    }
+    // The shortcut step needs COM on this thread, as the wizard has it.
+    ScopedCoInitialize com;
+    CreateDirectoryW(installFolder.c_str(), nullptr);
+    CreateDirectoryW((installFolder + L"Settings").c_str(), nullptr);
+
+    const PROCESS_MEMORY_COUNTERS before = MemoryCounters();
+    const Clock::time_point start = Clock::now();
+    AutomaticView view(installFolder, installer.get(), start);
+    RunInstallation(view, FolderOf(installerExe));
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const PROCESS_MEMORY_COUNTERS after = MemoryCounters();
+
+    std::printf("pass_seconds %.4f\n", seconds);
+    std::printf("working_set_before %lu\n", static_cast<unsigned long>(before.WorkingSetSize));
+    std::printf("peak_working_set %lu\n", static_cast<unsigned long>(after.PeakWorkingSetSize));
+    view.Print();
+}

@@ -1,0 +1,269 @@
+#!/bin/sh
+# The measuring half of tools/bench.sh: runs on a virtual display, with one
+# wineserver kept alive for the whole run, and prints the summary.
+# Usage: measure.sh <build folder> <runs>
+set -eu
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$1"
+runs="$2"
+work="$build/bench"
+. "$root/tools/wine-env.sh"
+export WINEPREFIX="$work/wineprefix"
+# Wine runs with the Russian regional settings; the figures are printed and
+# parsed by the shell's tools with a decimal point.
+wine_locale="$LC_ALL"
+export LC_ALL=C
+wine() { LC_ALL="$wine_locale" command wine "$@"; }
+
+bench="$build/win/velmora_bench.exe"
+samples="$work/samples"
+package="$work/package"
+small="$work/package-small"
+install="$work/install"
+copies="$work/copies"
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+pictures="BACKGROUND MAIN LOGO TITLE_PNL_L TITLE_PNL_R TITLE_PNL_M TITLE"
+payload="DTAfb Firebird UDF fonts backup Updater"  # what the pass copies (the driver step is off)
+database="DTAfb/V12.FDB"
+
+# The generated files are large: never leave them behind.
+cleanup() {
+    rm -rf "$package" "$small" "$install" "$copies"
+    wineserver -k 2>/dev/null || true
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A Linux path as Wine sees it; any second argument adds a trailing "\".
+winpath() { printf 'Z:%s%s' "$(printf '%s' "$1" | tr / '\\')" "${2:+\\}"; }
+now() { date +%s%N; }
+seconds_since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.4f\n", (b - a) / 1e9 }'; }
+# The value of the "name value" line in a result file.
+value() { tr -d '\r' <"$2" | sed -n "s/^$1 //p"; }
+# Keeps a sample, except from a warm-up run (run 0).
+record() { [ "${run:-1}" -eq 0 ] || echo "$2" >>"$samples/$1"; }
+# median min max of a figure's samples.
+stats() {
+    sort -g "$samples/$1" | awk '{ v[NR] = $1 } END {
+        m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+        printf "%.4f %.4f %.4f\n", m, v[1], v[NR] }'
+}
+median() { stats "$1" | cut -d' ' -f1; }
+
+# Forgets the previous installation: an empty install folder and no fonts
+# installed (the fonts folder of a fresh prefix is empty).
+fresh_install() {
+    rm -rf "$install"
+    rm -f "$fonts"/*
+    rm -f "$work/release"
+}
+
+# The Linux process whose command line (arguments joined by blanks) starts
+# with $1.
+process_of() {
+    for cmdline in /proc/[0-9]*/cmdline; do
+        # Processes come and go meanwhile.
+        case "$({ tr '\0' ' ' <"$cmdline"; } 2>/dev/null)" in
+            "$1"*)
+                basename "$(dirname "$cmdline")"
+                return
+                ;;
+        esac
+    done
+}
+
+# One installation pass, headless ("pass") or through the real installer's
+# wizard ("installer"), in a fresh process. That process waits after
+# printing, so its high-water mark can be read from /proc as well.
+pass() { # pass|installer <package folder> <result file>
+    fresh_install
+    exe="$(winpath "$2/VelmoraSetup.exe")"
+    : >"$3"
+    sync
+    wine "$bench" "$1" "$exe" "$(winpath "$install" /)" --hold "$(winpath "$work/release")" >"$3" 2>"$3.log" &
+    while ! grep -q '^holding' "$3"; do
+        kill -0 $! 2>/dev/null || { cat "$3" "$3.log"; echo "the $1 run failed" >&2; exit 1; }
+        sleep 0.05
+    done
+    if [ "$1" = pass ]; then pid=$(process_of "$bench pass "); else pid=$(process_of "$exe "); fi
+    hwm_kib=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status")
+    echo "$1_vmhwm $((hwm_kib * 1024))" >>"$3"
+    touch "$work/release"
+    wait $!
+}
+
+# Times a Linux command; each timed copy starts with no dirty pages left
+# from the one before.
+timed() { # <result figure> <command>...
+    figure="$1"
+    shift
+    sync
+    start=$(now)
+    "$@"
+    record "$figure" "$(seconds_since "$start")"
+}
+
+# Where the time of a pass went, from its progress marks.
+phases() { # <result file>
+    tr -d '\r' <"$1" | awk '
+        $1 != "mark" { next }
+        /V12\.FDB\.\.\.\.$/ { db0 = $2; m1 = $3 }
+        /V12\.FDB\.\.\.\.Завершено/ { db1 = $2; m2 = $3 }
+        $4 " " $5 == "not busy" { lib = $2; m3 = $3 }
+        $4 == "Шрифт" { font = $2; m4 = $3 }
+        $4 " " $5 == "exit enabled" { end = $2; m5 = $3 }
+        END {
+            if (font == "") { font = lib; m4 = m3 }
+            print "   step                          seconds   peak working set after it (MiB)"
+            printf "   settings, folders             %7.3f   %7.2f\n", db0, m1
+            printf "   database copy                 %7.3f   %7.2f\n", db1 - db0, m2
+            printf "   runtime, libraries            %7.3f   %7.2f\n", lib - db1, m3
+            printf "   fonts                         %7.3f   %7.2f\n", font - lib, m4
+            printf "   trees, script, level, link    %7.3f   %7.2f\n", end - font, m5
+        }'
+}
+
+rm -rf "$samples" "$package" "$small" "$install" "$copies"
+mkdir -p "$samples" "$copies"
+LC_ALL="$wine_locale" wineserver -p
+wine wineboot >/dev/null 2>&1 || true
+echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)," \
+    "$(awk '/^MemTotal/ { printf "%.0f GiB RAM", $2 / 1048576 }' /proc/meminfo), Linux $(uname -r)," \
+    "$(command wine --version), build folder on $(df -T "$work" | awk 'NR == 2 { print $2 }')"
+echo "Load average at the start: $(cut -d' ' -f1-3 /proc/loadavg)"
+
+echo "== Reference package (1 GiB database, 2,000 small files) and a small one (16 MiB database)"
+start=$(now)
+wine "$bench" package "$(winpath "$package" /)"
+echo "   laid out in $(seconds_since "$start") s"
+wine "$bench" package "$(winpath "$small" /)" 16777216
+cp "$build/win/VelmoraSetup.exe" "$package/"
+cp "$build/win/VelmoraSetup.exe" "$small/"
+echo "   payload copied by the pass: $(cd "$package" && du -scm $payload | tail -1 | cut -f1) MiB in" \
+    "$(cd "$package" && find $payload -type f | wc -l) files"
+
+echo "== Start-up to the painted welcome page ($runs runs after a warm-up)"
+wine "$bench" welcome "$(winpath "$build/win/VelmoraSetup.exe")" "$(winpath "$root/app/resources/TITLE.png")" \
+    "$runs" >"$work/welcome.txt"
+for figure in welcome_visible_seconds welcome_painted_seconds welcome_peak_working_set; do
+    value $figure "$work/welcome.txt" >"$samples/$figure"
+done
+
+echo "== Picture decode (200 iterations after a warm-up, under Wine and native)"
+files=""
+for p in $pictures; do files="$files $(winpath "$root/app/resources/$p.png")"; done
+wine "$build/win/decode_bench.exe" 200 $files 2>/dev/null | tr -d '\r' | sed -n 's/^decode_ms //p' \
+    >"$samples/decode_wine"
+files=""
+for p in $pictures; do files="$files $root/app/resources/$p.png"; done
+"$build/native/decode_bench" 200 $files 2>/dev/null | sed -n 's/^decode_ms //p' >"$samples/decode_native"
+
+# One copy of the 1 GiB database into an empty place.
+copy_once() { # withdate|copyfilew|cp_file|dd_file
+    rm -f "$copies/V12.FDB"
+    case "$1" in
+        cp_file) timed cp_file cp "$package/$database" "$copies/V12.FDB" ;;
+        dd_file) timed dd_file dd if="$package/$database" of="$copies/V12.FDB" bs=1M status=none ;;
+        *)
+            sync
+            wine "$bench" copy "$1" "$(winpath "$package/$database")" "$(winpath "$copies/V12.FDB")" >"$work/copy.txt"
+            record "$1" "$(value copy_seconds "$work/copy.txt")"
+            ;;
+    esac
+    rm -f "$copies/V12.FDB"
+}
+
+echo "== The 1 GiB copies, interleaved, the order rotating ($runs runs after a warm-up)"
+run=0
+order="withdate copyfilew cp_file dd_file"
+while [ "$run" -le "$runs" ]; do
+    for method in $order; do copy_once $method; done
+    order="${order#* } ${order%% *}"
+    run=$((run + 1))
+done
+
+echo "== The passes and cp -r, interleaved ($runs runs after a warm-up)"
+run=0
+while [ "$run" -le "$runs" ]; do
+    pass pass "$package" "$work/pass-$run.txt"
+    pass installer "$package" "$work/installer-$run.txt"
+    rm -rf "$copies/tree" && mkdir -p "$copies/tree"
+    timed cp_r cp -r $(for d in $payload; do echo "$package/$d"; done) "$copies/tree/"
+    rm -rf "$copies/tree"
+    for figure in pass_seconds peak_working_set working_set_before pass_vmhwm; do
+        record $figure "$(value $figure "$work/pass-$run.txt")"
+    done
+    for figure in installer_pass_seconds installer_peak_working_set installer_vmhwm; do
+        record $figure "$(value $figure "$work/installer-$run.txt")"
+    done
+    echo "   run $run: headless pass $(value pass_seconds "$work/pass-$run.txt") s," \
+        "installer $(value installer_pass_seconds "$work/installer-$run.txt") s"
+    run=$((run + 1))
+done
+pass pass "$small" "$work/pass-small.txt"
+pass installer "$small" "$work/installer-small.txt"
+fresh_install
+echo "Load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
+
+# The summary.
+mib_scale=$(awk 'BEGIN { print 1 / 1048576 }')
+line() { printf '%-46s %9s %9s %9s  %s\n' "$@"; }
+row() { # <label> <figure> <scale> <unit>
+    line "$1" $(stats "$2" | awk -v s="$3" '{ printf "%.3f %.3f %.3f", $1 * s, $2 * s, $3 * s }') "$4"
+}
+throughput() { # <label> <figure>: MiB/s from seconds; the slowest run gives the min
+    line "$1" $(stats "$2" | awk '{ printf "%.0f %.0f %.0f", 1024 / $1, 1024 / $3, 1024 / $2 }') "MiB/s"
+}
+one() { # <label> <result file> <name>: a single run's figure in MiB
+    line "$1" "$(value "$3" "$2" | awk -v s="$mib_scale" '{ printf "%.3f", $1 * s }')" "" "" "MiB (one run)"
+}
+ratio() { awk -v a="$(median "$1")" -v b="$(median "$2")" 'BEGIN { printf "%.3f", a / b }'; }
+verdict() { awk -v v="$1" -v t="$3" "BEGIN { print (v $2 t) ? \"met\" : \"MISSED\" }"; }
+
+echo
+echo "== Results: median, min and max of $runs runs after a warm-up; warm page cache"
+line "figure" "median" "min" "max" "unit"
+row "headless pass (RunInstallation)" pass_seconds 1 s
+row "pass through the real installer's wizard" installer_pass_seconds 1 s
+row "cp -r of the same payload" cp_r 1 s
+row "CopyFileWithDate, 1 GiB" withdate 1 s
+row "CopyFileW, 1 GiB" copyfilew 1 s
+row "cp, 1 GiB" cp_file 1 s
+row "dd bs=1M (read/write like the installer)" dd_file 1 s
+throughput "CopyFileWithDate" withdate
+throughput "CopyFileW" copyfilew
+throughput "cp" cp_file
+throughput "dd bs=1M" dd_file
+row "welcome page: main window visible" welcome_visible_seconds 1 s
+row "welcome page: banner painted on the screen" welcome_painted_seconds 1 s
+row "seven pictures decoded (Wine, i686)" decode_wine 1 ms
+row "seven pictures decoded (native, x86-64)" decode_native 1 ms
+row "headless pass: working set before the pass" working_set_before "$mib_scale" MiB
+row "headless pass: peak working set" peak_working_set "$mib_scale" MiB
+row "headless pass: VmHWM from /proc" pass_vmhwm "$mib_scale" MiB
+row "installer at the welcome page: peak WS" welcome_peak_working_set "$mib_scale" MiB
+row "installer after the pass: peak working set" installer_peak_working_set "$mib_scale" MiB
+row "installer after the pass: VmHWM from /proc" installer_vmhwm "$mib_scale" MiB
+one "headless pass, 16 MiB database: peak WS" "$work/pass-small.txt" peak_working_set
+one "installer pass, 16 MiB database: peak WS" "$work/installer-small.txt" installer_peak_working_set
+
+pass_ratio=$(ratio pass_seconds cp_r)
+copy_ratio=$(ratio copyfilew withdate)
+painted=$(median welcome_painted_seconds)
+decode=$(median decode_wine)
+peak=$(stats installer_peak_working_set | awk -v s="$mib_scale" '{ printf "%.3f", $3 * s }')
+echo
+echo "== Targets"
+line "headless pass / cp -r" "$pass_ratio" "" "" "target <= 1.15: $(verdict "$pass_ratio" '<=' 1.15)"
+line "installer pass / cp -r" "$(ratio installer_pass_seconds cp_r)" "" "" ""
+line "CopyFileWithDate speed / CopyFileW speed" "$copy_ratio" "" "" \
+    "target >= 0.95: $(verdict "$copy_ratio" '>=' 0.95)"
+line "CopyFileWithDate speed / cp speed" "$(ratio cp_file withdate)" "" "" ""
+line "CopyFileW speed / cp speed" "$(ratio cp_file copyfilew)" "" "" ""
+line "CopyFileWithDate speed / dd bs=1M speed" "$(ratio dd_file withdate)" "" "" ""
+line "welcome page painted after start (s)" "$painted" "" "" "target <= 0.4: $(verdict "$painted" '<=' 0.4)"
+line "seven pictures decoded, Wine (ms)" "$decode" "" "" "target < 10: $(verdict "$decode" '<' 10)"
+line "installer peak working set, largest (MiB)" "$peak" "" "" "target < 32: $(verdict "$peak" '<' 32)"
+echo
+echo "Where the last headless pass spent its time:"
+phases "$work/pass-$runs.txt"

@@ -60,6 +60,12 @@ std::wstring ShellPathList(std::wstring_view path) {
     return list;
 }
 
+// The shell's operation takes paths shorter than MAX_PATH (Wine's even
+// overruns its stack on longer ones).
+bool ShellCanTake(const std::wstring& list) {
+    return wcslen(list.c_str()) < MAX_PATH;
+}
+
 // Streams size bytes from source to destination; false on any short or
 // failed read or write.
 bool CopyBytes(HANDLE source, HANDLE destination, uint64_t size) {
@@ -153,6 +159,7 @@ void SetReadOnly(std::wstring_view file, bool readOnly) {
 bool ShellCopyFolder(std::wstring_view source, std::wstring_view destination) {
     const std::wstring from = ShellPathList(source);
     const std::wstring to = ShellPathList(destination);
+    if (!ShellCanTake(from) || !ShellCanTake(to)) return false;
     SHFILEOPSTRUCTW operation{};
     operation.wFunc = FO_COPY;
     operation.pFrom = from.c_str();

@@ -41,5 +41,6 @@ void SetReadOnly(std::wstring_view file, bool readOnly);
 // Copies the folder source as a whole into destination through the shell's
 // own file operation (its progress window, questions and error messages).
 // One trailing "\" is removed from each path. False when the operation
-// failed or the user cancelled it.
+// failed or the user cancelled it, and for a path of MAX_PATH characters or
+// more, which the shell cannot take (then nothing is shown or copied).
 bool ShellCopyFolder(std::wstring_view source, std::wstring_view destination);

@@ -73,10 +73,9 @@ inline void MakeFolder(const std::wstring& path) {
 }
 
 // The progress lines of a run that copies every listed file, from the
-// settings line to the last package library, for an install folder that
-// already holds a database (so the backup line stands where the backup
-// name would). With stopsAt, the lines end at that file's line, which has
-// no suffix (the copy raised).
+// settings line to the last package library; the old database's backup
+// line (KeptAside) shows "*" for the backup's name. With stopsAt, the lines
+// end at that file's line, which has no suffix (the copy raised).
 inline std::vector<std::wstring> DeploymentLines(Database database, const wchar_t* stopsAt = nullptr) {
     std::vector<std::wstring> lines = {L"Создание настроечных файлов...." + kDone};
     if (database == Database::KeptAside) lines.push_back(kBackupLine + L"*");
@@ -101,8 +100,9 @@ inline std::vector<std::wstring> operator+(std::vector<std::wstring> a, const st
     return a;
 }
 
-// The view's events of a run that ends with an error raised after the
-// deployment (driver step answered Yes), and of one that runs to its end.
+// The view's events of a run that ends inside the deployment (closing
+// refused, then allowed again), of one that ends after it (the driver
+// question answered Yes), and of one that runs to its end.
 inline const std::vector<std::wstring> kEventsEndingInDeployment = {L"progress page", L"busy", L"not busy"};
 inline const std::vector<std::wstring> kEventsEndingAfterDeployment = {L"progress page", L"busy", L"not busy",
                                                                        L"ask: " + kDriverQuestion};

@@ -2,7 +2,7 @@
 // Windows-free, so the exact pixel layout is tested natively.
 #pragma once
 
-#include "app/bitmap.h"
+#include "base/bitmap.h"
 
 struct BackgroundPictures {
     Bitmap tile;         // BACKGROUND

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "app/bitmap.h"
+#include "base/bitmap.h"
 #include "base/handles.h"
 
 class TBGSurface {

@@ -1,8 +1,7 @@
 list(APPEND PORTABLE_SOURCES
   app/background.cpp
   app/error_report.cpp
-  app/folder_check.cpp
-  app/png_decoder.cpp)
+  app/folder_check.cpp)
 list(APPEND WIN_SOURCES
   app/application.cpp
   app/bg_surface.cpp

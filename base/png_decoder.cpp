@@ -1,4 +1,4 @@
-#include "app/png_decoder.h"
+#include "base/png_decoder.h"
 
 #include <zlib.h>
 
@@ -286,11 +286,9 @@ uint8_t Paeth(int a, int b, int c) {
 }
 
 // Reverses the filter of one row in place; `prior` is the previous row of
-// the same pass (already unfiltered), or null for the first row.
+// the same pass (already unfiltered), or a row of zeros for the first row.
 void Unfilter(uint8_t filter, uint8_t* row, const uint8_t* prior, size_t length, size_t bpp) {
-    auto up = [&](size_t i) -> int { return prior ? prior[i] : 0; };
-    auto left = [&](size_t i) -> int { return i >= bpp ? row[i - bpp] : 0; };
-    auto upLeft = [&](size_t i) -> int { return prior && i >= bpp ? prior[i - bpp] : 0; };
+    const size_t edge = std::min(bpp, length);
     switch (filter) {
         case 0:
             break;
@@ -298,15 +296,17 @@ void Unfilter(uint8_t filter, uint8_t* row, const uint8_t* prior, size_t length,
             for (size_t i = bpp; i < length; ++i) row[i] = static_cast<uint8_t>(row[i] + row[i - bpp]);
             break;
         case 2:
-            for (size_t i = 0; i < length; ++i) row[i] = static_cast<uint8_t>(row[i] + up(i));
+            for (size_t i = 0; i < length; ++i) row[i] = static_cast<uint8_t>(row[i] + prior[i]);
             break;
         case 3:
-            for (size_t i = 0; i < length; ++i) row[i] = static_cast<uint8_t>(row[i] + (left(i) + up(i)) / 2);
+            for (size_t i = 0; i < edge; ++i) row[i] = static_cast<uint8_t>(row[i] + prior[i] / 2);
+            for (size_t i = bpp; i < length; ++i)
+                row[i] = static_cast<uint8_t>(row[i] + (row[i - bpp] + prior[i]) / 2);
             break;
         case 4:
-            for (size_t i = 0; i < length; ++i) {
-                row[i] = static_cast<uint8_t>(row[i] + Paeth(left(i), up(i), upLeft(i)));
-            }
+            for (size_t i = 0; i < edge; ++i) row[i] = static_cast<uint8_t>(row[i] + prior[i]);
+            for (size_t i = bpp; i < length; ++i)
+                row[i] = static_cast<uint8_t>(row[i] + Paeth(row[i - bpp], prior[i], prior[i - bpp]));
             break;
         default:
             Fail(L"unknown row filter type " + std::to_wstring(filter));
@@ -331,6 +331,17 @@ void ConvertRow(const PngParts& parts, const uint8_t* row, uint32_t count, uint8
     const Header& h = parts.header;
     const int depth = h.bitDepth;
     const int channels = Channels(h.colorType);
+    if (depth == 8 && h.colorType == 6) {
+        for (uint32_t i = 0; i < count; ++i, out += outStep, row += 4) std::memcpy(out, row, 4);
+        return;
+    }
+    if (depth == 8 && h.colorType == 2 && !parts.hasColorKey) {
+        for (uint32_t i = 0; i < count; ++i, out += outStep, row += 3) {
+            std::memcpy(out, row, 3);
+            out[3] = 255;
+        }
+        return;
+    }
     for (uint32_t i = 0; i < count; ++i, out += outStep) {
         uint32_t s[4] = {};
         for (int c = 0; c < channels; ++c) s[c] = Sample(row, size_t{i} * channels + c, depth);
@@ -385,7 +396,8 @@ PngImage DecodePng(const uint8_t* data, size_t size) {
     uint8_t* row = raw.data();
     for (const Pass& p : passes) {
         const size_t length = RowBytes(h, p.width);
-        const uint8_t* prior = nullptr;
+        const std::vector<uint8_t> zeros(length);
+        const uint8_t* prior = zeros.data();
         for (uint32_t j = 0; j < p.height; ++j) {
             Unfilter(row[0], row + 1, prior, length, bpp);
             const size_t y = p.y0 + size_t{j} * p.dy;
@@ -404,6 +416,10 @@ Bitmap DecodePngOpaque(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < bitmap.pixels.size(); ++i) {
         const uint8_t* p = &image.rgba[i * 4];
         const uint32_t a = p[3];
+        if (a == 255) {
+            bitmap.pixels[i] = 0xFF000000u | uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
+            continue;
+        }
         auto overWhite = [a](uint32_t c) { return (c * a + 255 * (255 - a) + 127) / 255; };
         bitmap.pixels[i] = 0xFF000000u | overWhite(p[0]) << 16 | overWhite(p[1]) << 8 | overWhite(p[2]);
     }

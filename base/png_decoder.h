@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/bitmap.h"
+#include "base/bitmap.h"
 
 // Largest width or height accepted, and largest pixel count: far beyond any
 // picture we ship, small enough that a hostile header cannot make us

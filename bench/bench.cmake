@@ -16,7 +16,7 @@ if(WIN32)
 else()
   # Built without the sanitizers, so callgrind and the clock see the decoder
   # as it ships; DWARF 4, which this valgrind reads.
-  add_executable(decode_bench bench/decode_bench.cpp app/png_decoder.cpp base/error.cpp base/utf8.cpp)
+  add_executable(decode_bench bench/decode_bench.cpp base/png_decoder.cpp base/error.cpp base/utf8.cpp)
   set_target_properties(decode_bench PROPERTIES COMPILE_OPTIONS "-Wall;-Wextra;-gdwarf-4" LINK_OPTIONS "")
   target_include_directories(decode_bench PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(decode_bench PRIVATE ZLIB::ZLIB)

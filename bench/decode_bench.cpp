@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/png_decoder.h"
+#include "base/png_decoder.h"
 #include "base/error.h"
 
 namespace {

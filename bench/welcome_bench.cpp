@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/png_decoder.h"
+#include "base/png_decoder.h"
 #include "base/file_system.h"
 #include "base/handles.h"
 #include "base/strings.h"

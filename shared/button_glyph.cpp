@@ -1,7 +1,7 @@
 #include "shared/button_glyph.h"
 
-#include "app/png_decoder.h"
-#include "app/resources_access.h"
+#include "base/png_decoder.h"
+#include "base/resource_data.h"
 #include "base/error.h"
 #include "shared/VH_Common_Var.h"
 

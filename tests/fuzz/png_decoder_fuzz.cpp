@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/png_decoder.h"
+#include "base/png_decoder.h"
 #include "base/error.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "app/png_decoder.h"
+#include "base/png_decoder.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/png_decoder.h"
+#include "base/png_decoder.h"
 
 #include <gtest/gtest.h>
 

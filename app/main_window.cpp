@@ -220,8 +220,7 @@ HWND TFMain::Control(int id) const {
 }
 
 void TFMain::BGResize(Bitmap& buffer) {
-    ComposeBackground(buffer, {BG_bmp, Panels_bmp, Logo_bmp, Title_pnl_l_bmp, Title_pnl_r_bmp, Title_pnl_m_bmp,
-                               Title_bmp});
+    ComposeBackground(buffer, pictures_);
     SetWindowPos(RichEdit1, nullptr, kSidePanelRect.left, kSidePanelRect.top, kSidePanelRect.width,
                  kSidePanelRect.height, SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(InsatallPages, nullptr, kPageControlRect.left, kPageControlRect.top, kPageControlRect.width,
@@ -246,6 +245,20 @@ LRESULT TFMain::PageColours(HDC dc, HWND control) {
     SetTextColor(dc, text);
     SetBkColor(dc, pageColour_);
     return reinterpret_cast<LRESULT>(pageBrush_.get());
+}
+
+// Like a dialog: the control that had the focus gets it back when the window
+// is activated again, and a fresh window starts on its page's forward button.
+void TFMain::OnActivate(bool active) {
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+        return;
+    }
+    HWND target = lastFocus_;
+    if (!target || !IsWindow(target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
+        target = Control(PageLayout(activePage_).forwardButton);
+    if (target && IsWindowVisible(target) && IsWindowEnabled(target)) SetFocus(target);
 }
 
 void TFMain::PressPageButton(int id) {
@@ -383,6 +396,9 @@ LRESULT TFMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             return PageColours(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+        case WM_ACTIVATE:
+            OnActivate(LOWORD(wp) != WA_INACTIVE);
+            return 0;
         case WM_SETCURSOR:
             if (ApplyCursorForWindow()) return TRUE;
             break;

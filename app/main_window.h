@@ -42,6 +42,7 @@ private:
     LRESULT PageColours(HDC dc, HWND control);
     void OnCommand(int id, int code);
     void PressPageButton(int id);
+    void OnActivate(bool active);
 
     // Handlers named after their controls and events.
     void FormCloseQuery();
@@ -62,9 +63,18 @@ private:
     HWND pages_[kPageCount] = {};
     std::map<int, HWND> controls_;
     Page activePage_ = tsStart;
+    HWND lastFocus_ = nullptr;
     TBGSurface BG;
 
-    Bitmap BG_bmp, Panels_bmp, Logo_bmp, Title_pnl_l_bmp, Title_pnl_r_bmp, Title_pnl_m_bmp, Title_bmp;
+    // The seven pictures, owned once and handed to the composition as they are.
+    BackgroundPictures pictures_;
+    Bitmap& BG_bmp = pictures_.tile;
+    Bitmap& Panels_bmp = pictures_.panels;
+    Bitmap& Logo_bmp = pictures_.logo;
+    Bitmap& Title_pnl_l_bmp = pictures_.titleLeft;
+    Bitmap& Title_pnl_r_bmp = pictures_.titleRight;
+    Bitmap& Title_pnl_m_bmp = pictures_.titleMiddle;
+    Bitmap& Title_bmp = pictures_.title;
     COLORREF pageColour_ = RGB(236, 236, 235);
     ScopedBrush pageBrush_;
     ScopedFont msSans13_, tahoma15_, times20_;

@@ -164,21 +164,21 @@ TEST_F(WizardTest, FolderDialogCancelledLeavesTheField) {
 // Enter presses the page's forward button, Esc its "Отмена".
 TEST_F(WizardTest, KeyboardEnterGoesOnAndEscapeAsksToCancel) {
     Wizard w(exe_);
-    auto press = [&](WPARAM key) {
-        // The page switch moves the focus; wait until it rests on a visible control.
+    // Keys go to the control with the focus, once it rests on the expected one.
+    auto press = [&](WPARAM key, std::wstring_view focusedClass) {
         GUITHREADINFO info{};
         info.cbSize = sizeof(info);
         ASSERT_TRUE(Wizard::WaitUntil([&] {
             return GetGUIThreadInfo(GetWindowThreadProcessId(w.Main(), nullptr), &info) && info.hwndFocus &&
-                   IsWindowVisible(info.hwndFocus);
-        }));
+                   IsWindowVisible(info.hwndFocus) && ClassOf(info.hwndFocus) == focusedClass;
+        })) << "focus: " << testing::PrintToString(ClassOf(info.hwndFocus) + L" " + TextOf(info.hwndFocus));
         PostMessageW(info.hwndFocus, WM_KEYDOWN, key, 1);
         PostMessageW(info.hwndFocus, WM_KEYUP, key, 0xC0000001);
     };
-    Wizard::WaitUntil([&] { return GetForegroundWindow() == w.Main(); });
-    press(VK_RETURN);
+    press(VK_RETURN, L"Button");  // "Далее"
     ASSERT_TRUE(w.FindControl(L"Button", L"Выбрать"));
-    press(VK_ESCAPE);
+    press(VK_ESCAPE, L"Edit");  // the folder field
+
     MessageBoxInfo box = w.WaitForMessageBox();
     ASSERT_TRUE(box.hwnd);
     EXPECT_EQ(box.text, L"Вы уверены, что хотите отменить процесс установки?");

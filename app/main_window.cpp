@@ -179,18 +179,18 @@ void TFMain::CreatePages() {
     InsatallPages = CreatePanel(hwnd_, pc, kPageControlId, pageBrush_.get(), PanelFrame::None);
     HWND bars[kPageCount];
     for (int p = 0; p < kPageCount; ++p) {
-        const PageSpec& spec = PageLayout(static_cast<Page>(p));
+        const PageSpec& layout = PageLayout(static_cast<Page>(p));
         pages_[p] = CreatePanel(InsatallPages, {0, 0, kPageWidth, kPageHeight}, 0, pageBrush_.get(),
                                 PanelFrame::None);
-        const int barTop = kPageHeight - kMargin - spec.barHeight;
-        if (spec.memoHeight >= 0) {
-            const int height = spec.memoHeight > 0 ? spec.memoHeight : barTop - 2 * kMargin;
+        const int barTop = kPageHeight - kMargin - layout.barHeight;
+        if (layout.memoHeight >= 0) {
+            const int height = layout.memoHeight > 0 ? layout.memoHeight : barTop - 2 * kMargin;
             controls_[ID_FirstMemo + p] =
-                CreateChild(pages_[p], WC_EDITW, JoinLines(spec.lines).c_str(), ES_MULTILINE | ES_READONLY,
+                CreateChild(pages_[p], WC_EDITW, JoinLines(layout.lines).c_str(), ES_MULTILINE | ES_READONLY,
                             {kMargin, kMargin, kPageWidth - 2 * kMargin, height}, ID_FirstMemo + p,
-                            FontFor(spec.font));
+                            FontFor(layout.font));
         }
-        bars[p] = CreatePanel(pages_[p], {kMargin, barTop, kPageWidth - 2 * kMargin, spec.barHeight},
+        bars[p] = CreatePanel(pages_[p], {kMargin, barTop, kPageWidth - 2 * kMargin, layout.barHeight},
                               ID_FirstBar + p, pageBrush_.get(), PanelFrame::Rounded);
         controls_[ID_FirstBar + p] = bars[p];
     }
@@ -230,8 +230,8 @@ void TFMain::BGResize(Bitmap& buffer) {
 void TFMain::SetActivePage(Page page) {
     activePage_ = page;
     for (int p = 0; p < kPageCount; ++p) ShowWindow(pages_[p], p == page ? SW_SHOW : SW_HIDE);
-    const PageSpec& spec = PageLayout(page);
-    if (HWND forward = Control(spec.forwardButton); forward && IsWindowEnabled(forward)) SetFocus(forward);
+    const PageSpec& layout = PageLayout(page);
+    if (HWND forward = Control(layout.forwardButton); forward && IsWindowEnabled(forward)) SetFocus(forward);
     if (page == tsInputComponents) tsInputComponentsShow();
 }
 

@@ -2,10 +2,12 @@ list(APPEND PORTABLE_SOURCES
   base/error.cpp
   base/png_decoder.cpp
   base/strings.cpp
+  base/text_encoding.cpp
   base/utf8.cpp)
 list(APPEND WIN_SOURCES
   base/file_system.cpp
   base/message_pump.cpp
   base/resource_data.cpp
   base/system_error.cpp
-  base/system_library.cpp)
+  base/system_library.cpp
+  base/text_file.cpp)

@@ -5,11 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/text_encoding.h"
 #include "engine/ini_document.h"
-
-// How an INI file's text is stored: with a byte-order mark, or in the
-// system's ANSI code page without one.
-enum class IniEncoding { Ansi, Utf8, Utf16Le, Utf16Be };
 
 class IniFile {
 public:
@@ -21,7 +18,7 @@ public:
     explicit IniFile(std::wstring path);
 
     IniDocument& Document() { return document_; }
-    IniEncoding Encoding() const { return encoding_; }
+    TextEncoding Encoding() const { return encoding_; }
 
     void WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value);
     void WriteInteger(std::wstring_view section, std::wstring_view key, long long value);
@@ -34,6 +31,6 @@ public:
 
 private:
     std::wstring path_;
-    IniEncoding encoding_ = IniEncoding::Ansi;
+    TextEncoding encoding_ = TextEncoding::Ansi;
     IniDocument document_;
 };

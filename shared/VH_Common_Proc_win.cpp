@@ -8,7 +8,7 @@
 #include "shared/VH_Common_Proc.h"
 #include "shared/VH_Common_Var.h"
 #include "shared/number_format.h"
-#include "shared/text_file.h"
+#include "base/text_file.h"
 
 namespace {
 

@@ -6,7 +6,6 @@ list(APPEND PORTABLE_SOURCES
   shared/log_lines.cpp
   shared/number_format.cpp
   shared/settings_values.cpp
-  shared/text_encoding.cpp
   shared/message_layout.cpp
   shared/message_timing.cpp
   shared/wait_run_rules.cpp)
@@ -17,7 +16,6 @@ list(APPEND WIN_SOURCES
   shared/WaitRun.cpp
   shared/button_glyph.cpp
   shared/shared_units.cpp
-  shared/text_file.cpp
   shared/unitMyLog.cpp
   shared/screen_cursor.cpp
   shared/screen_snapshot.cpp)

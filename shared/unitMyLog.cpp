@@ -8,7 +8,7 @@
 #include "base/file_system.h"
 #include "base/handles.h"
 #include "shared/log_lines.h"
-#include "shared/text_file.h"
+#include "base/text_file.h"
 
 TMyLog* MyLog = nullptr;
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shared/text_encoding.h"
+#include "base/text_encoding.h"
 
 // The block that AddByteArray dumps, always whole.
 using TLogBytes = std::array<unsigned char, 32768>;

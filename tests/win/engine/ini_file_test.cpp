@@ -18,7 +18,7 @@ struct EncodingCase {
     const char* what;
     std::string before;
     std::string after;
-    IniEncoding encoding;
+    TextEncoding encoding;
 };
 
 std::string Utf16(std::wstring_view text, bool bigEndian) {
@@ -40,13 +40,13 @@ TEST(IniFile, WritesBackInTheEncodingItWasReadIn) {
          "\xD0\x98\xD0\xBC\xD1\x8F=\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\xD0\xBE\xD0\xB2\r\n",
          "\xEF\xBB\xBF[\xD0\x9E\xD0\xB1\xD1\x89\xD0\xB8\xD0\xB5]\r\n"
          "\xD0\x98\xD0\xBC\xD1\x8F=\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\xD0\xBE\xD0\xB2\r\nDisk=I\r\n\r\n",
-         IniEncoding::Utf8},
+         TextEncoding::Utf8},
         {"UTF-16 LE with mark", "\xFF\xFE" + Utf16(kBefore, false), "\xFF\xFE" + Utf16(kAfter, false),
-         IniEncoding::Utf16Le},
+         TextEncoding::Utf16Le},
         {"UTF-16 BE with mark", "\xFE\xFF" + Utf16(kBefore, true), "\xFE\xFF" + Utf16(kAfter, true),
-         IniEncoding::Utf16Be},
+         TextEncoding::Utf16Be},
         {"ANSI (code page 1251)", "[\xCE\xE1\xF9\xE8\xE5]\r\n\xC8\xEC\xFF=\xC8\xE2\xE0\xED\xEE\xE2\r\n",
-         "[\xCE\xE1\xF9\xE8\xE5]\r\n\xC8\xEC\xFF=\xC8\xE2\xE0\xED\xEE\xE2\r\nDisk=I\r\n\r\n", IniEncoding::Ansi},
+         "[\xCE\xE1\xF9\xE8\xE5]\r\n\xC8\xEC\xFF=\xC8\xE2\xE0\xED\xEE\xE2\r\nDisk=I\r\n\r\n", TextEncoding::Ansi},
     };
     ASSERT_EQ(GetACP(), 1251u) << "the tests run with Russian regional settings";
     TempFolder temp;

@@ -96,7 +96,7 @@ TEST_F(CorruptInput, SettingsFileThatIsNoTextKeepsWhatItReadsAs) {
         expected.WriteInteger(L"options", L"FilterType", 0);
         expected.WriteInteger(L"options", L"HardwareType", 1);
         IniFile written(install_ + L"Settings\\holter.ini");
-        EXPECT_EQ(written.Encoding(), IniEncoding::Ansi);
+        EXPECT_EQ(written.Encoding(), TextEncoding::Ansi);
         EXPECT_TRUE(written.Document() == expected.Document());
         EXPECT_EQ(written.Document().Value(L"options", L"HardwareType"), L"1");
         ExpectCounterAndDatabaseKept(Database::KeptAside);

@@ -9,8 +9,8 @@
 
 #include "shared/VH_Common_Proc.h"
 #include "shared/VH_Common_Var.h"
-#include "shared/text_encoding.h"
-#include "shared/text_file.h"
+#include "base/text_encoding.h"
+#include "base/text_file.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/temp_folder.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "shared/text_encoding.h"
+#include "base/text_encoding.h"
 
 // Text in the system's ANSI code page and back; characters the code page
 // lacks become its default character. Never fail.

@@ -1,4 +1,4 @@
-#include "shared/text_file.h"
+#include "base/text_file.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "shared/text_encoding.h"
+#include "base/text_encoding.h"
 
 #include "base/utf8.h"
 

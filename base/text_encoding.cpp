@@ -9,20 +9,6 @@ constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 constexpr char32_t kReplacement = 0xFFFD;
 
-// Appends one code point as wchar_t units: UTF-16 where wchar_t has 16 bits
-// (Windows), one unit where it has 32.
-void AppendCodePoint(std::wstring& out, char32_t cp) {
-    if constexpr (sizeof(wchar_t) == 2) {
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out += static_cast<wchar_t>(0xD800 + (cp >> 10));
-            out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
-            return;
-        }
-    }
-    out += static_cast<wchar_t>(cp);
-}
-
 std::wstring DecodeUtf16(std::string_view bytes, bool big_endian) {
     std::wstring out;
     out.reserve(bytes.size() / 2 + 1);

@@ -22,18 +22,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-void AppendWide(std::wstring& out, char32_t cp) {
-    if constexpr (sizeof(wchar_t) == 2) {
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out += static_cast<wchar_t>(0xD800 + (cp >> 10));
-            out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
-            return;
-        }
-    }
-    out += static_cast<wchar_t>(cp);
-}
-
 }  // namespace
 
 std::string ToUtf8(std::wstring_view text) {
@@ -71,12 +59,24 @@ std::wstring FromUtf8(std::string_view text) {
         }
         const char32_t min = extra == 1 ? 0x80 : extra == 2 ? 0x800 : extra == 3 ? 0x10000 : 0;
         if (!ok || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            AppendWide(out, kReplacement);
+            AppendCodePoint(out, kReplacement);
             ++i;
             continue;
         }
-        AppendWide(out, cp);
+        AppendCodePoint(out, cp);
         i += static_cast<size_t>(extra) + 1;
     }
     return out;
+}
+
+void AppendCodePoint(std::wstring& out, char32_t cp) {
+    if constexpr (sizeof(wchar_t) == 2) {
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out += static_cast<wchar_t>(0xD800 + (cp >> 10));
+            out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+            return;
+        }
+    }
+    out += static_cast<wchar_t>(cp);
 }

@@ -12,3 +12,7 @@ std::string ToUtf8(std::wstring_view text);
 
 // Converts UTF-8 to wide text. Invalid sequences become U+FFFD. Never fails.
 std::wstring FromUtf8(std::string_view text);
+
+// Appends code point cp to out: as a UTF-16 surrogate pair where wchar_t has
+// 16 bits and cp is above U+FFFF, as one unit otherwise.
+void AppendCodePoint(std::wstring& out, char32_t cp);

@@ -8,6 +8,7 @@ list(APPEND WIN_SOURCES
   base/file_system.cpp
   base/message_pump.cpp
   base/resource_data.cpp
+  base/setup_log.cpp
   base/system_error.cpp
   base/system_library.cpp
   base/text_file.cpp)

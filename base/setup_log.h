@@ -1,0 +1,32 @@
+// The run's setup log, the file support reads after a failed installation:
+// %TEMP%\VelmoraSetup YYYY-MM-DD HH-MM-SS.log, UTF-8 with a byte-order mark,
+// CR LF, one event a line with the local date and time first. Every line
+// goes to the file at once, so a crash keeps everything written before it.
+// A log that cannot be opened or written never changes the installation:
+// its events are then dropped.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace setup_log {
+
+// Starts the run's log in folder (the user's temporary folder when empty).
+// Returns false, and logs nothing from then on, when the file cannot be made.
+bool Open(std::wstring_view folder = {});
+
+// The open log's full path; empty when none is open.
+std::wstring Path();
+
+// Appends one event line.
+void Write(std::wstring_view event);
+
+// Appends event + ": error <code>: <system text>".
+void WriteError(std::wstring_view event, DWORD code);
+
+// Ends the log; later events are dropped.
+void Close();
+
+}  // namespace setup_log

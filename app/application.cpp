@@ -1,14 +1,57 @@
 #include "app/application.h"
 
 #include "app/error_report.h"
+#include "app/run_log.h"
 #include "base/error.h"
+#include "base/setup_log.h"
 #include "base/system_error.h"
 
 TApplication Application;
 
 namespace {
 constexpr wchar_t kClassName[] = L"TApplication";
+
+const wchar_t* BoxKind(UINT flags) {
+    switch (flags & MB_ICONMASK) {
+        case MB_ICONERROR:
+            return L"error";
+        case MB_ICONWARNING:
+            return L"warning";
+        case MB_ICONQUESTION:
+            return L"question";
+        case MB_ICONINFORMATION:
+            return L"information";
+        default:
+            return L"message";
+    }
 }
+
+const wchar_t* AnswerText(int answer) {
+    switch (answer) {
+        case IDOK:
+            return L"OK";
+        case IDYES:
+            return L"Yes";
+        case IDNO:
+            return L"No";
+        case IDCANCEL:
+            return L"Cancel";
+        case 0:
+            return L"none (the box could not be shown)";
+        default:
+            return L"other";
+    }
+}
+
+// A message box whose text and answer go into the setup log under label.
+int LoggedBox(HWND owner, const std::wstring& title, std::wstring_view label, std::wstring_view text, UINT flags) {
+    const std::wstring body(text);
+    setup_log::Write(std::wstring(label) + L": " + body);
+    const int answer = MessageBoxW(owner, body.c_str(), title.c_str(), flags);
+    setup_log::Write(std::wstring(L"Answer: ") + AnswerText(answer));
+    return answer;
+}
+}  // namespace
 
 void TApplication::Initialize(HINSTANCE instance) {
     instance_ = instance;
@@ -38,13 +81,30 @@ void TApplication::SetTitle(std::wstring_view title) {
     if (handle_) SetWindowTextW(handle_, title_.c_str());
 }
 
+// An error that unwound the entry has already destroyed the windows: the
+// report then stands on its own.
+HWND TApplication::Owner() const {
+    if (main_ && IsWindow(main_)) return main_;
+    return handle_ && IsWindow(handle_) ? handle_ : nullptr;
+}
+
 int TApplication::ShowMessageBox(std::wstring_view text, UINT flags) const {
-    const std::wstring body(text);
-    return MessageBoxW(main_ ? main_ : handle_, body.c_str(), title_.c_str(), flags);
+    return LoggedBox(Owner(), title_, std::wstring(L"Message box (") + BoxKind(flags) + L")", text,
+                     flags);
 }
 
 void TApplication::ShowError(std::wstring_view text) const {
-    ShowMessageBox(ErrorReportText(text), MB_OK | MB_ICONERROR);
+    run_log::Note(run_log::Outcome::Error);
+    LoggedBox(Owner(), title_, L"Error report", ErrorReportText(text), MB_OK | MB_ICONERROR);
+}
+
+void TApplication::ReportCurrentException() const noexcept {
+    try {
+        ShowError(CurrentExceptionText());
+    } catch (...) {
+        // Out of memory even for the report: the message box's own text.
+        MessageBoxW(Owner(), L"Out of memory", nullptr, MB_OK | MB_ICONERROR);
+    }
 }
 
 void TApplication::Minimize() const { ShowWindow(handle_, SW_MINIMIZE); }
@@ -59,7 +119,7 @@ int TApplication::Run() {
     return static_cast<int>(msg.wParam);
 }
 
-LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) try {
     switch (msg) {
         case WM_ACTIVATE:
             // The task-bar button activates this window: pass activation on
@@ -79,4 +139,7 @@ LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
             break;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
+} catch (...) {
+    Application.ReportCurrentException();
+    return 0;
 }

@@ -26,12 +26,18 @@ public:
     HWND MainWindow() const { return main_; }
 
     // A standard message box owned by the main window, titled with the
-    // application title. Returns the MessageBoxW answer.
+    // application title. Returns the MessageBoxW answer. The box's text and
+    // the answer go into the setup log.
     int ShowMessageBox(std::wstring_view text, UINT flags) const;
 
     // The default error report: error icon, OK, the text with "." appended
-    // when its last character is above ".".
+    // when its last character is above ".". The run then counts as ended by
+    // an error.
     void ShowError(std::wstring_view text) const;
+
+    // The default error report for the exception being handled, whatever its
+    // type. Call only inside a catch block; it raises nothing.
+    void ReportCurrentException() const noexcept;
 
     // Runs the message loop until the main window is gone, letting the main
     // window's dialog manager handle Tab, Enter and Esc.
@@ -40,6 +46,7 @@ public:
     void Minimize() const;
 
 private:
+    HWND Owner() const;
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
     HINSTANCE instance_ = nullptr;

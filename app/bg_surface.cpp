@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/application.h"
 #include "base/error.h"
 #include "base/system_error.h"
 
@@ -67,7 +68,7 @@ void TBGSurface::Paint() {
     EndPaint(hwnd_, &ps);
 }
 
-LRESULT CALLBACK TBGSurface::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK TBGSurface::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) try {
     auto* self = reinterpret_cast<TBGSurface*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (msg) {
         case WM_NCCREATE: {
@@ -94,4 +95,8 @@ LRESULT CALLBACK TBGSurface::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
             break;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
+} catch (...) {
+    // Errors never cross the window procedure.
+    Application.ReportCurrentException();
+    return 0;
 }

@@ -3,8 +3,10 @@
 #include "app/application.h"
 #include "app/large_fonts.h"
 #include "app/resources_access.h"
+#include "app/run_log.h"
 #include "base/file_system.h"
 #include "base/message_pump.h"
+#include "base/setup_log.h"
 #include "engine/install_sequence.h"
 #include "shared/ScreenMonitorManager.h"
 #include "shared/screen_cursor.h"
@@ -44,6 +46,7 @@ int MainWindowInstallView::AddLine(std::wstring_view text) {
         static_cast<int>(SendMessageW(Log(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str())));
     // Keep the newest line in view.
     SendMessageW(Log(), LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+    setup_log::Write(L"Progress: " + line);
     return index;
 }
 
@@ -56,6 +59,7 @@ void MainWindowInstallView::AppendToLine(int index, std::wstring_view text) {
     line += text;
     SendMessageW(Log(), LB_DELETESTRING, at, 0);
     SendMessageW(Log(), LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(line.c_str()));
+    setup_log::Write(L"Progress: " + line);
 }
 
 void MainWindowInstallView::Refresh() {
@@ -105,5 +109,7 @@ void TFMain::BtnInsatallClick() {
 
     MainWindowInstallView view(*this);
     Fcopyfrom = ModuleFolder();
-    RunInstallation(view, Fcopyfrom);
+    // An error raised inside reaches the window procedure's report, which
+    // notes the run as ended by an error.
+    run_log::Note(RunInstallation(view, Fcopyfrom) ? run_log::Outcome::Completed : run_log::Outcome::Error);
 }

@@ -2,6 +2,8 @@
 
 #include "app/font_size_rule.h"
 #include "base/handles.h"
+#include "base/setup_log.h"
+#include "base/system_error.h"
 #include "base/system_library.h"
 
 ExitWindowsFunction ExitWindowsHook = ExitWindowsEx;
@@ -13,27 +15,47 @@ bool IsSmallFonts() {
 
 void ChangeFontSize() {
     HMODULE library = LoadSystemLibrary(L"syssetup.dll");
-    if (!library) return;
+    if (!library) {
+        setup_log::WriteError(L"Font size not changed: syssetup.dll not loaded", GetLastError());
+        return;
+    }
     using SetupChangeFontSizeFunction = DWORD(WINAPI*)(HWND owner, LPCWSTR size);
     const auto change = reinterpret_cast<SetupChangeFontSizeFunction>(
         reinterpret_cast<void*>(GetProcAddress(library, "SetupChangeFontSize")));
     // Without the entry, or when the change fails, the library stays loaded
     // until the process ends.
-    if (change && change(nullptr, L"120") != 0) FreeLibrary(library);
+    if (!change) {
+        setup_log::WriteError(L"Font size not changed: syssetup.dll has no SetupChangeFontSize", GetLastError());
+        return;
+    }
+    const DWORD result = change(nullptr, L"120");
+    setup_log::Write(L"SetupChangeFontSize(\"120\") returned " + std::to_wstring(result));
+    if (result != 0) FreeLibrary(library);
 }
 
 namespace {
 
 void EnableShutdownPrivilege() {
     ScopedHandle token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.receive())) return;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.receive())) {
+        setup_log::WriteError(L"Shutdown privilege not enabled: no process token", GetLastError());
+        return;
+    }
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    if (!LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid)) return;
+    if (!LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid)) {
+        setup_log::WriteError(L"Shutdown privilege not enabled: unknown privilege", GetLastError());
+        return;
+    }
     TOKEN_PRIVILEGES previous{};
     DWORD previousSize = 0;
-    AdjustTokenPrivileges(token.get(), FALSE, &privileges, sizeof(previous), &previous, &previousSize);
+    // Success with ERROR_NOT_ALL_ASSIGNED means the user does not hold it.
+    const BOOL adjusted =
+        AdjustTokenPrivileges(token.get(), FALSE, &privileges, sizeof(previous), &previous, &previousSize);
+    const DWORD code = GetLastError();
+    if (!adjusted || code == ERROR_NOT_ALL_ASSIGNED)
+        setup_log::WriteError(L"Shutdown privilege not enabled", code);
 }
 
 }  // namespace
@@ -41,4 +63,15 @@ void EnableShutdownPrivilege() {
 bool ShutdownWindows(UINT flags) {
     EnableShutdownPrivilege();
     return ExitWindowsHook(flags, kRestartReason) != 0;
+}
+
+std::wstring RequestRestart() {
+    if (ShutdownWindows(kRestartFlags)) {
+        setup_log::Write(L"Restart requested; Windows accepted");
+        return {};
+    }
+    const DWORD code = GetLastError();
+    setup_log::WriteError(L"Restart refused by Windows", code);
+    return L"Не удалось перезагрузить компьютер: " + SystemErrorText(code) +
+           L".\r\nПерезагрузите компьютер вручную, чтобы изменения вступили в силу.";
 }

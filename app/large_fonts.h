@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // The restart the wizard asks for. EWX_FORCEIFHUNG rather than EWX_FORCE:
 // programs that still answer may save their data first.
 constexpr UINT kRestartFlags = EWX_REBOOT | EWX_FORCEIFHUNG;
@@ -18,13 +20,19 @@ bool IsSmallFonts();
 // Asks Windows to switch to large fonts through "SetupChangeFontSize" of
 // "syssetup.dll" (owner 0, "120"), loaded from the system folder only. A
 // missing library or entry does nothing. The library is released only when
-// the call reports success.
+// the call reports success. What happened goes into the setup log.
 void ChangeFontSize();
 
 // Enables the shutdown privilege of the process (a failure is ignored), then
 // ends the logon with flags and the planned-installation reason through
 // ExitWindowsHook. True when Windows accepted the request.
 bool ShutdownWindows(UINT flags);
+
+// Asks Windows for the restart that makes large fonts take effect
+// (ShutdownWindows with kRestartFlags). Empty when Windows accepted; when
+// it refused, the refusal goes into the setup log and the result is the
+// text for the user: the system's reason and a request to restart by hand.
+std::wstring RequestRestart();
 
 // The call that ends the logon; ExitWindowsEx unless a test replaced it.
 using ExitWindowsFunction = BOOL(WINAPI*)(UINT flags, DWORD reason);

@@ -6,23 +6,48 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
-#include "base/error.h"
+#include "app/run_log.h"
 #include "base/file_system.h"
+#include "base/setup_log.h"
 #include "base/system_library.h"
 #include "shared/ScreenMonitorManager.h"
 #include "shared/WaitRun.h"
 #include "shared/screen_snapshot.h"
 #include "shared/shared_units.h"
 
+namespace {
+
+// Ends the setup log on every way out of the entry, with how the run ended.
+class SetupLogSession {
+public:
+    explicit SetupLogSession(HINSTANCE instance) {
+        setup_log::Open();
+        run_log::WriteHeader(instance, ModuleFolder());
+    }
+    ~SetupLogSession() {
+        run_log::WriteEnd(exitCode);
+        setup_log::Close();
+    }
+    SetupLogSession(const SetupLogSession&) = delete;
+    SetupLogSession& operator=(const SetupLogSession&) = delete;
+
+    int exitCode = 1;
+};
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // The installer runs from a download folder full of other DLLs: load
     // system DLLs from the system folder only.
     RestrictDllSearchToSystem();
-    // The units shared with the package's programs start before the entry
-    // steps and are finalised in reverse order once the message loop ends.
-    const SharedUnits shared_units;
+    // Written as the run goes, so support can read what happened even after
+    // a crash.
+    SetupLogSession log(instance);
 
     try {
+        // The units shared with the package's programs start before the entry
+        // steps and are finalised in reverse order once the message loop ends.
+        const SharedUnits shared_units;
         // Relative package paths resolve against the installer's own folder,
         // wherever the installer was started from.
         SetCurrentDirectoryW(ModuleFolder().c_str());
@@ -47,13 +72,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         FWaitRun = &waitRun;
         ShowWindow(Application.Handle(), SW_SHOWNORMAL);
 
-        const int code = Application.Run();
+        log.exitCode = Application.Run();
         FWaitRun = nullptr;
         FMain = nullptr;
         if (SUCCEEDED(com)) OleUninitialize();
-        return code;
-    } catch (const Error& e) {
-        Application.ShowError(e.text());
-        return 1;
+        return log.exitCode;
+    } catch (...) {
+        // Whatever its type (running out of memory included), an error that
+        // reaches the entry is reported, never a silent end.
+        Application.ReportCurrentException();
+        return log.exitCode;
     }
 }

@@ -12,11 +12,12 @@
 #include "app/large_fonts.h"
 #include "app/panel.h"
 #include "app/resources_access.h"
+#include "app/run_log.h"
 #include "base/error.h"
 #include "base/file_system.h"
+#include "base/setup_log.h"
 #include "base/system_error.h"
 #include "base/system_library.h"
-#include "base/utf8.h"
 #include "shared/MessageForm.h"
 #include "shared/screen_cursor.h"
 
@@ -316,6 +317,7 @@ void TFMain::BtnCancelClick() {
     if (Application.ShowMessageBox(L"Вы уверены, что хотите отменить процесс установки?",
                                MB_YESNO | MB_ICONQUESTION) == IDYES) {
         FCanClose = true;
+        run_log::Note(run_log::Outcome::Cancelled);
         SetActivePage(tsCancel);
     }
 }
@@ -369,6 +371,7 @@ void TFMain::BtnInputPathNextClick() {
 }
 
 void TFMain::tsInputComponentsShow() {
+    setup_log::Write(L"Driver warning shown in the message window");
     ShowTimedMessage(
         L"Внимание!\r Если на вашем компьютере уже установлен комплекс \"Velmora-Холтер\",\r снимите галочку "
         L"установки драйвера!",
@@ -383,7 +386,10 @@ void TFMain::BtnChangeFontClick() {
                                    L"вступили в силу, требуется перзагрузить операционную систему.\r\n"
                                    L"Выполнить перезагрузку сейчас?",
                                    MB_YESNO | MB_ICONWARNING) == IDYES) {
-        ShutdownWindows(kRestartFlags);
+        // A refused restart would leave the user waiting for one that never
+        // comes: say why and ask for a restart by hand before closing.
+        const std::wstring refused = RequestRestart();
+        if (!refused.empty()) Application.ShowMessageBox(refused, MB_OK | MB_ICONERROR);
         SendMessageW(hwnd_, WM_CLOSE, 0, 0);
     }
 }
@@ -434,10 +440,8 @@ LRESULT CALLBACK TFMain::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     // shown in the default error report.
     try {
         return self->HandleMessage(msg, wp, lp);
-    } catch (const Error& e) {
-        Application.ShowError(e.text());
-    } catch (const std::exception& e) {
-        Application.ShowError(FromUtf8(e.what()));
+    } catch (...) {
+        Application.ReportCurrentException();
     }
     return 0;
 }

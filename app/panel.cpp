@@ -1,5 +1,6 @@
 #include "app/panel.h"
 
+#include "app/application.h"
 #include "base/error.h"
 #include "base/handles.h"
 #include "base/system_error.h"
@@ -30,7 +31,7 @@ void Paint(HWND hwnd, const PanelData& data) {
     EndPaint(hwnd, &ps);
 }
 
-LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) try {
     auto* data = reinterpret_cast<PanelData*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (msg) {
         case WM_NCCREATE: {
@@ -62,6 +63,10 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             break;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
+} catch (...) {
+    // Errors never cross the window procedure.
+    Application.ReportCurrentException();
+    return 0;
 }
 
 }  // namespace

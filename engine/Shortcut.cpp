@@ -9,6 +9,7 @@
 
 #include "base/error.h"
 #include "base/handles.h"
+#include "base/setup_log.h"
 #include "base/strings.h"
 #include "base/system_error.h"
 #include "engine/shortcut_name.h"
@@ -87,6 +88,12 @@ std::wstring PlaceFolder(ShortcutPlace place, std::wstring_view subFolder) {
     return folder;
 }
 
+// The shell-link calls whose results the shortcut does not act on: a
+// failure goes into the setup log.
+void LogIfFailed(std::wstring_view call, HRESULT result) {
+    if (FAILED(result)) setup_log::WriteError(L"Shortcut: " + std::wstring(call) + L" failed", static_cast<DWORD>(result));
+}
+
 std::wstring GuidText(REFGUID guid) {
     wchar_t text[40];
     return StringFromGUID2(guid, text, 40) ? std::wstring(text) : std::wstring();
@@ -106,9 +113,9 @@ void CreateShortcut(std::wstring_view target, ShortcutPlace place, std::wstring_
     ComPtr<IPersistFile> file;
     if (FAILED(object.As(&link)) || FAILED(object.As(&file))) throw Error(L"Interface not supported");
 
-    link->SetPath(std::wstring(target).c_str());
-    link->SetArguments(std::wstring(arguments).c_str());
-    link->SetDescription(std::wstring(description).c_str());
+    LogIfFailed(L"SetPath", link->SetPath(std::wstring(target).c_str()));
+    LogIfFailed(L"SetArguments", link->SetArguments(std::wstring(arguments).c_str()));
+    LogIfFailed(L"SetDescription", link->SetDescription(std::wstring(description).c_str()));
 
     const std::wstring fileName = ShortcutFileName(linkName, target);
     const std::wstring folder = PlaceFolder(place, subFolder);
@@ -117,7 +124,8 @@ void CreateShortcut(std::wstring_view target, ShortcutPlace place, std::wstring_
     const std::wstring path =
         folder + L"\\" + (intoSubFolder ? std::wstring(subFolder) + L"\\" : std::wstring()) + fileName;
 
-    link->SetWorkingDirectory((workingFolder.empty() ? FolderOf(target) : std::wstring(workingFolder)).c_str());
-    file->Save(path.c_str(), FALSE);
+    LogIfFailed(L"SetWorkingDirectory", link->SetWorkingDirectory(
+                                            (workingFolder.empty() ? FolderOf(target) : std::wstring(workingFolder)).c_str()));
+    LogIfFailed(L"Save " + path, file->Save(path.c_str(), FALSE));
     linkFile = path;
 }

@@ -11,6 +11,7 @@
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/handles.h"
+#include "base/setup_log.h"
 #include "base/system_error.h"
 
 namespace {
@@ -30,6 +31,16 @@ bool IsFolder(DWORD attributes) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// Junctions and symbolic links lead out of the tree they sit in: the
+// installer never enters them nor writes through them.
+bool IsLink(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+void LogLinkNotFollowed(const std::wstring& path) {
+    setup_log::Write(L"Not followed (junction or symbolic link): " + path);
+}
+
 // Creates folder and every missing parent; failures show later, when files
 // cannot be written into it.
 void CreateWithParents(std::wstring folder) {
@@ -37,7 +48,8 @@ void CreateWithParents(std::wstring folder) {
     if (folder.empty() || DirectoryExists(folder)) return;
     const size_t slash = folder.rfind(L'\\');
     if (slash != std::wstring::npos && slash > 0) CreateWithParents(folder.substr(0, slash));
-    CreateDirectoryW(folder.c_str(), nullptr);
+    if (!CreateDirectoryW(folder.c_str(), nullptr))
+        setup_log::WriteError(L"Folder not created: " + folder, GetLastError());
 }
 
 // Calls visit(name, attributes) for every entry of folder + "\*.*" except
@@ -50,6 +62,28 @@ void ForEachEntry(std::wstring_view folder, Visit visit) {
     do {
         if (!IsDotEntry(entry.cFileName)) visit(std::wstring_view(entry.cFileName), entry.dwFileAttributes);
     } while (FindNextFileW(find.get(), &entry));
+}
+
+// A destination file the platform refuses to replace because it is
+// read-only or hidden keeps its old content: the package's updater marks
+// files so on purpose.
+bool IsKeptOnPurpose(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && !IsFolder(attributes) &&
+           (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN)) != 0;
+}
+
+// The files CopyFolderTree would copy from folder: the tree's files outside
+// links and hidden or system subfolders.
+int CountFiles(const std::wstring& folder) {
+    int count = 0;
+    ForEachEntry(folder, [&](std::wstring_view name, DWORD attributes) {
+        if (IsLink(attributes)) return;
+        if (!IsFolder(attributes))
+            ++count;
+        else if (!IsHiddenOrSystem(attributes))
+            count += CountFiles(folder + L"\\" + std::wstring(name));
+    });
+    return count;
 }
 
 // The shell takes lists of paths, each ended by NUL, the list by one more.
@@ -103,7 +137,8 @@ void CarryDosTime(HANDLE source, HANDLE destination) {
 
 void EnsureDirectory(std::wstring_view folder) {
     if (DirectoryExists(folder)) return;
-    CreateDirectoryW(std::wstring(folder).c_str(), nullptr);
+    const std::wstring path(folder);
+    if (!CreateDirectoryW(path.c_str(), nullptr)) setup_log::WriteError(L"Folder not created: " + path, GetLastError());
 }
 
 void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list) {
@@ -114,24 +149,53 @@ void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list) {
         if (IsHiddenOrSystem(entry.dwFileAttributes) || !IsFolder(entry.dwFileAttributes) ||
             IsDotEntry(entry.cFileName) || wcscmp(entry.cFileName, L"WithOutAnswer") == 0)
             continue;
+        if (IsLink(entry.dwFileAttributes)) {
+            LogLinkNotFollowed(std::wstring(folder) + entry.cFileName);
+            continue;
+        }
         list.push_back(std::wstring(folder) + entry.cFileName);
     } while (FindNextFileW(find.get(), &entry));
 }
 
-void CopyFolderTree(std::wstring_view source, std::wstring_view destination) {
+int CopyFolderTree(std::wstring_view source, std::wstring_view destination) {
     if (destination.empty()) throw Error(L"Unable to create directory");
     if (!DirectoryExists(destination)) CreateWithParents(std::wstring(destination));
 
     const std::wstring from = std::wstring(source) + L"\\";
     const std::wstring to = std::wstring(destination) + L"\\";
+    int notCopied = 0;
     ForEachEntry(source, [&](std::wstring_view name, DWORD attributes) {
-        if (!IsFolder(attributes))
-            CopyFileW((from + std::wstring(name)).c_str(), (to + std::wstring(name)).c_str(), FALSE);
+        if (IsFolder(attributes)) return;
+        const std::wstring file = from + std::wstring(name);
+        const std::wstring target = to + std::wstring(name);
+        if (IsLink(attributes)) return LogLinkNotFollowed(file);
+        if (IsLink(GetFileAttributesW(target.c_str()))) {
+            LogLinkNotFollowed(target);
+            ++notCopied;
+            return;
+        }
+        if (CopyFileW(file.c_str(), target.c_str(), FALSE)) return;
+        const DWORD code = GetLastError();
+        if (IsKeptOnPurpose(GetFileAttributesW(target.c_str()))) {
+            setup_log::WriteError(L"Kept (read-only or hidden): " + target, code);
+            return;
+        }
+        setup_log::WriteError(L"Not copied: " + file + L" -> " + target, code);
+        ++notCopied;
     });
     ForEachEntry(source, [&](std::wstring_view name, DWORD attributes) {
-        if (IsFolder(attributes) && !IsHiddenOrSystem(attributes))
-            CopyFolderTree(from + std::wstring(name), to + std::wstring(name));
+        if (!IsFolder(attributes) || IsHiddenOrSystem(attributes)) return;
+        const std::wstring folder = from + std::wstring(name);
+        const std::wstring target = to + std::wstring(name);
+        if (IsLink(attributes)) return LogLinkNotFollowed(folder);
+        if (IsLink(GetFileAttributesW(target.c_str()))) {
+            LogLinkNotFollowed(target);
+            notCopied += CountFiles(folder);
+            return;
+        }
+        notCopied += CopyFolderTree(folder, target);
     });
+    return notCopied;
 }
 
 bool CopyFileWithDate(std::wstring_view source, std::wstring_view destination) {
@@ -157,9 +221,13 @@ bool CopyFileWithDate(std::wstring_view source, std::wstring_view destination) {
 void SetReadOnly(std::wstring_view file, bool readOnly) {
     const std::wstring path(file);
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesW(path.c_str(), readOnly ? attributes | FILE_ATTRIBUTE_READONLY
-                                              : attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        setup_log::WriteError(L"Read-only attribute not changed: " + path, GetLastError());
+        return;
+    }
+    if (!SetFileAttributesW(path.c_str(), readOnly ? attributes | FILE_ATTRIBUTE_READONLY
+                                                   : attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY)))
+        setup_log::WriteError(L"Read-only attribute not changed: " + path, GetLastError());
 }
 
 bool ShellCopyFolder(std::wstring_view source, std::wstring_view destination) {

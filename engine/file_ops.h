@@ -8,22 +8,30 @@
 #include <vector>
 
 // Creates exactly this folder when it does not exist (a link to a folder
-// counts as existing). Missing parents are not created; failures are ignored.
+// counts as existing). Missing parents are not created; a failure only goes
+// into the setup log.
 void EnsureDirectory(std::wstring_view folder);
 
 // Appends folder + name for every subfolder of folder (which must end in
 // "\") except ".", "..", "WithOutAnswer" (exact case) and hidden or system
-// entries, in the platform's enumeration order. A missing folder adds
+// entries, in the platform's enumeration order. Junctions and symbolic
+// links are passed over (the setup log names them). A missing folder adds
 // nothing. Never fails.
 void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list);
 
 // Copies the tree source into destination (both without a trailing "\"; one
 // "\" joins names): destination and missing parents are created, every file
 // is copied with CopyFileW (replacing, attributes and time carried over),
-// non-hidden, non-system subfolders are copied depth first. Failures are
-// ignored, except an empty destination, which raises Error
-// "Unable to create directory".
-void CopyFolderTree(std::wstring_view source, std::wstring_view destination);
+// non-hidden, non-system subfolders are copied depth first. Junctions and
+// symbolic links below source or destination are never entered nor written
+// through: a link in the source is passed over, a link in the destination
+// leaves the files that would go through it uncopied. A destination file
+// that the platform refuses to replace because it is read-only or hidden
+// keeps its old content. Every other file that is not copied is counted;
+// returns the count. Each file not copied, kept or passed over is named in
+// the setup log with the system's error text. Raises Error
+// "Unable to create directory" for an empty destination.
+int CopyFolderTree(std::wstring_view source, std::wstring_view destination);
 
 // Copies one file by streaming it in 1 MiB blocks, both files held without
 // sharing; the copy is a plain new file carrying the source's last-write time
@@ -31,11 +39,13 @@ void CopyFolderTree(std::wstring_view source, std::wstring_view destination);
 // "Cannot open file "<source>". <system text>" or
 // "Cannot create file "<destination>". <system text>" when a file cannot be
 // opened or created; returns false for a read, write or size error during
-// the copy (the destination keeps what was written), true otherwise.
+// the copy (the destination keeps what was written, and GetLastError tells
+// the cause), true otherwise.
 bool CopyFileWithDate(std::wstring_view source, std::wstring_view destination);
 
 // Sets (true) or clears (false) the read-only attribute of file, keeping its
-// other attributes. A missing file or a refused change is ignored.
+// other attributes. A missing file or a refused change only goes into the
+// setup log.
 void SetReadOnly(std::wstring_view file, bool readOnly);
 
 // Copies the folder source as a whole into destination through the shell's

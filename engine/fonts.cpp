@@ -5,7 +5,9 @@
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/handles.h"
+#include "base/setup_log.h"
 #include "base/strings.h"
+#include "base/system_error.h"
 #include "engine/file_ops.h"
 #include "engine/font_name_table.h"
 
@@ -69,17 +71,37 @@ std::wstring FaceFromNameTable(std::wstring_view path) {
 // Tells running programs that the font table changed; a hung window
 // elsewhere on the PC is skipped instead of stopping the installation.
 void AnnounceFontChange() {
-    SendMessageTimeoutW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+    if (!SendMessageTimeoutW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr))
+        setup_log::WriteError(L"WM_FONTCHANGE broadcast not answered by every window", GetLastError());
 }
 
-void RegisterFont(const FontTargets& targets, const std::wstring& valueName, std::wstring_view fileName) {
+// Copies the font into the fonts folder. A copy that was not written whole
+// is removed again, so that the font counts as missing at the next run.
+void CopyFont(const std::wstring& source, const std::wstring& installed) {
+    if (CopyFileWithDate(source, installed)) return;
+    const DWORD code = GetLastError();
+    DeleteFileW(installed.c_str());
+    throw Error(L"Cannot write file \"" + installed + L"\". " + SystemErrorText(code));
+}
+
+// Writes the font's registry value; on failure the copied file is removed
+// again, so that a later run installs the font whole.
+void RegisterFont(const FontTargets& targets, const std::wstring& valueName, std::wstring_view fileName,
+                  const std::wstring& installed) {
     ScopedRegKey key;
-    RegOpenKeyExW(targets.registryRoot, targets.registryKey.c_str(), 0, KEY_ALL_ACCESS, key.receive());
+    LSTATUS status =
+        RegOpenKeyExW(targets.registryRoot, targets.registryKey.c_str(), 0, KEY_ALL_ACCESS, key.receive());
     const std::wstring data(fileName);
     const DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
-    if (!key || RegSetValueExW(key.get(), valueName.c_str(), 0, REG_SZ,
-                               reinterpret_cast<const BYTE*>(data.c_str()), bytes) != ERROR_SUCCESS)
+    if (status == ERROR_SUCCESS)
+        status = RegSetValueExW(key.get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                                bytes);
+    if (status != ERROR_SUCCESS) {
+        setup_log::WriteError(L"Font registry value not written: " + valueName, static_cast<DWORD>(status));
+        if (!DeleteFileW(installed.c_str()))
+            setup_log::WriteError(L"Font file not removed again: " + installed, GetLastError());
         throw Error(L"Failed to set data for '" + valueName + L"'");
+    }
     RegFlushKey(key.get());
 }
 
@@ -104,12 +126,14 @@ void InstallFontFile(std::wstring_view name, std::wstring_view sourceFolder, con
     if (FileExists(installed)) return;
 
     const std::wstring face = ReadFontFaceName(source);
-    CopyFileWithDate(source, installed);
-    RegisterFont(targets, face + L" (TrueType)", name);
+    CopyFont(source, installed);
+    RegisterFont(targets, face + L" (TrueType)", name, installed);
 
-    AddFontResourceW(installed.c_str());
+    if (!AddFontResourceW(installed.c_str()))
+        setup_log::WriteError(L"Font not announced to running programs: " + installed, GetLastError());
     AnnounceFontChange();
-    RemoveFontResourceW(installed.c_str());
+    if (!RemoveFontResourceW(installed.c_str()))
+        setup_log::WriteError(L"Font not withdrawn from this session: " + installed, GetLastError());
     AnnounceFontChange();
     // The "c" in "уcтановлен" is the Latin letter, as the package has always
     // written it.

@@ -35,8 +35,11 @@ void InstallFonts(std::wstring_view installerFolder, const FontLineSink& addLine
 // announces the font to running programs and withdraws it from this
 // session again (the registry value loads it at the next start), and adds
 // the line "Шрифт <face> уcтановлен". Raises the copy's Error ("Cannot open
-// file ..." for a missing source) and "Failed to set data for '<value>'"
-// when the registry key cannot be opened or written.
+// file ..." for a missing source), "Cannot write file "<path>". <system
+// text>" when the copy was not written whole, and "Failed to set data for
+// '<value>'" when the registry key cannot be opened or written; in the last
+// two cases the copy is removed again, so a later run retries the font, and
+// no line is added. Refused announcements go into the setup log.
 void InstallFontFile(std::wstring_view name, std::wstring_view sourceFolder, const FontTargets& targets,
                      const FontLineSink& addLine);
 

@@ -5,8 +5,10 @@
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/handles.h"
+#include "base/setup_log.h"
 #include "base/strings.h"
 #include "base/system_error.h"
+#include "base/utf8.h"
 #include "engine/Shortcut.h"
 #include "engine/counter_file.h"
 #include "engine/deployment_manifest.h"
@@ -29,6 +31,19 @@ LocalDateTime Now() {
 
 bool PathExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A folder whose creation the installation does not check: a failure shows
+// later, when files cannot be written into it, and the setup log keeps why.
+void CreateFolderUnchecked(const std::wstring& folder) {
+    if (!CreateDirectoryW(folder.c_str(), nullptr))
+        setup_log::WriteError(L"Folder not created: " + folder, GetLastError());
+}
+
+// The current folder of the update script; a refusal is not fatal.
+void ChangeCurrentFolder(const std::wstring& folder) {
+    if (!SetCurrentDirectoryW(folder.c_str()))
+        setup_log::WriteError(L"Current folder not changed to " + folder, GetLastError());
 }
 
 // Whether the copy will open path: it reads it without sharing.
@@ -55,20 +70,26 @@ public:
     Installation(InstallView& view, std::wstring_view installerFolder, FileCopy copy)
         : view_(view), from_(installerFolder), copy_(copy) {}
 
-    void Run() {
+    bool Run() {
         Prepare();
-        if (!CreateInstallFolder()) return;
+        if (!CreateInstallFolder()) return EndedEarly();
         WriteSettingsFile();
-        if (!DeployFiles()) return;
+        if (!DeployFiles()) return EndedEarly();
         InstallPackageFonts();
         InstallDriver();
         CopyUpdatePackages();
         CopyUpdater();
         const std::wstring package = RunUpdateScript();
-        SetReleaseLevel(to_, NameOf(package).substr(1));
+        const std::wstring level = NameOf(package).substr(1);
+        SetReleaseLevel(to_, level);
+        setup_log::Write(L"Release level recorded: " + level);
         CreateDesktopShortcut();
         view_.EnableExit();
+        setup_log::Write(problems_ == 0 ? std::wstring(L"Installation completed")
+                                        : L"Installation completed; problems shown on screen: " +
+                                              std::to_wstring(problems_));
         Finish();
+        return true;
     }
 
 private:
@@ -77,6 +98,11 @@ private:
         windowsChoice_ = view_.WindowsChoice();
         driverChosen_ = view_.DriverChosen();
         alternativeBrand_ = view_.AlternativeBrand();
+        setup_log::Write(L"Installation started. Install folder: " + to_ + L"; installer folder: " + from_);
+        setup_log::Write(std::wstring(L"Choices: runtime for ") +
+                         (windowsChoice_ == 0 ? L"Windows 7, Windows 8" : L"Windows XP") + L"; driver " +
+                         (driverChosen_ ? L"chosen" : L"not chosen") + L"; brand " +
+                         (alternativeBrand_ ? L"alternative" : L"standard"));
         view_.ShowProgressPage();
         view_.Refresh();
     }
@@ -152,7 +178,7 @@ private:
 
     bool CopyGroupFiles(const CopyGroup& group) {
         const std::wstring destination = to_ + std::wstring(group.destinationFolder);
-        if (!DirectoryExists(destination)) CreateDirectoryW(destination.c_str(), nullptr);
+        if (!DirectoryExists(destination)) CreateFolderUnchecked(destination);
         for (std::wstring_view name : group.files) {
             const bool copied = CopyWithLine(name, from_ + std::wstring(group.sourceFolder) + std::wstring(name),
                                              destination + std::wstring(name));
@@ -166,6 +192,7 @@ private:
         const int line = view_.AddLine(L"Копирование файла " + std::wstring(name) + L"....");
         view_.Refresh();
         const bool copied = copy_(source, destination);
+        if (!copied) setup_log::WriteError(L"Copy failed: " + source + L" -> " + destination, GetLastError());
         view_.AppendToLine(line, copied ? kDone : kFailed);
         return copied;
     }
@@ -188,30 +215,55 @@ private:
     void InstallPackageFonts() {
         try {
             InstallFonts(from_, [this](std::wstring_view line) { view_.AddLine(line); });
-        } catch (const std::exception&) {
+        } catch (const Error& e) {
+            setup_log::Write(L"Font installation ended: " + e.text());
+        } catch (const std::exception& e) {
+            setup_log::Write(L"Font installation ended: " + FromUtf8(e.what()));
         }
     }
 
     void InstallDriver() {
         if (!driverChosen_ || !view_.AskYesNo(L"Подключите интерфейсный блок и нажмите \"Yes\"?")) return;
         const std::wstring folder(kDriverFolder);
-        if (DirectoryExists(from_ + folder)) ShellCopyFolder(from_ + folder, to_ + folder);
-        view_.AddLine(L"Началась установка драйверов устройства...");
+        if (!DirectoryExists(from_ + folder))
+            setup_log::Write(L"Driver folder not in the package: " + from_ + folder);
+        else if (!ShellCopyFolder(from_ + folder, to_ + folder))
+            setup_log::Write(L"Shell copy of " + from_ + folder + L" failed or was cancelled");
+        const int line = view_.AddLine(L"Началась установка драйверов устройства...");
         // No message is processed until the driver installer ends.
         view_.RepaintLog();
+        const std::wstring program = to_ + std::wstring(kDriverProgram);
         // Quoted: an install folder with blanks must not start another program.
-        StartProgram(L"\"" + to_ + std::wstring(kDriverProgram) + L"\"", SW_HIDE, true);
+        const int32_t code = StartProgram(L"\"" + program + L"\"", SW_HIDE, true);
+        if (code == -1) {
+            setup_log::WriteError(L"Driver installer not started: " + program, GetLastError());
+            view_.AppendToLine(line, L" " + std::wstring(kFailed));
+            ++problems_;
+            return;
+        }
+        // Driver installers return flag values, not a verdict: only recorded.
+        setup_log::Write(L"Driver installer ended with exit code " + std::to_wstring(code));
         view_.AddLine(L"Установка драйверов устройства завершена");
+    }
+
+    // Adds a line naming the files of the package's folder that could not be
+    // copied; the setup log names each of them.
+    void ReportTreeCopy(std::wstring_view folder, int notCopied) {
+        if (notCopied == 0) return;
+        view_.AddLine(L"Не скопировано файлов из каталога <" + std::wstring(folder) + L">: " +
+                      std::to_wstring(notCopied));
+        ++problems_;
     }
 
     void CopyUpdatePackages() {
         // Names compare without regard to case: an existing "Backup" is used.
-        if (!DirectoryExists(to_ + L"Backup\\")) CreateDirectoryW((to_ + L"backup\\").c_str(), nullptr);
-        CopyFolderTree(from_ + std::wstring(kBackupFolder), to_ + std::wstring(kBackupFolder));
+        if (!DirectoryExists(to_ + L"Backup\\")) CreateFolderUnchecked(to_ + L"backup\\");
+        ReportTreeCopy(kBackupFolder,
+                       CopyFolderTree(from_ + std::wstring(kBackupFolder), to_ + std::wstring(kBackupFolder)));
     }
 
     void CopyUpdater() {
-        CopyFolderTree(from_ + std::wstring(kUpdaterFolder), to_);
+        ReportTreeCopy(kUpdaterFolder, CopyFolderTree(from_ + std::wstring(kUpdaterFolder), to_));
         // A package on a read-only medium gives read-only copies; these two
         // are rewritten later and must stay writable.
         SetReadOnly(to_ + std::wstring(kReleaseInfoFile), false);
@@ -222,9 +274,18 @@ private:
     // that folder.
     std::wstring RunUpdateScript() {
         const std::wstring package = FindNewestPackage(to_);
-        SetCurrentDirectoryW((package + L"\\").c_str());
-        RunAndWait(package + L"\\Install.cmd", L"", SW_HIDE);
-        SetCurrentDirectoryW(to_.c_str());
+        setup_log::Write(L"Newest update package: " + package);
+        ChangeCurrentFolder(package + L"\\");
+        const uint32_t code = RunAndWait(package + L"\\Install.cmd", L"", SW_HIDE);
+        setup_log::Write(L"Install.cmd of " + package + L" ended with exit code " + std::to_wstring(code));
+        ChangeCurrentFolder(to_);
+        // The package decides what its script's codes mean; the level is
+        // still recorded, but a non-zero code is not passed over in silence.
+        if (code != 0) {
+            view_.AddLine(L"Пакет обновления <" + NameOf(package) + L">: Install.cmd завершился с кодом " +
+                          std::to_wstring(code));
+            ++problems_;
+        }
         return package;
     }
 
@@ -233,6 +294,8 @@ private:
         std::wstring link;
         CreateShortcut(to_ + view_.ResourceString(4), ShortcutPlace::Desktop, L"", L"", L"",
                        view_.ResourceString(2) + L" \"" + name + L"\"", name, link);
+        setup_log::Write(link.empty() ? std::wstring(L"Shortcut not made: no desktop folder")
+                                      : L"Shortcut: " + link);
     }
 
     void Finish() {
@@ -240,8 +303,14 @@ private:
         if (view_.AskYesNo(L"Установка завершена. Выйти из программы установки?")) view_.CloseWindow();
     }
 
+    bool EndedEarly() {
+        setup_log::Write(L"Installation ended early on the failure shown on screen");
+        return false;
+    }
+
     // Reports a folder that cannot be made, in a box and as a line.
     bool Fail(std::wstring_view text) {
+        setup_log::WriteError(L"Folder not created", GetLastError());
         view_.ShowErrorBox(text);
         view_.AddLine(text);
         return false;
@@ -254,10 +323,11 @@ private:
     int windowsChoice_ = 0;
     bool driverChosen_ = false;
     bool alternativeBrand_ = false;
+    int problems_ = 0;  // failures shown on screen that did not end the installation
 };
 
 }  // namespace
 
-void RunInstallation(InstallView& view, std::wstring_view installerFolder, FileCopy copy) {
-    Installation(view, installerFolder, copy).Run();
+bool RunInstallation(InstallView& view, std::wstring_view installerFolder, FileCopy copy) {
+    return Installation(view, installerFolder, copy).Run();
 }

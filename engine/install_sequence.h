@@ -20,5 +20,7 @@ using FileCopy = bool (*)(std::wstring_view source, std::wstring_view destinatio
 // before they leave. Besides the install folder it installs the package's
 // fonts into the system, starts the driver installer and the newest update
 // script, puts a shortcut on the user's desktop and leaves the install
-// folder as the current folder.
-void RunInstallation(InstallView& view, std::wstring_view installerFolder, FileCopy copy = CopyFileWithDate);
+// folder as the current folder. True when it ran to its end (failures that
+// do not end it are shown on screen and named in the setup log), false when
+// a failure shown on screen ended it early.
+bool RunInstallation(InstallView& view, std::wstring_view installerFolder, FileCopy copy = CopyFileWithDate);

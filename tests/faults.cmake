@@ -14,9 +14,14 @@ add_test(NAME faults_small_disk_unmount
   COMMAND sh ${CMAKE_SOURCE_DIR}/tests/faults/small_disk.sh unmount ${SMALL_DISK})
 set_tests_properties(faults_small_disk_mount PROPERTIES FIXTURES_SETUP faults_small_disk)
 set_tests_properties(faults_small_disk_unmount PROPERTIES FIXTURES_CLEANUP faults_small_disk)
+# Folders holding symbolic links, laid out afresh for each run.
+set(LINKS ${CMAKE_BINARY_DIR}/faults-links)
+add_test(NAME faults_links_layout COMMAND sh ${CMAKE_SOURCE_DIR}/tests/faults/links.sh ${LINKS})
+set_tests_properties(faults_links_layout PROPERTIES FIXTURES_SETUP faults_links)
+
 set_tests_properties(faults_tests PROPERTIES
-  FIXTURES_REQUIRED faults_small_disk
-  ENVIRONMENT "${WINE_TEST_ENV};VH_SMALL_DISK=Z:${SMALL_DISK}")
+  FIXTURES_REQUIRED "faults_small_disk;faults_links"
+  ENVIRONMENT "${WINE_TEST_ENV};VH_SMALL_DISK=Z:${SMALL_DISK};VH_LINKS=Z:${LINKS}")
 
 # Wine run as root replaces read-only files; the cases about them run again
 # as an unprivileged user, in a Wine prefix of that user's own.

@@ -57,7 +57,7 @@ endforeach()
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)
 if(E2E_TESTS)
   add_executable(e2e_tests ${E2E_TESTS} tests/e2e/driver.cpp)
-  target_link_libraries(e2e_tests PRIVATE testkit gtest_main)
+  target_link_libraries(e2e_tests PRIVATE testkit gtest_main version)
   target_compile_definitions(e2e_tests PRIVATE
     VH_SETUP_EXE="Z:$<TARGET_FILE:VelmoraSetup>"
     VH_BUILD_DIR="Z:${CMAKE_BINARY_DIR}"

@@ -18,6 +18,7 @@
 #include "tests/e2e/screen_dpi.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/package_builder.h"
+#include "tests/kit/setup_log_capture.h"
 #include "tests/kit/temp_folder.h"
 
 namespace {
@@ -179,9 +180,29 @@ protected:
     std::wstring install_;
 };
 
+// The program's version as Windows reads it from the file, "1.2.3.4".
+std::wstring FileVersionOf(const std::wstring& path) {
+    DWORD handle = 0;
+    std::vector<unsigned char> data(GetFileVersionInfoSizeW(path.c_str(), &handle));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    if (data.empty() || !GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
+        !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &size) || !fixed)
+        return L"";
+    return std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionMS)) +
+           L"." + std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionLS));
+}
+
+std::wstring TempFolderPath() {
+    wchar_t folder[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, folder);
+    return folder;
+}
+
 TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
     Build();
     const std::vector<std::wstring> fontLines = ExpectedFontLines(temp_.path());
+    const std::set<std::wstring> logsBefore = SetupLogsIn(TempFolderPath());
     Wizard w(exe());
     GoToOptions(w);
     const MessageBoxInfo box = Install(w, IDYES);
@@ -196,6 +217,7 @@ TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
                fontLines,
                {L"Началась установка драйверов устройства...", L"Установка драйверов устройства завершена"}}));
     EXPECT_TRUE(IsWindowEnabled(w.FindControl(L"Button", L"Выход")));
+    const std::vector<std::wstring> shown = LogLines(w);
 
     w.Answer(box, IDYES);
     DWORD code = 1;
@@ -211,6 +233,43 @@ TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
     EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>010124</Level>"), std::string::npos);
     EXPECT_TRUE(PathExists(install_ + L"Shell.exe"));
     EXPECT_TRUE(PathExists(DesktopShortcut()));
+
+    // The run's setup log, in the temporary folder: its header, the choices,
+    // every line as shown, the boxes with their answers, the exit codes and
+    // how the run ended.
+    std::set<std::wstring> logs = SetupLogsIn(TempFolderPath());
+    for (const std::wstring& old : logsBefore) logs.erase(old);
+    ASSERT_EQ(logs.size(), 1u) << "one new setup log";
+    const std::wstring logPath = TempFolderPath() + *logs.begin();
+    const std::vector<std::wstring> events = SetupLogEvents(logPath);
+    ASSERT_GE(events.size(), 3u);
+    const std::wstring version = FileVersionOf(exe());
+    ASSERT_FALSE(version.empty());
+    EXPECT_EQ(events[0], L"Velmora-Холтер setup " + version + L", " + exe());
+    EXPECT_EQ(events[1].rfind(L"Windows ", 0), 0u);
+    EXPECT_NE(events[1].find(L" build "), std::wstring::npos);
+    EXPECT_NE(events[1].find(L"; elevated: "), std::wstring::npos);
+    EXPECT_EQ(events[2], L"Installer folder: " + temp_.path());
+    std::vector<std::wstring> expected = {
+        L"Installation started. Install folder: " + install_ + L"; installer folder: " + temp_.path(),
+        L"Choices: runtime for Windows 7, Windows 8; driver chosen; brand standard",
+        L"Message box (question): " + kDriverQuestion,
+        L"Answer: Yes",
+        L"Driver installer ended with exit code 0",
+        L"Install.cmd of " + install_ + L"backup\\U010124 ended with exit code 0",
+        L"Release level recorded: 010124",
+        L"Installation completed",
+        L"Message box (question): " + kFinalQuestion,
+        L"Answer: Yes",
+        L"Run ended: completed (exit code 0)",
+    };
+    for (const std::wstring& line : shown) expected.push_back(L"Progress: " + line);
+    for (const std::wstring& event : expected)
+        EXPECT_NE(std::find(events.begin(), events.end(), event), events.end()) << ToUtf8(event);
+    EXPECT_EQ(events.back(), L"Run ended: completed (exit code 0)");
+    const std::wstring shortcut = FindEvent(events, L"Shortcut: ").substr(10);
+    EXPECT_TRUE(PathExists(shortcut)) << ToUtf8(shortcut);
+    DeleteFileW(logPath.c_str());
 }
 
 // The desktop shortcut, the update script that ran alone, the driver

@@ -10,6 +10,7 @@
 #include "base/system_error.h"
 #include "engine/file_ops.h"
 #include "tests/kit/file_util.h"
+#include "tests/kit/setup_log_capture.h"
 #include "tests/kit/temp_folder.h"
 
 namespace {
@@ -198,6 +199,33 @@ TEST_F(FileOpsTest, CopyFolderTreeKeepsDestinationFilesThePlatformRefusesToRepla
         ++checked;
     }
     if (checked == 0) GTEST_SKIP() << "this platform replaces read-only and hidden files";
+}
+
+// Files that cannot be copied are counted, every other file still copied,
+// and each one named in the setup log with the system's reason.
+TEST_F(FileOpsTest, CopyFolderTreeCountsTheFilesItCouldNotCopy) {
+    const SetupLogCapture log;
+    MakeFolder(temp_ / L"src");
+    MakeFolder(temp_ / L"src\\sub");
+    WriteFileBytes(temp_ / L"src\\a.txt", "a");
+    WriteFileBytes(temp_ / L"src\\blocked.txt", "b");
+    WriteFileBytes(temp_ / L"src\\sub\\blocked too.txt", "c");
+    WriteFileBytes(temp_ / L"src\\sub\\d.txt", "d");
+    // Folders standing where the files should go.
+    MakeFolder(temp_ / L"dst");
+    MakeFolder(temp_ / L"dst\\blocked.txt");
+    MakeFolder(temp_ / L"dst\\sub");
+    MakeFolder(temp_ / L"dst\\sub\\blocked too.txt");
+
+    EXPECT_EQ(CopyFolderTree(temp_ / L"src", temp_ / L"dst"), 2);
+    EXPECT_EQ(ReadFileBytes(temp_ / L"dst\\a.txt"), "a");
+    EXPECT_EQ(ReadFileBytes(temp_ / L"dst\\sub\\d.txt"), "d");
+    const std::wstring logged = log.Find(L"Not copied: " + temp_ / L"src\\sub\\blocked too.txt -> " +
+                                         temp_ / L"dst\\sub\\blocked too.txt: error ");
+    EXPECT_FALSE(logged.empty()) << log.Dump();
+    EXPECT_TRUE(log.Has(L"Not copied: " + temp_ / L"src\\blocked.txt -> "));
+
+    EXPECT_EQ(CopyFolderTree(temp_ / L"src\\sub", temp_ / L"fresh"), 0);
 }
 
 TEST_F(FileOpsTest, CopyFolderTreeIntoAFolderGivenWithItsDelimiterLandsInThatFolder) {

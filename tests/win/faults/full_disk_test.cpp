@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "base/file_system.h"
+#include "engine/fonts.h"
 #include "tests/win/faults/fault_fixture.h"
 
 namespace faults {
@@ -89,6 +90,38 @@ TEST_F(FullDisk, SettingsFileThatCannotBeWrittenStaysAsItWas) {
     ExpectNothingLost(Database::InPlace, kClinicSettings);
     EXPECT_EQ(FilesMatching(install_ + L"Settings\\", L"*.*"),
               (std::vector<std::wstring>{L".", L"..", L"holter.ini", L"lastnum.dta"}));
+}
+
+// A font that does not fit is not left half-written in the fonts folder:
+// it would count as installed at every later run. Nothing of it is
+// registered and no line claims it.
+TEST_F(FullDisk, FontThatDoesNotFitIsRemovedAndEndsFontInstallation) {
+    Build();
+    constexpr wchar_t kKey[] = L"Software\\Velmora tests\\Full disk fonts";
+    RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+    ScopedRegKey key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.receive(), nullptr),
+              ERROR_SUCCESS);
+    const FontTargets targets{disk_ + L"Fonts\\", HKEY_CURRENT_USER, kKey};
+    MakeFolder(targets.fontsFolder);
+    FillDisk(disk_ + L"filler");
+
+    std::vector<std::wstring> lines;
+    std::wstring error;
+    try {
+        InstallFonts(package_, [&](std::wstring_view line) { lines.emplace_back(line); }, targets);
+    } catch (const Error& e) {
+        error = e.text();
+    }
+    EXPECT_EQ(error, ErrorText(L"Cannot write file", targets.fontsFolder + L"ARIAL.TTF", ERROR_DISK_FULL));
+    EXPECT_TRUE(lines.empty());
+    EXPECT_EQ(FilesMatching(targets.fontsFolder, L"*.*"), (std::vector<std::wstring>{L".", L".."}));
+    DWORD values = 1;
+    RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
+                     nullptr, nullptr);
+    EXPECT_EQ(values, 0u) << "nothing registered";
+    key.reset();
+    RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "base/file_system.h"
+#include "tests/kit/setup_log_capture.h"
 #include "tests/win/faults/fault_fixture.h"
 
 namespace faults {
@@ -96,6 +97,39 @@ TEST_F(LockedFiles, HeldSourceOrDestinationEndsTheInstallationWithItsName) {
         EXPECT_EQ(ReadFileBytes(c.held), heldContent);
         ExpectNothingLost(c.database);
     }
+}
+
+// The two tree copies go on past a held file: each tree with files left
+// behind gets one line with their count, and the setup log names each file
+// with the system's reason.
+TEST_F(LockedFiles, HeldFilesOfTheTreeCopiesAreCountedOnScreenAndNamedInTheLog) {
+    Build();
+    WriteFileBytes(package_ + L"backup\\U010124\\notes.txt", "package notes");
+    MakeFolder(install_ + L"backup");
+    MakeFolder(install_ + L"backup\\U010124");
+    WriteFileBytes(install_ + L"backup\\U010124\\notes.txt", "held by the old updater");
+    SetupLogCapture log;
+    {
+        HeldFile heldSource(package_ + L"Updater\\Shell.exe");
+        HeldFile heldDestination(install_ + L"backup\\U010124\\notes.txt");
+        EXPECT_EQ(Run(), std::nullopt);
+    }
+    EXPECT_EQ(Lines(), (DeploymentLines(Database::KeptAside) + kDriverLines +
+                        std::vector<std::wstring>{L"Не скопировано файлов из каталога <backup>: 1",
+                                                  L"Не скопировано файлов из каталога <Updater>: 1"}));
+    EXPECT_EQ(view_.events, kEventsOfAWholeRun);
+    const std::wstring sharing = L": error 32: " + SystemErrorText(ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(log.Find(L"Not copied: " + package_ + L"backup\\U010124\\notes.txt"),
+              L"Not copied: " + package_ + L"backup\\U010124\\notes.txt -> " + install_ + L"backup\\U010124\\notes.txt" +
+                  sharing)
+        << log.Dump();
+    EXPECT_EQ(log.Find(L"Not copied: " + package_ + L"Updater\\Shell.exe"),
+              L"Not copied: " + package_ + L"Updater\\Shell.exe -> " + install_ + L"\\Shell.exe" + sharing);
+    EXPECT_EQ(ReadFileBytes(install_ + L"backup\\U010124\\notes.txt"), "held by the old updater");
+    EXPECT_EQ(ReadFileBytes(install_ + L"backup\\U010124\\Install.cmd"),
+              ReadFileBytes(package_ + L"backup\\U010124\\Install.cmd"))
+        << "the rest of the tree is copied";
+    ExpectNothingLost(Database::KeptAside);
 }
 
 }  // namespace

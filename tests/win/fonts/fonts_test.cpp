@@ -13,8 +13,10 @@
 
 #include "base/error.h"
 #include "base/handles.h"
+#include "base/system_error.h"
 #include "base/utf8.h"
 #include "tests/kit/file_util.h"
+#include "tests/kit/setup_log_capture.h"
 #include "tests/kit/temp_folder.h"
 
 namespace {
@@ -139,15 +141,32 @@ TEST_F(FontsTest, AMissingSourceFontEndsInstallationAfterTheEarlierFonts) {
         EXPECT_FALSE(PathExists(Installed(name))) << ToUtf8(name);
 }
 
-TEST_F(FontsTest, AnUnwritableRegistryKeyEndsInstallationAfterTheCopy) {
+// The copy is removed again: a font file without its registry value would
+// count as installed at every later run and never be repaired.
+TEST_F(FontsTest, AnUnwritableRegistryKeyEndsInstallationAndRemovesTheCopy) {
     RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
+    const SetupLogCapture log;
     EXPECT_EQ(Install(), L"Failed to set data for 'Liberation Sans (TrueType)'");
     EXPECT_TRUE(lines_.empty());
-    EXPECT_TRUE(PathExists(Installed(L"ARIAL.TTF")));
+    EXPECT_FALSE(PathExists(Installed(L"ARIAL.TTF")));
     EXPECT_FALSE(PathExists(Installed(L"ARIALN.TTF")));
+    EXPECT_EQ(log.Find(L"Font registry value not written: "),
+              L"Font registry value not written: Liberation Sans (TrueType): error 2: " +
+                  SystemErrorText(ERROR_FILE_NOT_FOUND))
+        << log.Dump();
     HKEY created = nullptr;
     EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, kTestKey, 0, KEY_READ, &created), ERROR_SUCCESS)
         << "the key is not created";
+
+    // A later run, with the key in place, installs the font whole.
+    ScopedRegKey key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.receive(),
+                              nullptr),
+              ERROR_SUCCESS);
+    key.reset();
+    EXPECT_EQ(Install(), L"");
+    EXPECT_EQ(ReadFileBytes(Installed(L"ARIAL.TTF")), ReadFileBytes(Source(L"ARIAL.TTF")));
+    EXPECT_EQ(lines_.size(), 7u);
 }
 
 TEST_F(FontsTest, ReadsFaceNamesFromFontFilesOnly) {

@@ -6,7 +6,9 @@
 
 #include "base/file_system.h"
 #include "base/handles.h"
+#include "base/system_error.h"
 #include "tests/kit/file_util.h"
+#include "tests/kit/setup_log_capture.h"
 #include "tests/kit/temp_folder.h"
 
 namespace {
@@ -60,6 +62,7 @@ struct RestartRequest {
     DWORD reason = 0;
     bool privilegeEnabled = false;
     BOOL answer = TRUE;
+    DWORD refusal = ERROR_SUCCESS;  // the last error a refusal leaves
 };
 RestartRequest request;
 
@@ -89,6 +92,7 @@ BOOL WINAPI RecordRestart(UINT flags, DWORD reason) {
     request.flags = flags;
     request.reason = reason;
     request.privilegeEnabled = ShutdownPrivilegeEnabled();
+    if (!request.answer) SetLastError(request.refusal);
     return request.answer;
 }
 
@@ -126,6 +130,24 @@ TEST_F(ShutdownWindowsTest, ReportsWhetherWindowsAcceptedAndPassesFlagsOn) {
         EXPECT_EQ(ShutdownWindows(c.flags), c.result) << c.flags;
         EXPECT_EQ(request.flags, c.flags);
     }
+}
+
+// A restart that Windows refuses is never left unsaid: the user learns why
+// and is asked to restart by hand; the setup log keeps the reason.
+TEST_F(ShutdownWindowsTest, RefusedRestartGivesTheReasonAndAsksForARestartByHand) {
+    const SetupLogCapture log;
+    request.answer = FALSE;
+    request.refusal = ERROR_PRIVILEGE_NOT_HELD;
+    EXPECT_EQ(RequestRestart(), L"Не удалось перезагрузить компьютер: " + SystemErrorText(ERROR_PRIVILEGE_NOT_HELD) +
+                                    L".\r\nПерезагрузите компьютер вручную, чтобы изменения вступили в силу.");
+    EXPECT_EQ(request.flags, kRestartFlags);
+    EXPECT_EQ(log.Find(L"Restart refused by Windows"),
+              L"Restart refused by Windows: error 1314: " + SystemErrorText(ERROR_PRIVILEGE_NOT_HELD))
+        << log.Dump();
+
+    request.answer = TRUE;
+    EXPECT_EQ(RequestRestart(), L"");
+    EXPECT_TRUE(log.Has(L"Restart requested; Windows accepted"));
 }
 
 }  // namespace

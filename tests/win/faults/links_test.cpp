@@ -1,0 +1,57 @@
+// Junctions and symbolic links inside a package or an install folder: the
+// tree copy and the package listing never enter them nor write through
+// them, and the setup log names each one. The folders come from
+// tests/faults/links.sh (VH_LINKS); without them the cases skip.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "engine/file_ops.h"
+#include "tests/kit/file_util.h"
+#include "tests/kit/setup_log_capture.h"
+#include "tests/win/faults/fault_fixture.h"
+
+namespace faults {
+namespace {
+
+// The laid-out folder with its trailing "\", or "" when there is none.
+std::wstring LinksFolder() {
+    wchar_t value[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"VH_LINKS", value, MAX_PATH)) return L"";
+    std::wstring folder = value;
+    for (wchar_t& c : folder)
+        if (c == L'/') c = L'\\';
+    return WithTrailingBackslash(folder);
+}
+
+class Links : public testing::Test {
+protected:
+    void SetUp() override {
+        if (links_.empty()) GTEST_SKIP() << "no link folders laid out (VH_LINKS, tests/faults/links.sh)";
+        ASSERT_EQ(GetFileAttributesW((links_ + L"src\\linked").c_str()),
+                  static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+            << "the platform shows the folder link as a reparse point";
+    }
+    const std::wstring links_ = LinksFolder();
+    const SetupLogCapture log_;
+};
+
+TEST_F(Links, TreeCopyNeitherEntersNorWritesThroughALink) {
+    EXPECT_EQ(CopyFolderTree(links_ + L"src", links_ + L"dst"), 1) << "inner\\x.txt had no way in";
+    EXPECT_EQ(ReadFileBytes(links_ + L"dst\\plain.txt"), "plain\n");
+    EXPECT_FALSE(PathExists(links_ + L"dst\\linked")) << "the package's link is not copied";
+    EXPECT_EQ(FilesMatching(links_ + L"outside written\\", L"*.*"), (std::vector<std::wstring>{L".", L".."}))
+        << "nothing written through the install folder's link";
+    EXPECT_TRUE(log_.Has(L"Not followed (junction or symbolic link): " + links_ + L"src\\linked")) << log_.Dump();
+    EXPECT_TRUE(log_.Has(L"Not followed (junction or symbolic link): " + links_ + L"dst\\inner"));
+}
+
+TEST_F(Links, PackageListingPassesLinksOver) {
+    std::vector<std::wstring> list;
+    ListSubfolders(links_ + L"list\\", list);
+    EXPECT_EQ(list, std::vector<std::wstring>{links_ + L"list\\A"});
+    EXPECT_TRUE(log_.Has(L"Not followed (junction or symbolic link): " + links_ + L"list\\L")) << log_.Dump();
+}
+
+}  // namespace
+}  // namespace faults

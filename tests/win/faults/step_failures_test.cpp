@@ -1,0 +1,69 @@
+// Steps whose failure does not end the installation: the driver installer
+// that cannot be started and the update script that exits with an error
+// code. Each shows on screen, and the setup log keeps the system's reason
+// and the exit codes.
+#include <windows.h>
+
+#include "tests/kit/setup_log_capture.h"
+#include "tests/win/faults/fault_fixture.h"
+
+namespace faults {
+namespace {
+
+class StepFailures : public FaultTest {};
+
+TEST_F(StepFailures, DriverInstallerThatCannotStartMarksItsLineWithoutTheFinishedLine) {
+    struct Case {
+        const char* what;
+        bool missing;  // the whole driver folder left out; else the program is no program
+    };
+    for (const Case& c : {Case{"missing", true}, Case{"not a program", false}}) {
+        SCOPED_TRACE(c.what);
+        SetupLogCapture log;
+        RemoveTree(temp_.path());
+        MakeFolder(temp_.path());
+        PackageOptions options;
+        if (c.missing) options.leaveOut = {L"FTDIDriverInstall"};
+        Build(options);
+        if (!c.missing) WriteFileBytes(package_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe", "not a program\r\n");
+        UseInstallFolder(install_);
+
+        EXPECT_EQ(Run(), std::nullopt);
+        EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverNotStartedLines);
+        EXPECT_EQ(view_.events, kEventsOfAWholeRun) << "the installation goes on";
+        const std::wstring program = install_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe";
+        const std::wstring logged = log.Find(L"Driver installer not started: " + program + L": error ");
+        EXPECT_FALSE(logged.empty()) << log.Dump();
+        EXPECT_EQ(logged.find(L": error 0:"), std::wstring::npos) << ToUtf8(logged);
+        EXPECT_FALSE(log.Has(L"Driver installer ended with exit code"));
+        EXPECT_EQ(c.missing, log.Has(L"Driver folder not in the package: " + package_ + L"FTDIDriverInstall"));
+        ExpectNothingLost(Database::KeptAside);
+    }
+}
+
+TEST_F(StepFailures, DriverInstallerExitCodeGoesOnlyIntoTheSetupLog) {
+    SetupLogCapture log;
+    Build();
+    EXPECT_EQ(Run(), std::nullopt);
+    EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverLines);
+    EXPECT_TRUE(log.Has(L"Driver installer ended with exit code 0")) << log.Dump();
+}
+
+TEST_F(StepFailures, UpdateScriptExitCodeIsShownAndTheLevelStillRecorded) {
+    SetupLogCapture log;
+    Build();
+    WriteFileBytes(package_ + L"backup\\U010124\\Install.cmd", "@echo off\r\nexit /b 3\r\n");
+
+    EXPECT_EQ(Run(), std::nullopt);
+    EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverLines +
+                           std::vector<std::wstring>{L"Пакет обновления <U010124>: Install.cmd завершился с кодом 3"});
+    EXPECT_EQ(view_.events, kEventsOfAWholeRun);
+    EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>010124</Level>"), std::string::npos)
+        << "the level is the package's contract with the updater";
+    EXPECT_TRUE(log.Has(L"Install.cmd of " + install_ + L"backup\\U010124 ended with exit code 3")) << log.Dump();
+    EXPECT_TRUE(log.Has(L"Release level recorded: 010124"));
+    EXPECT_TRUE(log.Has(L"Installation completed; problems shown on screen: 1"));
+}
+
+}  // namespace
+}  // namespace faults

@@ -89,5 +89,12 @@ int wmain(int argc, wchar_t** argv) {
         [&] { return FindTopWindow(w.ProcessId(), L"#32770") || w.FindControl(L"Button", L"Изменить настройки", 0s); },
         120s);
     SaveWindowPicture(w.Main(), out + L"8-end.bmp");
+    // Leave, so the run's setup log ends as a user's would.
+    box = w.WaitForMessageBox(0s);
+    if (box.hwnd)
+        w.Answer(box, IDYES);
+    else
+        w.Click(L"Выход");
+    w.WaitForExit(10s);
     return 0;
 }

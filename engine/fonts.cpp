@@ -68,6 +68,15 @@ std::wstring FaceFromNameTable(std::wstring_view path) {
     }
 }
 
+// GDI's font-table calls do not always say why they refused.
+void LogRefusal(const std::wstring& event) {
+    const DWORD code = GetLastError();
+    if (code != ERROR_SUCCESS)
+        setup_log::WriteError(event, code);
+    else
+        setup_log::Write(event);
+}
+
 // Tells running programs that the font table changed; a hung window
 // elsewhere on the PC is skipped instead of stopping the installation.
 void AnnounceFontChange() {
@@ -129,11 +138,9 @@ void InstallFontFile(std::wstring_view name, std::wstring_view sourceFolder, con
     CopyFont(source, installed);
     RegisterFont(targets, face + L" (TrueType)", name, installed);
 
-    if (!AddFontResourceW(installed.c_str()))
-        setup_log::WriteError(L"Font not announced to running programs: " + installed, GetLastError());
+    if (!AddFontResourceW(installed.c_str())) LogRefusal(L"AddFontResourceW refused " + installed);
     AnnounceFontChange();
-    if (!RemoveFontResourceW(installed.c_str()))
-        setup_log::WriteError(L"Font not withdrawn from this session: " + installed, GetLastError());
+    if (!RemoveFontResourceW(installed.c_str())) LogRefusal(L"RemoveFontResourceW refused " + installed);
     AnnounceFontChange();
     // The "c" in "уcтановлен" is the Latin letter, as the package has always
     // written it.

@@ -63,8 +63,9 @@ std::wstring ProgramVersion(HINSTANCE module) {
         VS_FIXEDFILEINFO fixed;
         std::memcpy(&fixed, bytes + at, sizeof(fixed));
         if (fixed.dwSignature != VS_FFI_SIGNATURE) continue;
-        return std::to_wstring(HIWORD(fixed.dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(fixed.dwFileVersionMS)) +
-               L"." + std::to_wstring(HIWORD(fixed.dwFileVersionLS)) + L"." +
+        return std::to_wstring(HIWORD(fixed.dwFileVersionMS)) + L"." +
+               std::to_wstring(LOWORD(fixed.dwFileVersionMS)) + L"." +
+               std::to_wstring(HIWORD(fixed.dwFileVersionLS)) + L"." +
                std::to_wstring(LOWORD(fixed.dwFileVersionLS));
     }
     return L"";
@@ -72,8 +73,8 @@ std::wstring ProgramVersion(HINSTANCE module) {
 
 void WriteHeader(HINSTANCE module, std::wstring_view installerFolder) {
     const std::wstring version = ProgramVersion(module);
-    setup_log::Write(L"Velmora-Холтер setup " + (version.empty() ? std::wstring(L"(no version resource)") : version) +
-                     L", " + ModulePath());
+    setup_log::Write(L"Velmora-Холтер setup " +
+                     (version.empty() ? std::wstring(L"(no version resource)") : version) + L", " + ModulePath());
     setup_log::Write(L"Windows " + WindowsVersion() + L"; elevated: " + Elevation());
     setup_log::Write(L"Installer folder: " + std::wstring(installerFolder));
 }

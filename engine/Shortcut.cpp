@@ -91,7 +91,8 @@ std::wstring PlaceFolder(ShortcutPlace place, std::wstring_view subFolder) {
 // The shell-link calls whose results the shortcut does not act on: a
 // failure goes into the setup log.
 void LogIfFailed(std::wstring_view call, HRESULT result) {
-    if (FAILED(result)) setup_log::WriteError(L"Shortcut: " + std::wstring(call) + L" failed", static_cast<DWORD>(result));
+    if (FAILED(result))
+        setup_log::WriteError(L"Shortcut: " + std::wstring(call) + L" failed", static_cast<DWORD>(result));
 }
 
 std::wstring GuidText(REFGUID guid) {
@@ -124,8 +125,9 @@ void CreateShortcut(std::wstring_view target, ShortcutPlace place, std::wstring_
     const std::wstring path =
         folder + L"\\" + (intoSubFolder ? std::wstring(subFolder) + L"\\" : std::wstring()) + fileName;
 
-    LogIfFailed(L"SetWorkingDirectory", link->SetWorkingDirectory(
-                                            (workingFolder.empty() ? FolderOf(target) : std::wstring(workingFolder)).c_str()));
+    LogIfFailed(L"SetWorkingDirectory",
+                link->SetWorkingDirectory(
+                    (workingFolder.empty() ? FolderOf(target) : std::wstring(workingFolder)).c_str()));
     LogIfFailed(L"Save " + path, file->Save(path.c_str(), FALSE));
     linkFile = path;
 }

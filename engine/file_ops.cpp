@@ -138,7 +138,8 @@ void CarryDosTime(HANDLE source, HANDLE destination) {
 void EnsureDirectory(std::wstring_view folder) {
     if (DirectoryExists(folder)) return;
     const std::wstring path(folder);
-    if (!CreateDirectoryW(path.c_str(), nullptr)) setup_log::WriteError(L"Folder not created: " + path, GetLastError());
+    if (!CreateDirectoryW(path.c_str(), nullptr))
+        setup_log::WriteError(L"Folder not created: " + path, GetLastError());
 }
 
 void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list) {

@@ -103,8 +103,8 @@ void RegisterFont(const FontTargets& targets, const std::wstring& valueName, std
     const std::wstring data(fileName);
     const DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
     if (status == ERROR_SUCCESS)
-        status = RegSetValueExW(key.get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                                bytes);
+        status = RegSetValueExW(key.get(), valueName.c_str(), 0, REG_SZ,
+                                reinterpret_cast<const BYTE*>(data.c_str()), bytes);
     if (status != ERROR_SUCCESS) {
         setup_log::WriteError(L"Font registry value not written: " + valueName, static_cast<DWORD>(status));
         if (!DeleteFileW(installed.c_str()))

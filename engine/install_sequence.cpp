@@ -85,9 +85,9 @@ public:
         setup_log::Write(L"Release level recorded: " + level);
         CreateDesktopShortcut();
         view_.EnableExit();
-        setup_log::Write(problems_ == 0 ? std::wstring(L"Installation completed")
-                                        : L"Installation completed; problems shown on screen: " +
-                                              std::to_wstring(problems_));
+        setup_log::Write(problems_ == 0
+                             ? std::wstring(L"Installation completed")
+                             : L"Installation completed; problems shown on screen: " + std::to_wstring(problems_));
         Finish();
         return true;
     }

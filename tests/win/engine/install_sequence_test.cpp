@@ -328,9 +328,10 @@ TEST_F(InstallSequenceTest, DriverStepFollowsTheCheckBoxAndTheAnswer) {
             c.asked)
             << c.what;
         EXPECT_EQ(view_.lines.back() == failedStart, c.line) << c.what;
-        EXPECT_EQ(std::count_if(view_.lines.begin(), view_.lines.end(),
-                                [](const std::wstring& line) { return line.find(L"драйвер") != std::wstring::npos; }),
-                  c.line ? 1 : 0)
+        EXPECT_EQ(
+            std::count_if(view_.lines.begin(), view_.lines.end(),
+                          [](const std::wstring& line) { return line.find(L"драйвер") != std::wstring::npos; }),
+            c.line ? 1 : 0)
             << c.what;
         EXPECT_EQ(view_.events.back(), L"close") << c.what;
     }

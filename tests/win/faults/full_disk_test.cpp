@@ -100,8 +100,9 @@ TEST_F(FullDisk, FontThatDoesNotFitIsRemovedAndEndsFontInstallation) {
     constexpr wchar_t kKey[] = L"Software\\Velmora tests\\Full disk fonts";
     RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
     ScopedRegKey key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.receive(), nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.receive(), nullptr),
+        ERROR_SUCCESS);
     const FontTargets targets{disk_ + L"Fonts\\", HKEY_CURRENT_USER, kKey};
     MakeFolder(targets.fontsFolder);
     FillDisk(disk_ + L"filler");
@@ -109,7 +110,8 @@ TEST_F(FullDisk, FontThatDoesNotFitIsRemovedAndEndsFontInstallation) {
     std::vector<std::wstring> lines;
     std::wstring error;
     try {
-        InstallFonts(package_, [&](std::wstring_view line) { lines.emplace_back(line); }, targets);
+        InstallFonts(
+            package_, [&](std::wstring_view line) { lines.emplace_back(line); }, targets);
     } catch (const Error& e) {
         error = e.text();
     }

@@ -120,8 +120,8 @@ TEST_F(LockedFiles, HeldFilesOfTheTreeCopiesAreCountedOnScreenAndNamedInTheLog) 
     EXPECT_EQ(view_.events, kEventsOfAWholeRun);
     const std::wstring sharing = L": error 32: " + SystemErrorText(ERROR_SHARING_VIOLATION);
     EXPECT_EQ(log.Find(L"Not copied: " + package_ + L"backup\\U010124\\notes.txt"),
-              L"Not copied: " + package_ + L"backup\\U010124\\notes.txt -> " + install_ + L"backup\\U010124\\notes.txt" +
-                  sharing)
+              L"Not copied: " + package_ + L"backup\\U010124\\notes.txt -> " + install_ +
+                  L"backup\\U010124\\notes.txt" + sharing)
         << log.Dump();
     EXPECT_EQ(log.Find(L"Not copied: " + package_ + L"Updater\\Shell.exe"),
               L"Not copied: " + package_ + L"Updater\\Shell.exe -> " + install_ + L"\\Shell.exe" + sharing);

@@ -53,7 +53,8 @@ TEST_F(PackageFaults, EachMissingFolderEndsOrGoesOnAsDocumented) {
         if (!c.stopsAt) {
             // Without its folder the driver installer cannot start: its line
             // says so and no line claims the driver installed.
-            lines = lines + (std::wstring(c.folder) == L"FTDIDriverInstall" ? kDriverNotStartedLines : kDriverLines);
+            lines =
+                lines + (std::wstring(c.folder) == L"FTDIDriverInstall" ? kDriverNotStartedLines : kDriverLines);
             events = c.error.empty() ? kEventsOfAWholeRun : kEventsEndingAfterDeployment;
         }
         EXPECT_EQ(Lines(), lines);
@@ -82,7 +83,8 @@ TEST_F(PackageFaults, UpdatePackagesWithoutADateEndTheInstallationAtTheChoice) {
         // Folders are made without trailing blanks: the copy in the install
         // folder is "A010124", empty (its script could not be copied, which
         // the screen says), so it is the newest and its script cannot start.
-        {L"A010124 ", L"ia niia nicaaou i?ioann: " + install_ + L"backup\\A010124\\Install.cmd",
+        {L"A010124 ",
+         L"ia niia nicaaou i?ioann: " + install_ + L"backup\\A010124\\Install.cmd",
          {L"Не скопировано файлов из каталога <backup>: 1"}},
     };
     for (const Case& c : cases) {

@@ -25,7 +25,8 @@ TEST_F(StepFailures, DriverInstallerThatCannotStartMarksItsLineWithoutTheFinishe
         PackageOptions options;
         if (c.missing) options.leaveOut = {L"FTDIDriverInstall"};
         Build(options);
-        if (!c.missing) WriteFileBytes(package_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe", "not a program\r\n");
+        if (!c.missing)
+            WriteFileBytes(package_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe", "not a program\r\n");
         UseInstallFolder(install_);
 
         EXPECT_EQ(Run(), std::nullopt);
@@ -55,8 +56,9 @@ TEST_F(StepFailures, UpdateScriptExitCodeIsShownAndTheLevelStillRecorded) {
     WriteFileBytes(package_ + L"backup\\U010124\\Install.cmd", "@echo off\r\nexit /b 3\r\n");
 
     EXPECT_EQ(Run(), std::nullopt);
-    EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverLines +
-                           std::vector<std::wstring>{L"Пакет обновления <U010124>: Install.cmd завершился с кодом 3"});
+    EXPECT_EQ(Lines(),
+              DeploymentLines(Database::KeptAside) + kDriverLines +
+                  std::vector<std::wstring>{L"Пакет обновления <U010124>: Install.cmd завершился с кодом 3"});
     EXPECT_EQ(view_.events, kEventsOfAWholeRun);
     EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>010124</Level>"), std::string::npos)
         << "the level is the package's contract with the updater";

@@ -36,12 +36,14 @@ private:
 
 TEST(ChangeFontSize, NeverRunsASyssetupPlantedOutsideTheSystemFolder) {
     wchar_t system[MAX_PATH];
-    const std::wstring systemCopy = std::wstring(system, GetSystemDirectoryW(system, MAX_PATH)) + L"\\syssetup.dll";
-    if (PathExists(systemCopy)) GTEST_SKIP() << "this system has its own syssetup.dll; the test would change its fonts";
+    const std::wstring systemCopy =
+        std::wstring(system, GetSystemDirectoryW(system, MAX_PATH)) + L"\\syssetup.dll";
+    if (PathExists(systemCopy))
+        GTEST_SKIP() << "this system has its own syssetup.dll; the test would change its fonts";
 
     TempFolder temp;
-    ASSERT_TRUE(CopyFileW((ModuleFolder() + L"planted_syssetup.dll").c_str(), (temp / L"syssetup.dll").c_str(),
-                          FALSE));
+    ASSERT_TRUE(
+        CopyFileW((ModuleFolder() + L"planted_syssetup.dll").c_str(), (temp / L"syssetup.dll").c_str(), FALSE));
     CurrentFolder inPlantedFolder(temp.path());
     ChangeFontSize();
     EXPECT_FALSE(PathExists(temp / L"planted_dll_loaded"));
@@ -138,7 +140,8 @@ TEST_F(ShutdownWindowsTest, RefusedRestartGivesTheReasonAndAsksForARestartByHand
     const SetupLogCapture log;
     request.answer = FALSE;
     request.refusal = ERROR_PRIVILEGE_NOT_HELD;
-    EXPECT_EQ(RequestRestart(), L"Не удалось перезагрузить компьютер: " + SystemErrorText(ERROR_PRIVILEGE_NOT_HELD) +
+    EXPECT_EQ(RequestRestart(), L"Не удалось перезагрузить компьютер: " +
+                                    SystemErrorText(ERROR_PRIVILEGE_NOT_HELD) +
                                     L".\r\nПерезагрузите компьютер вручную, чтобы изменения вступили в силу.");
     EXPECT_EQ(request.flags, kRestartFlags);
     EXPECT_EQ(log.Find(L"Restart refused by Windows"),

@@ -180,13 +180,13 @@ TEST_F(InstallSequenceTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
     const std::vector<std::wstring> lines = DeploymentLines();
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[0], L"Создание настроечных файлов....Завершено");
+    EXPECT_EQ(lines[1], L"Копирование файла V12.FDB....Завершено");
     const std::wstring prefix = L"Сохранена копия базы данных: ";
-    ASSERT_EQ(lines[1].rfind(prefix, 0), 0u) << "the old database is kept first";
-    const std::wstring backup = lines[1].substr(prefix.size());
+    ASSERT_EQ(lines[2].rfind(prefix, 0), 0u) << "the old database's new name follows the swap";
+    const std::wstring backup = lines[2].substr(prefix.size());
     EXPECT_EQ(backup.rfind(L"V12.FDB.", 0), 0u);
     EXPECT_EQ(backup.substr(backup.size() - 4), L".bak");
     EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\" + backup), "the clinic's records");
-    EXPECT_EQ(lines[2], L"Копирование файла V12.FDB....Завершено");
     EXPECT_EQ(std::vector<std::wstring>(lines.begin() + 3, lines.end()), kCopyLinesModern);
 
     // Once more at once: within the same second the next backup gets a name
@@ -194,7 +194,7 @@ TEST_F(InstallSequenceTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
     view_ = RecordingView{};
     view_.folder = install_;
     Run();
-    const std::wstring again = DeploymentLines().at(1).substr(prefix.size());
+    const std::wstring again = DeploymentLines().at(2).substr(prefix.size());
     EXPECT_NE(again, backup);
     EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\" + backup), "the clinic's records");
     EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\" + again), ReadFileBytes(package_ + L"DTAfb\\V12.FDB"));

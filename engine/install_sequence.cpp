@@ -186,10 +186,11 @@ private:
         const std::wstring folder(kDriverFolder);
         if (DirectoryExists(from_ + folder)) ShellCopyFolder(from_ + folder, to_ + folder);
         view_.AddLine(L"Началась установка драйверов устройства...");
-        // No message is processed until the driver installer ends.
         view_.RepaintLog();
-        // Quoted: an install folder with blanks must not start another program.
-        StartProgram(L"\"" + to_ + std::wstring(kDriverProgram) + L"\"", SW_HIDE, true);
+        // Quoted: an install folder with blanks must not start another
+        // program. Started in its own folder, so it finds its files there and
+        // never DLLs lying in the folder the installer was started from.
+        StartProgram(L"\"" + to_ + std::wstring(kDriverProgram) + L"\"", SW_HIDE, true, to_ + folder);
         view_.AddLine(L"Установка драйверов устройства завершена");
     }
 

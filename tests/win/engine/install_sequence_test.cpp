@@ -139,11 +139,12 @@ TEST_F(InstallSequenceTest, FullRunWritesTheDocumentedLinesAndFiles) {
     EXPECT_GE(serial, DateSerial(start));
     EXPECT_LT(serial, DateSerial(start) + 60.0 / 86400.0);
 
-    // The driver installer ran from the install folder's copy, its path quoted.
+    // The driver installer ran from the install folder's copy, its path
+    // quoted, in its own folder (not the folder the installer started from).
     const std::string marker = ReadFileBytes(install_ + L"FTDIDriverInstall\\FTDIDriverInstall.done");
     const std::wstring program = L"\"" + install_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe\"";
-    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(marker.data()), marker.size() / 2).rfind(program, 0),
-              0u);
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(marker.data()), marker.size() / 2),
+              program + L"\r\n" + install_ + L"FTDIDriverInstall\r\n");
 
     // The newest update package (1 January 2024, not 25 September 2018) ran
     // its script in its own folder, and its level was recorded.

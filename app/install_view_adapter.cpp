@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "app/large_fonts.h"
 #include "app/resources_access.h"
+#include "app/session_end.h"
 #include "base/file_system.h"
 #include "base/message_pump.h"
 #include "engine/install_sequence.h"
@@ -68,6 +69,7 @@ void MainWindowInstallView::RepaintLog() {
 
 void MainWindowInstallView::SetBusy(bool busy) {
     window_.FCanClose = !busy;
+    ShowSessionEndReason(window_.Handle(), busy);
     SetScreenCursor(busy ? crHourGlass : crDefault);
 }
 

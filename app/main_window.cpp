@@ -12,6 +12,7 @@
 #include "app/large_fonts.h"
 #include "app/panel.h"
 #include "app/resources_access.h"
+#include "app/session_end.h"
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/system_error.h"
@@ -411,6 +412,8 @@ LRESULT TFMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             FormCloseQuery();
             return 0;
+        case WM_QUERYENDSESSION:
+            return AnswerSessionEnd(FCanClose);
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/handles.h"

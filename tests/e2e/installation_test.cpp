@@ -430,8 +430,8 @@ TEST_F(InstallationTest, SessionEndIsRefusedWhileFilesAreWrittenAndAllowedAfter)
     GoToOptions(w);
     const auto askSessionEnd = [&] {
         DWORD_PTR answer = 2;
-        EXPECT_TRUE(SendMessageTimeoutW(w.Main(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 60000,
-                                        &answer));
+        EXPECT_TRUE(
+            SendMessageTimeoutW(w.Main(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 60000, &answer));
         return answer;
     };
     EXPECT_EQ(askSessionEnd(), static_cast<DWORD_PTR>(TRUE)) << "before the installation";

@@ -92,7 +92,9 @@ TEST_F(DatabaseSwapTest, TheWholeCopyTakesTheNameAndTheOldDatabaseItsDatedName) 
     const Case cases[] = {
         {"first installation", {}, false, L""},
         {"reinstallation", {}, true, L"V12.FDB.20250301-153007.bak"},
-        {"a backup of the same second exists", {L"V12.FDB.20250301-153007.bak"}, true,
+        {"a backup of the same second exists",
+         {L"V12.FDB.20250301-153007.bak"},
+         true,
          L"V12.FDB.20250301-153007-2.bak"},
         // What a killed installation leaves is written over.
         {"a copy left half-way", {L"V12.FDB.~new.tmp"}, true, L"V12.FDB.20250301-153007.bak"},
@@ -152,7 +154,8 @@ TEST_F(DatabaseSwapTest, ADatabaseInUseIsRefusedBeforeTheCopy) {
     EXPECT_NO_THROW(CheckDatabaseReplaceable(live_)) << "no database yet";
     WriteFileBytes(live_, kOld);
     EXPECT_NO_THROW(CheckDatabaseReplaceable(live_));
-    ScopedHandle held(CreateFileW(live_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ScopedHandle held(
+        CreateFileW(live_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
     try {
         CheckDatabaseReplaceable(live_);

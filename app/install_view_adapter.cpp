@@ -4,6 +4,7 @@
 #include "app/large_fonts.h"
 #include "app/resources_access.h"
 #include "app/run_log.h"
+#include "app/session_end.h"
 #include "base/file_system.h"
 #include "base/message_pump.h"
 #include "base/setup_log.h"
@@ -72,6 +73,7 @@ void MainWindowInstallView::RepaintLog() {
 
 void MainWindowInstallView::SetBusy(bool busy) {
     window_.FCanClose = !busy;
+    ShowSessionEndReason(window_.Handle(), busy);
     SetScreenCursor(busy ? crHourGlass : crDefault);
 }
 

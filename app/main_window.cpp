@@ -13,6 +13,7 @@
 #include "app/panel.h"
 #include "app/resources_access.h"
 #include "app/run_log.h"
+#include "app/session_end.h"
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/setup_log.h"
@@ -417,6 +418,8 @@ LRESULT TFMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             FormCloseQuery();
             return 0;
+        case WM_QUERYENDSESSION:
+            return AnswerSessionEnd(FCanClose);
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

@@ -12,4 +12,5 @@ list(APPEND WIN_SOURCES
   app/panel.cpp
   app/resources_access.cpp
   app/run_log.cpp
+  app/session_end.cpp
   app/wizard_layout.cpp)

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 void ProcessPendingMessages() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -12,5 +14,27 @@ void ProcessPendingMessages() {
         }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
+    }
+}
+
+DWORD WaitProcessingMessages(HANDLE object) {
+    std::optional<int> quit;
+    for (;;) {
+        const DWORD woken = MsgWaitForMultipleObjectsEx(1, &object, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woken != WAIT_OBJECT_0 + 1) {
+            if (quit) PostQuitMessage(*quit);
+            return woken == WAIT_OBJECT_0 ? WAIT_OBJECT_0 : WAIT_FAILED;
+        }
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            // Kept for the main loop: posted at once, it would wake this wait
+            // again and again.
+            if (msg.message == WM_QUIT) {
+                quit = static_cast<int>(msg.wParam);
+                continue;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
     }
 }

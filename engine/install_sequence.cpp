@@ -11,6 +11,7 @@
 #include "base/utf8.h"
 #include "engine/Shortcut.h"
 #include "engine/counter_file.h"
+#include "engine/database_swap.h"
 #include "engine/deployment_manifest.h"
 #include "engine/fonts.h"
 #include "engine/ini_file.h"
@@ -44,12 +45,6 @@ void CreateFolderUnchecked(const std::wstring& folder) {
 void ChangeCurrentFolder(const std::wstring& folder) {
     if (!SetCurrentDirectoryW(folder.c_str()))
         setup_log::WriteError(L"Current folder not changed to " + folder, GetLastError());
-}
-
-// Whether the copy will open path: it reads it without sharing.
-bool CanReadAlone(const std::wstring& path) {
-    return static_cast<bool>(
-        ScopedHandle(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
 }
 
 // Closing is refused and the hourglass shows while the package's files are
@@ -127,9 +122,7 @@ private:
         BusyState busy(view_);
         AddSettingsLine();
         if (!CreateDatabaseFolder()) return false;
-        const std::wstring database(std::wstring(kDatabaseFolder) + std::wstring(kDatabaseFile));
-        KeepOldDatabase(from_ + database);
-        if (!CopyWithLine(kDatabaseFile, from_ + database, to_ + database)) return false;
+        if (!DeployDatabase()) return false;
         for (const CopyGroup& group : CopyGroups(windowsChoice_))
             if (!CopyGroupFiles(group)) return false;
         WriteCounterFileWhenMissing();
@@ -154,26 +147,21 @@ private:
         return true;
     }
 
-    // A reinstallation must not destroy the clinic's data: the database in
-    // place is renamed beside itself before the package's copy is written.
-    // While the package's database cannot be read (missing, held open) it
-    // stays in its place: the copy then ends the installation with its open
-    // error and nothing has moved.
-    void KeepOldDatabase(const std::wstring& packageDatabase) {
-        const std::wstring folder = to_ + std::wstring(kDatabaseFolder);
-        const std::wstring current = folder + std::wstring(kDatabaseFile);
-        if (!FileExists(current) || !CanReadAlone(packageDatabase)) return;
-        const LocalDateTime now = Now();
-        std::wstring name = DatabaseBackupName(now);
-        for (int copy = 2; PathExists(folder + name); ++copy) name = DatabaseBackupName(now, copy);
-        const std::wstring backup = folder + name;
-        if (!MoveFileExW(current.c_str(), backup.c_str(), 0)) {
-            // Mostly a program that has the database open: named as the
-            // file the package's copy cannot replace.
-            const DWORD code = GetLastError();
-            throw Error(L"Cannot create file \"" + current + L"\". " + SystemErrorText(code));
-        }
-        view_.AddLine(L"Сохранена копия базы данных: " + name);
+    // A reinstallation must not destroy the clinic's data: the package's copy
+    // takes the database's name only once it is whole, and the old database
+    // stays beside it under a dated name, reported once it is there. A
+    // database in use is refused before anything is copied.
+    bool DeployDatabase() {
+        const std::wstring database(std::wstring(kDatabaseFolder) + std::wstring(kDatabaseFile));
+        CheckDatabaseReplaceable(to_ + database);
+        DatabaseSwap swap;
+        const bool copied = WithCopyLine(kDatabaseFile, [&] {
+            swap = ReplaceDatabase(from_ + database, to_ + database, Now(), copy_);
+            if (!swap.copied) setup_log::WriteError(L"Database copy failed: " + from_ + database, GetLastError());
+            return swap.copied;
+        });
+        if (!swap.backupName.empty()) view_.AddLine(L"Сохранена копия базы данных: " + swap.backupName);
+        return copied;
     }
 
     bool CopyGroupFiles(const CopyGroup& group) {
@@ -189,10 +177,17 @@ private:
 
     // One file with its progress line; the line gets the outcome appended.
     bool CopyWithLine(std::wstring_view name, const std::wstring& source, const std::wstring& destination) {
+        return WithCopyLine(name, [&] {
+            const bool copied = copy_(source, destination);
+            if (!copied) setup_log::WriteError(L"Copy failed: " + source + L" -> " + destination, GetLastError());
+            return copied;
+        });
+    }
+    template <typename Copy>
+    bool WithCopyLine(std::wstring_view name, Copy copy) {
         const int line = view_.AddLine(L"Копирование файла " + std::wstring(name) + L"....");
         view_.Refresh();
-        const bool copied = copy_(source, destination);
-        if (!copied) setup_log::WriteError(L"Copy failed: " + source + L" -> " + destination, GetLastError());
+        const bool copied = copy();
         view_.AppendToLine(line, copied ? kDone : kFailed);
         return copied;
     }
@@ -230,11 +225,12 @@ private:
         else if (!ShellCopyFolder(from_ + folder, to_ + folder))
             setup_log::Write(L"Shell copy of " + from_ + folder + L" failed or was cancelled");
         const int line = view_.AddLine(L"Началась установка драйверов устройства...");
-        // No message is processed until the driver installer ends.
         view_.RepaintLog();
         const std::wstring program = to_ + std::wstring(kDriverProgram);
-        // Quoted: an install folder with blanks must not start another program.
-        const int32_t code = StartProgram(L"\"" + program + L"\"", SW_HIDE, true);
+        // Quoted: an install folder with blanks must not start another
+        // program. Started in its own folder, so it finds its files there and
+        // never DLLs lying in the folder the installer was started from.
+        const int32_t code = StartProgram(L"\"" + program + L"\"", SW_HIDE, true, to_ + folder);
         if (code == -1) {
             setup_log::WriteError(L"Driver installer not started: " + program, GetLastError());
             view_.AppendToLine(line, L" " + std::wstring(kFailed));

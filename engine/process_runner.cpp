@@ -6,6 +6,7 @@
 
 #include "base/error.h"
 #include "base/handles.h"
+#include "base/message_pump.h"
 #include "base/strings.h"
 
 namespace {
@@ -58,18 +59,16 @@ uint32_t RunAndWait(std::wstring_view program, std::wstring_view parameters, uin
     StartedProcess started;
     if (!Start(commandLine, showState, WorkingFolderOf(program), started))
         throw Error(L"ia niia nicaaou i?ioann: " + std::wstring(program));
-    DWORD waited;
-    do waited = WaitForSingleObject(started.process.get(), 100);
-    while (waited == WAIT_TIMEOUT);
-    if (waited == WAIT_FAILED) throw Error(L"Range check error");
+    if (WaitProcessingMessages(started.process.get()) == WAIT_FAILED) throw Error(L"Range check error");
     return ExitCodeOf(started);
 }
 
-int32_t StartProgram(std::wstring_view commandLine, uint32_t showState, bool wait) {
+int32_t StartProgram(std::wstring_view commandLine, uint32_t showState, bool wait,
+                     std::wstring_view currentFolder) {
     if (showState > 0xFFFF) throw Error(L"Range check error");
     StartedProcess started;
-    if (!Start(commandLine, static_cast<WORD>(showState), L"", started)) return -1;
+    if (!Start(commandLine, static_cast<WORD>(showState), currentFolder, started)) return -1;
     if (!wait) return 0;
-    WaitForSingleObject(started.process.get(), INFINITE);
+    WaitProcessingMessages(started.process.get());
     return static_cast<int32_t>(ExitCodeOf(started));
 }

@@ -1,6 +1,8 @@
 // Starting the package's own programs (the driver installer, the update
-// scripts) and waiting for them. Neither starter processes window messages
-// while it waits.
+// scripts) and waiting for them. While they wait, both starters dispatch the
+// calling thread's window messages, so its windows repaint and answer a
+// started program's broadcasts; a quit request that arrives meanwhile is
+// posted again once the wait ends.
 #pragma once
 
 #include <cstdint>
@@ -19,9 +21,11 @@
 uint32_t RunAndWait(std::wstring_view program, std::wstring_view parameters, uint16_t showState);
 
 // Starts commandLine as given (the caller quotes a program path that may
-// hold blanks), in the installer's current folder, in a new console, shown
-// as showState; with wait, waits without a time limit and returns the exit
-// code. Returns -1 when the program cannot be started; without wait the
-// result means nothing else. Raises Error "Range check error" when
-// showState does not fit in 16 bits.
-int32_t StartProgram(std::wstring_view commandLine, uint32_t showState, bool wait);
+// hold blanks), in currentFolder (empty: the installer's current folder), in
+// a new console, shown as showState; with wait, waits without a time limit
+// and returns the exit code. Returns -1 when the program cannot be started
+// (also when currentFolder does not exist); without wait the result means
+// nothing else. Raises Error "Range check error" when showState does not fit
+// in 16 bits.
+int32_t StartProgram(std::wstring_view commandLine, uint32_t showState, bool wait,
+                     std::wstring_view currentFolder = {});

@@ -15,6 +15,7 @@ list(APPEND WIN_SOURCES
   engine/release_info.cpp
   engine/file_ops.cpp
   engine/counter_file_win.cpp
+  engine/database_swap.cpp
   engine/ini_file.cpp
   engine/install_sequence.cpp
   )

@@ -11,7 +11,7 @@ add_library(testkit STATIC
 target_link_libraries(testkit PUBLIC winparts gtest)
 target_include_directories(testkit PUBLIC ${CMAKE_SOURCE_DIR})
 # Packages are laid out with the stand-in programs built beside the tests.
-add_dependencies(testkit FTDIDriverInstall Shell)
+add_dependencies(testkit FTDIDriverInstall Shell broadcasting_driver)
 
 file(GLOB TEST_AREAS LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/win/*)
 foreach(area_dir ${TEST_AREAS})

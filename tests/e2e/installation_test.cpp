@@ -14,6 +14,7 @@
 #include "base/strings.h"
 #include "base/system_error.h"
 #include "base/utf8.h"
+#include "engine/database_swap.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/screen_dpi.h"
 #include "tests/kit/file_util.h"
@@ -344,13 +345,13 @@ TEST_F(InstallationTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
     const std::vector<std::wstring> lines = WithoutFontLines(LogLines(w));
     ASSERT_EQ(lines.size(), 3u + 12 + 11);
     EXPECT_EQ(lines[0], L"Создание настроечных файлов....Завершено");
+    EXPECT_EQ(lines[1], L"Копирование файла V12.FDB....Завершено");
     const std::wstring prefix = L"Сохранена копия базы данных: V12.FDB.";
-    ASSERT_EQ(lines[1].rfind(prefix, 0), 0u) << ToUtf8(lines[1]);
-    EXPECT_EQ(lines[2], L"Копирование файла V12.FDB....Завершено");
+    ASSERT_EQ(lines[2].rfind(prefix, 0), 0u) << ToUtf8(lines[2]);
     w.Answer(box, IDYES);
     ASSERT_TRUE(w.WaitForExit(10s));
 
-    const std::wstring backup = lines[1].substr(prefix.size() - std::wstring(L"V12.FDB.").size());
+    const std::wstring backup = lines[2].substr(prefix.size() - std::wstring(L"V12.FDB.").size());
     EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\" + backup), "the clinic's records");
     EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\V12.FDB"), ReadFileBytes(temp_ / L"DTAfb\\V12.FDB"));
     EXPECT_EQ(ReadFileBytes(install_ + L"Settings\\holter.ini"),
@@ -426,6 +427,156 @@ TEST_F(InstallationTest, CloseIsRefusedWhileFilesAreWrittenAndAllowedAfter) {
     w.Answer(box, IDNO);
     PostMessageW(w.Main(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(w.WaitForExit(10s));
+}
+
+// A database copy long enough to act while it runs: the package's copy
+// streams into its temporary file beside the clinic's database.
+constexpr uint64_t kSlowDatabase = 256ull << 20;
+
+uint64_t SizeOf(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+}
+
+// The installer killed half-way through the database copy (a power cut, a
+// forced log-off): the clinic's database is still there, whole, under its
+// name. The next installation replaces it and keeps it beside.
+TEST_F(InstallationTest, KilledDuringTheDatabaseCopyTheClinicsDatabaseStaysWhole) {
+    PackageOptions options;
+    options.databaseSize = kSlowDatabase;
+    Build(options);
+    const std::wstring live = install_ + L"DTAfb\\V12.FDB";
+    ASSERT_TRUE(CreateDirectoryW(install_.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((install_ + L"DTAfb").c_str(), nullptr));
+    WriteFileBytes(live, "the clinic's records");
+    {
+        Wizard w(exe());
+        GoToOptions(w);
+        w.Click(L"Начать установку");
+        const std::wstring partial = DatabaseCopyInProgress(live);
+        ASSERT_TRUE(Wizard::WaitUntil([&] { return SizeOf(partial) > 0; }, 60s));
+        ScopedHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, w.ProcessId()));
+        ASSERT_TRUE(process);
+        ASSERT_TRUE(TerminateProcess(process.get(), 9));
+        ASSERT_EQ(WaitForSingleObject(process.get(), 10000), WAIT_OBJECT_0);
+        EXPECT_LT(SizeOf(partial), kSlowDatabase) << "killed before the copy was whole";
+    }
+    EXPECT_EQ(ReadFileBytes(live), "the clinic's records");
+
+    Wizard w(exe());
+    GoToOptions(w);
+    const MessageBoxInfo box = Install(w);
+    ASSERT_EQ(box.text, kFinalQuestion);
+    const std::vector<std::wstring> lines = WithoutFontLines(LogLines(w));
+    w.Answer(box, IDYES);
+    ASSERT_TRUE(w.WaitForExit(10s));
+    ASSERT_GE(lines.size(), 3u);
+    const std::wstring prefix = L"Сохранена копия базы данных: ";
+    ASSERT_EQ(lines[2].rfind(prefix, 0), 0u) << ToUtf8(lines[2]);
+    EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\" + lines[2].substr(prefix.size())), "the clinic's records");
+    EXPECT_EQ(SizeOf(live), kSlowDatabase);
+    EXPECT_FALSE(PathExists(DatabaseCopyInProgress(live))) << "the half copy was written over and moved";
+}
+
+// Windows asks every window before a log-off or restart: refused while the
+// package's files are written, allowed before and after.
+TEST_F(InstallationTest, SessionEndIsRefusedWhileFilesAreWrittenAndAllowedAfter) {
+    PackageOptions options;
+    options.databaseSize = kSlowDatabase;
+    Build(options);
+    Wizard w(exe());
+    GoToOptions(w);
+    const auto askSessionEnd = [&] {
+        DWORD_PTR answer = 2;
+        EXPECT_TRUE(
+            SendMessageTimeoutW(w.Main(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 60000, &answer));
+        return answer;
+    };
+    EXPECT_EQ(askSessionEnd(), static_cast<DWORD_PTR>(TRUE)) << "before the installation";
+    w.Click(L"Начать установку");
+    // While the database copy runs: the installer answers at its next step,
+    // one of the many still ahead in the block.
+    ASSERT_TRUE(
+        Wizard::WaitUntil([&] { return PathExists(DatabaseCopyInProgress(install_ + L"DTAfb\\V12.FDB")); }, 60s));
+    EXPECT_EQ(askSessionEnd(), static_cast<DWORD_PTR>(FALSE)) << "during the deployment";
+
+    const MessageBoxInfo box = AnswerDriverQuestion(w);
+    ASSERT_EQ(box.text, kFinalQuestion);
+    EXPECT_EQ(askSessionEnd(), static_cast<DWORD_PTR>(TRUE)) << "after the deployment";
+    w.Answer(box, IDYES);
+    EXPECT_TRUE(w.WaitForExit(10s));
+}
+
+// A driver installer that announces a setting change with SendMessage, held
+// running by a file beside it until the test removes it.
+class BroadcastingDriverTest : public InstallationTest {
+protected:
+    void SetUp() override {
+        InstallationTest::SetUp();
+        PackageOptions options;
+        options.driverStandIn = L"broadcasting_driver.exe";
+        Build(options);
+        WriteFileBytes(temp_ / L"FTDIDriverInstall\\FTDIDriverInstall.exe.hold", "");
+    }
+    // Ends the stand-in, whatever became of the installer.
+    void TearDown() override {
+        Release();
+        InstallationTest::TearDown();
+    }
+
+    // Starts the installation with the driver and waits until the driver
+    // installer's broadcast has been answered.
+    void StartUntilBroadcastAnswered(const Wizard& w) {
+        GoToOptions(w);
+        w.Click(L"Начать установку");
+        const MessageBoxInfo box = w.WaitForMessageBox(60s);
+        ASSERT_EQ(box.text, kDriverQuestion);
+        w.Answer(box, IDYES);
+        ASSERT_TRUE(Wizard::WaitUntil([&] { return PathExists(Driver() + L".answered"); }, 30s))
+            << "the installer's windows answered the driver installer's broadcast";
+    }
+    void Release() { DeleteFileW((Driver() + L".hold").c_str()); }
+    std::wstring Driver() const { return install_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe"; }
+};
+
+TEST_F(BroadcastingDriverTest, TheWindowAnswersWhileTheDriverInstallerRuns) {
+    Wizard w(exe());
+    StartUntilBroadcastAnswered(w);
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(w.Main(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer))
+        << "answered within a second";
+    EXPECT_EQ(WithoutFontLines(LogLines(w)).back(), L"Началась установка драйверов устройства...");
+
+    Release();
+    const MessageBoxInfo box = w.WaitForMessageBox(60s);
+    ASSERT_EQ(box.text, kFinalQuestion);
+    const std::vector<std::wstring> lines = WithoutFontLines(LogLines(w));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(std::vector<std::wstring>(lines.end() - 2, lines.end()),
+              (std::vector<std::wstring>{L"Началась установка драйверов устройства...",
+                                         L"Установка драйверов устройства завершена"}));
+    w.Answer(box, IDYES);
+    EXPECT_TRUE(w.WaitForExit(10s));
+}
+
+// Closing is allowed again once the files are written: a close while the
+// driver installer runs closes the window, the installation still runs to
+// its end, and then the program ends.
+TEST_F(BroadcastingDriverTest, CloseWhileTheDriverInstallerRunsEndsTheProgramAfterTheInstallation) {
+    Wizard w(exe());
+    StartUntilBroadcastAnswered(w);
+    PostMessageW(w.Main(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Wizard::WaitUntil([&] { return !IsWindow(w.Main()); }, 10s)) << "the window closed";
+    EXPECT_FALSE(w.WaitForExit(0ms)) << "the installation goes on";
+
+    Release();
+    DWORD code = 1;
+    ASSERT_TRUE(w.WaitForExit(60s, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\U010124.done")) << "the update script ran";
+    EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>010124</Level>"), std::string::npos);
+    EXPECT_TRUE(PathExists(DesktopShortcut()));
 }
 
 }  // namespace

@@ -126,7 +126,7 @@ void BuildPackage(const std::wstring& folder, const PackageOptions& options) {
     for (size_t i = 0; i < std::size(kPackageFonts); ++i)
         CopyIn(kFontSources[i], root + L"fonts\\" + kPackageFonts[i]);
 
-    CopyIn(standIns + L"FTDIDriverInstall.exe", root + std::wstring(kDriverProgram));
+    CopyIn(standIns + options.driverStandIn, root + std::wstring(kDriverProgram));
     for (const wchar_t* name : kDriverFiles) PutGenerated(root, std::wstring(kDriverFolder) + L"\\" + name);
 
     for (const std::wstring& name : options.updatePackages) {

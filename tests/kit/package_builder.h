@@ -25,6 +25,8 @@ struct PackageOptions {
     // Folder holding the built stand-ins FTDIDriverInstall.exe and Shell.exe;
     // empty: the folder of the running program.
     std::wstring standInFolder;
+    // The built stand-in that takes the driver installer's place.
+    std::wstring driverStandIn = L"FTDIDriverInstall.exe";
 };
 
 // Lays the package out in folder (with its trailing "\"; created when

@@ -139,11 +139,12 @@ TEST_F(InstallSequenceTest, FullRunWritesTheDocumentedLinesAndFiles) {
     EXPECT_GE(serial, DateSerial(start));
     EXPECT_LT(serial, DateSerial(start) + 60.0 / 86400.0);
 
-    // The driver installer ran from the install folder's copy, its path quoted.
+    // The driver installer ran from the install folder's copy, its path
+    // quoted, in its own folder (not the folder the installer started from).
     const std::string marker = ReadFileBytes(install_ + L"FTDIDriverInstall\\FTDIDriverInstall.done");
     const std::wstring program = L"\"" + install_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe\"";
-    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(marker.data()), marker.size() / 2).rfind(program, 0),
-              0u);
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(marker.data()), marker.size() / 2),
+              program + L"\r\n" + install_ + L"FTDIDriverInstall\r\n");
 
     // The newest update package (1 January 2024, not 25 September 2018) ran
     // its script in its own folder, and its level was recorded.
@@ -180,13 +181,13 @@ TEST_F(InstallSequenceTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
     const std::vector<std::wstring> lines = DeploymentLines();
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[0], L"Создание настроечных файлов....Завершено");
+    EXPECT_EQ(lines[1], L"Копирование файла V12.FDB....Завершено");
     const std::wstring prefix = L"Сохранена копия базы данных: ";
-    ASSERT_EQ(lines[1].rfind(prefix, 0), 0u) << "the old database is kept first";
-    const std::wstring backup = lines[1].substr(prefix.size());
+    ASSERT_EQ(lines[2].rfind(prefix, 0), 0u) << "the old database's new name follows the swap";
+    const std::wstring backup = lines[2].substr(prefix.size());
     EXPECT_EQ(backup.rfind(L"V12.FDB.", 0), 0u);
     EXPECT_EQ(backup.substr(backup.size() - 4), L".bak");
     EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\" + backup), "the clinic's records");
-    EXPECT_EQ(lines[2], L"Копирование файла V12.FDB....Завершено");
     EXPECT_EQ(std::vector<std::wstring>(lines.begin() + 3, lines.end()), kCopyLinesModern);
 
     // Once more at once: within the same second the next backup gets a name
@@ -194,7 +195,7 @@ TEST_F(InstallSequenceTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
     view_ = RecordingView{};
     view_.folder = install_;
     Run();
-    const std::wstring again = DeploymentLines().at(1).substr(prefix.size());
+    const std::wstring again = DeploymentLines().at(2).substr(prefix.size());
     EXPECT_NE(again, backup);
     EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\" + backup), "the clinic's records");
     EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\" + again), ReadFileBytes(package_ + L"DTAfb\\V12.FDB"));

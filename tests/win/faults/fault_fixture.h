@@ -20,6 +20,7 @@
 #include "base/strings.h"
 #include "base/system_error.h"
 #include "base/utf8.h"
+#include "engine/database_swap.h"
 #include "engine/deployment_manifest.h"
 #include "engine/install_sequence.h"
 #include "tests/kit/file_util.h"
@@ -42,7 +43,7 @@ inline const std::wstring kDone = L"Завершено";
 
 // Where the clinic's database ends up.
 enum class Database {
-    InPlace,    // still "DTAfb\V12.FDB"
+    InPlace,    // still "DTAfb\V12.FDB", the only database there
     KeptAside,  // moved to one "V12.FDB.<time>.bak" beside it
 };
 
@@ -74,11 +75,11 @@ inline void MakeFolder(const std::wstring& path) {
 
 // The progress lines of a run that copies every listed file, from the
 // settings line to the last package library; the old database's backup
-// line (KeptAside) shows "*" for the backup's name. With stopsAt, the lines
-// end at that file's line, which has no suffix (the copy raised).
+// line (KeptAside) follows the database's line and shows "*" for the
+// backup's name. With stopsAt, the lines end at that file's line, which has
+// no suffix (the copy raised).
 inline std::vector<std::wstring> DeploymentLines(Database database, const wchar_t* stopsAt = nullptr) {
     std::vector<std::wstring> lines = {L"Создание настроечных файлов...." + kDone};
-    if (database == Database::KeptAside) lines.push_back(kBackupLine + L"*");
     std::vector<std::wstring_view> files = {kDatabaseFile};
     for (const CopyGroup& group : CopyGroups(0)) files.insert(files.end(), group.files.begin(), group.files.end());
     for (std::wstring_view file : files) {
@@ -88,6 +89,7 @@ inline std::vector<std::wstring> DeploymentLines(Database database, const wchar_
             break;
         }
         lines.push_back(line + kDone);
+        if (file == kDatabaseFile && database == Database::KeptAside) lines.push_back(kBackupLine + L"*");
     }
     return lines;
 }
@@ -182,6 +184,7 @@ protected:
         EXPECT_EQ(ReadFileBytes(install_ + L"Settings\\lastnum.dta"), kClinicCounter);
         const std::wstring folder = install_ + L"DTAfb\\";
         const std::vector<std::wstring> backups = FilesMatching(folder, L"V12.FDB.*.bak");
+        EXPECT_FALSE(PathExists(DatabaseCopyInProgress(folder + L"V12.FDB"))) << "no copy left half-way";
         if (database == Database::InPlace) {
             EXPECT_EQ(ReadFileBytes(folder + L"V12.FDB"), kClinicDatabase);
             EXPECT_TRUE(backups.empty());

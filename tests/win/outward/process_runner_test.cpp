@@ -100,6 +100,70 @@ TEST_F(ProcessRunnerTest, StartProgramRunsInTheCurrentFolderAndWaitsOrNot) {
     EXPECT_TRUE(ran) << "started without waiting";
 }
 
+TEST_F(ProcessRunnerTest, StartProgramRunsInTheFolderItIsGiven) {
+    const std::wstring program = blanks_ + L"\\prog.exe";
+    PlaceStandIn(program);
+    EXPECT_EQ(StartProgram(L"\"" + program + L"\"", SW_HIDE, true, blanks_), 7);
+    EXPECT_EQ(ReadStartRecord(program).currentFolder, blanks_);
+    EXPECT_EQ(StartProgram(L"\"" + program + L"\"", SW_HIDE, true, temp_ / L"missing"), -1);
+}
+
+// A hidden top-level window of this thread that notes what reaches it.
+class ListeningWindow {
+public:
+    ListeningWindow() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"ProcessRunnerTestListener";
+        RegisterClassW(&wc);
+        hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~ListeningWindow() { DestroyWindow(hwnd_); }
+    HWND hwnd() const { return hwnd_; }
+
+    bool posted = false;
+    std::wstring settingChange;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        auto* self = reinterpret_cast<ListeningWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self && msg == WM_APP) self->posted = true;
+        if (self && msg == WM_SETTINGCHANGE && lp) self->settingChange = reinterpret_cast<const wchar_t*>(lp);
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+    HWND hwnd_ = nullptr;
+};
+
+// A started program that sends a broadcast waits for every window to answer,
+// ours included: both starters dispatch this thread's messages meanwhile,
+// and a quit request that arrived stays for the main loop.
+TEST_F(ProcessRunnerTest, WaitingAnswersTheProgramsBroadcastAndKeepsAQuitRequest) {
+    const std::wstring program = blanks_ + L"\\setting.exe";
+    ASSERT_TRUE(CopyFileW((ModuleFolder() + L"broadcasting_driver.exe").c_str(), program.c_str(), FALSE));
+    for (bool viaRunAndWait : {true, false}) {
+        SCOPED_TRACE(viaRunAndWait ? "RunAndWait" : "StartProgram");
+        DeleteFileW((program + L".answered").c_str());
+        ListeningWindow window;
+        ASSERT_TRUE(window.hwnd());
+        PostMessageW(window.hwnd(), WM_APP, 0, 0);
+        PostQuitMessage(5);
+
+        const int64_t code = viaRunAndWait ? RunAndWait(program, L"", SW_HIDE)
+                                           : StartProgram(L"\"" + program + L"\"", SW_HIDE, true);
+        EXPECT_EQ(code, 0);
+        EXPECT_TRUE(PathExists(program + L".answered"));
+        EXPECT_TRUE(window.posted);
+        EXPECT_EQ(window.settingChange, L"Environment");
+        MSG msg{};
+        ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+        EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+        EXPECT_EQ(msg.wParam, 5u);
+    }
+}
+
 TEST_F(ProcessRunnerTest, FailedStartsAreReportedAsDocumented) {
     const std::wstring missing = blanks_ + L"\\missing.exe";
     try {

@@ -1,0 +1,119 @@
+#include "engine/database_swap.h"
+
+#include <windows.h>
+
+#include <utility>
+
+#include "base/error.h"
+#include "base/file_system.h"
+#include "base/handles.h"
+#include "base/setup_log.h"
+#include "base/strings.h"
+#include "base/system_error.h"
+#include "engine/deployment_manifest.h"
+
+namespace {
+
+[[noreturn]] void RaiseCannotReplace(const std::wstring& live, DWORD code) {
+    throw Error(L"Cannot create file \"" + live + L"\". " + SystemErrorText(code));
+}
+
+// Removes the temporary copy on every way out, unless it took the live name.
+class TemporaryCopy {
+public:
+    explicit TemporaryCopy(std::wstring path) : path_(std::move(path)) {}
+    ~TemporaryCopy() {
+        if (!path_.empty()) DeleteFileW(path_.c_str());
+    }
+    TemporaryCopy(const TemporaryCopy&) = delete;
+    TemporaryCopy& operator=(const TemporaryCopy&) = delete;
+
+    const std::wstring& path() const { return path_; }
+    void Placed() { path_.clear(); }
+
+private:
+    std::wstring path_;
+};
+
+// Forces the copy's data out of the cache onto the disk; the system error
+// code, or ERROR_SUCCESS.
+DWORD Flush(const std::wstring& path) {
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file || !FlushFileBuffers(file.get())) return GetLastError();
+    return ERROR_SUCCESS;
+}
+
+// A backup name that no file of folder carries yet.
+std::wstring FreeBackupName(const std::wstring& folder, const LocalDateTime& now) {
+    std::wstring name = DatabaseBackupName(now);
+    for (int copy = 2; GetFileAttributesW((folder + name).c_str()) != INVALID_FILE_ATTRIBUTES; ++copy)
+        name = DatabaseBackupName(now, copy);
+    return name;
+}
+
+// Moves the old database to backup and the new copy to live in one call.
+// When the system moved the old database but not the new copy, the old one
+// gets its name back before the error is raised.
+void Swap(const std::wstring& live, const std::wstring& copy, const std::wstring& backup) {
+    if (ReplaceFileW(live.c_str(), copy.c_str(), backup.c_str(),
+                     REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr))
+        return;
+    const DWORD code = GetLastError();
+    setup_log::WriteError(L"Database: the new copy cannot take the name " + live, code);
+    if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && !FileExists(live)) {
+        if (MoveFileExW(backup.c_str(), live.c_str(), MOVEFILE_WRITE_THROUGH))
+            setup_log::Write(L"Database: the old database has its name back: " + live);
+        else
+            setup_log::WriteError(L"Database: the old database stays under the name " + backup, GetLastError());
+    }
+    RaiseCannotReplace(live, code);
+}
+
+}  // namespace
+
+void CheckDatabaseReplaceable(std::wstring_view live) {
+    const std::wstring path(live);
+    if (!FileExists(path)) return;
+    // Write and delete access without sharing: refused while another program
+    // has the database open, and for a read-only database.
+    ScopedHandle file(
+        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) {
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"Database: the database in place cannot be replaced: " + path, code);
+        RaiseCannotReplace(path, code);
+    }
+}
+
+std::wstring DatabaseCopyInProgress(std::wstring_view live) {
+    return std::wstring(live) + L".~new.tmp";
+}
+
+DatabaseSwap ReplaceDatabase(std::wstring_view source, std::wstring_view live, const LocalDateTime& now,
+                             bool (*copy)(std::wstring_view source, std::wstring_view destination)) {
+    const std::wstring target(live);
+    TemporaryCopy temporary(DatabaseCopyInProgress(target));
+    if (!copy(source, temporary.path())) {
+        setup_log::Write(L"Database: the copy of " + std::wstring(source) + L" failed; " + target +
+                         L" is left as it was");
+        return {};
+    }
+    if (const DWORD code = Flush(temporary.path()); code != ERROR_SUCCESS) {
+        setup_log::WriteError(L"Database: the copy cannot be written to the disk: " + temporary.path(), code);
+        return {};
+    }
+    DatabaseSwap swap{true, L""};
+    if (FileExists(target)) {
+        const std::wstring folder = FolderOf(target);
+        swap.backupName = FreeBackupName(folder, now);
+        Swap(target, temporary.path(), folder + swap.backupName);
+    } else if (!MoveFileExW(temporary.path().c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"Database: the new copy cannot take the name " + target, code);
+        RaiseCannotReplace(target, code);
+    }
+    temporary.Placed();
+    setup_log::Write(L"Database: " + target + L" replaced by the package's copy" +
+                     (swap.backupName.empty() ? L"" : L"; the old one is kept as " + swap.backupName));
+    return swap;
+}

@@ -1,0 +1,38 @@
+// Replacing the clinic's database with the package's copy so that the
+// database's name always holds a whole database: the clinic's own until the
+// package's copy is complete and on the disk, then the new one in a single
+// step. A power cut, a full disk or a killed installer never leave a
+// truncated database under the live name.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/local_date_time.h"
+
+// Raises Error "Cannot create file "<live>". <system text>" when the
+// database at live exists and cannot be replaced: another program has it
+// open, or it is read-only. A missing database passes.
+void CheckDatabaseReplaceable(std::wstring_view live);
+
+// The outcome of ReplaceDatabase.
+struct DatabaseSwap {
+    bool copied = false;      // false: the copy failed and live is as it was
+    std::wstring backupName;  // the old database's new name in live's folder; empty when there was none
+};
+
+// The temporary file in live's folder that the package's copy streams into
+// before it takes the live name.
+std::wstring DatabaseCopyInProgress(std::wstring_view live);
+
+// Copies source with copy (CopyFileWithDate: content and modification time)
+// into DatabaseCopyInProgress(live), flushes it, then puts it in place: an
+// existing database at live moves to DatabaseBackupName(now) in the same
+// folder (ReplaceFileW; a swap that fails half-way gives the old database
+// its name back). copied is false when the copy or the flush failed. On
+// every failure, returned or raised, the temporary file is removed and the
+// database at live is untouched. Raises the errors of copy (source missing or
+// held, temporary file not creatable) and Error
+// "Cannot create file "<live>". <system text>" when the swap itself fails.
+DatabaseSwap ReplaceDatabase(std::wstring_view source, std::wstring_view live, const LocalDateTime& now,
+                             bool (*copy)(std::wstring_view source, std::wstring_view destination));

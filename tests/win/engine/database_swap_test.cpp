@@ -1,0 +1,170 @@
+// Replacing the clinic's database: the live name holds the old database or
+// the whole new copy, never a part, and a failure leaves nothing behind.
+#include "engine/database_swap.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "base/error.h"
+#include "base/handles.h"
+#include "base/system_error.h"
+#include "engine/file_ops.h"
+#include "tests/kit/file_util.h"
+#include "tests/kit/temp_folder.h"
+
+namespace {
+
+const LocalDateTime kNow{2025, 3, 1, 15, 30, 7, 0};
+const std::string kOld = "the clinic's records";
+const std::string kNew = "the package's empty database";
+
+// The names in folder, "." and ".." left out.
+std::vector<std::wstring> Names(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    ScopedFindHandle find(FindFirstFileW((folder + L"*").c_str(), &entry));
+    if (!find) return names;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(find.get(), &entry));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+FILETIME LocalFileTime(WORD hour, WORD minute, WORD second) {
+    SYSTEMTIME local{2024, 5, 0, 17, hour, minute, second, 0};
+    FILETIME localTime, utc;
+    SystemTimeToFileTime(&local, &localTime);
+    LocalFileTimeToFileTime(&localTime, &utc);
+    return utc;
+}
+
+void SetWriteTime(const std::wstring& path, const FILETIME& time) {
+    ScopedHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file);
+    ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &time));
+}
+
+uint64_t WriteTime(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
+}
+
+uint64_t AsNumber(const FILETIME& time) {
+    return uint64_t{time.dwHighDateTime} << 32 | time.dwLowDateTime;
+}
+
+// A copy that writes half the file, then fails as a full disk does.
+bool HalfCopy(std::wstring_view source, std::wstring_view destination) {
+    const std::string bytes = ReadFileBytes(std::wstring(source));
+    WriteFileBytes(std::wstring(destination), bytes.substr(0, bytes.size() / 2));
+    return false;
+}
+
+class DatabaseSwapTest : public testing::Test {
+protected:
+    void SetUp() override {
+        WriteFileBytes(source_, kNew);
+        SetWriteTime(source_, LocalFileTime(10, 15, 37));
+        ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
+    }
+
+    TempFolder temp_;
+    const std::wstring source_ = temp_ / L"package V12.FDB";
+    const std::wstring folder_ = temp_ / L"DTAfb\\";
+    const std::wstring live_ = folder_ + L"V12.FDB";
+};
+
+TEST_F(DatabaseSwapTest, TheWholeCopyTakesTheNameAndTheOldDatabaseItsDatedName) {
+    struct Case {
+        const char* what;
+        std::vector<std::wstring> before;  // files in the folder besides the database
+        bool oldDatabase;
+        std::wstring backup;
+    };
+    const Case cases[] = {
+        {"first installation", {}, false, L""},
+        {"reinstallation", {}, true, L"V12.FDB.20250301-153007.bak"},
+        {"a backup of the same second exists",
+         {L"V12.FDB.20250301-153007.bak"},
+         true,
+         L"V12.FDB.20250301-153007-2.bak"},
+        // What a killed installation leaves is written over.
+        {"a copy left half-way", {L"V12.FDB.~new.tmp"}, true, L"V12.FDB.20250301-153007.bak"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RemoveTree(folder_);
+        ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
+        for (const std::wstring& name : c.before) WriteFileBytes(folder_ + name, "earlier");
+        if (c.oldDatabase) WriteFileBytes(live_, kOld);
+
+        const DatabaseSwap swap = ReplaceDatabase(source_, live_, kNow, CopyFileWithDate);
+
+        EXPECT_TRUE(swap.copied);
+        EXPECT_EQ(swap.backupName, c.backup);
+        EXPECT_EQ(ReadFileBytes(live_), kNew);
+        // The source's time, at the two-second step of the DOS form.
+        EXPECT_EQ(WriteTime(live_), AsNumber(LocalFileTime(10, 15, 36)));
+        std::vector<std::wstring> names = {L"V12.FDB"};
+        for (const std::wstring& name : c.before)
+            if (name.find(L".bak") != std::wstring::npos) names.push_back(name);
+        if (!c.backup.empty()) {
+            EXPECT_EQ(ReadFileBytes(folder_ + c.backup), kOld);
+            names.push_back(c.backup);
+        }
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(Names(folder_), names) << "nothing else is left in the folder";
+    }
+}
+
+TEST_F(DatabaseSwapTest, FailuresLeaveTheOldDatabaseInPlaceAndNoCopyBehind) {
+    WriteFileBytes(live_, kOld);
+
+    EXPECT_FALSE(ReplaceDatabase(source_, live_, kNow, HalfCopy).copied) << "a copy that fails half-way";
+    EXPECT_EQ(Names(folder_), std::vector<std::wstring>{L"V12.FDB"});
+
+    EXPECT_THROW(ReplaceDatabase(temp_ / L"missing", live_, kNow, CopyFileWithDate), Error) << "a missing source";
+    EXPECT_EQ(Names(folder_), std::vector<std::wstring>{L"V12.FDB"});
+
+    {
+        // Another program opens the database while the copy is made: the
+        // swap is refused and names the database.
+        ScopedHandle held(CreateFileW(live_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        try {
+            ReplaceDatabase(source_, live_, kNow, CopyFileWithDate);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.text().rfind(L"Cannot create file \"" + live_ + L"\". ", 0), 0u) << e.what();
+        }
+    }
+    EXPECT_EQ(Names(folder_), std::vector<std::wstring>{L"V12.FDB"});
+    EXPECT_EQ(ReadFileBytes(live_), kOld);
+}
+
+TEST_F(DatabaseSwapTest, ADatabaseInUseIsRefusedBeforeTheCopy) {
+    EXPECT_NO_THROW(CheckDatabaseReplaceable(live_)) << "no database yet";
+    WriteFileBytes(live_, kOld);
+    EXPECT_NO_THROW(CheckDatabaseReplaceable(live_));
+    ScopedHandle held(
+        CreateFileW(live_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    try {
+        CheckDatabaseReplaceable(live_);
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.text(), L"Cannot create file \"" + live_ + L"\". " + SystemErrorText(ERROR_SHARING_VIOLATION));
+    }
+    held.reset();
+    EXPECT_EQ(ReadFileBytes(live_), kOld);
+}
+
+}  // namespace

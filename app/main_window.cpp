@@ -12,6 +12,7 @@
 #include "app/large_fonts.h"
 #include "app/panel.h"
 #include "app/resources_access.h"
+#include "app/side_panel_text_size.h"
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/system_error.h"
@@ -168,6 +169,7 @@ void TFMain::CreateSidePanel() {
     std::string_view rtf = RawResource(instance_, L"INFO");
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, ReadRtf};
     SendMessageW(RichEdit1, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    KeepTextAtDesignSize(RichEdit1);
     RECT inner;
     GetClientRect(RichEdit1, &inner);
     InflateRect(&inner, -4, -4);

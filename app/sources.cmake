@@ -11,4 +11,5 @@ list(APPEND WIN_SOURCES
   app/main_window.cpp
   app/panel.cpp
   app/resources_access.cpp
+  app/side_panel_text_size.cpp
   app/wizard_layout.cpp)

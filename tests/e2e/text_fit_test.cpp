@@ -114,14 +114,23 @@ HWND HiddenWindowOf(DWORD pid, std::wstring_view windowClass) {
     return nullptr;
 }
 
-class TextFitTest : public testing::TestWithParam<DWORD> {
+// A display scale and the two shared windows' sizes there: the message
+// window is designed 446 wide at 96 dots per inch, the launch-progress
+// window 471 x 59 at 144; both follow the screen's resolution.
+struct Scale {
+    DWORD dpi;
+    int messageClientWidth;
+    SIZE launchProgressClient;
+};
+
+class TextFitTest : public testing::TestWithParam<Scale> {
 protected:
     void SetUp() override {
         exe_ = temp_ / L"VelmoraSetup.exe";
         ASSERT_TRUE(CopyFileW(L"" VH_SETUP_EXE, exe_.c_str(), FALSE));
     }
 
-    int Dpi() const { return static_cast<int>(GetParam()); }
+    int Dpi() const { return static_cast<int>(GetParam().dpi); }
     int Scaled(int pixels, int designDpi = 96) const { return MulDiv(pixels, Dpi(), designDpi); }
 
     // A page's read-only text box: the design font is the box's own (line
@@ -203,7 +212,7 @@ protected:
 };
 
 TEST_P(TextFitTest, EveryPageSidePanelAndMessageWindowReadsCompletely) {
-    ScreenDpiForNewProcesses dpi(GetParam());
+    ScreenDpiForNewProcesses dpi(GetParam().dpi);
     Wizard w(exe_);
 
     // Every page exists from the start, hidden or not.
@@ -215,6 +224,10 @@ TEST_P(TextFitTest, EveryPageSidePanelAndMessageWindowReadsCompletely) {
         if (cls == L"Edit" && id >= ID_FirstMemo && id < ID_FirstMemo + kPageCount) {
             ExpectPageTextFits(c, kPageFonts[id - ID_FirstMemo]);
             ++pageTexts;
+        } else if (id == ID_ePath) {
+            RECT format{};
+            SendMessageW(c, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+            EXPECT_LE(Measure(kTahoma15).LineHeight(), format.bottom - format.top) << "folder field";
         } else if (cls == L"Button") {
             ExpectButtonFits(c);
             ++buttons;
@@ -232,6 +245,9 @@ TEST_P(TextFitTest, EveryPageSidePanelAndMessageWindowReadsCompletely) {
     HWND waitRun = nullptr;
     Wizard::WaitUntil([&] { return (waitRun = HiddenWindowOf(w.ProcessId(), L"TFWaitRun")) != nullptr; });
     ASSERT_TRUE(waitRun);
+    const SIZE launchProgress = ClientSize(waitRun);
+    EXPECT_EQ(launchProgress.cx, GetParam().launchProgressClient.cx);
+    EXPECT_EQ(launchProgress.cy, GetParam().launchProgressClient.cy);
     HWND progressText = FindWindowExW(waitRun, nullptr, L"Static", nullptr);
     ASSERT_TRUE(progressText);
     EXPECT_LE(Measure({L"Tahoma", Scaled(20, 144)}).LineHeight(), ClientSize(progressText).cy)
@@ -248,6 +264,7 @@ TEST_P(TextFitTest, EveryPageSidePanelAndMessageWindowReadsCompletely) {
     ASSERT_TRUE(warning.hwnd);
     const DesignFont text{L"Tahoma", MulDiv(10, Dpi(), 72)};
     const DesignFont small{L"Tahoma", MulDiv(8, Dpi(), 72)};
+    EXPECT_EQ(ClientSize(warning.hwnd).cx, GetParam().messageClientWidth);
     HWND label = GetDlgItem(warning.hwnd, 101);
     const SIZE labelSize = ClientSize(label);
     const RECT wrapped = Measure(text).Wrapped(TextOf(label), labelSize.cx);
@@ -270,9 +287,11 @@ TEST_P(TextFitTest, EveryPageSidePanelAndMessageWindowReadsCompletely) {
     w.PressOk(warning);
 }
 
-INSTANTIATE_TEST_SUITE_P(DisplayScales, TextFitTest, testing::Values(96, 120, 144, 192),
-                         [](const testing::TestParamInfo<DWORD>& info) {
-                             return "Dpi" + std::to_string(info.param);
+INSTANTIATE_TEST_SUITE_P(DisplayScales, TextFitTest,
+                         testing::Values(Scale{96, 446, {314, 39}}, Scale{120, 558, {393, 49}},
+                                         Scale{144, 669, {471, 59}}, Scale{192, 892, {628, 79}}),
+                         [](const testing::TestParamInfo<Scale>& info) {
+                             return "Dpi" + std::to_string(info.param.dpi);
                          });
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "app/resources_access.h"
 #include "app/run_log.h"
 #include "app/session_end.h"
+#include "app/side_panel_text_size.h"
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/setup_log.h"
@@ -170,6 +171,7 @@ void TFMain::CreateSidePanel() {
     std::string_view rtf = RawResource(instance_, L"INFO");
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, ReadRtf};
     SendMessageW(RichEdit1, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    KeepTextAtDesignSize(RichEdit1);
     RECT inner;
     GetClientRect(RichEdit1, &inner);
     InflateRect(&inner, -4, -4);

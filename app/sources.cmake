@@ -13,4 +13,5 @@ list(APPEND WIN_SOURCES
   app/resources_access.cpp
   app/run_log.cpp
   app/session_end.cpp
+  app/side_panel_text_size.cpp
   app/wizard_layout.cpp)

@@ -1,18 +1,27 @@
-// Walks the wizard through its pages and saves a picture of the main window
-// on each, for people to look at: page_tour <installer.exe> <output folder>.
-// Pictures are 24-bit BMP files named after the page.
+// Walks the wizard through its pages and saves a picture of each page and
+// each window it opens, for people to look at:
+//   page_tour <installer.exe> <output folder> [dots per inch]
+// With a resolution, the installer starts at that logical resolution (the
+// setting is put back at the end). Pictures are 24-bit BMP files numbered in
+// walk order; tools/contact_sheet.sh lays the walks at four resolutions out
+// side by side.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
+#include <cwchar>
+#include <memory>
 #include <string>
 
 #include "tests/e2e/driver.h"
+#include "tests/e2e/screen_dpi.h"
 #include "tests/kit/file_util.h"
 
 namespace {
 
 void SaveWindowPicture(HWND hwnd, const std::wstring& path) {
-    Sleep(700);  // let the page finish painting
+    Sleep(700);  // let the window finish painting
     RECT r;
     GetWindowRect(hwnd, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -31,8 +40,7 @@ void SaveWindowPicture(HWND hwnd, const std::wstring& path) {
     bi.biBitCount = 24;
     const DWORD stride = ((w * 3 + 3) / 4) * 4;
     std::string pixels(stride * h, '\0');
-    GetDIBits(memory.get(), bitmap.get(), 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&bi),
-              DIB_RGB_COLORS);
+    GetDIBits(memory.get(), bitmap.get(), 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
     BITMAPFILEHEADER fh{};
     fh.bfType = 0x4D42;
     fh.bfOffBits = sizeof(fh) + sizeof(bi);
@@ -43,58 +51,98 @@ void SaveWindowPicture(HWND hwnd, const std::wstring& path) {
     WriteFileBytes(path, file);
 }
 
+struct HiddenSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindWaitRun(HWND hwnd, LPARAM param) {
+    auto* s = reinterpret_cast<HiddenSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == s->pid && ClassOf(hwnd) == L"TFWaitRun") {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The installer keeps its launch-progress window hidden; it is shown here
+// for the picture with a step's text and a half-full bar, then hidden again.
+void SaveLaunchProgressPicture(const Wizard& w, const std::wstring& path) {
+    HiddenSearch s{w.ProcessId(), nullptr};
+    Wizard::WaitUntil([&] {
+        EnumWindows(FindWaitRun, reinterpret_cast<LPARAM>(&s));
+        return s.found != nullptr;
+    });
+    if (!s.found) return;
+    if (HWND label = FindWindowExW(s.found, nullptr, L"Static", nullptr))
+        SetText(label, L"Загрузка данных ЭКГ: шаг 12 из 25");
+    if (HWND bar = FindWindowExW(s.found, nullptr, PROGRESS_CLASSW, nullptr)) SendMessageW(bar, PBM_SETPOS, 12, 0);
+    ShowWindow(s.found, SW_SHOWNA);
+    SaveWindowPicture(s.found, path);
+    ShowWindow(s.found, SW_HIDE);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
-        std::fputs("usage: page_tour <installer.exe beside a package> <output folder>\n", stderr);
+        std::fputs("usage: page_tour <installer.exe beside a package> <output folder> [dots per inch]\n", stderr);
         return 2;
     }
     const std::wstring out = std::wstring(argv[2]) + L"\\";
+    std::unique_ptr<ScreenDpiForNewProcesses> dpi;
+    if (argc > 3) dpi = std::make_unique<ScreenDpiForNewProcesses>(std::wcstoul(argv[3], nullptr, 10));
 
     // Cancelling from the welcome page.
     {
         Wizard w(argv[1]);
+        SaveWindowPicture(w.Main(), out + L"01-welcome.bmp");
+        SaveLaunchProgressPicture(w, out + L"02-launch-progress.bmp");
         w.Click(L"Отмена");
         MessageBoxInfo box = w.WaitForMessageBox();
-        SaveWindowPicture(w.Main(), out + L"1-cancel-question.bmp");
+        SaveWindowPicture(box.hwnd, out + L"03-cancel-question.bmp");
         w.Answer(box, IDYES);
-        SaveWindowPicture(w.Main(), out + L"2-cancelled.bmp");
+        SaveWindowPicture(w.Main(), out + L"04-cancelled.bmp");
         w.Click(L"Выход");
         w.WaitForExit(10s);
     }
 
     // A whole installation into C:\Holter.
     Wizard w(argv[1]);
-    SaveWindowPicture(w.Main(), out + L"3-welcome.bmp");
     w.Click(L"Далее");
     HWND path = w.FindControl(L"Edit", L"C:\\Holter");
-    SaveWindowPicture(w.Main(), out + L"4-folder.bmp");
+    SaveWindowPicture(w.Main(), out + L"05-folder.bmp");
     SetText(path, L"C:");
     w.Click(L"Далее");
     MessageBoxInfo box = w.WaitForMessageBox();
-    SaveWindowPicture(box.hwnd, out + L"5-root-warning.bmp");
+    SaveWindowPicture(box.hwnd, out + L"06-root-warning.bmp");
     w.Answer(box, IDOK);
     SetText(path, L"C:\\Holter");
     w.Click(L"Далее");
     const MessageWindowInfo warning = w.WaitForMessageWindow();
-    SaveWindowPicture(w.Main(), out + L"6-options-warning.bmp");
+    SaveWindowPicture(warning.hwnd, out + L"07-driver-warning.bmp");
     w.PressOk(warning);
+    SaveWindowPicture(w.Main(), out + L"08-options.bmp");
     w.Click(L"Начать установку");
     box = w.WaitForMessageBox(120s);
-    SaveWindowPicture(w.Main(), out + L"7-driver-question.bmp");
+    SaveWindowPicture(box.hwnd, out + L"09-driver-question.bmp");
     w.Answer(box, IDYES);
     // The end: the large-font page at small fonts, the completion question otherwise.
     Wizard::WaitUntil(
-        [&] { return FindTopWindow(w.ProcessId(), L"#32770") || w.FindControl(L"Button", L"Изменить настройки", 0s); },
+        [&] {
+            return FindTopWindow(w.ProcessId(), L"#32770") || w.FindControl(L"Button", L"Изменить настройки", 0s);
+        },
         120s);
-    SaveWindowPicture(w.Main(), out + L"8-end.bmp");
-    // Leave, so the run's setup log ends as a user's would.
     box = w.WaitForMessageBox(0s);
-    if (box.hwnd)
-        w.Answer(box, IDYES);
-    else
-        w.Click(L"Выход");
+    if (box.hwnd) {
+        SaveWindowPicture(box.hwnd, out + L"10-completion-question.bmp");
+        w.Answer(box, IDNO);
+    }
+    SaveWindowPicture(w.Main(), out + L"11-end.bmp");
+    // Leave, so the run's setup log ends as a user's would.
+    w.Click(L"Выход");
     w.WaitForExit(10s);
     return 0;
 }

@@ -21,7 +21,7 @@ uint32_t RunAndWait(std::wstring_view program, std::wstring_view parameters, uin
 // Starts commandLine as given (the caller quotes a program path that may
 // hold blanks), in the installer's current folder, in a new console, shown
 // as showState; with wait, waits without a time limit and returns the exit
-// code. Returns -1 when the program cannot be started; without wait the
-// result means nothing else. Raises Error "Range check error" when
-// showState does not fit in 16 bits.
+// code. Returns -1 when the program cannot be started (GetLastError then
+// tells why); without wait the result means nothing else. Raises Error
+// "Range check error" when showState does not fit in 16 bits.
 int32_t StartProgram(std::wstring_view commandLine, uint32_t showState, bool wait);

@@ -309,6 +309,7 @@ TEST_F(InstallationTest, NoUpdatePackageEndsWithTheListIndexError) {
     PackageOptions options;
     options.updatePackages = {};
     Build(options);
+    const std::set<std::wstring> logsBefore = SetupLogsIn(TempFolderPath());
     Wizard w(exe());
     GoToOptions(w);
     const MessageBoxInfo box = Install(w, IDNO);
@@ -318,6 +319,17 @@ TEST_F(InstallationTest, NoUpdatePackageEndsWithTheListIndexError) {
     EXPECT_FALSE(PathExists(DesktopShortcut()));
     PostMessageW(w.Main(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(w.WaitForExit(10s));
+
+    // The setup log keeps the report's text and says the run ended in error.
+    std::set<std::wstring> logs = SetupLogsIn(TempFolderPath());
+    for (const std::wstring& old : logsBefore) logs.erase(old);
+    ASSERT_EQ(logs.size(), 1u);
+    const std::wstring logPath = TempFolderPath() + *logs.begin();
+    const std::vector<std::wstring> events = SetupLogEvents(logPath);
+    EXPECT_NE(std::find(events.begin(), events.end(), L"Error report: List index out of bounds (0)"), events.end());
+    EXPECT_FALSE(FindEvent(events, L"Installation completed").size());
+    EXPECT_EQ(events.back(), L"Run ended: error (exit code 0)");
+    DeleteFileW(logPath.c_str());
 }
 
 TEST_F(InstallationTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {

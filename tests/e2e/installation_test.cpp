@@ -189,8 +189,10 @@ std::wstring FileVersionOf(const std::wstring& path) {
     if (data.empty() || !GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
         !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &size) || !fixed)
         return L"";
-    return std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionMS)) +
-           L"." + std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionLS));
+    return std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
+           std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
+           std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." +
+           std::to_wstring(LOWORD(fixed->dwFileVersionLS));
 }
 
 std::wstring TempFolderPath() {
@@ -326,7 +328,8 @@ TEST_F(InstallationTest, NoUpdatePackageEndsWithTheListIndexError) {
     ASSERT_EQ(logs.size(), 1u);
     const std::wstring logPath = TempFolderPath() + *logs.begin();
     const std::vector<std::wstring> events = SetupLogEvents(logPath);
-    EXPECT_NE(std::find(events.begin(), events.end(), L"Error report: List index out of bounds (0)"), events.end());
+    EXPECT_NE(std::find(events.begin(), events.end(), L"Error report: List index out of bounds (0)"),
+              events.end());
     EXPECT_FALSE(FindEvent(events, L"Installation completed").size());
     EXPECT_EQ(events.back(), L"Run ended: error (exit code 0)");
     DeleteFileW(logPath.c_str());

@@ -231,8 +231,8 @@ void SetReadOnly(std::wstring_view file, bool readOnly) {
         setup_log::WriteError(L"Read-only attribute not changed: " + path, code);
         return;
     }
-    const DWORD changed =
-        readOnly ? attributes | FILE_ATTRIBUTE_READONLY : attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+    const DWORD changed = readOnly ? attributes | FILE_ATTRIBUTE_READONLY
+                                   : attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
     if (!SetFileAttributesW(path.c_str(), changed)) {
         const DWORD code = GetLastError();
         setup_log::WriteError(L"Read-only attribute not changed: " + path, code);

@@ -16,7 +16,8 @@ bool IsSmallFonts() {
 void ChangeFontSize() {
     HMODULE library = LoadSystemLibrary(L"syssetup.dll");
     if (!library) {
-        setup_log::WriteError(L"Font size not changed: syssetup.dll not loaded", GetLastError());
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"Font size not changed: syssetup.dll not loaded", code);
         return;
     }
     using SetupChangeFontSizeFunction = DWORD(WINAPI*)(HWND owner, LPCWSTR size);
@@ -25,7 +26,8 @@ void ChangeFontSize() {
     // Without the entry, or when the change fails, the library stays loaded
     // until the process ends.
     if (!change) {
-        setup_log::WriteError(L"Font size not changed: syssetup.dll has no SetupChangeFontSize", GetLastError());
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"Font size not changed: syssetup.dll has no SetupChangeFontSize", code);
         return;
     }
     const DWORD result = change(nullptr, L"120");
@@ -38,14 +40,16 @@ namespace {
 void EnableShutdownPrivilege() {
     ScopedHandle token;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.receive())) {
-        setup_log::WriteError(L"Shutdown privilege not enabled: no process token", GetLastError());
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"Shutdown privilege not enabled: no process token", code);
         return;
     }
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     if (!LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid)) {
-        setup_log::WriteError(L"Shutdown privilege not enabled: unknown privilege", GetLastError());
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"Shutdown privilege not enabled: unknown privilege", code);
         return;
     }
     TOKEN_PRIVILEGES previous{};

@@ -50,7 +50,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         const SharedUnits shared_units;
         // Relative package paths resolve against the installer's own folder,
         // wherever the installer was started from.
-        SetCurrentDirectoryW(ModuleFolder().c_str());
+        const std::wstring installerFolder = ModuleFolder();
+        if (!SetCurrentDirectoryW(installerFolder.c_str())) {
+            const DWORD code = GetLastError();
+            setup_log::WriteError(L"Current folder not changed to " + installerFolder, code);
+        }
 
         myScreen = new TmyScreen(ReadScreenSnapshot(), ApplyScreenCursor);
         SelectMonitor(0);

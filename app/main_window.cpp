@@ -374,11 +374,12 @@ void TFMain::BtnInputPathNextClick() {
 }
 
 void TFMain::tsInputComponentsShow() {
-    setup_log::Write(L"Driver warning shown in the message window");
-    ShowTimedMessage(
+    const std::wstring warning =
         L"Внимание!\r Если на вашем компьютере уже установлен комплекс \"Velmora-Холтер\",\r снимите галочку "
-        L"установки драйвера!",
-        mtMessage, L"", 0);
+        L"установки драйвера!";
+    setup_log::Write(L"Message window: " + warning);
+    const bool ok = ShowTimedMessage(warning, mtMessage, L"", 0);
+    setup_log::Write(ok ? L"Answer: OK" : L"Answer: none (closed or timed out)");
 }
 
 void TFMain::BtnInputComponentsBackClick() { SetActivePage(tsInputPath); }

@@ -48,8 +48,10 @@ void CreateWithParents(std::wstring folder) {
     if (folder.empty() || DirectoryExists(folder)) return;
     const size_t slash = folder.rfind(L'\\');
     if (slash != std::wstring::npos && slash > 0) CreateWithParents(folder.substr(0, slash));
-    if (!CreateDirectoryW(folder.c_str(), nullptr))
-        setup_log::WriteError(L"Folder not created: " + folder, GetLastError());
+    if (!CreateDirectoryW(folder.c_str(), nullptr)) {
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"Folder not created: " + folder, code);
+    }
 }
 
 // Calls visit(name, attributes) for every entry of folder + "\*.*" except
@@ -138,8 +140,10 @@ void CarryDosTime(HANDLE source, HANDLE destination) {
 void EnsureDirectory(std::wstring_view folder) {
     if (DirectoryExists(folder)) return;
     const std::wstring path(folder);
-    if (!CreateDirectoryW(path.c_str(), nullptr))
-        setup_log::WriteError(L"Folder not created: " + path, GetLastError());
+    if (!CreateDirectoryW(path.c_str(), nullptr)) {
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"Folder not created: " + path, code);
+    }
 }
 
 void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list) {
@@ -223,12 +227,16 @@ void SetReadOnly(std::wstring_view file, bool readOnly) {
     const std::wstring path(file);
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        setup_log::WriteError(L"Read-only attribute not changed: " + path, GetLastError());
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"Read-only attribute not changed: " + path, code);
         return;
     }
-    if (!SetFileAttributesW(path.c_str(), readOnly ? attributes | FILE_ATTRIBUTE_READONLY
-                                                   : attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY)))
-        setup_log::WriteError(L"Read-only attribute not changed: " + path, GetLastError());
+    const DWORD changed = readOnly ? attributes | FILE_ATTRIBUTE_READONLY
+                                   : attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+    if (!SetFileAttributesW(path.c_str(), changed)) {
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"Read-only attribute not changed: " + path, code);
+    }
 }
 
 bool ShellCopyFolder(std::wstring_view source, std::wstring_view destination) {

@@ -80,8 +80,10 @@ void LogRefusal(const std::wstring& event) {
 // Tells running programs that the font table changed; a hung window
 // elsewhere on the PC is skipped instead of stopping the installation.
 void AnnounceFontChange() {
-    if (!SendMessageTimeoutW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr))
-        setup_log::WriteError(L"WM_FONTCHANGE broadcast not answered by every window", GetLastError());
+    if (!SendMessageTimeoutW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr)) {
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"WM_FONTCHANGE broadcast not answered by every window", code);
+    }
 }
 
 // Copies the font into the fonts folder. A copy that was not written whole
@@ -107,8 +109,10 @@ void RegisterFont(const FontTargets& targets, const std::wstring& valueName, std
                                 reinterpret_cast<const BYTE*>(data.c_str()), bytes);
     if (status != ERROR_SUCCESS) {
         setup_log::WriteError(L"Font registry value not written: " + valueName, static_cast<DWORD>(status));
-        if (!DeleteFileW(installed.c_str()))
-            setup_log::WriteError(L"Font file not removed again: " + installed, GetLastError());
+        if (!DeleteFileW(installed.c_str())) {
+            const DWORD code = GetLastError();
+            setup_log::WriteError(L"Font file not removed again: " + installed, code);
+        }
         throw Error(L"Failed to set data for '" + valueName + L"'");
     }
     RegFlushKey(key.get());

@@ -37,14 +37,18 @@ bool PathExists(const std::wstring& path) {
 // A folder whose creation the installation does not check: a failure shows
 // later, when files cannot be written into it, and the setup log keeps why.
 void CreateFolderUnchecked(const std::wstring& folder) {
-    if (!CreateDirectoryW(folder.c_str(), nullptr))
-        setup_log::WriteError(L"Folder not created: " + folder, GetLastError());
+    if (!CreateDirectoryW(folder.c_str(), nullptr)) {
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"Folder not created: " + folder, code);
+    }
 }
 
 // The current folder of the update script; a refusal is not fatal.
 void ChangeCurrentFolder(const std::wstring& folder) {
-    if (!SetCurrentDirectoryW(folder.c_str()))
-        setup_log::WriteError(L"Current folder not changed to " + folder, GetLastError());
+    if (!SetCurrentDirectoryW(folder.c_str())) {
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"Current folder not changed to " + folder, code);
+    }
 }
 
 // Closing is refused and the hourglass shows while the package's files are
@@ -179,7 +183,10 @@ private:
     bool CopyWithLine(std::wstring_view name, const std::wstring& source, const std::wstring& destination) {
         return WithCopyLine(name, [&] {
             const bool copied = copy_(source, destination);
-            if (!copied) setup_log::WriteError(L"Copy failed: " + source + L" -> " + destination, GetLastError());
+            if (!copied) {
+                const DWORD code = GetLastError();
+                setup_log::WriteError(L"Copy failed: " + source + L" -> " + destination, code);
+            }
             return copied;
         });
     }
@@ -230,15 +237,16 @@ private:
         // Quoted: an install folder with blanks must not start another
         // program. Started in its own folder, so it finds its files there and
         // never DLLs lying in the folder the installer was started from.
-        const int32_t code = StartProgram(L"\"" + program + L"\"", SW_HIDE, true, to_ + folder);
-        if (code == -1) {
-            setup_log::WriteError(L"Driver installer not started: " + program, GetLastError());
+        const int32_t exitCode = StartProgram(L"\"" + program + L"\"", SW_HIDE, true, to_ + folder);
+        if (exitCode == -1) {
+            const DWORD code = GetLastError();
+            setup_log::WriteError(L"Driver installer not started: " + program, code);
             view_.AppendToLine(line, L" " + std::wstring(kFailed));
             ++problems_;
             return;
         }
         // Driver installers return flag values, not a verdict: only recorded.
-        setup_log::Write(L"Driver installer ended with exit code " + std::to_wstring(code));
+        setup_log::Write(L"Driver installer ended with exit code " + std::to_wstring(exitCode));
         view_.AddLine(L"Установка драйверов устройства завершена");
     }
 
@@ -306,7 +314,8 @@ private:
 
     // Reports a folder that cannot be made, in a box and as a line.
     bool Fail(std::wstring_view text) {
-        setup_log::WriteError(L"Folder not created", GetLastError());
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"Folder not created", code);
         view_.ShowErrorBox(text);
         view_.AddLine(text);
         return false;

@@ -24,8 +24,8 @@ uint32_t RunAndWait(std::wstring_view program, std::wstring_view parameters, uin
 // hold blanks), in currentFolder (empty: the installer's current folder), in
 // a new console, shown as showState; with wait, waits without a time limit
 // and returns the exit code. Returns -1 when the program cannot be started
-// (also when currentFolder does not exist); without wait the result means
-// nothing else. Raises Error "Range check error" when showState does not fit
-// in 16 bits.
+// (also when currentFolder does not exist; GetLastError then tells why);
+// without wait the result means nothing else. Raises Error "Range check
+// error" when showState does not fit in 16 bits.
 int32_t StartProgram(std::wstring_view commandLine, uint32_t showState, bool wait,
                      std::wstring_view currentFolder = {});

@@ -190,8 +190,10 @@ std::wstring FileVersionOf(const std::wstring& path) {
     if (data.empty() || !GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
         !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &size) || !fixed)
         return L"";
-    return std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionMS)) +
-           L"." + std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionLS));
+    return std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
+           std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
+           std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." +
+           std::to_wstring(LOWORD(fixed->dwFileVersionLS));
 }
 
 std::wstring TempFolderPath() {
@@ -310,6 +312,7 @@ TEST_F(InstallationTest, NoUpdatePackageEndsWithTheListIndexError) {
     PackageOptions options;
     options.updatePackages = {};
     Build(options);
+    const std::set<std::wstring> logsBefore = SetupLogsIn(TempFolderPath());
     Wizard w(exe());
     GoToOptions(w);
     const MessageBoxInfo box = Install(w, IDNO);
@@ -319,6 +322,18 @@ TEST_F(InstallationTest, NoUpdatePackageEndsWithTheListIndexError) {
     EXPECT_FALSE(PathExists(DesktopShortcut()));
     PostMessageW(w.Main(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(w.WaitForExit(10s));
+
+    // The setup log keeps the report's text and says the run ended in error.
+    std::set<std::wstring> logs = SetupLogsIn(TempFolderPath());
+    for (const std::wstring& old : logsBefore) logs.erase(old);
+    ASSERT_EQ(logs.size(), 1u);
+    const std::wstring logPath = TempFolderPath() + *logs.begin();
+    const std::vector<std::wstring> events = SetupLogEvents(logPath);
+    EXPECT_NE(std::find(events.begin(), events.end(), L"Error report: List index out of bounds (0)"),
+              events.end());
+    EXPECT_FALSE(FindEvent(events, L"Installation completed").size());
+    EXPECT_EQ(events.back(), L"Run ended: error (exit code 0)");
+    DeleteFileW(logPath.c_str());
 }
 
 TEST_F(InstallationTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {

@@ -17,7 +17,7 @@ signed="$(mktemp "$exe.signing.XXXXXX")"
 trap 'rm -f "$signed"' EXIT
 rm -f "$signed"  # osslsigncode writes a new file
 
-set -- -pkcs12 "$VH_SIGN_PKCS12" -readpass - -h sha256 -n "Velmora-Холтер" -in "$exe" -out "$signed"
+set -- -pkcs12 "$VH_SIGN_PKCS12" -readpass /dev/stdin -h sha256 -n "Velmora-Холтер" -in "$exe" -out "$signed"
 [ -z "${VH_SIGN_TIMESTAMP:-}" ] || set -- "$@" -ts "$VH_SIGN_TIMESTAMP"
 printf '%s' "$VH_SIGN_PASSWORD" | osslsigncode sign "$@" >/dev/null
 mv "$signed" "$exe"

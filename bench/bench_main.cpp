@@ -4,6 +4,7 @@
 //   velmora_bench pass <package folder\VelmoraSetup.exe> <install folder\> [--hold <file>]
 //   velmora_bench installer <package folder\VelmoraSetup.exe> <install folder\> [--hold <file>]
 //   velmora_bench copy withdate|copyfilew <source> <destination>
+//   velmora_bench tree copyfilew|xcopy <source folder\> <destination folder\> <folder>...
 //   velmora_bench welcome <VelmoraSetup.exe> <TITLE.png> <runs>
 // Results go to stdout as "name value" lines. With --hold the process that
 // ran the pass stays alive after printing until <file> exists (at most a
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "base/error.h"
 #include "bench/file_copy_bench.h"
@@ -20,6 +22,7 @@
 #include "bench/hold.h"
 #include "bench/installer_pass.h"
 #include "bench/reference_package.h"
+#include "bench/tree_copy_bench.h"
 #include "bench/welcome_bench.h"
 
 namespace {
@@ -37,11 +40,14 @@ int Run(int argc, wchar_t** argv) {
         RunInstallerPass(argv[2], argv[3], argc == 6 ? argv[5] : L"");
     } else if (command == L"copy" && argc == 5) {
         TimeFileCopy(argv[2], argv[3], argv[4]);
+    } else if (command == L"tree" && argc >= 6) {
+        TimeTreeCopy(argv[2], argv[3], argv[4], std::vector<std::wstring>(argv + 5, argv + argc));
     } else if (command == L"welcome" && argc == 5) {
         MeasureWelcomePage(argv[2], argv[3], _wtoi(argv[4]));
     } else {
-        std::fputs("usage: velmora_bench package|pass|installer|copy|welcome ... (see bench/bench_main.cpp)\n",
-                   stderr);
+        std::fputs(
+            "usage: velmora_bench package|pass|installer|copy|tree|welcome ... (see bench/bench_main.cpp)\n",
+            stderr);
         return 2;
     }
     return 0;

@@ -28,7 +28,7 @@ database="DTAfb/V12.FDB"
 
 # The generated files are large: never leave them behind.
 cleanup() {
-    rm -rf "$package" "$small" "$install" "$copies"
+    rm -rf "$package" "$small" "$install" "$copies" "$work/one"
     wineserver -k 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -182,7 +182,24 @@ while [ "$run" -le "$runs" ]; do
     run=$((run + 1))
 done
 
-echo "== The passes and cp -r, interleaved ($runs runs after a warm-up)"
+# The same payload copied by Windows means into an empty folder: the
+# platform's own xcopy, and the floor, a bare loop of CopyFileW.
+# xcopy runs once per payload folder; "xcopy_start" is what one xcopy of a
+# single 1-byte file costs, mostly the start of a process under Wine.
+tree_copy() { # xcopy|copyfilew|xcopy_start
+    rm -rf "$copies/tree" && mkdir -p "$copies/tree"
+    sync
+    case "$1" in
+        xcopy_start) wine "$bench" tree xcopy "$(winpath "$work/one" /)" "$(winpath "$copies/tree" /)" start ;;
+        *) wine "$bench" tree "$1" "$(winpath "$package" /)" "$(winpath "$copies/tree" /)" $payload ;;
+    esac >"$work/tree.txt"
+    record "tree_$1" "$(value tree_copy_seconds "$work/tree.txt")"
+    rm -rf "$copies/tree"
+}
+mkdir -p "$work/one/start"
+printf x >"$work/one/start/byte"
+
+echo "== The passes, cp -r, xcopy and a CopyFileW loop, interleaved ($runs runs after a warm-up)"
 run=0
 while [ "$run" -le "$runs" ]; do
     pass pass "$package" "$work/pass-$run.txt"
@@ -190,6 +207,7 @@ while [ "$run" -le "$runs" ]; do
     rm -rf "$copies/tree" && mkdir -p "$copies/tree"
     timed cp_r cp -r $(for d in $payload; do echo "$package/$d"; done) "$copies/tree/"
     rm -rf "$copies/tree"
+    for method in xcopy copyfilew xcopy_start; do tree_copy $method; done
     for figure in pass_seconds peak_working_set working_set_before pass_vmhwm; do
         record $figure "$(value $figure "$work/pass-$run.txt")"
     done
@@ -226,6 +244,9 @@ line "figure" "median" "min" "max" "unit"
 row "headless pass (RunInstallation)" pass_seconds 1 s
 row "pass through the real installer's wizard" installer_pass_seconds 1 s
 row "cp -r of the same payload" cp_r 1 s
+row "xcopy /E of the same payload (Wine)" tree_xcopy 1 s
+row "xcopy of one 1-byte file (its start cost)" tree_xcopy_start 1 s
+row "CopyFileW loop over the same files" tree_copyfilew 1 s
 row "CopyFileWithDate, 1 GiB" withdate 1 s
 row "CopyFileW, 1 GiB" copyfilew 1 s
 row "cp, 1 GiB" cp_file 1 s
@@ -256,6 +277,8 @@ echo
 echo "== Targets"
 line "headless pass / cp -r" "$pass_ratio" "" "" "target <= 1.15: $(verdict "$pass_ratio" '<=' 1.15)"
 line "installer pass / cp -r" "$(ratio installer_pass_seconds cp_r)" "" "" ""
+line "headless pass / xcopy /E" "$(ratio pass_seconds tree_xcopy)" "" "" ""
+line "headless pass / CopyFileW loop" "$(ratio pass_seconds tree_copyfilew)" "" "" ""
 line "CopyFileWithDate speed / CopyFileW speed" "$copy_ratio" "" "" \
     "target >= 0.95: $(verdict "$copy_ratio" '>=' 0.95)"
 line "CopyFileWithDate speed / cp speed" "$(ratio cp_file withdate)" "" "" ""

@@ -1,6 +1,8 @@
 # The Windows program, its Windows-bound units and the tests that run under Wine.
 add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601 NOMINMAX)
 
+include(cmake/release.cmake)
+
 find_library(ZLIB_STATIC NAMES libz.a REQUIRED)
 
 # Resource scripts find the pictures and the test data by name.
@@ -17,6 +19,7 @@ target_link_libraries(winparts PUBLIC core
 add_executable(VelmoraSetup WIN32 app/main.cpp app/resources/app.rc)
 target_link_libraries(VelmoraSetup PRIVATE winparts)
 target_link_options(VelmoraSetup PRIVATE -municode)
+vh_stamp_from_source_date(VelmoraSetup)
 # The resource script embeds these files; a change to any of them rebuilds it.
 file(GLOB RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/resources/*.png
   ${CMAKE_SOURCE_DIR}/app/resources/*.rtf ${CMAKE_SOURCE_DIR}/app/resources/*.ico
@@ -27,9 +30,10 @@ set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 include(tests/portable.cmake)
 include(tests/windows.cmake)
 include(tests/faults.cmake)
+include(tests/release.cmake)
 include(bench/bench.cmake)
 
 # The shipped program carries no debug information.
 target_link_options(VelmoraSetup PRIVATE -s)
 add_test(NAME exe_image COMMAND sh ${CMAKE_SOURCE_DIR}/tests/check_exe_image.sh
-  ${CMAKE_OBJDUMP} $<TARGET_FILE:VelmoraSetup>)
+  ${CMAKE_OBJDUMP} $<TARGET_FILE:VelmoraSetup> ${PROJECT_VERSION} ${CMAKE_SOURCE_DIR}/README.md)

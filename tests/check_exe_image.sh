@@ -1,10 +1,13 @@
 #!/bin/sh
 # The shipped program must be a self-contained 32-bit GUI image: PE32, GUI
 # subsystem, only system DLLs imported, with its manifest, version and icon.
-# Usage: check_exe_image.sh <objdump> <VelmoraSetup.exe>
+# Its version resource carries the project version, which README names too.
+# Usage: check_exe_image.sh <objdump> <VelmoraSetup.exe> <x.y.z> <README.md>
 set -eu
 objdump="$1"
 exe="$2"
+version="$3"
+readme="$4"
 headers="$("$objdump" -p "$exe")"
 fail() { echo "FAIL: $*"; exit 1; }
 
@@ -21,4 +24,15 @@ for text in "Velmora.Holter.Setup" "PerMonitorV2" "Microsoft.Windows.Common-Cont
     strings -a "$exe" | grep -q "$text" || fail "manifest lacks $text"
 done
 strings -a -el "$exe" | grep -q "VS_VERSION_INFO" || fail "no version resource"
-echo "OK: $exe is a PE32 GUI image importing only system DLLs, with manifest and version"
+
+# The fixed part (what the setup log reports): file version x.y.z.0 as four
+# 16-bit numbers after the 0xFEEF04BD signature and the structure version.
+at=$(LC_ALL=C grep -obUaP '\xbd\x04\xef\xfe' "$exe" | head -n 1 | cut -d: -f1)
+[ -n "$at" ] || fail "no fixed file version"
+fixed=$(od -An -tu2 -j $((at + 8)) -N 8 "$exe" | awk '{ print $2 "." $1 "." $4 "." $3 }')
+[ "$fixed" = "$version.0" ] || fail "fixed file version is $fixed, the project's is $version.0"
+text_value() { strings -a -el "$exe" | grep -A1 -x "$1" | sed -n 2p; }
+[ "$(text_value FileVersion)" = "$version.0" ] || fail "FileVersion text is $(text_value FileVersion)"
+[ "$(text_value ProductVersion)" = "$version" ] || fail "ProductVersion text is $(text_value ProductVersion)"
+grep -q "version $version\b" "$readme" || fail "README does not name version $version"
+echo "OK: $exe is a PE32 GUI image importing only system DLLs, with manifest and version $version"

@@ -1,7 +1,8 @@
 #!/bin/sh
-# Sets up everything, builds both trees and runs all tests: the native
-# sanitizer build first, then the Windows tests under Wine on a virtual
-# display. Ends with CTest's summary of the Windows tests.
+# Sets up everything, builds the trees and runs all tests: the native
+# sanitizer build first, then the release exe built a second time to show
+# it reproducible, then the Windows tests under Wine on a virtual display.
+# Ends with CTest's summary of the Windows tests.
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VH_BUILD_DIR:-$root/build}"
@@ -11,6 +12,9 @@ build="${VH_BUILD_DIR:-$root/build}"
 
 echo "== Native tests (AddressSanitizer, UBSan)"
 ctest --test-dir "$build/native" --output-on-failure
+
+echo "== Reproducible release build (the exe built again in another folder)"
+"$root/tools/repro-check.sh"
 
 echo "== Windows tests under Wine"
 "$root/tools/wine-prefix.sh" "$build/win/wineprefix"

@@ -39,5 +39,11 @@ void RemoveTree(const std::wstring& folder) {
         }
     }
     SetFileAttributesW(root.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryW(root.c_str());
+    // A program that has just ended may hold the folder as its current
+    // folder a moment longer (its console goes last): retry for a while.
+    for (int attempt = 0; !RemoveDirectoryW(root.c_str()) && attempt < 250; ++attempt) {
+        const DWORD code = GetLastError();
+        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND || code == ERROR_DIR_NOT_EMPTY) break;
+        Sleep(20);
+    }
 }

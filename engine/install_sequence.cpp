@@ -193,7 +193,10 @@ private:
     }
 
     void InstallDriver() {
-        if (!driverChosen_ || !view_.AskYesNo(L"Подключите интерфейсный блок и нажмите \"Yes\"?")) return;
+        // The question names the "Yes" button, so the box shows that word.
+        if (!driverChosen_ ||
+            !view_.AskYesNo(L"Подключите интерфейсный блок и нажмите \"Yes\"?", YesNoCaptions::English))
+            return;
         const std::wstring folder(kDriverFolder);
         if (DirectoryExists(from_ + folder)) ShellCopyFolder(from_ + folder, to_ + folder);
         view_.AddLine(L"Началась установка драйверов устройства...");
@@ -237,7 +240,8 @@ private:
 
     void Finish() {
         if (view_.OfferLargeFonts()) return;
-        if (view_.AskYesNo(L"Установка завершена. Выйти из программы установки?")) view_.CloseWindow();
+        if (view_.AskYesNo(L"Установка завершена. Выйти из программы установки?", YesNoCaptions::Platform))
+            view_.CloseWindow();
     }
 
     // Reports a folder that cannot be made, in a box and as a line.

@@ -12,4 +12,5 @@ list(APPEND WIN_SOURCES
   app/main_window.cpp
   app/panel.cpp
   app/resources_access.cpp
+  app/soft_bevel.cpp
   app/wizard_layout.cpp)

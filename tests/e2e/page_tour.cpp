@@ -80,6 +80,12 @@ int wmain(int argc, wchar_t** argv) {
     const MessageWindowInfo warning = w.WaitForMessageWindow();
     SaveWindowPicture(w.Main(), out + L"6-options-warning.bmp");
     w.PressOk(warning);
+    // The driver box cleared by a mouse click, pictured, then ticked again.
+    HWND driver = w.FindControl(L"Button", L"Устанавливать драйвер");
+    Wizard::MouseClick(driver);
+    Wizard::WaitUntil([&] { return !IsChecked(driver); }, 5s);
+    SaveWindowPicture(w.Main(), out + L"6b-options-driver-cleared.bmp");
+    Wizard::MouseClick(driver);
     w.Click(L"Начать установку");
     box = w.WaitForMessageBox(120s);
     SaveWindowPicture(w.Main(), out + L"7-driver-question.bmp");

@@ -181,7 +181,7 @@ protected:
 
 TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
     Build();
-    const std::vector<std::wstring> fontLines = ExpectedFontLines(temp_.path());
+    const std::vector<std::wstring> fontLines = ExpectedFontLines();
     Wizard w(exe());
     GoToOptions(w);
     const MessageBoxInfo box = Install(w, IDYES);

@@ -100,7 +100,7 @@ TEST_F(InstallSequenceTest, FullRunWritesTheDocumentedLinesAndFiles) {
     Build();
     SYSTEMTIME before;
     GetLocalTime(&before);
-    const std::vector<std::wstring> fontLines = ExpectedFontLines(package_);
+    const std::vector<std::wstring> fontLines = ExpectedFontLines();
     view_.driverAnswer = true;
     Run();
 

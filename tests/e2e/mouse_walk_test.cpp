@@ -83,6 +83,11 @@ TEST_P(MouseWalkTest, ClearsTheDriverBoxGoesBackAndCancels) {
     ASSERT_TRUE(dialog.hwnd) << "the folder dialog opens";
     w.AnswerWithMouse(dialog, IDCANCEL);
     EXPECT_EQ(TextOf(path), L"C:\\Holter");
+    w.MouseClick(L"Отмена");
+    box = w.WaitForMessageBox();
+    ASSERT_EQ(box.text, kCancelQuestion);
+    w.AnswerWithMouse(box, IDNO);
+    EXPECT_TRUE(w.FindControl(L"Button", L"Выбрать", 1s)) << "No stays on the folder page";
 
     ASSERT_NO_FATAL_FAILURE(FillInFolderAndGoOn(w, path));
     ExpectEveryControlReachable(w, "options page");

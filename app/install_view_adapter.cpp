@@ -1,6 +1,9 @@
 #include "app/install_view_adapter.h"
 
+#include <optional>
+
 #include "app/application.h"
+#include "app/english_yes_no.h"
 #include "app/large_fonts.h"
 #include "app/resources_access.h"
 #include "app/run_log.h"
@@ -77,7 +80,9 @@ void MainWindowInstallView::SetBusy(bool busy) {
     SetScreenCursor(busy ? crHourGlass : crDefault);
 }
 
-bool MainWindowInstallView::AskYesNo(std::wstring_view question) {
+bool MainWindowInstallView::AskYesNo(std::wstring_view question, YesNoCaptions captions) {
+    std::optional<ScopedEnglishYesNo> english;
+    if (captions == YesNoCaptions::English) english.emplace();
     return Application.ShowMessageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 

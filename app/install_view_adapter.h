@@ -20,7 +20,7 @@ public:
     void Refresh() override;
     void RepaintLog() override;
     void SetBusy(bool busy) override;
-    bool AskYesNo(std::wstring_view question) override;
+    bool AskYesNo(std::wstring_view question, YesNoCaptions captions) override;
     void ShowErrorBox(std::wstring_view text) override;
     void EnableExit() override;
     bool OfferLargeFonts() override;

@@ -15,6 +15,7 @@
 #include "app/run_log.h"
 #include "app/session_end.h"
 #include "app/side_panel_text_size.h"
+#include "app/soft_bevel.h"
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/setup_log.h"
@@ -49,8 +50,8 @@ std::wstring JoinLines(std::span<const std::wstring_view> lines) {
 }
 
 HWND CreateChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, const Bounds& b, int id,
-                 HFONT font) {
-    HWND hwnd = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, b.x, b.y, b.w, b.h, parent,
+                 HFONT font, DWORD exStyle = 0) {
+    HWND hwnd = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, b.x, b.y, b.w, b.h, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
     if (!hwnd) {
@@ -159,7 +160,8 @@ HFONT TFMain::FontFor(FontKind kind) const {
 void TFMain::CreateSidePanel() {
     richEditLibrary_.reset(LoadSystemLibrary(L"msftedit.dll"));
     const Bounds b{kSidePanelRect.left, kSidePanelRect.top, kSidePanelRect.width, kSidePanelRect.height};
-    RichEdit1 = CreateWindowExW(WS_EX_STATICEDGE, MSFTEDIT_CLASS, L"",
+    // No border of its own: a soft bevel, and 4 pixels between it and the text.
+    RichEdit1 = CreateWindowExW(0, MSFTEDIT_CLASS, L"",
                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | ES_MULTILINE | ES_READONLY, b.x, b.y,
                                 b.w, b.h, hwnd_, reinterpret_cast<HMENU>(kSidePanelId), instance_, nullptr);
     if (!RichEdit1) {
@@ -172,6 +174,7 @@ void TFMain::CreateSidePanel() {
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, ReadRtf};
     SendMessageW(RichEdit1, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
     KeepTextAtDesignSize(RichEdit1);
+    GiveSoftBevel(RichEdit1);
     RECT inner;
     GetClientRect(RichEdit1, &inner);
     InflateRect(&inner, -4, -4);
@@ -202,10 +205,10 @@ void TFMain::CreatePages() {
         HWND parent = c.parent == Parent::Bar         ? bars[c.page]
                       : c.parent == Parent::PathPanel ? controls_.at(ID_PnlPath)
                                                       : pages_[c.page];
-        controls_[c.id] = std::wstring_view(c.className) == L"VhPanel"
-                              ? CreatePanel(parent, c.bounds, c.id, pageBrush_.get(), PanelFrame::Sunken)
-                              : CreateChild(parent, c.className, c.text, c.style, c.bounds, c.id,
-                                            tahoma15_.get());
+        controls_[c.id] =
+            std::wstring_view(c.className) == L"VhPanel"
+                ? CreatePanel(parent, c.bounds, c.id, pageBrush_.get(), PanelFrame::None)
+                : CreateChild(parent, c.className, c.text, c.style, c.bounds, c.id, tahoma15_.get(), c.exStyle);
     }
     SendMessageW(Control(ID_CbDriverInstal), BM_SETCHECK, BST_CHECKED, 0);
     HWND windows = Control(ID_CBWindows);

@@ -25,8 +25,6 @@ void Paint(HWND hwnd, const PanelData& data) {
         ScopedSelect use_pen(dc, pen.get());
         ScopedSelect no_fill(dc, GetStockObject(NULL_BRUSH));
         RoundRect(dc, r.left, r.top, r.right, r.bottom, 8, 8);
-    } else if (data.frame == PanelFrame::Sunken) {
-        DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
     }
     EndPaint(hwnd, &ps);
 }

@@ -9,7 +9,7 @@
 
 #include "app/geometry.h"
 
-enum class PanelFrame { None, Rounded, Sunken };
+enum class PanelFrame { None, Rounded };
 
 // Registers the "VhPanel" window class. Call once before creating panels.
 void RegisterPanelClass(HINSTANCE instance);

@@ -6,6 +6,7 @@ list(APPEND WIN_SOURCES
   app/application.cpp
   app/bg_surface.cpp
   app/brand.cpp
+  app/english_yes_no.cpp
   app/install_view_adapter.cpp
   app/large_fonts.cpp
   app/main_window.cpp
@@ -14,4 +15,5 @@ list(APPEND WIN_SOURCES
   app/run_log.cpp
   app/session_end.cpp
   app/side_panel_text_size.cpp
+  app/soft_bevel.cpp
   app/wizard_layout.cpp)

@@ -63,10 +63,16 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 // The window-text colour is looked up when drawing.
 constexpr COLORREF kWindowText = CLR_DEFAULT;
 
+// The options page's check box sits between its text box and its bar; the
+// text box ends above it, so a click on the box never lands in the text.
+constexpr int kDriverBoxTop = kPageHeight - 37 - kMargin - 34;
+constexpr int kDriverBoxHeight = 24;
+constexpr int kComponentsMemoHeight = kDriverBoxTop - 2 * kMargin;
+
 const PageSpec kPages[kPageCount] = {
     {kStartLines, FontKind::Times20, kNavy, 0, 42, ID_BtnStartNext, ID_BtnCancel},
     {kInputPathLines, FontKind::Times20, kBlack, 60, 37, ID_BtnInputPathNext, ID_BtnCancel2},
-    {kComponentsLines, FontKind::Tahoma15, kBlack, 0, 37, ID_BtnInsatall, ID_BtnCancel4},
+    {kComponentsLines, FontKind::Tahoma15, kBlack, kComponentsMemoHeight, 37, ID_BtnInsatall, ID_BtnCancel4},
     {{}, FontKind::Tahoma15, kBlack, -1, 37, 0, 0},
     {kCancelLines, FontKind::Times20, kMaroon, 177, 37, ID_BtnExitCancel, 0},
     {kChangeFontLines, FontKind::Tahoma15, kWindowText, 0, 37, 0, 0},
@@ -89,10 +95,12 @@ const ControlSpec kControls[] = {
     {tsStart, Parent::Bar, WC_BUTTONW, L"Далее", kDefault, {Right(98), Top(42), 98, kButtonHeight},
      ID_BtnStartNext},
 
+    // The folder panel's 2-pixel border is in the page colour: page-coloured
+    // space around the field and its button, which carry their own edges.
     {tsInputPath, Parent::Page, L"VhPanel", L"", 0, {kMargin, kMargin + 60 + 10, kBarWidth, 32},
      ID_PnlPath},
     {tsInputPath, Parent::PathPanel, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL,
-     {2, 2, kBarWidth - 4 - 91, 28}, ID_ePath},
+     {2, 2, kBarWidth - 4 - 91, 28}, ID_ePath, WS_EX_CLIENTEDGE},
     {tsInputPath, Parent::PathPanel, WC_BUTTONW, L"Выбрать", kButton, {kBarWidth - 2 - 91, 2, 91, 28},
      ID_BtnSelectPath},
     {tsInputPath, Parent::Bar, WC_BUTTONW, L"Отмена", kButton, {6, Top(37), 98, kButtonHeight}, ID_BtnCancel2},
@@ -100,7 +108,7 @@ const ControlSpec kControls[] = {
      ID_BtnInputPathNext},
 
     {tsInputComponents, Parent::Page, WC_BUTTONW, L"Устанавливать драйвер", WS_TABSTOP | BS_AUTOCHECKBOX,
-     {kMargin + 4, kPageHeight - 37 - kMargin - 34, 300, 24}, ID_CbDriverInstal},
+     {kMargin + 4, kDriverBoxTop, 300, kDriverBoxHeight}, ID_CbDriverInstal},
     {tsInputComponents, Parent::Page, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST, {kMargin, kMargin, 200, 120},
      ID_CBWindows},
     {tsInputComponents, Parent::Bar, WC_BUTTONW, L"Отмена", kButton, {6, Top(37), 98, kButtonHeight},

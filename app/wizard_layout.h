@@ -54,6 +54,7 @@ struct ControlSpec {
     DWORD style;               // WS_CHILD and WS_VISIBLE are added
     Bounds bounds;             // in the parent
     int id;
+    DWORD exStyle = 0;
 };
 
 struct PageSpec {

@@ -115,6 +115,15 @@ struct WindowTraits {
 };
 using ScopedWindow = ScopedOwner<WindowTraits>;
 
+// A hook set with SetWindowsHookExW.
+struct HookTraits {
+    using Handle = HHOOK;
+    static Handle Empty() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { UnhookWindowsHookEx(h); }
+};
+using ScopedHook = ScopedOwner<HookTraits>;
+
 // A device context obtained with GetDC, released with ReleaseDC.
 class ScopedGetDc {
 public:

@@ -225,7 +225,10 @@ private:
     }
 
     void InstallDriver() {
-        if (!driverChosen_ || !view_.AskYesNo(L"Подключите интерфейсный блок и нажмите \"Yes\"?")) return;
+        // The question names the "Yes" button, so the box shows that word.
+        if (!driverChosen_ ||
+            !view_.AskYesNo(L"Подключите интерфейсный блок и нажмите \"Yes\"?", YesNoCaptions::English))
+            return;
         const std::wstring folder(kDriverFolder);
         if (!DirectoryExists(from_ + folder))
             setup_log::Write(L"Driver folder not in the package: " + from_ + folder);
@@ -304,7 +307,8 @@ private:
 
     void Finish() {
         if (view_.OfferLargeFonts()) return;
-        if (view_.AskYesNo(L"Установка завершена. Выйти из программы установки?")) view_.CloseWindow();
+        if (view_.AskYesNo(L"Установка завершена. Выйти из программы установки?", YesNoCaptions::Platform))
+            view_.CloseWindow();
     }
 
     bool EndedEarly() {

@@ -6,6 +6,11 @@
 #include <string>
 #include <string_view>
 
+// The captions of a question's buttons: the platform's, in the system's
+// language, or "Yes" and "No" in every language, for a question whose text
+// names the button to press.
+enum class YesNoCaptions { Platform, English };
+
 class InstallView {
 public:
     virtual ~InstallView() = default;
@@ -33,8 +38,8 @@ public:
     // closing is allowed and the default cursor is back.
     virtual void SetBusy(bool busy) = 0;
 
-    // A confirmation box with Yes and No; true for Yes.
-    virtual bool AskYesNo(std::wstring_view question) = 0;
+    // A confirmation box with Yes and No, captioned as told; true for Yes.
+    virtual bool AskYesNo(std::wstring_view question, YesNoCaptions captions) = 0;
     // An error box with OK.
     virtual void ShowErrorBox(std::wstring_view text) = 0;
 

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/handles.h"
 
@@ -46,20 +47,41 @@ public:
     HWND FindControlOfClass(std::wstring_view windowClass) const;
 
     // Clicks a button without waiting for what its handler does (it may open
-    // a modal box).
+    // a modal box). A message to the button: it reaches a button that a
+    // person could not click, so it only serves to get somewhere.
     void Click(HWND button) const;
     void Click(std::wstring_view caption) const;
+
+    // Real input, as a person gives it: the control's window is brought to
+    // the front, and the events go through the system's input queue.
+    // MouseClick presses and releases the left button at the control's
+    // centre, in screen coordinates, without waiting for what follows.
+    // Throws std::runtime_error naming both windows when another window lies
+    // at that point, and when the window does not come to the front.
+    static void MouseClick(HWND control);
+    // The visible button of the main window with that caption, clicked with the mouse.
+    void MouseClick(std::wstring_view caption) const;
+    // Presses and releases key (a virtual-key code), with Shift held when
+    // shift is set, in control, which must have the keyboard focus.
+    static void PressKey(HWND control, WORD key, bool shift = false);
+    // Types text into control, which must have the keyboard focus, one
+    // character event per character.
+    static void TypeText(HWND control, std::wstring_view text);
 
     // Waits for a standard message box (#32770) of the installer.
     MessageBoxInfo WaitForMessageBox(std::chrono::milliseconds timeout = 20s) const;
     // Presses the box's button with that id (IDOK, IDYES, IDNO) and waits
     // until the box is gone.
     void Answer(const MessageBoxInfo& box, int buttonId) const;
+    // The same with a mouse click on the button.
+    void AnswerWithMouse(const MessageBoxInfo& box, int buttonId) const;
 
     // Waits for the installer's timed message window.
     MessageWindowInfo WaitForMessageWindow(std::chrono::milliseconds timeout = 20s) const;
-    // Presses the window's "OK" and waits until the window is gone.
+    // Presses the window's "OK" and waits until the window is gone; the
+    // mouse variant clicks it.
     void PressOk(const MessageWindowInfo& window) const;
+    void PressOkWithMouse(const MessageWindowInfo& window) const;
 
     // True when the process ended within timeout; exitCode then holds its code.
     bool WaitForExit(std::chrono::milliseconds timeout, DWORD* exitCode = nullptr) const;
@@ -86,5 +108,12 @@ std::wstring TextOf(HWND hwnd);
 std::wstring ClassOf(HWND hwnd);
 void SetText(HWND hwnd, std::wstring_view text);
 bool IsChecked(HWND checkBox);
+// Class and text of a window, for messages: Button "Далее".
+std::wstring Describe(HWND hwnd);
+// The enabled, visible controls of a window (its panels left out) that a
+// mouse cannot reach everywhere: another window lies over their centre or
+// one of their corners. One line for each, naming both windows; empty when
+// every control is free.
+std::vector<std::wstring> CoveredControls(HWND top);
 // A top-level visible window of process pid with that class, or nullptr.
 HWND FindTopWindow(DWORD pid, std::wstring_view windowClass);

@@ -204,7 +204,7 @@ std::wstring TempFolderPath() {
 
 TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
     Build();
-    const std::vector<std::wstring> fontLines = ExpectedFontLines(temp_.path());
+    const std::vector<std::wstring> fontLines = ExpectedFontLines();
     const std::set<std::wstring> logsBefore = SetupLogsIn(TempFolderPath());
     Wizard w(exe());
     GoToOptions(w);

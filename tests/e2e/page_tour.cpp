@@ -125,6 +125,12 @@ int wmain(int argc, wchar_t** argv) {
     SaveWindowPicture(warning.hwnd, out + L"07-driver-warning.bmp");
     w.PressOk(warning);
     SaveWindowPicture(w.Main(), out + L"08-options.bmp");
+    // The driver box cleared by a mouse click, pictured, then ticked again.
+    HWND driver = w.FindControl(L"Button", L"Устанавливать драйвер");
+    Wizard::MouseClick(driver);
+    Wizard::WaitUntil([&] { return !IsChecked(driver); }, 5s);
+    SaveWindowPicture(w.Main(), out + L"08b-options-driver-cleared.bmp");
+    Wizard::MouseClick(driver);
     w.Click(L"Начать установку");
     box = w.WaitForMessageBox(120s);
     SaveWindowPicture(box.hwnd, out + L"09-driver-question.bmp");

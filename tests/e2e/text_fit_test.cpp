@@ -74,10 +74,6 @@ SIZE ClientSize(HWND hwnd) {
     return {r.right, r.bottom};
 }
 
-std::wstring Describe(HWND hwnd) {
-    return ClassOf(hwnd) + L" #" + std::to_wstring(GetDlgCtrlID(hwnd)) + L" \"" + TextOf(hwnd) + L"\"";
-}
-
 // Where an edit or rich edit put the character at index (client coordinates).
 POINT PositionOf(HWND edit, int index) {
     const LRESULT packed = SendMessageW(edit, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);

@@ -30,6 +30,19 @@ std::wstring PageText(const Wizard& w) {
     return memo ? TextOf(memo) : L"";
 }
 
+// A child's rectangle in the client coordinates of its parent.
+RECT PlaceOf(HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::string PlaceText(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
+           std::to_string(r.bottom - r.top);
+}
+
 TEST_F(WizardTest, OpensOnTheWelcomePageWithItsTitlesAndSize) {
     Wizard w(exe_);
     EXPECT_EQ(TextOf(w.Main()), L"Установка комплекса");
@@ -46,6 +59,14 @@ TEST_F(WizardTest, OpensOnTheWelcomePageWithItsTitlesAndSize) {
               L"Для выхода из программы установки нажмите кнопку \"Отмена\".");
     EXPECT_TRUE(w.FindControl(L"Button", L"Далее"));
     EXPECT_TRUE(w.FindControl(L"Button", L"Отмена"));
+
+    // The side panel and the page control lie on the drawn panels.
+    HWND side = FindWindowExW(w.Main(), nullptr, L"RICHEDIT50W", nullptr);
+    ASSERT_TRUE(side);
+    EXPECT_EQ(PlaceText(PlaceOf(side)), "16,110 282x441");
+    HWND pages = FindWindowExW(w.Main(), nullptr, L"VhPanel", nullptr);
+    ASSERT_TRUE(pages);
+    EXPECT_EQ(PlaceText(PlaceOf(pages)), "320,110 619x441");
 }
 
 TEST_F(WizardTest, WalksThroughValidationBackAndCancelToExit) {
@@ -53,6 +74,8 @@ TEST_F(WizardTest, WalksThroughValidationBackAndCancelToExit) {
     w.Click(L"Далее");
     HWND path = w.FindControl(L"Edit", L"C:\\Holter");
     ASSERT_TRUE(path) << "the folder field shows the default folder";
+    EXPECT_EQ(PageText(w),
+              L"Пожалуйста, задайте путь куда устанавливать программную часть \r\nкомплекса \"Velmora-Холтер\"");
 
     SetText(path, L"   ");
     w.Click(L"Далее");
@@ -74,6 +97,18 @@ TEST_F(WizardTest, WalksThroughValidationBackAndCancelToExit) {
     w.Click(L"Далее");
     ASSERT_TRUE(w.FindControl(L"Button", L"Начать установку"));
     DismissDriverWarning(w);
+    EXPECT_EQ(PageText(w),
+              L" - Если у Вас есть 2-х канальный кабель для регистрации детских ЭКГ, поставьте \r\n"
+              L"галочку в поле \"Регистрация 2-х канальной ЭКГ\".\r\n"
+              L" - Если у Вас есть универсальный регистратор, поставьте галочку в поле \r\n"
+              L"\"Универсальный регистратор\".\r\n"
+              L" - Если у Вас установлен монитор АД \"BPLab\", поставьте галочку в поле \"установлен \r\n"
+              L"монитор АД \"BPLab\"\".\r\n\r\n"
+              L" - Задайте, пожалуйста, тип ЭКГ, который Вы чаще всего будете регистрировать.\r\n\r\n"
+              L" - Нажмите кнопку \"Начать установку\", для того чтобы установить программное \r\n"
+              L"обеспечение на Ваш компъютер.\r\n\r\n"
+              L"Все настройки можно изменить позже, во время работы с программой \r\n"
+              L"\"Velmora-Холтер\" в меню \"Настройки\".");
     EXPECT_EQ(TextOf(path), target + L"\\");
     EXPECT_TRUE(PathExists(target + L"\\Settings"));
     HWND driver = w.FindControl(L"Button", L"Устанавливать драйвер");

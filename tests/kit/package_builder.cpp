@@ -20,15 +20,20 @@ const wchar_t* const kPackageFonts[7] = {L"ARIAL.TTF",  L"ARIALN.TTF", L"COUR.TT
 namespace {
 
 // Free fonts of the Linux host (fonts-liberation, fonts-dejavu-core) under
-// the names the package uses, one distinct face each.
-constexpr const wchar_t* kFontSources[7] = {
-    L"Z:\\usr\\share\\fonts\\truetype\\liberation\\LiberationSans-Regular.ttf",
-    L"Z:\\usr\\share\\fonts\\truetype\\liberation\\LiberationSansNarrow-Regular.ttf",
-    L"Z:\\usr\\share\\fonts\\truetype\\liberation\\LiberationMono-Regular.ttf",
-    L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSans-Bold.ttf",
-    L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSans.ttf",
-    L"Z:\\usr\\share\\fonts\\truetype\\liberation\\LiberationSerif-Regular.ttf",
-    L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSansMono.ttf",
+// the names the package uses, one distinct face each, with the full name
+// each file carries.
+struct FontSource {
+    const wchar_t* path;
+    const wchar_t* face;
+};
+constexpr FontSource kFontSources[7] = {
+    {L"Z:\\usr\\share\\fonts\\truetype\\liberation\\LiberationSans-Regular.ttf", L"Liberation Sans"},
+    {L"Z:\\usr\\share\\fonts\\truetype\\liberation\\LiberationSansNarrow-Regular.ttf", L"Liberation Sans Narrow"},
+    {L"Z:\\usr\\share\\fonts\\truetype\\liberation\\LiberationMono-Regular.ttf", L"Liberation Mono"},
+    {L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSans-Bold.ttf", L"DejaVu Sans Bold"},
+    {L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSans.ttf", L"DejaVu Sans"},
+    {L"Z:\\usr\\share\\fonts\\truetype\\liberation\\LiberationSerif-Regular.ttf", L"Liberation Serif"},
+    {L"Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSansMono.ttf", L"DejaVu Sans Mono"},
 };
 
 // The driver package also carries subfolders, as the real one does.
@@ -124,7 +129,7 @@ void BuildPackage(const std::wstring& folder, const PackageOptions& options) {
                 PutGenerated(root, std::wstring(group.sourceFolder) + std::wstring(name));
 
     for (size_t i = 0; i < std::size(kPackageFonts); ++i)
-        CopyIn(kFontSources[i], root + L"fonts\\" + kPackageFonts[i]);
+        CopyIn(kFontSources[i].path, root + L"fonts\\" + kPackageFonts[i]);
 
     CopyIn(standIns + options.driverStandIn, root + std::wstring(kDriverProgram));
     for (const wchar_t* name : kDriverFiles) PutGenerated(root, std::wstring(kDriverFolder) + L"\\" + name);
@@ -146,12 +151,11 @@ void BuildPackage(const std::wstring& folder, const PackageOptions& options) {
     for (const std::wstring& path : options.leaveOut) Remove(root + path);
 }
 
-std::vector<std::wstring> ExpectedFontLines(const std::wstring& folder) {
+std::vector<std::wstring> ExpectedFontLines() {
     const std::wstring fonts = SystemFontTargets().fontsFolder;
     std::vector<std::wstring> lines;
-    for (const wchar_t* name : kPackageFonts)
-        if (!PathExists(fonts + name))
-            lines.push_back(L"Шрифт <" + ReadFontFaceName(WithTrailingBackslash(folder) + L"fonts\\" + name) +
-                            L"> уcтановлен");
+    for (size_t i = 0; i < std::size(kPackageFonts); ++i)
+        if (!PathExists(fonts + kPackageFonts[i]))
+            lines.push_back(L"Шрифт <" + std::wstring(kFontSources[i].face) + L"> уcтановлен");
     return lines;
 }

@@ -40,6 +40,7 @@ extern const wchar_t* const kPackageFonts[7];
 // (for the listed files with generated content).
 std::string StandInContent(const std::wstring& relativePath);
 
-// The progress lines an installation from the package in folder will add
-// for its fonts: one for each font not yet in the system's fonts folder.
-std::vector<std::wstring> ExpectedFontLines(const std::wstring& folder);
+// The progress lines an installation from a package laid out by BuildPackage
+// will add for its fonts: one for each font not yet in the system's fonts
+// folder, with the face name the font file carries.
+std::vector<std::wstring> ExpectedFontLines();

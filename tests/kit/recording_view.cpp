@@ -32,8 +32,9 @@ void RecordingView::SetBusy(bool on) {
     events.push_back(on ? L"busy" : L"not busy");
 }
 
-bool RecordingView::AskYesNo(std::wstring_view question) {
+bool RecordingView::AskYesNo(std::wstring_view question, YesNoCaptions captions) {
     events.push_back(L"ask: " + std::wstring(question));
+    askedCaptions.push_back(captions);
     return question == kDriverQuestion ? driverAnswer : answer;
 }
 

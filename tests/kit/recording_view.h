@@ -33,6 +33,7 @@ public:
     // "error box: <text>", "exit enabled", "large-font page", "close".
     std::vector<std::wstring> events;
     bool busy = false;
+    std::vector<YesNoCaptions> askedCaptions;  // of each question, in order
 
     std::wstring InstallFolderText() override { return folder; }
     int WindowsChoice() override { return windows; }
@@ -45,7 +46,7 @@ public:
     void Refresh() override {}
     void RepaintLog() override {}
     void SetBusy(bool on) override;
-    bool AskYesNo(std::wstring_view question) override;
+    bool AskYesNo(std::wstring_view question, YesNoCaptions captions) override;
     void ShowErrorBox(std::wstring_view text) override;
     void EnableExit() override;
     bool OfferLargeFonts() override;

@@ -100,7 +100,7 @@ TEST_F(InstallSequenceTest, FullRunWritesTheDocumentedLinesAndFiles) {
     Build();
     SYSTEMTIME before;
     GetLocalTime(&before);
-    const std::vector<std::wstring> fontLines = ExpectedFontLines(package_);
+    const std::vector<std::wstring> fontLines = ExpectedFontLines();
     view_.driverAnswer = true;
     Run();
 
@@ -115,6 +115,8 @@ TEST_F(InstallSequenceTest, FullRunWritesTheDocumentedLinesAndFiles) {
     EXPECT_EQ(view_.events,
               (std::vector<std::wstring>{L"progress page", L"busy", L"not busy", L"ask: " + kDriverQuestion,
                                          L"exit enabled", L"ask: " + kFinalQuestion, L"close"}));
+    EXPECT_EQ(view_.askedCaptions, (std::vector<YesNoCaptions>{YesNoCaptions::English, YesNoCaptions::Platform}))
+        << "only the driver question, which names \"Yes\", keeps English captions";
     for (size_t i = 0; i < 3 + kCopyLinesModern.size(); ++i) EXPECT_TRUE(view_.busyAtLine[i]) << "line " << i;
     for (size_t i = 3 + kCopyLinesModern.size(); i < view_.lines.size(); ++i)
         EXPECT_FALSE(view_.busyAtLine[i]) << "line " << i;

@@ -4,20 +4,54 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "base/file_system.h"
 #include "base/handles.h"
 #include "base/system_error.h"
+#include "base/utf8.h"
+#include "tests/e2e/screen_dpi.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/setup_log_capture.h"
 #include "tests/kit/temp_folder.h"
 
 namespace {
 
-TEST(IsSmallFonts, FollowsTheScreenResolution) {
-    ScopedGetDc screen(nullptr);
-    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSX);
-    EXPECT_EQ(IsSmallFonts(), dpi < 100) << dpi;
-    EXPECT_TRUE(IsSmallFonts()) << "the test prefix runs at 96 dots per inch";
+constexpr wchar_t kReportVariable[] = L"VH_SMALL_FONTS_REPORT";
+
+// Runs as a child of the next test: writes what IsSmallFonts says in a
+// process started at the resolution that test set.
+TEST(IsSmallFonts, ReportToTheParent) {
+    const char* report = std::getenv("VH_SMALL_FONTS_REPORT");
+    if (!report) GTEST_SKIP() << "runs as a child of IsSmallFonts.FollowsTheResolutionOfTheScreen";
+    SetProcessDPIAware();  // as the installer's manifest declares
+    WriteFileBytes(FromUtf8(report), IsSmallFonts() ? "small" : "large");
+}
+
+TEST(IsSmallFonts, FollowsTheResolutionOfTheScreen) {
+    struct {
+        DWORD dpi;
+        const char* fonts;
+    } const cases[] = {{96, "small"}, {99, "small"}, {100, "large"}, {120, "large"}, {144, "large"}};
+    TempFolder temp;
+    wchar_t self[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    for (const auto& c : cases) {
+        const std::wstring report = temp / (L"report" + std::to_wstring(c.dpi));
+        ScreenDpiForNewProcesses screen(c.dpi);
+        SetEnvironmentVariableW(kReportVariable, report.c_str());
+        std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=IsSmallFonts.ReportToTheParent";
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        const BOOL started =
+            CreateProcessW(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+        SetEnvironmentVariableW(kReportVariable, nullptr);
+        ASSERT_TRUE(started);
+        ScopedHandle process(pi.hProcess), thread(pi.hThread);
+        ASSERT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
+        EXPECT_EQ(ReadFileBytes(report), c.fonts) << c.dpi << " dots per inch";
+    }
 }
 
 // The current folder, changed for one test.

@@ -6,6 +6,7 @@ list(APPEND PORTABLE_SOURCES
   engine/integer_text.cpp
   engine/package_choice.cpp
   engine/shortcut_name.cpp
+  engine/space_rules.cpp
   )
 list(APPEND WIN_SOURCES
   engine/Shortcut.cpp

@@ -6,6 +6,7 @@
 #include "base/file_system.h"
 #include "base/message_pump.h"
 #include "engine/install_sequence.h"
+#include "engine/preflight.h"
 #include "shared/ScreenMonitorManager.h"
 #include "shared/screen_cursor.h"
 
@@ -105,5 +106,7 @@ void TFMain::BtnInsatallClick() {
 
     MainWindowInstallView view(*this);
     Fcopyfrom = ModuleFolder();
+    // Nothing is written until the room and the rights have been checked.
+    if (!CheckBeforeInstallation(view, Fcopyfrom)) return;
     RunInstallation(view, Fcopyfrom);
 }

@@ -18,4 +18,7 @@ list(APPEND WIN_SOURCES
   engine/counter_file_win.cpp
   engine/ini_file.cpp
   engine/install_sequence.cpp
+  engine/install_space.cpp
+  engine/preflight.cpp
+  engine/system_rights.cpp
   )

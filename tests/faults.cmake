@@ -17,6 +17,10 @@ set_tests_properties(faults_small_disk_unmount PROPERTIES FIXTURES_CLEANUP fault
 set_tests_properties(faults_tests PROPERTIES
   FIXTURES_REQUIRED faults_small_disk
   ENVIRONMENT "${WINE_TEST_ENV};VH_SMALL_DISK=Z:${SMALL_DISK}")
+# The end-to-end run installs onto it too: a disk too small for the package.
+set_tests_properties(e2e_tests PROPERTIES
+  FIXTURES_REQUIRED faults_small_disk
+  ENVIRONMENT "${WINE_TEST_ENV};VH_SMALL_DISK=Z:${SMALL_DISK}")
 
 # Wine run as root replaces read-only files; the cases about them run again
 # as an unprivileged user, in a Wine prefix of that user's own.

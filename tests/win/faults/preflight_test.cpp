@@ -4,6 +4,7 @@
 // without the rights that the fonts and the driver need.
 #include <windows.h>
 
+#include "base/setup_log.h"
 #include "engine/preflight.h"
 #include "engine/system_rights.h"
 #include "tests/kit/small_disk.h"
@@ -78,6 +79,37 @@ uint64_t AvailableBytes(const std::wstring& folder) {
     return available.QuadPart;
 }
 
+// A setup log of the test's own in folder, for the time the object lives.
+class SetupLogCapture {
+public:
+    explicit SetupLogCapture(const std::wstring& folder) { EXPECT_TRUE(setup_log::Open(folder)); }
+    ~SetupLogCapture() { setup_log::Close(); }
+    SetupLogCapture(const SetupLogCapture&) = delete;
+    SetupLogCapture& operator=(const SetupLogCapture&) = delete;
+
+    // The events written so far, without their time stamps
+    // ("YYYY-MM-DD HH:MM:SS.mmm  ").
+    std::vector<std::wstring> Events() const {
+        const std::wstring text = FromUtf8(ReadFileBytes(setup_log::Path()));
+        std::vector<std::wstring> events;
+        for (size_t start = text.find(L"  "); start != std::wstring::npos; start = text.find(L"  ", start)) {
+            start += 2;
+            const size_t end = text.find(L"\r\n", start);
+            events.push_back(text.substr(start, end - start));
+            start = end;
+        }
+        return events;
+    }
+
+    // The last event that begins with prefix; empty when none does.
+    std::wstring LastEvent(const std::wstring& prefix = L"") const {
+        const std::vector<std::wstring> events = Events();
+        for (auto event = events.rbegin(); event != events.rend(); ++event)
+            if (event->rfind(prefix, 0) == 0) return *event;
+        return L"";
+    }
+};
+
 class SmallDiskPreflight : public FaultTest {
 protected:
     void SetUp() override {
@@ -105,8 +137,10 @@ TEST_F(SmallDiskPreflight, APackageLargerThanTheDiskIsRefusedBeforeAnythingIsWri
     // The whole package but its fonts, into a folder where none of it is
     // yet (the clinic's database is kept beside the new one, so it gives no
     // room back), and one mebibyte to spare; MB rounded up.
-    const uint64_t neededMiB = (InstalledPackageBytes(package_) + kMiB + kMiB - 1) / kMiB;
+    const uint64_t neededBytes = InstalledPackageBytes(package_);
+    const uint64_t neededMiB = (neededBytes + kMiB + kMiB - 1) / kMiB;
     const std::vector<std::wstring> clinicFolder = Listing(install_);
+    const SetupLogCapture log(temp_.path());
 
     // The clinic's own folder, and one whose parent the folder page could
     // not create: both measured on the small disk, neither changed.
@@ -122,6 +156,11 @@ TEST_F(SmallDiskPreflight, APackageLargerThanTheDiskIsRefusedBeforeAnythingIsWri
                                                           std::to_wstring(neededMiB) + L" МБ, доступно " +
                                                           std::to_wstring(availableMiB) + L" МБ."});
         EXPECT_TRUE(view_.lines.empty());
+        EXPECT_EQ(log.LastEvent(L"Free space on " + disk_),
+                  L"Free space on " + disk_ + L": " + std::to_wstring(neededBytes) +
+                      L" bytes to write + 1048576 bytes margin, " + std::to_wstring(AvailableBytes(disk_)) +
+                      L" bytes available to this user: too little");
+        EXPECT_EQ(log.LastEvent(), L"Installation not started: too little free space on " + disk_);
     }
     EXPECT_EQ(Listing(install_), clinicFolder);
     ExpectNothingLost(Database::InPlace, kClinicSettings);
@@ -162,7 +201,18 @@ TEST_F(Preflight, WithoutRightsNoStopsBeforeAnythingIsWrittenAndYesInstallsAsBef
     const std::vector<std::wstring> clinicFolder = Listing(install_);
 
     view_.answer = false;
-    EXPECT_FALSE(CheckBeforeInstallation(view_, package_, RightsMissing));
+    {
+        const SetupLogCapture log(temp_.path());
+        EXPECT_FALSE(CheckBeforeInstallation(view_, package_, RightsMissing));
+        std::vector<std::wstring> events = log.Events();
+        ASSERT_GE(events.size(), 3u);
+        EXPECT_EQ(events[0].rfind(L"Free space on ", 0), 0u) << events[0];
+        EXPECT_TRUE(events[0].ends_with(L" bytes available to this user: enough")) << events[0];
+        events.erase(events.begin(), events.end() - 2);
+        EXPECT_EQ(events, (std::vector<std::wstring>{
+                              L"Rights: without administrator rights the fonts and the driver cannot be installed",
+                              L"Installation not started: no rights"}));
+    }
     EXPECT_EQ(view_.events, std::vector<std::wstring>{L"ask: " + kRightsQuestion});
     EXPECT_EQ(Listing(install_), clinicFolder);
     ExpectNothingLost(Database::InPlace, kClinicSettings);
@@ -178,8 +228,10 @@ TEST_F(Preflight, WithoutRightsNoStopsBeforeAnythingIsWrittenAndYesInstallsAsBef
 
 TEST_F(Preflight, WithRightsNothingIsAsked) {
     Build();
+    const SetupLogCapture log(temp_.path());
     EXPECT_TRUE(CheckBeforeInstallation(view_, package_, RightsGranted));
     EXPECT_TRUE(view_.events.empty());
+    EXPECT_EQ(log.LastEvent(), L"Rights: the fonts and the driver can be installed");
 }
 
 // The real probe, on targets of the test's own: a fonts folder and a key it

@@ -12,6 +12,7 @@
 #include "base/message_pump.h"
 #include "base/setup_log.h"
 #include "engine/install_sequence.h"
+#include "engine/preflight.h"
 #include "shared/ScreenMonitorManager.h"
 #include "shared/screen_cursor.h"
 
@@ -116,6 +117,8 @@ void TFMain::BtnInsatallClick() {
 
     MainWindowInstallView view(*this);
     Fcopyfrom = ModuleFolder();
+    // Nothing is written until the room and the rights have been checked.
+    if (!CheckBeforeInstallation(view, Fcopyfrom)) return;
     // An error raised inside reaches the window procedure's report, which
     // notes the run as ended by an error.
     run_log::Note(RunInstallation(view, Fcopyfrom) ? run_log::Outcome::Completed : run_log::Outcome::Error);

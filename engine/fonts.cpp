@@ -127,6 +127,10 @@ FontTargets SystemFontTargets() {
     return {folder + L"fonts\\", HKEY_LOCAL_MACHINE, kFontsKey};
 }
 
+std::span<const wchar_t* const> FontFiles() {
+    return kFontFiles;
+}
+
 void InstallFonts(std::wstring_view installerFolder, const FontLineSink& addLine, const FontTargets& targets) {
     const std::wstring sourceFolder = std::wstring(installerFolder) + L"fonts\\";
     for (const wchar_t* name : kFontFiles) InstallFontFile(name, sourceFolder, targets, addLine);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,9 @@ struct FontTargets {
 // "fonts\" when the Windows folder is unknown) and HKEY_LOCAL_MACHINE
 // "Software\Microsoft\Windows NT\CurrentVersion\Fonts". Never fails.
 FontTargets SystemFontTargets();
+
+// The file names of the seven package fonts, in installation order.
+std::span<const wchar_t* const> FontFiles();
 
 // Installs the seven package fonts from installerFolder + "fonts\" in
 // their fixed order with InstallFontFile. The first error ends it and

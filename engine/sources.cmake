@@ -6,6 +6,7 @@ list(APPEND PORTABLE_SOURCES
   engine/integer_text.cpp
   engine/package_choice.cpp
   engine/shortcut_name.cpp
+  engine/space_rules.cpp
   )
 list(APPEND WIN_SOURCES
   engine/Shortcut.cpp
@@ -18,4 +19,7 @@ list(APPEND WIN_SOURCES
   engine/database_swap.cpp
   engine/ini_file.cpp
   engine/install_sequence.cpp
+  engine/install_space.cpp
+  engine/preflight.cpp
+  engine/system_rights.cpp
   )

@@ -22,6 +22,9 @@ set_tests_properties(faults_links_layout PROPERTIES FIXTURES_SETUP faults_links)
 set_tests_properties(faults_tests PROPERTIES
   FIXTURES_REQUIRED "faults_small_disk;faults_links"
   ENVIRONMENT "${WINE_TEST_ENV};VH_SMALL_DISK=Z:${SMALL_DISK};VH_LINKS=Z:${LINKS}")
+# The end-to-end run installs onto it too: a disk too small for the package.
+set_property(TEST e2e_tests APPEND PROPERTY FIXTURES_REQUIRED faults_small_disk)
+set_property(TEST e2e_tests APPEND PROPERTY ENVIRONMENT "VH_SMALL_DISK=Z:${SMALL_DISK}")
 
 # Wine run as root replaces read-only files; the cases about them run again
 # as an unprivileged user, in a Wine prefix of that user's own.

@@ -6,25 +6,13 @@
 
 #include "base/file_system.h"
 #include "engine/fonts.h"
+#include "tests/kit/small_disk.h"
 #include "tests/win/faults/fault_fixture.h"
 
 namespace faults {
 namespace {
 
 constexpr uint64_t kMiB = 1 << 20;
-
-// The small disk's folder with its trailing "\", or "" when none is mounted.
-std::wstring SmallDisk() {
-    wchar_t value[MAX_PATH] = {};
-    if (!GetEnvironmentVariableW(L"VH_SMALL_DISK", value, MAX_PATH)) return L"";
-    std::wstring folder = value;
-    for (wchar_t& c : folder)
-        if (c == L'/') c = L'\\';
-    folder = WithTrailingBackslash(folder);
-    ULARGE_INTEGER total{};
-    if (!GetDiskFreeSpaceExW(folder.c_str(), nullptr, &total, nullptr) || total.QuadPart > 64 * kMiB) return L"";
-    return folder;
-}
 
 // Writes to path until the disk is full.
 void FillDisk(const std::wstring& path) {

@@ -1,0 +1,173 @@
+#include "engine/install_space.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "base/file_system.h"
+#include "base/handles.h"
+#include "base/setup_log.h"
+#include "base/strings.h"
+#include "engine/deployment_manifest.h"
+#include "engine/fonts.h"
+
+namespace {
+
+// Assumed where the volume does not tell its cluster size.
+constexpr uint64_t kUsualClusterSize = 4096;
+
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (length == 0) return path;
+    std::wstring full(length, L'\0');
+    full.resize(GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
+    return full;
+}
+
+// folder itself when it exists, else its nearest existing parent; empty
+// when not even the root is there.
+std::wstring NearestExistingFolder(std::wstring_view folder) {
+    std::wstring path = WithTrailingBackslash(FullPath(std::wstring(folder)));
+    while (!path.empty()) {
+        if (DirectoryExists(path)) return path;
+        path.pop_back();
+        const size_t slash = path.rfind(L'\\');
+        // Never up to "\" or "\\", which name no volume of their own.
+        if (slash == std::wstring::npos || slash < 2) return {};
+        path.resize(slash + 1);
+    }
+    return {};
+}
+
+uint64_t SizeOf(const std::wstring& file) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return 0;
+    return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+struct Volume {
+    std::wstring name;
+    uint64_t clusterSize = kUsualClusterSize;
+    uint64_t available = 0;
+};
+
+// The volume that holds folder (or would hold it once created).
+std::optional<Volume> VolumeOf(std::wstring_view folder) {
+    const std::wstring existing = NearestExistingFolder(folder);
+    if (existing.empty()) {
+        setup_log::Write(L"Free space: no part of " + std::wstring(folder) + L" exists; not checked");
+        return std::nullopt;
+    }
+    Volume volume;
+    ULARGE_INTEGER available{};
+    // The folder rather than the volume's root: the figure then follows a
+    // volume mounted in a folder and the user's quota.
+    if (!GetDiskFreeSpaceExW(existing.c_str(), &available, nullptr, nullptr)) {
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"Free space: cannot be read for " + existing + L"; not checked", code);
+        return std::nullopt;
+    }
+    volume.available = available.QuadPart;
+    wchar_t name[MAX_PATH + 1];
+    volume.name = GetVolumePathNameW(existing.c_str(), name, MAX_PATH + 1) ? name : existing;
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+    if (GetDiskFreeSpaceW(volume.name.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters) &&
+        sectorsPerCluster * bytesPerSector > 0)
+        volume.clusterSize = uint64_t{sectorsPerCluster} * bytesPerSector;
+    return volume;
+}
+
+bool IsFolder(DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsHiddenOrSystem(DWORD attributes) {
+    return (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+}
+
+// Adds up the clusters that copies onto one volume add to it.
+class SpaceCount {
+public:
+    explicit SpaceCount(uint64_t clusterSize) : clusterSize_(clusterSize) {}
+
+    uint64_t bytes() const { return bytes_; }
+
+    // A new file beside whatever is there.
+    void AddNewFile(const std::wstring& source) { bytes_ += AllocatedSize(SizeOf(source), clusterSize_); }
+
+    // A copy over destination's old content, if any.
+    void AddCopy(const std::wstring& source, const std::wstring& destination) {
+        bytes_ += CopyGrowth(SizeOf(source), SizeOf(destination), clusterSize_);
+    }
+
+    // The tree copy: every file, and the subfolders that are neither hidden
+    // nor system (both paths with their trailing "\").
+    void AddTree(const std::wstring& source, const std::wstring& destination) {
+        WIN32_FIND_DATAW entry;
+        ScopedFindHandle find(FindFirstFileW((source + L"*").c_str(), &entry));
+        if (!find) return;
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") continue;
+            if (!IsFolder(entry.dwFileAttributes))
+                AddCopy(source + name, destination + name);
+            else if (!IsHiddenOrSystem(entry.dwFileAttributes))
+                AddTree(source + name + L"\\", destination + name + L"\\");
+        } while (FindNextFileW(find.get(), &entry));
+    }
+
+private:
+    const uint64_t clusterSize_;
+    uint64_t bytes_ = 0;
+};
+
+uint64_t InstallFolderBytes(const std::wstring& from, const std::wstring& to, int windowsChoice, bool driverChosen,
+                            uint64_t clusterSize) {
+    SpaceCount count(clusterSize);
+    const std::wstring database = std::wstring(kDatabaseFolder) + std::wstring(kDatabaseFile);
+    count.AddNewFile(from + database);
+    for (const CopyGroup& group : CopyGroups(windowsChoice))
+        for (std::wstring_view name : group.files)
+            count.AddCopy(from + std::wstring(group.sourceFolder) + std::wstring(name),
+                          to + std::wstring(group.destinationFolder) + std::wstring(name));
+    count.AddTree(from + std::wstring(kBackupFolder) + L"\\", to + std::wstring(kBackupFolder) + L"\\");
+    count.AddTree(from + std::wstring(kUpdaterFolder) + L"\\", to);
+    if (driverChosen)
+        count.AddTree(from + std::wstring(kDriverFolder) + L"\\", to + std::wstring(kDriverFolder) + L"\\");
+    return count.bytes();
+}
+
+uint64_t FontBytes(const std::wstring& from, const std::wstring& fontsFolder, uint64_t clusterSize) {
+    SpaceCount count(clusterSize);
+    for (const wchar_t* name : FontFiles())
+        if (!FileExists(fontsFolder + name)) count.AddNewFile(from + L"fonts\\" + name);
+    return count.bytes();
+}
+
+bool SameVolume(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+std::vector<VolumeSpace> MeasureInstallSpace(std::wstring_view installerFolder, std::wstring_view installFolder,
+                                             int windowsChoice, bool driverChosen, std::wstring_view fontsFolder) {
+    const std::wstring from(installerFolder);
+    const std::wstring to(installFolder);
+    std::vector<VolumeSpace> volumes;
+    if (const std::optional<Volume> volume = VolumeOf(to))
+        volumes.push_back({volume->name,
+                           InstallFolderBytes(from, to, windowsChoice, driverChosen, volume->clusterSize),
+                           volume->available});
+    if (const std::optional<Volume> volume = VolumeOf(fontsFolder)) {
+        const uint64_t fonts = FontBytes(from, std::wstring(fontsFolder), volume->clusterSize);
+        if (!volumes.empty() && SameVolume(volumes[0].volume, volume->name))
+            volumes[0].needed += fonts;
+        else if (fonts > 0)
+            volumes.push_back({volume->name, fonts, volume->available});
+    }
+    return volumes;
+}

@@ -1,0 +1,24 @@
+// The room the installation needs, volume by volume, measured on the real
+// files before anything is written.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "engine/space_rules.h"
+
+// The volumes the installation from installerFolder into installFolder (both
+// with their trailing "\"; the install folder need not exist yet) writes to,
+// with the bytes it adds to each and the bytes this user may still use there:
+//  - the install folder's volume: the package's database in full (an
+//    existing database is kept beside it), the runtime list of windowsChoice
+//    with its "intl" and "udf" files, the function libraries, the "backup"
+//    and "Updater" trees and, when driverChosen, the driver folder; a file
+//    that replaces one of the same name counts only what it adds;
+//  - the volume of fontsFolder: the package fonts not yet in it.
+// Each volume comes once, the install folder's first; a volume the
+// installation adds nothing to besides the install folder's is left out.
+// Sizes are in whole clusters. A volume whose free space cannot be read (a
+// missing drive) is left out and the setup log says why. Never fails.
+std::vector<VolumeSpace> MeasureInstallSpace(std::wstring_view installerFolder, std::wstring_view installFolder,
+                                             int windowsChoice, bool driverChosen, std::wstring_view fontsFolder);

@@ -1,0 +1,23 @@
+// The checks "Начать установку" makes before the installation changes
+// anything: room on every volume it writes to, and the rights that the
+// fonts and the driver need.
+#pragma once
+
+#include <string_view>
+
+#include "engine/install_view.h"
+#include "engine/system_rights.h"
+
+// Tells whether this process may install the fonts and the driver
+// (CanInstallSystemFonts; a test can put in its own answer).
+using RightsProbe = bool (*)();
+
+// Reads the wizard's choices through the view as the installation does and
+// measures the installation from installerFolder (with its trailing "\").
+// When a volume lacks room, shows an error box naming it with the MB needed
+// and available and returns false. Otherwise, when canInstallSystemFiles
+// says no, asks whether to go on without administrator rights and returns
+// the answer; true when nothing is missing, without a question. Writes
+// nothing but the setup log's lines for both checks. Never fails.
+bool CheckBeforeInstallation(InstallView& view, std::wstring_view installerFolder,
+                             RightsProbe canInstallSystemFiles = CanInstallSystemFonts);

@@ -1,0 +1,15 @@
+// Whether this process has the rights that the fonts and the driver need:
+// Windows lets only administrators (elevated, where UAC is on) write the
+// machine-wide fonts key and the system's fonts folder, and install drivers.
+#pragma once
+
+#include "engine/fonts.h"
+
+// True when this process can open targets' registry key with the access the
+// font installation asks for and create a file in targets' fonts folder.
+// The probe file is gone again when it returns; the key is not changed. Each
+// refusal goes to the setup log with the system's error text. Never fails.
+bool CanInstallFontsInto(const FontTargets& targets);
+
+// CanInstallFontsInto for the system's own targets.
+bool CanInstallSystemFonts();

@@ -46,22 +46,21 @@ IniDocument IniDocument::Parse(std::wstring_view text) {
     IniDocument document;
     Section* current = nullptr;
     for (std::wstring_view raw : SplitLines(text)) {
-        const std::wstring line = TrimControl(raw);
+        const std::wstring_view line = TrimControlView(raw);
         if (line.empty() || line.front() == L';') continue;
         if (line.front() == L'[' && line.back() == L']' && line.size() >= 2) {
-            const std::wstring name = TrimControl(std::wstring_view(line).substr(1, line.size() - 2));
+            const std::wstring_view name = TrimControlView(line.substr(1, line.size() - 2));
             current = document.Find(name);
             if (!current) current = &document.AddSection(name);
             continue;
         }
         if (!current) continue;
         const size_t equals = line.find(L'=');
-        if (equals == std::wstring::npos) {
-            current->lines.push_back({line, L"", false});
+        if (equals == std::wstring_view::npos) {
+            current->lines.push_back({std::wstring(line), L"", false});
         } else {
-            const std::wstring_view view(line);
             current->lines.push_back(
-                {TrimControl(view.substr(0, equals)), TrimControl(view.substr(equals + 1)), true});
+                {TrimControl(line.substr(0, equals)), TrimControl(line.substr(equals + 1)), true});
         }
     }
     return document;

@@ -19,7 +19,7 @@ IniText::IniText(std::wstring_view text) {
     while (start < text.size()) {
         std::size_t end = text.find_first_of(L"\r\n", start);
         if (end == std::wstring_view::npos) end = text.size();
-        const std::wstring line = TrimControl(text.substr(start, end - start));
+        const std::wstring_view line = TrimControlView(text.substr(start, end - start));
         start = end + (text.substr(end, 2) == L"\r\n" ? 2 : 1);
 
         if (line.empty() || line.front() == L';') continue;

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Sets up everything, builds both trees and runs all tests: the native
 # sanitizer build first, then the Windows tests under Wine on a virtual
-# display. Ends with CTest's summary of the Windows tests.
+# display. Ends with CTest's summary of the Windows tests and the names of
+# the test cases that skipped themselves.
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VH_BUILD_DIR:-$root/build}"
@@ -11,6 +12,7 @@ build="${VH_BUILD_DIR:-$root/build}"
 
 echo "== Native tests (AddressSanitizer, UBSan)"
 ctest --test-dir "$build/native" --output-on-failure
+"$root/tools/skipped-tests.sh" "$build/native"
 
 echo "== Windows tests under Wine"
 "$root/tools/wine-prefix.sh" "$build/win/wineprefix"

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/error_report.h"
+#include "base/handles.h"
 #include "base/strings.h"
 #include "base/system_error.h"
 #include "base/utf8.h"
@@ -345,21 +346,35 @@ TEST_F(InstallationTest, MissingRuntimeFileIsReportedAndTheCloseBoxThenWorks) {
 }
 
 // Closing is refused while the package's files are written and allowed
-// again afterwards. A large database keeps the installer busy long enough
-// to ask while it copies.
+// again afterwards. The installer's thread is held while the close request
+// is posted, at a point from which the busy block still has steps ahead: the
+// request then meets the busy window however fast the files copy.
 TEST_F(InstallationTest, CloseIsRefusedWhileFilesAreWrittenAndAllowedAfter) {
     PackageOptions options;
-    options.databaseSize = 256ull << 20;
+    options.databaseSize = 64ull << 20;
     Build(options);
     Wizard w(exe());
     GoToOptions(w);
     w.Click(L"Начать установку");
     // The installer answers only between its steps: once the database line
-    // is there, many steps of the busy block are still ahead.
+    // is there, the busy block has begun.
     HWND list = AnyChild(w.Main(), L"ListBox");
     ASSERT_TRUE(list);
     ASSERT_TRUE(Wizard::WaitUntil([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) >= 3; }, 30s));
+    ScopedHandle installer(OpenThread(THREAD_SUSPEND_RESUME | THREAD_GET_CONTEXT, FALSE,
+                                      GetWindowThreadProcessId(w.Main(), nullptr)));
+    ASSERT_TRUE(installer);
+    ASSERT_NE(SuspendThread(installer.get()), static_cast<DWORD>(-1));
+    // Suspending takes effect later; reading the context waits for it.
+    CONTEXT context{};
+    context.ContextFlags = CONTEXT_CONTROL;
+    GetThreadContext(installer.get(), &context);
+    // The second runtime file not yet begun: the third one's line, and the
+    // message processing that comes with it, are still ahead in the block.
+    const bool blockAhead = !PathExists(install_ + L"firebird.conf");
     PostMessageW(w.Main(), WM_CLOSE, 0, 0);
+    ResumeThread(installer.get());
+    ASSERT_TRUE(blockAhead) << "the installer was stopped too late to test the close";
 
     const MessageBoxInfo box = AnswerDriverQuestion(w);
     ASSERT_EQ(box.text, kFinalQuestion) << "the window survived the close request";

@@ -122,14 +122,17 @@ ComPtr<IXMLDOMDocument2> LoadDocument(const std::wstring& file) {
     BoundParser(document.Get());
     ScopedVariant from(source.Get());
     VARIANT_BOOL loaded = VARIANT_FALSE;
-    Check(document->load(from.get(), &loaded));
-    if (loaded != VARIANT_TRUE) {
+    // A parser that stops at one of its limits may answer with a failure
+    // code rather than a false result: either way the parser's reason, when
+    // it gives one, says more than the code's system text.
+    if (FAILED(document->load(from.get(), &loaded)) || loaded != VARIANT_TRUE) {
         ComPtr<IXMLDOMParseError> parseError;
         ScopedBstr reason;
         if (SUCCEEDED(document->get_parseError(&parseError)) && parseError)
             parseError->get_reason(reason.receive());
         const std::wstring text = TrimControl(reason.text());
-        throw Error(text.empty() ? L"the file is not a well-formed XML document" : text);
+        throw Error(text.empty() ? L"the file is not a well-formed XML document or goes beyond the parser's limits"
+                                 : text);
     }
     // Also where the parser took a document type in spite of ProhibitDTD
     // (Wine's msxml3 ignores it): such a file is refused all the same.

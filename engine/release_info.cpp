@@ -131,8 +131,9 @@ ComPtr<IXMLDOMDocument2> LoadDocument(const std::wstring& file) {
         if (SUCCEEDED(document->get_parseError(&parseError)) && parseError)
             parseError->get_reason(reason.receive());
         const std::wstring text = TrimControl(reason.text());
-        throw Error(text.empty() ? L"the file is not a well-formed XML document or goes beyond the parser's limits"
-                                 : text);
+        const std::wstring failure =
+            L"the file is not a well-formed XML document or goes beyond the parser's limits";
+        throw Error(text.empty() ? failure : failure + L" (" + text + L")");
     }
     // Also where the parser took a document type in spite of ProhibitDTD
     // (Wine's msxml3 ignores it): such a file is refused all the same.

@@ -18,7 +18,8 @@
 // every other failure raises "Cannot get release information, error: "
 // followed by its description: "unknown release file version" when the
 // Version is missing or not 1, the integer error for a Version that is not
-// a number, the parser's reason for a file that is not well-formed or goes
-// beyond the bounds above, or the failure of the DOM, the missing element or
-// the save.
+// a number, "the file is not a well-formed XML document or goes beyond the
+// parser's limits" with the parser's reason in brackets, "the file has a
+// document type declaration", the read error of a file over the size bound,
+// or the failure of the DOM, the missing element or the save.
 void SetReleaseLevel(std::wstring_view folder, std::wstring_view level);

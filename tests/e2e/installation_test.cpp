@@ -346,37 +346,26 @@ TEST_F(InstallationTest, MissingRuntimeFileIsReportedAndTheCloseBoxThenWorks) {
 }
 
 // Closing is refused while the package's files are written and allowed
-// again afterwards. The installer's thread is held while the close request
-// is posted, at a point from which the busy block still has steps ahead: the
-// request then meets the busy window however fast the files copy.
+// again afterwards. A hook in the installer's thread posts the close request
+// as the database line is added, so the request always meets the busy
+// window, however fast the files copy.
 TEST_F(InstallationTest, CloseIsRefusedWhileFilesAreWrittenAndAllowedAfter) {
-    PackageOptions options;
-    options.databaseSize = 64ull << 20;
-    Build(options);
+    Build();
     Wizard w(exe());
     GoToOptions(w);
+    ScopedModule hookLibrary(LoadLibraryW(L"" VH_BUILD_DIR "/close_on_line.dll"));
+    ASSERT_TRUE(hookLibrary);
+    const auto hook = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void*>(GetProcAddress(hookLibrary.get(), "CloseOnDatabaseLine")));
+    ASSERT_TRUE(hook);
+    HHOOK installed =
+        SetWindowsHookExW(WH_CALLWNDPROC, hook, hookLibrary.get(), GetWindowThreadProcessId(w.Main(), nullptr));
+    ASSERT_TRUE(installed);
     w.Click(L"Начать установку");
-    // The installer answers only between its steps: once the database line
-    // is there, the busy block has begun.
-    HWND list = AnyChild(w.Main(), L"ListBox");
-    ASSERT_TRUE(list);
-    ASSERT_TRUE(Wizard::WaitUntil([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) >= 3; }, 30s));
-    ScopedHandle installer(OpenThread(THREAD_SUSPEND_RESUME | THREAD_GET_CONTEXT, FALSE,
-                                      GetWindowThreadProcessId(w.Main(), nullptr)));
-    ASSERT_TRUE(installer);
-    ASSERT_NE(SuspendThread(installer.get()), static_cast<DWORD>(-1));
-    // Suspending takes effect later; reading the context waits for it.
-    CONTEXT context{};
-    context.ContextFlags = CONTEXT_CONTROL;
-    GetThreadContext(installer.get(), &context);
-    // The second runtime file not yet begun: the third one's line, and the
-    // message processing that comes with it, are still ahead in the block.
-    const bool blockAhead = !PathExists(install_ + L"firebird.conf");
-    PostMessageW(w.Main(), WM_CLOSE, 0, 0);
-    ResumeThread(installer.get());
-    ASSERT_TRUE(blockAhead) << "the installer was stopped too late to test the close";
 
     const MessageBoxInfo box = AnswerDriverQuestion(w);
+    UnhookWindowsHookEx(installed);
+    ASSERT_TRUE(GetPropW(w.Main(), L"CloseRequested")) << "the close was requested during the copy";
     ASSERT_EQ(box.text, kFinalQuestion) << "the window survived the close request";
     EXPECT_EQ(WithoutFontLines(LogLines(w)).size(), 3u + 12 + 11);
     w.Answer(box, IDNO);

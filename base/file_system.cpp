@@ -1,6 +1,7 @@
 #include "base/file_system.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "base/error.h"
 #include "base/handles.h"
@@ -12,6 +13,78 @@ DWORD Attributes(std::wstring_view path) { return GetFileAttributesW(std::wstrin
 
 [[noreturn]] void RaiseCreateError(std::wstring_view path, DWORD code) {
     throw Error(L"Cannot create file \"" + std::wstring(path) + L"\". " + SystemErrorText(code));
+}
+
+// What a rewritten file keeps of the file it replaces: its access list (a
+// self-relative security descriptor, empty for a new file) and the
+// attributes below. The temporary file gets them before it takes the file's
+// place, so they hold whether or not the platform's ReplaceFileW carries
+// them over (Wine's does not), and a file the clinic made writable for its
+// users stays so.
+struct KeptProperties {
+    std::vector<unsigned char> accessList;
+    DWORD attributes = FILE_ATTRIBUTE_NORMAL;
+};
+
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+KeptProperties PropertiesOf(const std::wstring& path) {
+    KeptProperties kept;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return kept;
+    if (attributes & kKeptAttributes) kept.attributes = attributes & kKeptAttributes;
+    DWORD needed = 0;
+    GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    kept.accessList.resize(needed);
+    if (needed == 0 ||
+        !GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, kept.accessList.data(), needed, &needed))
+        kept.accessList.clear();
+    return kept;
+}
+
+// Writes data to a new file at temp with the kept properties and flushes it
+// to disk. Returns ERROR_SUCCESS, or the failure's code with temp removed.
+DWORD WriteTemporaryFile(const std::wstring& temp, const void* data, size_t size, KeptProperties kept) {
+    DWORD code = ERROR_SUCCESS;
+    {
+        ScopedHandle file(
+            CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, kept.attributes, nullptr));
+        if (!file) return GetLastError();
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        size_t done = 0;
+        while (done < size && code == ERROR_SUCCESS) {
+            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 20));
+            DWORD written = 0;
+            if (!WriteFile(file.get(), bytes + done, chunk, &written, nullptr))
+                code = GetLastError();
+            else if (written != chunk)
+                code = ERROR_DISK_FULL;
+            done += written;
+        }
+        if (code == ERROR_SUCCESS && !FlushFileBuffers(file.get())) code = GetLastError();
+    }
+    // Set after creation: a new file's access also passes through the
+    // process's default permissions (on Wine, the umask).
+    if (code == ERROR_SUCCESS && !kept.accessList.empty() &&
+        !SetFileSecurityW(temp.c_str(), DACL_SECURITY_INFORMATION, kept.accessList.data()))
+        code = GetLastError();
+    if (code != ERROR_SUCCESS) DeleteFileW(temp.c_str());
+    return code;
+}
+
+// Replaces the existing target with the written temporary file through
+// ReplaceFileW, which also keeps the old file's creation time and streams.
+// Returns ERROR_SUCCESS or the failure's code.
+DWORD ReplaceExisting(const std::wstring& temp, const std::wstring& target) {
+    if (ReplaceFileW(target.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr)) return ERROR_SUCCESS;
+    const DWORD code = GetLastError();
+    // The old file is already gone and the new one still has its temporary
+    // name: finish the move rather than leave nothing under the name.
+    if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
+        MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+        return ERROR_SUCCESS;
+    return code;
 }
 
 }  // namespace
@@ -44,7 +117,7 @@ std::wstring ModuleFolder() {
     return path;
 }
 
-std::vector<unsigned char> ReadWholeFile(std::wstring_view path) {
+std::vector<unsigned char> ReadWholeFile(std::wstring_view path, unsigned long long limit) {
     const std::wstring name(path);
     ScopedHandle file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -57,6 +130,11 @@ std::vector<unsigned char> ReadWholeFile(std::wstring_view path) {
         const DWORD code = GetLastError();
         throw Error(L"Cannot read file \"" + name + L"\". " + SystemErrorText(code));
     }
+    // Checked before anything is allocated, so a huge or hostile file gives
+    // this error instead of ending the process for want of memory.
+    if (static_cast<unsigned long long>(size.QuadPart) > limit)
+        throw Error(L"Cannot read file \"" + name + L"\". The file is larger than " + std::to_wstring(limit) +
+                    L" bytes");
     std::vector<unsigned char> data(static_cast<size_t>(size.QuadPart));
     size_t done = 0;
     while (done < data.size()) {
@@ -76,30 +154,16 @@ std::vector<unsigned char> ReadWholeFile(std::wstring_view path) {
 void WriteWholeFileAtomically(std::wstring_view path, const void* data, size_t size) {
     const std::wstring target(path);
     const std::wstring temp = target + L".~" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    {
-        ScopedHandle file(
-            CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) RaiseCreateError(target, GetLastError());
-        const auto* bytes = static_cast<const unsigned char*>(data);
-        size_t done = 0;
-        DWORD code = ERROR_SUCCESS;
-        while (done < size && code == ERROR_SUCCESS) {
-            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 20));
-            DWORD written = 0;
-            if (!WriteFile(file.get(), bytes + done, chunk, &written, nullptr))
-                code = GetLastError();
-            else if (written != chunk)
-                code = ERROR_DISK_FULL;
-            done += written;
-        }
-        if (code == ERROR_SUCCESS && !FlushFileBuffers(file.get())) code = GetLastError();
-        if (code != ERROR_SUCCESS) {
-            file.reset();
-            DeleteFileW(temp.c_str());
-            RaiseCreateError(target, code);
-        }
+    if (const DWORD code = WriteTemporaryFile(temp, data, size, PropertiesOf(target)); code != ERROR_SUCCESS)
+        RaiseCreateError(target, code);
+    if (FileExists(target)) {
+        const DWORD code = ReplaceExisting(temp, target);
+        if (code == ERROR_SUCCESS) return;
+        // Removed only while the old file still holds its place.
+        if (FileExists(target)) DeleteFileW(temp.c_str());
+        RaiseCreateError(target, code);
     }
-    if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
         const DWORD code = GetLastError();
         DeleteFileW(temp.c_str());
         RaiseCreateError(target, code);

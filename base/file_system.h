@@ -19,13 +19,23 @@ std::wstring ModulePath();
 // Folder of the running executable with its trailing "\".
 std::wstring ModuleFolder();
 
-// Reads a whole file. Raises Error "Cannot open file "<path>". <system text>"
-// when it cannot be opened, and a read error text when reading fails.
-std::vector<unsigned char> ReadWholeFile(std::wstring_view path);
+// The most a whole-file read takes by default: far above any settings,
+// language or log file of the package, and low enough that the bytes and
+// their decoded text fit in a 32-bit process.
+inline constexpr unsigned long long kWholeFileLimit = 64ull << 20;
+
+// Reads a whole file of at most limit bytes. Raises Error "Cannot open file
+// "<path>". <system text>" when it cannot be opened, "Cannot read file
+// "<path>". The file is larger than <limit> bytes" when it is larger (nothing
+// is read then), and "Cannot read file "<path>". <system text>" when reading
+// fails.
+std::vector<unsigned char> ReadWholeFile(std::wstring_view path, unsigned long long limit = kWholeFileLimit);
 
 // Replaces path with data so that a crash or a full disk never leaves a
 // truncated file: the bytes go to a temporary file in the same folder, are
-// flushed, and the temporary file is moved over path. On any failure the old
-// file is untouched, the temporary file is removed and Error is raised with
-// "Cannot create file "<path>". <system text>".
+// flushed, and the temporary file is moved over path. A file that exists
+// keeps its access list and its hidden, system and archive attributes, and is
+// swapped with ReplaceFileW. On any failure the old file is untouched, the
+// temporary file is removed and Error is raised with "Cannot create file
+// "<path>". <system text>".
 void WriteWholeFileAtomically(std::wstring_view path, const void* data, size_t size);

@@ -1,11 +1,15 @@
 #include "base/strings.h"
 
-std::wstring TrimControl(std::wstring_view text) {
+std::wstring_view TrimControlView(std::wstring_view text) {
     size_t begin = 0;
     size_t end = text.size();
     while (begin < end && static_cast<unsigned>(text[begin]) <= 0x20) ++begin;
     while (end > begin && static_cast<unsigned>(text[end - 1]) <= 0x20) --end;
-    return std::wstring(text.substr(begin, end - begin));
+    return text.substr(begin, end - begin);
+}
+
+std::wstring TrimControl(std::wstring_view text) {
+    return std::wstring(TrimControlView(text));
 }
 
 std::wstring WithTrailingBackslash(std::wstring_view text) {

@@ -7,6 +7,8 @@
 // Removes leading and trailing characters with codes up to U+0020 (blanks
 // and control characters), as the folder field and settings values need.
 std::wstring TrimControl(std::wstring_view text);
+// The same, as a view into text (no copy), for parsers of large files.
+std::wstring_view TrimControlView(std::wstring_view text);
 
 // Appends "\" unless text already ends with it. An empty text stays empty.
 std::wstring WithTrailingBackslash(std::wstring_view text);

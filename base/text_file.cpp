@@ -2,25 +2,37 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <vector>
 
+#include "base/error.h"
 #include "base/file_system.h"
+
+namespace {
+
+// The conversion functions take lengths as int.
+int ConversionLength(size_t size) {
+    if (size > static_cast<size_t>(INT_MAX)) throw Error(L"The text is too long to convert");
+    return static_cast<int>(size);
+}
+
+}  // namespace
 
 std::string ToAnsi(std::wstring_view text) {
     if (text.empty()) return {};
-    const int size =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    const int length = ConversionLength(text.size());
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
     return bytes;
 }
 
 std::wstring FromAnsi(std::string_view bytes) {
     if (bytes.empty()) return {};
-    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    const int length = ConversionLength(bytes.size());
+    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
     std::wstring text(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), size);
     return text;
 }
 

@@ -8,7 +8,8 @@
 #include "base/text_encoding.h"
 
 // Text in the system's ANSI code page and back; characters the code page
-// lacks become its default character. Never fail.
+// lacks become its default character. Raise Error only for a text of more
+// than 2^31 - 1 units, far beyond any file within the read limit.
 std::string ToAnsi(std::wstring_view text);
 std::wstring FromAnsi(std::string_view bytes);
 
@@ -20,7 +21,7 @@ struct TextFileContent {
 // Reads the file at path: UTF-8, UTF-16 LE or UTF-16 BE when it starts with
 // that byte-order mark (the mark is not part of the text), the ANSI code
 // page otherwise. Raises Error "Cannot open file ..." or "Cannot read file
-// ..." when it cannot be read.
+// ..." when it cannot be read or is larger than the whole-file read limit.
 TextFileContent ReadTextFile(std::wstring_view path);
 
 // Replaces the file at path with text in encoding (Unicode encodings with

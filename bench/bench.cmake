@@ -14,6 +14,9 @@ if(WIN32)
 
   add_executable(decode_bench bench/decode_bench.cpp)
   target_link_libraries(decode_bench PRIVATE core)
+
+  add_executable(ini_bench bench/ini_bench.cpp)
+  target_link_libraries(ini_bench PRIVATE core)
 else()
   # Built without the sanitizers, so callgrind and the clock see the decoder
   # as it ships; DWARF 4, which this valgrind reads.
@@ -21,4 +24,9 @@ else()
   set_target_properties(decode_bench PROPERTIES COMPILE_OPTIONS "-Wall;-Wextra;-gdwarf-4" LINK_OPTIONS "")
   target_include_directories(decode_bench PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(decode_bench PRIVATE ZLIB::ZLIB)
+
+  add_executable(ini_bench bench/ini_bench.cpp engine/ini_document.cpp shared/ini_text.cpp
+    shared/settings_values.cpp base/strings.cpp)
+  set_target_properties(ini_bench PROPERTIES COMPILE_OPTIONS "-Wall;-Wextra" LINK_OPTIONS "")
+  target_include_directories(ini_bench PRIVATE ${CMAKE_SOURCE_DIR})
 endif()

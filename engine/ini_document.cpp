@@ -20,6 +20,12 @@ bool SameName(std::wstring_view a, std::wstring_view b) {
            std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return Fold(x) == Fold(y); });
 }
 
+std::wstring Folded(std::wstring_view name) {
+    std::wstring folded(name);
+    for (wchar_t& c : folded) c = Fold(c);
+    return folded;
+}
+
 // Splits text at CR LF, LF and CR.
 std::vector<std::wstring_view> SplitLines(std::wstring_view text) {
     std::vector<std::wstring_view> lines;
@@ -40,25 +46,21 @@ IniDocument IniDocument::Parse(std::wstring_view text) {
     IniDocument document;
     Section* current = nullptr;
     for (std::wstring_view raw : SplitLines(text)) {
-        const std::wstring line = TrimControl(raw);
+        const std::wstring_view line = TrimControlView(raw);
         if (line.empty() || line.front() == L';') continue;
         if (line.front() == L'[' && line.back() == L']' && line.size() >= 2) {
-            const std::wstring name = TrimControl(std::wstring_view(line).substr(1, line.size() - 2));
+            const std::wstring_view name = TrimControlView(line.substr(1, line.size() - 2));
             current = document.Find(name);
-            if (!current) {
-                document.sections_.push_back({name, {}});
-                current = &document.sections_.back();
-            }
+            if (!current) current = &document.AddSection(name);
             continue;
         }
         if (!current) continue;
         const size_t equals = line.find(L'=');
-        if (equals == std::wstring::npos) {
-            current->lines.push_back({line, L"", false});
+        if (equals == std::wstring_view::npos) {
+            current->lines.push_back({std::wstring(line), L"", false});
         } else {
-            const std::wstring_view view(line);
             current->lines.push_back(
-                {TrimControl(view.substr(0, equals)), TrimControl(view.substr(equals + 1)), true});
+                {TrimControl(line.substr(0, equals)), TrimControl(line.substr(equals + 1)), true});
         }
     }
     return document;
@@ -85,10 +87,7 @@ std::optional<std::wstring> IniDocument::Value(std::wstring_view section, std::w
 
 void IniDocument::SetValue(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
     Section* target = Find(section);
-    if (!target) {
-        sections_.push_back({std::wstring(section), {}});
-        target = &sections_.back();
-    }
+    if (!target) target = &AddSection(section);
     for (Line& line : target->lines) {
         if (line.pair && SameName(line.key, key)) {
             line.value = value;
@@ -109,11 +108,16 @@ std::vector<std::wstring> IniDocument::SectionNames() const {
 }
 
 IniDocument::Section* IniDocument::Find(std::wstring_view name) {
-    for (Section& section : sections_)
-        if (SameName(section.name, name)) return &section;
-    return nullptr;
+    const auto found = index_.find(Folded(name));
+    return found == index_.end() ? nullptr : &sections_[found->second];
 }
 
 const IniDocument::Section* IniDocument::Find(std::wstring_view name) const {
     return const_cast<IniDocument*>(this)->Find(name);
+}
+
+IniDocument::Section& IniDocument::AddSection(std::wstring_view name) {
+    index_.emplace(Folded(name), sections_.size());
+    sections_.push_back({std::wstring(name), {}});
+    return sections_.back();
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class IniDocument {
@@ -52,6 +53,10 @@ private:
 
     Section* Find(std::wstring_view name);
     const Section* Find(std::wstring_view name) const;
+    Section& AddSection(std::wstring_view name);
 
     std::vector<Section> sections_;
+    // Position of each section in sections_, by its case-folded name, so a
+    // file of many sections is read in linear time.
+    std::unordered_map<std::wstring, size_t> index_;
 };

@@ -5,6 +5,7 @@
 #include <wrl/client.h>
 
 #include <string>
+#include <vector>
 
 #include "base/error.h"
 #include "base/file_system.h"
@@ -69,7 +70,48 @@ void Check(HRESULT hr) {
     if (FAILED(hr)) throw Error(SystemErrorText(static_cast<DWORD>(hr)));
 }
 
+// Bounds on what the parser takes in, so a damaged or hostile file costs a
+// bounded time and memory: the file's size (read here, so the parser never
+// sees more), no DTD at all, which shuts out entity expansion ("billion
+// laughs") and external entities, and the element depth. The updater's file
+// has no DTD and a depth of three.
+constexpr unsigned long long kMaxReleaseInfoBytes = 16ull << 20;
+constexpr LONG kMaxElementDepth = 256;
+
+HRESULT SetProperty(IXMLDOMDocument2* document, std::wstring_view name, const VARIANT& value) {
+    ScopedBstr property(name);
+    return document->setProperty(property.get(), value);
+}
+
+void BoundParser(IXMLDOMDocument2* document) {
+    VARIANT yes = {};
+    yes.vt = VT_BOOL;
+    yes.boolVal = VARIANT_TRUE;
+    Check(SetProperty(document, L"ProhibitDTD", yes));
+    // Known to MSXML 3 (since SP4) and 6; a parser that refuses them keeps
+    // its own depth limit, and the size is bounded by the read.
+    VARIANT depth = {};
+    depth.vt = VT_I4;
+    depth.lVal = kMaxElementDepth;
+    SetProperty(document, L"MaxElementDepth", depth);
+    VARIANT kilobytes = {};
+    kilobytes.vt = VT_I4;
+    kilobytes.lVal = static_cast<LONG>(kMaxReleaseInfoBytes / 1024);
+    SetProperty(document, L"MaxXMLSize", kilobytes);
+}
+
+// A stream over the file's bytes for the parser.
+ComPtr<IStream> StreamOf(const std::vector<unsigned char>& bytes) {
+    ComPtr<IStream> stream;
+    Check(CreateStreamOnHGlobal(nullptr, TRUE, &stream));
+    ULONG written = 0;
+    Check(stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written));  // within the size bound
+    Check(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr));
+    return stream;
+}
+
 ComPtr<IXMLDOMDocument2> LoadDocument(const std::wstring& file) {
+    const ComPtr<IStream> source = StreamOf(ReadWholeFile(file, kMaxReleaseInfoBytes));
     ComPtr<IXMLDOMDocument2> document;
     Check(CoCreateInstance(kDomDocumentClass, nullptr, CLSCTX_INPROC_SERVER, kDomDocument2Interface,
                            reinterpret_cast<void**>(document.GetAddressOf())));
@@ -77,17 +119,27 @@ ComPtr<IXMLDOMDocument2> LoadDocument(const std::wstring& file) {
     // No external entity or DTD is fetched, and the indentation stays.
     Check(document->put_resolveExternals(VARIANT_FALSE));
     Check(document->put_preserveWhiteSpace(VARIANT_TRUE));
-    ScopedVariant source(file);
+    BoundParser(document.Get());
+    ScopedVariant from(source.Get());
     VARIANT_BOOL loaded = VARIANT_FALSE;
-    Check(document->load(source.get(), &loaded));
-    if (loaded != VARIANT_TRUE) {
+    // A parser that stops at one of its limits may answer with a failure
+    // code rather than a false result: either way the parser's reason, when
+    // it gives one, says more than the code's system text.
+    if (FAILED(document->load(from.get(), &loaded)) || loaded != VARIANT_TRUE) {
         ComPtr<IXMLDOMParseError> parseError;
         ScopedBstr reason;
         if (SUCCEEDED(document->get_parseError(&parseError)) && parseError)
             parseError->get_reason(reason.receive());
         const std::wstring text = TrimControl(reason.text());
-        throw Error(text.empty() ? L"the file is not a well-formed XML document" : text);
+        const std::wstring failure =
+            L"the file is not a well-formed XML document or goes beyond the parser's limits";
+        throw Error(text.empty() ? failure : failure + L" (" + text + L")");
     }
+    // Also where the parser took a document type in spite of ProhibitDTD
+    // (Wine's msxml3 ignores it): such a file is refused all the same.
+    ComPtr<IXMLDOMDocumentType> documentType;
+    Check(document->get_doctype(&documentType));
+    if (documentType) throw Error(L"the file has a document type declaration");
     return document;
 }
 

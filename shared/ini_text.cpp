@@ -3,18 +3,33 @@
 #include "base/strings.h"
 #include "shared/settings_values.h"
 
+namespace {
+
+std::wstring AsciiLower(std::wstring_view name) {
+    std::wstring lower(name);
+    for (wchar_t& c : lower)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + (L'a' - L'A'));
+    return lower;
+}
+
+}  // namespace
+
 IniText::IniText(std::wstring_view text) {
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find_first_of(L"\r\n", start);
         if (end == std::wstring_view::npos) end = text.size();
-        const std::wstring line = TrimControl(text.substr(start, end - start));
+        const std::wstring_view line = TrimControlView(text.substr(start, end - start));
         start = end + (text.substr(end, 2) == L"\r\n" ? 2 : 1);
 
         if (line.empty() || line.front() == L';') continue;
         if (line.front() == L'[') {
             const std::size_t close = line.find(L']');
-            if (close != std::wstring::npos) sections_.push_back({TrimControl(line.substr(1, close - 1)), {}});
+            if (close != std::wstring::npos) {
+                std::wstring name = TrimControl(line.substr(1, close - 1));
+                index_.emplace(AsciiLower(name), sections_.size());
+                sections_.push_back({std::move(name), {}});
+            }
             continue;
         }
         const std::size_t equals = line.find(L'=');
@@ -24,12 +39,11 @@ IniText::IniText(std::wstring_view text) {
 }
 
 std::optional<std::wstring> IniText::Find(std::wstring_view section, std::wstring_view key) const {
-    for (const Section& s : sections_) {
-        if (!EqualsIgnoreAsciiCase(s.name, section)) continue;
-        for (const auto& [name, value] : s.keys)
-            if (EqualsIgnoreAsciiCase(name, key)) return value;
-        return std::nullopt;  // only the first section of that name counts
-    }
+    // Only the first section of that name counts.
+    const auto found = index_.find(AsciiLower(section));
+    if (found == index_.end()) return std::nullopt;
+    for (const auto& [name, value] : sections_[found->second].keys)
+        if (EqualsIgnoreAsciiCase(name, key)) return value;
     return std::nullopt;
 }
 

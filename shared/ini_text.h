@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class IniText {
@@ -38,4 +39,7 @@ private:
         std::vector<std::pair<std::wstring, std::wstring>> keys;
     };
     std::vector<Section> sections_;
+    // Position of the first section of each name (ASCII-lower-cased) in
+    // sections_, so lookups in a file of many sections stay cheap.
+    std::unordered_map<std::wstring, std::size_t> index_;
 };

@@ -27,8 +27,13 @@ set_property(TEST e2e_tests APPEND PROPERTY FIXTURES_REQUIRED faults_small_disk)
 set_property(TEST e2e_tests APPEND PROPERTY ENVIRONMENT "VH_SMALL_DISK=Z:${SMALL_DISK}")
 
 # Wine run as root replaces read-only files; the cases about them run again
-# as an unprivileged user, in a Wine prefix of that user's own.
+# as an unprivileged user, in a Wine prefix of that user's own (shared by
+# the runs, so they take turns).
 add_test(NAME faults_read_only_unprivileged
   COMMAND sh ${CMAKE_SOURCE_DIR}/tests/faults/unprivileged.sh ${CMAKE_BINARY_DIR}/faults-unprivileged
     $<TARGET_FILE:faults_tests> --gtest_filter=*ReadOnly*)
-set_tests_properties(faults_read_only_unprivileged PROPERTIES SKIP_RETURN_CODE 77)
+add_test(NAME engine_read_only_unprivileged
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tests/faults/unprivileged.sh ${CMAKE_BINARY_DIR}/faults-unprivileged
+    $<TARGET_FILE:engine_tests> --gtest_filter=FileOpsTest.*ReadOnly*:FileOpsTest.*RefusesToReplace)
+set_tests_properties(faults_read_only_unprivileged engine_read_only_unprivileged PROPERTIES
+  SKIP_RETURN_CODE 77 RESOURCE_LOCK unprivileged_prefix)

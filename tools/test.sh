@@ -2,7 +2,8 @@
 # Sets up everything, builds the trees and runs all tests: the native
 # sanitizer build first, then the release exe built a second time to show
 # it reproducible, then the Windows tests under Wine on a virtual display.
-# Ends with CTest's summary of the Windows tests.
+# Ends with CTest's summary of the Windows tests and the names of the test
+# cases that skipped themselves.
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VH_BUILD_DIR:-$root/build}"
@@ -12,6 +13,7 @@ build="${VH_BUILD_DIR:-$root/build}"
 
 echo "== Native tests (AddressSanitizer, UBSan)"
 ctest --test-dir "$build/native" --output-on-failure
+"$root/tools/skipped-tests.sh" "$build/native"
 
 echo "== Reproducible release build (the exe built again in another folder)"
 "$root/tools/repro-check.sh"

@@ -12,4 +12,5 @@ wine wineboot >/dev/null 2>&1 || true
 status=0
 ctest --test-dir "$tree" --output-on-failure "$@" || status=$?
 wineserver -k || true
+"$(dirname "$0")/skipped-tests.sh" "$tree"
 exit $status

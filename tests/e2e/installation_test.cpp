@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/error_report.h"
+#include "base/handles.h"
 #include "base/strings.h"
 #include "base/system_error.h"
 #include "base/utf8.h"
@@ -420,23 +421,26 @@ TEST_F(InstallationTest, MissingRuntimeFileIsReportedAndTheCloseBoxThenWorks) {
 }
 
 // Closing is refused while the package's files are written and allowed
-// again afterwards. A large database keeps the installer busy long enough
-// to ask while it copies.
+// again afterwards. A hook in the installer's thread posts the close request
+// as the database line is added, so the request always meets the busy
+// window, however fast the files copy.
 TEST_F(InstallationTest, CloseIsRefusedWhileFilesAreWrittenAndAllowedAfter) {
-    PackageOptions options;
-    options.databaseSize = 256ull << 20;
-    Build(options);
+    Build();
     Wizard w(exe());
     GoToOptions(w);
+    ScopedModule hookLibrary(LoadLibraryW(L"" VH_BUILD_DIR "/close_on_line.dll"));
+    ASSERT_TRUE(hookLibrary);
+    const auto hook = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void*>(GetProcAddress(hookLibrary.get(), "CloseOnDatabaseLine")));
+    ASSERT_TRUE(hook);
+    HHOOK installed =
+        SetWindowsHookExW(WH_CALLWNDPROC, hook, hookLibrary.get(), GetWindowThreadProcessId(w.Main(), nullptr));
+    ASSERT_TRUE(installed);
     w.Click(L"Начать установку");
-    // The installer answers only between its steps: once the database line
-    // is there, many steps of the busy block are still ahead.
-    HWND list = AnyChild(w.Main(), L"ListBox");
-    ASSERT_TRUE(list);
-    ASSERT_TRUE(Wizard::WaitUntil([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) >= 3; }, 30s));
-    PostMessageW(w.Main(), WM_CLOSE, 0, 0);
 
     const MessageBoxInfo box = AnswerDriverQuestion(w);
+    UnhookWindowsHookEx(installed);
+    ASSERT_TRUE(GetPropW(w.Main(), L"CloseRequested")) << "the close was requested during the copy";
     ASSERT_EQ(box.text, kFinalQuestion) << "the window survived the close request";
     EXPECT_EQ(WithoutFontLines(LogLines(w)).size(), 3u + 12 + 11);
     w.Answer(box, IDNO);

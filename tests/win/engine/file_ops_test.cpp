@@ -198,7 +198,9 @@ TEST_F(FileOpsTest, CopyFolderTreeKeepsDestinationFilesThePlatformRefusesToRepla
         EXPECT_EQ(ReadFileBytes(temp_ / L"dst\\" + name), "old") << "attribute " << attribute;
         ++checked;
     }
-    if (checked == 0) GTEST_SKIP() << "this platform replaces read-only and hidden files";
+    if (checked == 0)
+        GTEST_SKIP() << "this platform replaces read-only and hidden files (Wine run as root); the unprivileged "
+                        "run covers this";
 }
 
 // Files that cannot be copied are counted, every other file still copied,
@@ -334,7 +336,8 @@ TEST_F(FileOpsTest, CopyFileWithDateRaisesWhenAFileCannotBeOpenedOrCreated) {
 
 TEST_F(FileOpsTest, CopyFileWithDateRaisesForAReadOnlyDestination) {
     if (!PlatformRefusesToReplace(temp_, FILE_ATTRIBUTE_READONLY))
-        GTEST_SKIP() << "read-only files are not protected here (Wine run as root)";
+        GTEST_SKIP()
+            << "read-only files are not protected here (Wine run as root); the unprivileged run covers this";
     WriteFileBytes(temp_ / L"source", "new");
     const std::wstring target = temp_ / L"target";
     WriteFileBytes(target, "old");

@@ -3,9 +3,15 @@
 
 #include <windows.h>
 
+#include <sddl.h>
+
+#include <vector>
+
 #include "base/error.h"
+#include "base/file_system.h"
 #include "base/handles.h"
 #include "base/system_error.h"
+#include "base/utf8.h"
 #include "engine/ini_file.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/temp_folder.h"
@@ -103,8 +109,10 @@ TEST(IniFile, FailedWriteNamesTheFileAndLeavesTheOldOneWhole) {
         }
     }
     EXPECT_EQ(ReadFileBytes(path), "[options]\r\nFilterType=3\r\n");
+    // Ours only: Wine's ReplaceFileW leaves an empty "rf*.tmp" of its own
+    // when the file it replaces is held open.
     WIN32_FIND_DATAW entry;
-    ScopedFindHandle find(FindFirstFileW((temp / L"*.tmp").c_str(), &entry));
+    ScopedFindHandle find(FindFirstFileW((temp / L"holter.ini.~*").c_str(), &entry));
     EXPECT_FALSE(find) << "no temporary file is left behind";
 }
 
@@ -118,6 +126,71 @@ TEST(IniFile, UnreadableFileIsReportedWhenLoading) {
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
         EXPECT_EQ(e.text(), L"Cannot open file \"" + path + L"\". " + SystemErrorText(ERROR_SHARING_VIOLATION));
+    }
+}
+
+// The file's access list as security descriptor text, "" when unreadable.
+std::wstring AccessListOf(const std::wstring& path) {
+    DWORD needed = 0;
+    GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    std::vector<unsigned char> descriptor(needed);
+    if (needed == 0 ||
+        !GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), needed, &needed))
+        return L"";
+    LPWSTR text = nullptr;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.data(), SDDL_REVISION_1,
+                                                              DACL_SECURITY_INFORMATION, &text, nullptr))
+        return L"";
+    const std::wstring result = text;
+    LocalFree(text);
+    return result;
+}
+
+TEST(IniFile, RewriteKeepsTheFilesAccessListAndAttributes) {
+    TempFolder temp;
+    const std::wstring path = temp / L"holter.ini";
+    WriteFileBytes(path, "[options]\r\nFilterType=3\r\n");
+    // What a clinic sets so that its program, run without administrator
+    // rights, can save its settings: everyone may change this one file (an
+    // entry Wine can hold, in the file's mode bits).
+    PSECURITY_DESCRIPTOR wanted = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1301bf;;;WD)", SDDL_REVISION_1, &wanted, nullptr));
+    const BOOL set = SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, wanted);
+    LocalFree(wanted);
+    ASSERT_TRUE(set);
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    const std::wstring before = AccessListOf(path);
+    ASSERT_NE(before.find(L";;;WD)"), std::wstring::npos) << "everyone's entry is in place: " << ToUtf8(before);
+
+    IniFile file(path);
+    file.WriteInteger(L"options", L"FilterType", 0);
+    file.UpdateFile();
+
+    EXPECT_EQ(ReadFileBytes(path), "[options]\r\nFilterType=0\r\n\r\n");
+    EXPECT_EQ(AccessListOf(path), before);
+    EXPECT_EQ(GetFileAttributesW(path.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY),
+              static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+}
+
+TEST(IniFile, FileLargerThanTheReadLimitIsRefusedWhenLoading) {
+    TempFolder temp;
+    const std::wstring path = temp / L"holter.ini";
+    {
+        // Sparse on most file systems: no 64 MiB are written.
+        ScopedHandle big(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        ASSERT_TRUE(big);
+        LARGE_INTEGER size;
+        size.QuadPart = static_cast<LONGLONG>(kWholeFileLimit) + 1;
+        ASSERT_TRUE(SetFilePointerEx(big.get(), size, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(SetEndOfFile(big.get()));
+    }
+    try {
+        IniFile file(path);
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.text(), L"Cannot read file \"" + path + L"\". The file is larger than " +
+                                std::to_wstring(kWholeFileLimit) + L" bytes");
     }
 }
 

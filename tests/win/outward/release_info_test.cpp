@@ -45,11 +45,11 @@ std::wstring ErrorOf(const std::wstring& folder, std::wstring_view level) {
     return L"";
 }
 
-// Files and folders in folder, "." and ".." not counted.
-int EntriesIn(const std::wstring& folder) {
+// Files and folders in folder that match pattern.
+int EntriesIn(const std::wstring& folder, const wchar_t* pattern = L"*") {
     int count = 0;
     WIN32_FIND_DATAW entry;
-    ScopedFindHandle find(FindFirstFileW((folder + L"*").c_str(), &entry));
+    ScopedFindHandle find(FindFirstFileW((folder + pattern).c_str(), &entry));
     if (!find) return 0;
     do count += wcscmp(entry.cFileName, L".") != 0 && wcscmp(entry.cFileName, L"..") != 0;
     while (FindNextFileW(find.get(), &entry));
@@ -105,6 +105,63 @@ TEST(SetReleaseLevel, RefusesFilesItCannotUseAndLeavesThemAlone) {
     }
 }
 
+// Documents built to make a parser spend unbounded time or memory, each
+// refused with the release-information error while the file stays as it is.
+TEST(SetReleaseLevel, RefusesDocumentsThatWouldExhaustTheParser) {
+    const std::string levels = "<Version>1</Version><Level>100101</Level>";
+    // Ten levels of ten references: 10^10 characters when expanded.
+    std::string laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE ROOT [<!ENTITY a \"aaaaaaaaaa\">";
+    for (char name = 'b'; name <= 'j'; ++name) {
+        laughs += std::string("<!ENTITY ") + name + " \"";
+        for (int i = 0; i < 10; ++i) laughs += std::string("&") + static_cast<char>(name - 1) + ";";
+        laughs += "\">";
+    }
+    laughs += "]>\n<ROOT>" + levels + "<Note>&j;</Note></ROOT>\n";
+    // One entity of 100,000 characters used 10,000 times: a gigabyte.
+    std::string quadratic =
+        "<!DOCTYPE ROOT [<!ENTITY big \"" + std::string(100000, 'x') + "\">]>\n<ROOT>" + levels;
+    for (int i = 0; i < 10000; ++i) quadratic += "&big;";
+    quadratic += "</ROOT>";
+    std::string deep = "<ROOT>" + levels;
+    for (int i = 0; i < 100000; ++i) deep += "<a>";
+    for (int i = 0; i < 100000; ++i) deep += "</a>";
+    deep += "</ROOT>";
+    const struct {
+        const char* what;
+        std::string content;
+    } cases[] = {
+        {"nested entity expansion", laughs},
+        {"one large entity used many times", quadratic},
+        {"100,000 nested elements", deep},
+        {"a document type, even a harmless one",
+         "<!DOCTYPE ROOT [<!ELEMENT ROOT ANY>]>\n<ROOT>" + levels + "</ROOT>"},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        WriteFileBytes(folder / L"ReleaseInfo", c.content);
+        const std::wstring error = ErrorOf(folder.path(), L"250918");
+        EXPECT_EQ(error.rfind(kPrefix, 0), 0u) << c.what << ": " << ToUtf8(error);
+        EXPECT_GT(error.size(), kPrefix.size()) << c.what << ": the failure is described";
+        EXPECT_EQ(ReadFileBytes(folder / L"ReleaseInfo"), c.content) << c.what;
+    }
+}
+
+TEST(SetReleaseLevel, RefusesAFileTooLargeToBeAReleaseInfo) {
+    TempFolder folder;
+    const std::wstring file = folder / L"ReleaseInfo";
+    {
+        // Sparse: nothing of its 16 MiB is written.
+        ScopedHandle big(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        ASSERT_TRUE(big);
+        LARGE_INTEGER size;
+        size.QuadPart = (16 << 20) + 1;
+        ASSERT_TRUE(SetFilePointerEx(big.get(), size, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(SetEndOfFile(big.get()));
+    }
+    EXPECT_EQ(ErrorOf(folder.path(), L"250918"),
+              kPrefix + L"Cannot read file \"" + file + L"\". The file is larger than 16777216 bytes");
+}
+
 TEST(SetReleaseLevel, NeedsTheFile) {
     TempFolder folder;
     EXPECT_EQ(ErrorOf(folder.path(), L"250918"), L"Release info file does not exist");
@@ -122,7 +179,9 @@ TEST(SetReleaseLevel, AFailedSaveLeavesTheOldFileWhole) {
     CloseHandle(reader);
     EXPECT_EQ(error.rfind(kPrefix + L"Cannot create file \"" + file + L"\". ", 0), 0u) << ToUtf8(error);
     EXPECT_EQ(ReadFileBytes(file), before);
-    EXPECT_EQ(EntriesIn(folder.path()), 1);
+    // Ours only: Wine's ReplaceFileW leaves an empty "rf*.tmp" of its own
+    // when the file it replaces is held open.
+    EXPECT_EQ(EntriesIn(folder.path(), L"ReleaseInfo*"), 1);
 }
 
 }  // namespace

@@ -65,16 +65,44 @@ TEST(ShowTimedMessage, TimesOutReturningFalseAfterCountingDown) {
     }
 }
 
+// Presses "остановить" the moment the message window of the calling thread
+// is shown: the click is then queued before the window processes anything,
+// so it comes before the end of any countdown, however slow the machine.
+class StopWhenShown {
+public:
+    StopWhenShown() : hook_(SetWindowsHookExW(WH_CALLWNDPROC, OnMessage, nullptr, GetCurrentThreadId())) {}
+    ~StopWhenShown() { UnhookWindowsHookEx(hook_); }
+    StopWhenShown(const StopWhenShown&) = delete;
+    StopWhenShown& operator=(const StopWhenShown&) = delete;
+    bool installed() const { return hook_ != nullptr; }
+    // The window's rectangle as it was shown, before the click.
+    static RECT shownRect;
+
+private:
+    static LRESULT CALLBACK OnMessage(int code, WPARAM wp, LPARAM lp) {
+        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lp);
+        wchar_t cls[32] = {};
+        if (code == HC_ACTION && call->message == WM_SHOWWINDOW && call->wParam &&
+            GetClassNameW(call->hwnd, cls, 32) && std::wstring_view(cls) == L"TFMessageform") {
+            GetWindowRect(call->hwnd, &shownRect);
+            PostMessageW(Child(call->hwnd, L"Button", L"остановить"), BM_CLICK, 0, 0);
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    HHOOK hook_;
+};
+RECT StopWhenShown::shownRect{};
+
 TEST(ShowTimedMessage, StopKeepsTheWindowOpenUntilOk) {
     bool openAfterPeriod = false, rowHidden = false;
-    RECT before{}, after{};
+    RECT after{};
+    StopWhenShown stopper;
+    ASSERT_TRUE(stopper.installed());
     User user([&] {
         HWND form = WaitForMessageWindow();
         ASSERT_TRUE(form);
-        GetWindowRect(form, &before);
         HWND stop = Child(form, L"Button", L"остановить");
         ASSERT_TRUE(stop);
-        PostMessageW(stop, BM_CLICK, 0, 0);
         WaitUntil([&] { return !IsWindowVisible(stop); });
         Sleep(1500);  // beyond the one-second period
         openAfterPeriod = IsWindowVisible(form);
@@ -85,6 +113,7 @@ TEST(ShowTimedMessage, StopKeepsTheWindowOpenUntilOk) {
     EXPECT_TRUE(ShowTimedMessage(L"Остановите отсчёт", mtMessage, L"", 1));
     EXPECT_TRUE(openAfterPeriod);
     EXPECT_TRUE(rowHidden) << "the countdown row disappears";
+    const RECT& before = StopWhenShown::shownRect;
     EXPECT_EQ(after.bottom - after.top, before.bottom - before.top) << "the height does not change";
 }
 

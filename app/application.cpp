@@ -123,9 +123,12 @@ LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
     switch (msg) {
         case WM_ACTIVATE:
             // The task-bar button activates this window: pass activation on
-            // to the window the user last worked in (main window or a box).
+            // to the window the user last worked in (main window or a box);
+            // when it is shown at start-up, before any of them was active,
+            // to the main window, so the keyboard works from the first key.
             if (LOWORD(wp) != WA_INACTIVE) {
-                const HWND popup = GetLastActivePopup(hwnd);
+                HWND popup = GetLastActivePopup(hwnd);
+                if (!popup || popup == hwnd) popup = Application.main_;
                 if (popup && popup != hwnd && IsWindowEnabled(popup)) SetActiveWindow(popup);
                 return 0;
             }

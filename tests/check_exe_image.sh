@@ -26,8 +26,9 @@ done
 strings -a -el "$exe" | grep -q "VS_VERSION_INFO" || fail "no version resource"
 
 # The fixed part (what the setup log reports): file version x.y.z.0 as four
-# 16-bit numbers after the 0xFEEF04BD signature and the structure version.
-at=$(LC_ALL=C grep -obUaP '\xbd\x04\xef\xfe' "$exe" | head -n 1 | cut -d: -f1)
+# 16-bit numbers after the 0xFEEF04BD signature and the structure version
+# 0x00010000 (the signature alone also turns up in code that checks it).
+at=$(LC_ALL=C grep -obUaP '\xbd\x04\xef\xfe\x00\x00\x01\x00' "$exe" | head -n 1 | cut -d: -f1)
 [ -n "$at" ] || fail "no fixed file version"
 fixed=$(od -An -tu2 -j $((at + 8)) -N 8 "$exe" | awk '{ print $2 "." $1 "." $4 "." $3 }')
 [ "$fixed" = "$version.0" ] || fail "fixed file version is $fixed, the project's is $version.0"

@@ -5,10 +5,12 @@ list(APPEND PORTABLE_SOURCES
   base/text_encoding.cpp
   base/utf8.cpp)
 list(APPEND WIN_SOURCES
+  base/callback_guard.cpp
   base/file_system.cpp
   base/message_pump.cpp
   base/resource_data.cpp
   base/setup_log.cpp
   base/system_error.cpp
   base/system_library.cpp
-  base/text_file.cpp)
+  base/text_file.cpp
+  base/window_base.cpp)

@@ -17,6 +17,7 @@
 #include "base/callback_guard.h"
 #include "base/error.h"
 #include "base/file_system.h"
+#include "base/package_names.h"
 #include "base/setup_log.h"
 #include "base/system_error.h"
 #include "base/system_library.h"
@@ -361,7 +362,7 @@ void TFMain::BtnInputPathNextClick() {
     }
     // One level each; a failure shows later, when the installation starts.
     if (!DirectoryExists(check.path)) CreateDirectoryW(check.path.c_str(), nullptr);
-    const std::wstring settings = check.path + L"Settings\\";
+    const std::wstring settings = check.path + std::wstring(kSettingsFolder);
     if (!DirectoryExists(settings)) CreateDirectoryW(settings.c_str(), nullptr);
     SetActivePage(tsInputComponents);
 }

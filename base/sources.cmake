@@ -1,5 +1,6 @@
 list(APPEND PORTABLE_SOURCES
   base/error.cpp
+  base/integer_text.cpp
   base/png_decoder.cpp
   base/strings.cpp
   base/text_encoding.cpp

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Removes leading and trailing characters with codes up to U+0020 (blanks
 // and control characters), as the folder field and settings values need.
@@ -16,6 +17,10 @@ std::wstring FolderOf(std::wstring_view path);
 
 // The part of path after the last "\" (the whole path when none).
 std::wstring NameOf(std::wstring_view path);
+
+// The lines of a text: breaks are CR LF, LF or CR; a break at the very end
+// does not start another line; an empty text has no lines.
+std::vector<std::wstring> SplitLines(std::wstring_view text);
 
 // ASCII-only case folding comparison, for file names we spell ourselves.
 bool EqualsIgnoreAsciiCase(std::wstring_view a, std::wstring_view b);

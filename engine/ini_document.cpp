@@ -20,26 +20,12 @@ bool SameName(std::wstring_view a, std::wstring_view b) {
            std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return Fold(x) == Fold(y); });
 }
 
-// Splits text at CR LF, LF and CR.
-std::vector<std::wstring_view> SplitLines(std::wstring_view text) {
-    std::vector<std::wstring_view> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != L'\r' && text[i] != L'\n') continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
-
 }  // namespace
 
 IniDocument IniDocument::Parse(std::wstring_view text) {
     IniDocument document;
     Section* current = nullptr;
-    for (std::wstring_view raw : SplitLines(text)) {
+    for (const std::wstring& raw : SplitLines(text)) {
         const std::wstring line = TrimControl(raw);
         if (line.empty() || line.front() == L';') continue;
         if (line.front() == L'[' && line.back() == L']' && line.size() >= 2) {

@@ -253,7 +253,8 @@ private:
 
     void CopyUpdatePackages() {
         // Names compare without regard to case: an existing "Backup" is used.
-        if (!DirectoryExists(to_ + L"Backup\\")) CreateFolderUnchecked(to_ + L"backup\\");
+        const std::wstring store = to_ + std::wstring(kBackupFolder) + L"\\";
+        if (!DirectoryExists(store)) CreateFolderUnchecked(store);
         ReportTreeCopy(kBackupFolder,
                        CopyFolderTree(from_ + std::wstring(kBackupFolder), to_ + std::wstring(kBackupFolder)));
     }

@@ -5,6 +5,7 @@
 
 #include "base/error.h"
 #include "base/file_system.h"
+#include "base/package_names.h"
 #include "shared/VH_Common_Proc.h"
 #include "shared/VH_Common_Var.h"
 #include "shared/number_format.h"
@@ -33,7 +34,7 @@ IniText LoadIniFile(std::wstring_view path) {
 }  // namespace
 
 void ReadSettings() {
-    Settings = ReadSettingsFile(ExeDir + L"Settings\\holter.ini");
+    Settings = ReadSettingsFile(ExeDir + std::wstring(kSettingsFolder) + std::wstring(kSettingsFile));
 }
 
 TSettings ReadSettingsFile(std::wstring_view path) {

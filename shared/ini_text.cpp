@@ -4,13 +4,8 @@
 #include "shared/settings_values.h"
 
 IniText::IniText(std::wstring_view text) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of(L"\r\n", start);
-        if (end == std::wstring_view::npos) end = text.size();
-        const std::wstring line = TrimControl(text.substr(start, end - start));
-        start = end + (text.substr(end, 2) == L"\r\n" ? 2 : 1);
-
+    for (const std::wstring& raw : SplitLines(text)) {
+        const std::wstring line = TrimControl(raw);
         if (line.empty() || line.front() == L';') continue;
         if (line.front() == L'[') {
             const std::size_t close = line.find(L']');

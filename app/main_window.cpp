@@ -24,9 +24,6 @@
 #include "shared/MessageForm.h"
 #include "shared/screen_cursor.h"
 
-TFMain* FMain = nullptr;
-bool AlternativeBrand = false;
-
 namespace {
 
 constexpr int kClientWidth = 954;

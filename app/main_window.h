@@ -27,6 +27,8 @@ public:
 
     // Whether a request to close the window is granted.
     bool FCanClose = true;
+    // Whether the string table names the alternative brand; set by FormCreate.
+    bool AlternativeBrand = false;
     std::wstring AppNameStr;
     std::wstring Fcopyfrom;
 
@@ -83,11 +85,8 @@ private:
     ScopedBrush pageBrush_;
     ScopedFont msSans13_, tahoma15_, times20_;
     ScopedModule richEditLibrary_;
+    // Set while the installation runs: a click queued before the page
+    // changed must not start it a second time.
+    bool installing_ = false;
     std::vector<std::unique_ptr<TPanel>> panels_;
 };
-
-// The main window of the program.
-extern TFMain* FMain;
-
-// Whether the string table names the alternative brand; set by FormCreate.
-extern bool AlternativeBrand;

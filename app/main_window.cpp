@@ -21,6 +21,7 @@
 #include "base/setup_log.h"
 #include "base/system_error.h"
 #include "base/system_library.h"
+#include "engine/string_table.h"
 #include "shared/MessageForm.h"
 #include "shared/screen_cursor.h"
 
@@ -101,7 +102,7 @@ void TFMain::FormCreate() {
     LoadPngResource(Title_pnl_m_bmp, L"TITLE_PNL_M");
     LoadPngResource(Title_bmp, L"TITLE");
 
-    AlternativeBrand = IsAlternativeBrand(LoadResString(instance_, 1));
+    AlternativeBrand = IsAlternativeBrand(LoadResString(instance_, IDS_PRODUCT_NAME));
 
     // The page colour comes from the banner's top-left pixel.
     const uint32_t corner = Title_bmp.at(0, 0);
@@ -113,7 +114,7 @@ void TFMain::FormCreate() {
     CreateSidePanel();
     CreatePages();
 
-    AppNameStr = LoadResString(instance_, 0);
+    AppNameStr = LoadResString(instance_, IDS_APP_NAME);
     SetWindowTextW(Control(ID_ePath), (L"C:\\" + AppNameStr).c_str());
     FCanClose = true;
     SetActivePage(tsStart);

@@ -287,10 +287,10 @@ private:
     }
 
     void CreateDesktopShortcut() {
-        const std::wstring name = view_.ResourceString(1);
+        const std::wstring name = view_.ResourceString(IDS_PRODUCT_NAME);
         std::wstring link;
-        CreateShortcut(to_ + view_.ResourceString(4), ShortcutPlace::Desktop, L"", L"", L"",
-                       view_.ResourceString(2) + L" \"" + name + L"\"", name, link);
+        CreateShortcut(to_ + view_.ResourceString(IDS_MAIN_PROGRAM), ShortcutPlace::Desktop, L"", L"", L"",
+                       view_.ResourceString(IDS_PRODUCT_DESCRIPTION) + L" \"" + name + L"\"", name, link);
         setup_log::Write(link.empty() ? std::wstring(L"Shortcut not made: no desktop folder")
                                       : L"Shortcut: " + link);
     }

@@ -100,7 +100,9 @@ void TApplication::ReportCurrentException() const noexcept {
     }
 }
 
-void TApplication::Minimize() const { ShowWindow(hwnd_, SW_MINIMIZE); }
+void TApplication::Minimize() const {
+    ShowWindow(hwnd_, SW_MINIMIZE);
+}
 
 int TApplication::Run() {
     MSG msg;

@@ -10,12 +10,10 @@ void TBGSurface::Create(HWND parent, ResizeHandler onResize) {
     onResize_ = std::move(onResize);
     RECT r;
     GetClientRect(parent, &r);
-    CreateAttached(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
-                   {.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                    .width = r.right,
-                    .height = r.bottom,
-                    .parent = parent},
-                   L"a window");
+    CreateAttached(
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
+        {.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, .width = r.right, .height = r.bottom, .parent = parent},
+        L"a window");
     SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 

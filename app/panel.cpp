@@ -2,7 +2,9 @@
 
 #include "base/handles.h"
 
-WindowClass TPanel::Class(HINSTANCE) { return {.name = L"VhPanel", .cursor = LoadCursorW(nullptr, IDC_ARROW)}; }
+WindowClass TPanel::Class(HINSTANCE) {
+    return {.name = L"VhPanel", .cursor = LoadCursorW(nullptr, IDC_ARROW)};
+}
 
 void TPanel::Create(HWND parent, const Bounds& b, int id) {
     CreateAttached(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),

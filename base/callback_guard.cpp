@@ -6,7 +6,9 @@ namespace {
 CallbackErrorReport g_report = nullptr;
 }
 
-void SetCallbackErrorReport(CallbackErrorReport report) noexcept { g_report = report; }
+void SetCallbackErrorReport(CallbackErrorReport report) noexcept {
+    g_report = report;
+}
 
 void ReportCallbackError() noexcept {
     if (g_report) {

@@ -57,7 +57,8 @@ std::optional<int32_t> ParseInt32(std::wstring_view text, const IntegerSyntax& s
 }
 
 int32_t ParseInteger(std::wstring_view text) {
-    const std::optional<int32_t> value = ParseInt32(text, {.leadingBlanks = true, .signedHex = true, .bareX = true});
+    const std::optional<int32_t> value =
+        ParseInt32(text, {.leadingBlanks = true, .signedHex = true, .bareX = true});
     if (!value) throw Error(L"'" + std::wstring(text) + L"' is not a valid integer value");
     return *value;
 }

@@ -25,8 +25,8 @@ void RegisterWindowClassOnce(HINSTANCE instance, const WindowClass& cls, WNDPROC
 HWND CreateWindowOrRaise(HINSTANCE instance, const wchar_t* className, const WindowShape& shape, void* param,
                          std::wstring_view what) {
     HWND hwnd = CreateWindowExW(shape.exStyle, className, shape.title, shape.style, shape.x, shape.y, shape.width,
-                                shape.height, shape.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(shape.id)),
-                                instance, param);
+                                shape.height, shape.parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(shape.id)), instance, param);
     if (!hwnd) {
         const DWORD code = GetLastError();
         throw Error(L"Cannot create " + std::wstring(what) + L". " + SystemErrorText(code));

@@ -99,9 +99,9 @@ TFMessageform::~TFMessageform() {
 }
 
 HWND TFMessageform::AddChild(const wchar_t* cls, const wchar_t* text, DWORD style, int id, HFONT font) {
-    HWND child = CreateWindowOrRaise(Module(), cls, {.title = text, .style = WS_CHILD | WS_VISIBLE | style,
-                                                     .parent = hwnd_, .id = id},
-                                     nullptr, L"the message window");
+    HWND child = CreateWindowOrRaise(
+        Module(), cls, {.title = text, .style = WS_CHILD | WS_VISIBLE | style, .parent = hwnd_, .id = id}, nullptr,
+        L"the message window");
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return child;
 }

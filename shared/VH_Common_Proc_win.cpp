@@ -6,10 +6,10 @@
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/package_names.h"
+#include "base/text_file.h"
 #include "shared/VH_Common_Proc.h"
 #include "shared/VH_Common_Var.h"
 #include "shared/number_format.h"
-#include "base/text_file.h"
 
 namespace {
 

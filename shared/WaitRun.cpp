@@ -21,8 +21,8 @@ HINSTANCE Module() { return GetModuleHandleW(nullptr); }
 constexpr wchar_t kWhat[] = L"the launch progress window";
 
 HWND CreateChild(const wchar_t* cls, DWORD style, HWND parent) {
-    return CreateWindowOrRaise(Module(), cls, {.style = WS_CHILD | WS_VISIBLE | style, .parent = parent},
-                               nullptr, kWhat);
+    return CreateWindowOrRaise(Module(), cls, {.style = WS_CHILD | WS_VISIBLE | style, .parent = parent}, nullptr,
+                               kWhat);
 }
 
 }  // namespace

@@ -51,7 +51,9 @@ std::wstring ProfileString(std::wstring_view raw) {
     return value;
 }
 
-std::optional<std::int32_t> ParseIniInteger(std::wstring_view text) { return ParseInt32(text, {}); }
+std::optional<std::int32_t> ParseIniInteger(std::wstring_view text) {
+    return ParseInt32(text, {});
+}
 
 std::optional<double> ParseIniDouble(std::wstring_view text) {
     if (!IsDecimalNumber(text)) return std::nullopt;

@@ -8,8 +8,8 @@
 #include "base/file_system.h"
 #include "base/handles.h"
 #include "base/package_names.h"
-#include "shared/log_lines.h"
 #include "base/text_file.h"
+#include "shared/log_lines.h"
 
 TMyLog* MyLog = nullptr;
 

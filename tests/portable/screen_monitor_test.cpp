@@ -20,9 +20,7 @@ ScreenSnapshot TwoMonitors() {
 
 class ScreenManager : public testing::Test {
 protected:
-    void TearDown() override {
-        myScreen.reset();
-    }
+    void TearDown() override { myScreen.reset(); }
 };
 
 TEST_F(ScreenManager, CreationRecordsThePrimaryScreen) {

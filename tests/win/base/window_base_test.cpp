@@ -14,7 +14,9 @@
 namespace {
 
 int g_reports = 0;
-void CountReport() noexcept { ++g_reports; }
+void CountReport() noexcept {
+    ++g_reports;
+}
 
 class Probe : public WindowBase<Probe> {
 public:

@@ -34,18 +34,3 @@ bool EqualsIgnoreAsciiCase(std::wstring_view a, std::wstring_view b) {
     }
     return true;
 }
-
-std::vector<std::wstring> SplitLines(std::wstring_view text) {
-    std::vector<std::wstring> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of(L"\r\n", start);
-        if (end == std::wstring_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
-        }
-        lines.emplace_back(text.substr(start, end - start));
-        start = end + (text.substr(end, 2) == L"\r\n" ? 2 : 1);
-    }
-    return lines;
-}

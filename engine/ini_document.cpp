@@ -25,9 +25,9 @@ bool SameName(std::wstring_view a, std::wstring_view b) {
 IniDocument IniDocument::Parse(std::wstring_view text) {
     IniDocument document;
     Section* current = nullptr;
-    for (const std::wstring& raw : SplitLines(text)) {
+    ForEachLine(text, [&](std::wstring_view raw) {
         const std::wstring line = TrimControl(raw);
-        if (line.empty() || line.front() == L';') continue;
+        if (line.empty() || line.front() == L';') return;
         if (line.front() == L'[' && line.back() == L']' && line.size() >= 2) {
             const std::wstring name = TrimControl(std::wstring_view(line).substr(1, line.size() - 2));
             current = document.Find(name);
@@ -35,9 +35,9 @@ IniDocument IniDocument::Parse(std::wstring_view text) {
                 document.sections_.push_back({name, {}});
                 current = &document.sections_.back();
             }
-            continue;
+            return;
         }
-        if (!current) continue;
+        if (!current) return;
         const size_t equals = line.find(L'=');
         if (equals == std::wstring::npos) {
             current->lines.push_back({line, L"", false});
@@ -46,7 +46,7 @@ IniDocument IniDocument::Parse(std::wstring_view text) {
             current->lines.push_back(
                 {TrimControl(view.substr(0, equals)), TrimControl(view.substr(equals + 1)), true});
         }
-    }
+    });
     return document;
 }
 

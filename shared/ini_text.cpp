@@ -4,18 +4,18 @@
 #include "shared/settings_values.h"
 
 IniText::IniText(std::wstring_view text) {
-    for (const std::wstring& raw : SplitLines(text)) {
+    ForEachLine(text, [&](std::wstring_view raw) {
         const std::wstring line = TrimControl(raw);
-        if (line.empty() || line.front() == L';') continue;
+        if (line.empty() || line.front() == L';') return;
         if (line.front() == L'[') {
             const std::size_t close = line.find(L']');
             if (close != std::wstring::npos) sections_.push_back({TrimControl(line.substr(1, close - 1)), {}});
-            continue;
+            return;
         }
         const std::size_t equals = line.find(L'=');
-        if (equals == std::wstring::npos || sections_.empty()) continue;
+        if (equals == std::wstring::npos || sections_.empty()) return;
         sections_.back().keys.emplace_back(TrimControl(line.substr(0, equals)), line.substr(equals + 1));
-    }
+    });
 }
 
 std::optional<std::wstring> IniText::Find(std::wstring_view section, std::wstring_view key) const {

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "base/strings.h"
+
 namespace {
 
 void AppendTwoDigits(std::wstring& out, int value) {
@@ -40,6 +42,12 @@ void AddNewest(std::vector<std::wstring>& lines, std::wstring line, std::size_t 
 void AddOlder(std::vector<std::wstring>& lines, std::vector<std::wstring> older, std::size_t max_lines) {
     lines.insert(lines.end(), std::make_move_iterator(older.begin()), std::make_move_iterator(older.end()));
     if (lines.size() > max_lines) lines.resize(max_lines);
+}
+
+std::vector<std::wstring> SplitLines(std::wstring_view text) {
+    std::vector<std::wstring> lines;
+    ForEachLine(text, [&](std::wstring_view line) { lines.emplace_back(line); });
+    return lines;
 }
 
 std::wstring JoinLines(const std::vector<std::wstring>& lines) {

@@ -1,5 +1,5 @@
 // The text side of the shared log: entry lines, the newest-first line list
-// with its cap, the file's line joining and the byte dump. Windows-free.
+// with its cap, the file's line splitting and the byte dump. Windows-free.
 #pragma once
 
 #include <cstddef>
@@ -7,8 +7,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "base/strings.h"  // SplitLines, the reverse of JoinLines
 
 // A local date and time to the second.
 struct LogStamp {
@@ -26,6 +24,9 @@ void AddNewest(std::vector<std::wstring>& lines, std::wstring line, std::size_t 
 
 // Appends older lines below lines, then removes the oldest beyond max_lines.
 void AddOlder(std::vector<std::wstring>& lines, std::vector<std::wstring> older, std::size_t max_lines);
+
+// The lines of a file's text, split as ForEachLine (base/strings.h) does.
+std::vector<std::wstring> SplitLines(std::wstring_view text);
 
 // Every line followed by CR LF, the last one included.
 std::wstring JoinLines(const std::vector<std::wstring>& lines);

@@ -2,14 +2,11 @@
 
 #include "app/error_report.h"
 #include "app/run_log.h"
-#include "base/error.h"
 #include "base/setup_log.h"
-#include "base/system_error.h"
 
 TApplication Application;
 
 namespace {
-constexpr wchar_t kClassName[] = L"TApplication";
 
 const wchar_t* BoxKind(UINT flags) {
     switch (flags & MB_ICONMASK) {
@@ -53,39 +50,35 @@ int LoggedBox(HWND owner, const std::wstring& title, std::wstring_view label, st
 }
 }  // namespace
 
+WindowClass TApplication::Class(HINSTANCE instance) {
+    return {.name = L"TApplication", .icon = LoadIconW(instance, MAKEINTRESOURCEW(1))};
+}
+
 void TApplication::Initialize(HINSTANCE instance) {
     instance_ = instance;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.hIconSm = wc.hIcon;
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
+    SetCallbackErrorReport([]() noexcept { Application.ReportCurrentException(); });
     // A zero-sized, visible popup: it owns the task-bar button, while the
     // main window (owned by it) keeps its own caption.
     const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
     const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
-    handle_ = CreateWindowExW(0, kClassName, title_.c_str(),
-                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0,
-                              0, nullptr, nullptr, instance, nullptr);
-    if (!handle_) {
-        const DWORD code = GetLastError();
-        throw Error(L"Cannot create the application window. " + SystemErrorText(code));
-    }
+    CreateAttached(instance,
+                   {.title = title_.c_str(),
+                    .style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                    .x = x,
+                    .y = y},
+                   L"the application window");
 }
 
 void TApplication::SetTitle(std::wstring_view title) {
     title_ = title;
-    if (handle_) SetWindowTextW(handle_, title_.c_str());
+    if (hwnd_) SetWindowTextW(hwnd_, title_.c_str());
 }
 
 // An error that unwound the entry has already destroyed the windows: the
 // report then stands on its own.
 HWND TApplication::Owner() const {
     if (main_ && IsWindow(main_)) return main_;
-    return handle_ && IsWindow(handle_) ? handle_ : nullptr;
+    return hwnd_ && IsWindow(hwnd_) ? hwnd_ : nullptr;
 }
 
 int TApplication::ShowMessageBox(std::wstring_view text, UINT flags) const {
@@ -107,7 +100,9 @@ void TApplication::ReportCurrentException() const noexcept {
     }
 }
 
-void TApplication::Minimize() const { ShowWindow(handle_, SW_MINIMIZE); }
+void TApplication::Minimize() const {
+    ShowWindow(hwnd_, SW_MINIMIZE);
+}
 
 int TApplication::Run() {
     MSG msg;
@@ -119,7 +114,7 @@ int TApplication::Run() {
     return static_cast<int>(msg.wParam);
 }
 
-LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) try {
+LRESULT TApplication::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_ACTIVATE:
             // The task-bar button activates this window: pass activation on
@@ -127,22 +122,19 @@ LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
             // when it is shown at start-up, before any of them was active,
             // to the main window, so the keyboard works from the first key.
             if (LOWORD(wp) != WA_INACTIVE) {
-                HWND popup = GetLastActivePopup(hwnd);
-                if (!popup || popup == hwnd) popup = Application.main_;
-                if (popup && popup != hwnd && IsWindowEnabled(popup)) SetActiveWindow(popup);
+                HWND popup = GetLastActivePopup(hwnd_);
+                if (!popup || popup == hwnd_) popup = main_;
+                if (popup && popup != hwnd_ && IsWindowEnabled(popup)) SetActiveWindow(popup);
                 return 0;
             }
             break;
         case WM_CLOSE:
             // "Close window" on the task-bar button asks the main window,
             // whose close guard decides.
-            if (Application.main_) PostMessageW(Application.main_, WM_CLOSE, 0, 0);
+            if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
             return 0;
         default:
             break;
     }
-    return DefWindowProcW(hwnd, msg, wp, lp);
-} catch (...) {
-    Application.ReportCurrentException();
-    return 0;
+    return DefWindowProcW(hwnd_, msg, wp, lp);
 }

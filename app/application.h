@@ -8,16 +8,19 @@
 #include <string>
 #include <string_view>
 
-class TApplication {
+#include "base/window_base.h"
+
+class TApplication : public WindowBase<TApplication> {
 public:
-    // Creates the task-bar window. Raises Error when the window cannot be made.
+    // Creates the task-bar window and makes the default error report the
+    // report of errors raised inside callbacks. Raises Error when the window
+    // cannot be made.
     void Initialize(HINSTANCE instance);
 
     // The task-bar title, also the title of every message box.
     void SetTitle(std::wstring_view title);
     const std::wstring& Title() const { return title_; }
 
-    HWND Handle() const { return handle_; }
     HINSTANCE Instance() const { return instance_; }
 
     // The window that the task-bar button brings forward; set once the main
@@ -47,10 +50,11 @@ public:
 
 private:
     HWND Owner() const;
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend class WindowBase<TApplication>;
+    static WindowClass Class(HINSTANCE instance);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
     HINSTANCE instance_ = nullptr;
-    HWND handle_ = nullptr;
     HWND main_ = nullptr;
     std::wstring title_;
 };

@@ -2,35 +2,18 @@
 
 #include <cstring>
 
-#include "app/application.h"
-#include "base/error.h"
-#include "base/system_error.h"
-
-namespace {
-constexpr wchar_t kClassName[] = L"TBGSurface";
-}
-
-void TBGSurface::RegisterClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
+WindowClass TBGSurface::Class(HINSTANCE) {
+    return {.name = L"TBGSurface", .cursor = LoadCursorW(nullptr, IDC_ARROW)};
 }
 
 void TBGSurface::Create(HWND parent, ResizeHandler onResize) {
     onResize_ = std::move(onResize);
     RECT r;
     GetClientRect(parent, &r);
-    hwnd_ = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, r.right, r.bottom,
-                            parent, nullptr,
-                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), this);
-    if (!hwnd_) {
-        const DWORD code = GetLastError();
-        throw Error(L"Cannot create a window. " + SystemErrorText(code));
-    }
+    CreateAttached(
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
+        {.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, .width = r.right, .height = r.bottom, .parent = parent},
+        L"a window");
     SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -68,35 +51,18 @@ void TBGSurface::Paint() {
     EndPaint(hwnd_, &ps);
 }
 
-LRESULT CALLBACK TBGSurface::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) try {
-    auto* self = reinterpret_cast<TBGSurface*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+LRESULT TBGSurface::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_NCCREATE: {
-            self = static_cast<TBGSurface*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-            self->hwnd_ = hwnd;
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-            break;
-        }
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            break;
         case WM_SIZE:
-            if (self) self->Resize(LOWORD(lp), HIWORD(lp));
+            Resize(LOWORD(lp), HIWORD(lp));
             return 0;
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT:
-            if (self) {
-                self->Paint();
-                return 0;
-            }
-            break;
+            Paint();
+            return 0;
         default:
             break;
     }
-    return DefWindowProcW(hwnd, msg, wp, lp);
-} catch (...) {
-    // Errors never cross the window procedure.
-    Application.ReportCurrentException();
-    return 0;
+    return DefWindowProcW(hwnd_, msg, wp, lp);
 }

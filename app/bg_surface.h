@@ -9,29 +9,27 @@
 
 #include "base/bitmap.h"
 #include "base/handles.h"
+#include "base/window_base.h"
 
-class TBGSurface {
+class TBGSurface : public WindowBase<TBGSurface> {
 public:
     // Called after the buffer took a new size, with the buffer to draw into.
     using ResizeHandler = std::function<void(Bitmap& buffer)>;
-
-    static void RegisterClass(HINSTANCE instance);
 
     // Creates the surface as a child of parent covering its client area, at
     // the bottom of the Z order. Raises Error when it cannot be created.
     void Create(HWND parent, ResizeHandler onResize);
 
-    HWND Handle() const { return hwnd_; }
-
     // The buffer, valid between size changes.
     const Bitmap& Buffer() const { return buffer_; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend class WindowBase<TBGSurface>;
+    static WindowClass Class(HINSTANCE instance);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void Resize(int width, int height);
     void Paint();
 
-    HWND hwnd_ = nullptr;
     ResizeHandler onResize_;
     Bitmap buffer_;
     ScopedBitmap dib_;

@@ -32,7 +32,7 @@ bool MainWindowInstallView::DriverChosen() {
 }
 
 bool MainWindowInstallView::AlternativeBrand() {
-    return ::AlternativeBrand;
+    return window_.AlternativeBrand;
 }
 
 std::wstring MainWindowInstallView::ResourceString(int entry) {
@@ -106,14 +106,13 @@ void MainWindowInstallView::CloseWindow() {
 }
 
 void TFMain::BtnInsatallClick() {
-    // Messages are processed while the installation runs; a click queued
-    // before the page changed must not start it a second time.
-    static bool running = false;
-    if (running) return;
-    running = true;
+    // Messages are processed while the installation runs.
+    if (installing_) return;
+    installing_ = true;
     struct Done {
-        ~Done() { running = false; }
-    } done;
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{installing_};
 
     MainWindowInstallView view(*this);
     Fcopyfrom = ModuleFolder();

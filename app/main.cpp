@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/run_log.h"
 #include "base/file_system.h"
+#include "base/handles.h"
 #include "base/setup_log.h"
 #include "base/system_library.h"
 #include "shared/ScreenMonitorManager.h"
@@ -56,19 +57,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             setup_log::WriteError(L"Current folder not changed to " + installerFolder, code);
         }
 
-        myScreen = new TmyScreen(ReadScreenSnapshot(), ApplyScreenCursor);
+        myScreen = std::make_unique<TmyScreen>(ReadScreenSnapshot(), ApplyScreenCursor);
         SelectMonitor(0);
 
         const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
         InitCommonControlsEx(&controls);
         // The shell-link object and the folder dialog need a single-threaded
         // apartment on this thread for the whole run.
-        const HRESULT com = OleInitialize(nullptr);
+        const ScopedOleInitialize ole;
         Application.Initialize(instance);
         Application.SetTitle(L"Установка комплекса \"Velmora-Холтер\"");
 
         TFMain main;
-        FMain = &main;
         main.Create(instance);
         Application.SetMainWindow(main.Handle());
         // Hidden: the package's programs share it for their long steps.
@@ -78,8 +78,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
         log.exitCode = Application.Run();
         FWaitRun = nullptr;
-        FMain = nullptr;
-        if (SUCCEEDED(com)) OleUninitialize();
         return log.exitCode;
     } catch (...) {
         // Whatever its type (running out of memory included), an error that

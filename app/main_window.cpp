@@ -10,26 +10,24 @@
 #include "app/brand.h"
 #include "app/folder_check.h"
 #include "app/large_fonts.h"
-#include "app/panel.h"
 #include "app/resources_access.h"
 #include "app/run_log.h"
 #include "app/session_end.h"
 #include "app/side_panel_text_size.h"
 #include "app/soft_bevel.h"
+#include "base/callback_guard.h"
 #include "base/error.h"
 #include "base/file_system.h"
+#include "base/package_names.h"
 #include "base/setup_log.h"
 #include "base/system_error.h"
 #include "base/system_library.h"
+#include "engine/string_table.h"
 #include "shared/MessageForm.h"
 #include "shared/screen_cursor.h"
 
-TFMain* FMain = nullptr;
-bool AlternativeBrand = false;
-
 namespace {
 
-constexpr wchar_t kClassName[] = L"TFMain";
 constexpr int kClientWidth = 954;
 constexpr int kClientHeight = 579;
 constexpr int kSidePanelId = 900;
@@ -51,44 +49,35 @@ std::wstring JoinLines(std::span<const std::wstring_view> lines) {
 
 HWND CreateChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, const Bounds& b, int id,
                  HFONT font, DWORD exStyle = 0) {
-    HWND hwnd = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, b.x, b.y, b.w, b.h, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
-    if (!hwnd) {
-        const DWORD code = GetLastError();
-        throw Error(L"Cannot create a window. " + SystemErrorText(code));
-    }
+    HWND hwnd = CreateWindowOrRaise(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), cls,
+                                    {exStyle, text, WS_CHILD | WS_VISIBLE | style, b.x, b.y, b.w, b.h, parent, id},
+                                    nullptr, L"a window");
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;
 }
 
 // Feeds the INFO document to the rich-text box.
 DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
-    auto* rest = reinterpret_cast<std::string_view*>(cookie);
-    const size_t n = std::min<size_t>(rest->size(), static_cast<size_t>(wanted));
-    std::memcpy(buffer, rest->data(), n);
-    rest->remove_prefix(n);
-    *given = static_cast<LONG>(n);
-    return 0;
+    return GuardCallback<DWORD>(1, [&]() -> DWORD {
+        auto* rest = reinterpret_cast<std::string_view*>(cookie);
+        const size_t n = std::min<size_t>(rest->size(), static_cast<size_t>(wanted));
+        std::memcpy(buffer, rest->data(), n);
+        rest->remove_prefix(n);
+        *given = static_cast<LONG>(n);
+        return 0;
+    });
 }
 
 }  // namespace
 
+WindowClass TFMain::Class(HINSTANCE instance) {
+    return {.name = L"TFMain",
+            .icon = LoadIconW(instance, MAKEINTRESOURCEW(1)),
+            .cursor = LoadCursorW(nullptr, IDC_ARROW)};
+}
+
 void TFMain::Create(HINSTANCE instance) {
     instance_ = instance;
-    RegisterPanelClass(instance);
-    TBGSurface::RegisterClass(instance);
-
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.hIconSm = wc.hIcon;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
-
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     RECT r{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&r, style, FALSE, WS_EX_CONTROLPARENT);
@@ -96,12 +85,9 @@ void TFMain::Create(HINSTANCE instance) {
     const int h = r.bottom - r.top;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-    hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"Установка комплекса", style, x, y, w, h,
-                            Application.Handle(), nullptr, instance, this);
-    if (!hwnd_) {
-        const DWORD code = GetLastError();
-        throw Error(L"Cannot create the main window. " + SystemErrorText(code));
-    }
+    CreateAttached(instance,
+                   {WS_EX_CONTROLPARENT, L"Установка комплекса", style, x, y, w, h, Application.Handle()},
+                   L"the main window");
     FormCreate();
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
@@ -117,7 +103,7 @@ void TFMain::FormCreate() {
     LoadPngResource(Title_pnl_m_bmp, L"TITLE_PNL_M");
     LoadPngResource(Title_bmp, L"TITLE");
 
-    AlternativeBrand = IsAlternativeBrand(LoadResString(instance_, 1));
+    AlternativeBrand = IsAlternativeBrand(LoadResString(instance_, IDS_PRODUCT_NAME));
 
     // The page colour comes from the banner's top-left pixel.
     const uint32_t corner = Title_bmp.at(0, 0);
@@ -129,7 +115,7 @@ void TFMain::FormCreate() {
     CreateSidePanel();
     CreatePages();
 
-    AppNameStr = LoadResString(instance_, 0);
+    AppNameStr = LoadResString(instance_, IDS_APP_NAME);
     SetWindowTextW(Control(ID_ePath), (L"C:\\" + AppNameStr).c_str());
     FCanClose = true;
     SetActivePage(tsStart);
@@ -219,6 +205,12 @@ void TFMain::CreatePages() {
     HWND log = Control(ID_LogList);
     SendMessageW(log, LB_SETITEMHEIGHT, 0, 18);
     ShowWindow(log, SW_HIDE);
+}
+
+HWND TFMain::CreatePanel(HWND parent, const Bounds& bounds, int id, HBRUSH brush, PanelFrame frame) {
+    panels_.push_back(std::make_unique<TPanel>(brush, frame));
+    panels_.back()->Create(parent, bounds, id);
+    return panels_.back()->Handle();
 }
 
 HWND TFMain::Control(int id) const {
@@ -371,7 +363,7 @@ void TFMain::BtnInputPathNextClick() {
     }
     // One level each; a failure shows later, when the installation starts.
     if (!DirectoryExists(check.path)) CreateDirectoryW(check.path.c_str(), nullptr);
-    const std::wstring settings = check.path + L"Settings\\";
+    const std::wstring settings = check.path + std::wstring(kSettingsFolder);
     if (!DirectoryExists(settings)) CreateDirectoryW(settings.c_str(), nullptr);
     SetActivePage(tsInputComponents);
 }
@@ -433,24 +425,4 @@ LRESULT TFMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
-}
-
-LRESULT CALLBACK TFMain::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<TFMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_NCCREATE) {
-        self = static_cast<TFMain*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    }
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    // Errors never cross the window procedure: they end the action and are
-    // shown in the default error report.
-    try {
-        return self->HandleMessage(msg, wp, lp);
-    } catch (...) {
-        Application.ReportCurrentException();
-    }
-    return 0;
 }

@@ -5,38 +5,45 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/background.h"
 #include "app/bg_surface.h"
+#include "app/panel.h"
 #include "app/wizard_layout.h"
 #include "base/handles.h"
+#include "base/window_base.h"
 
-class TFMain {
+class TFMain : public WindowBase<TFMain> {
 public:
     // Creates and shows the window (runs FormCreate). Raises Error when the
     // window or one of its pictures cannot be made.
     void Create(HINSTANCE instance);
 
-    HWND Handle() const { return hwnd_; }
     HWND Control(int id) const;
     Page ActivePage() const { return activePage_; }
 
     // Whether a request to close the window is granted.
     bool FCanClose = true;
+    // Whether the string table names the alternative brand; set by FormCreate.
+    bool AlternativeBrand = false;
     std::wstring AppNameStr;
     std::wstring Fcopyfrom;
 
     void SetActivePage(Page page);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend class WindowBase<TFMain>;
+    static WindowClass Class(HINSTANCE instance);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
     void FormCreate();
     void CreateFonts();
     void CreatePages();
     void CreateSidePanel();
+    HWND CreatePanel(HWND parent, const Bounds& bounds, int id, HBRUSH brush, PanelFrame frame);
     void BGResize(Bitmap& buffer);
     HFONT FontFor(FontKind kind) const;
     LRESULT PageColours(HDC dc, HWND control);
@@ -57,7 +64,6 @@ private:
     void BtnChangeFontClick();
 
     HINSTANCE instance_ = nullptr;
-    HWND hwnd_ = nullptr;
     HWND RichEdit1 = nullptr;
     HWND InsatallPages = nullptr;
     HWND pages_[kPageCount] = {};
@@ -79,10 +85,8 @@ private:
     ScopedBrush pageBrush_;
     ScopedFont msSans13_, tahoma15_, times20_;
     ScopedModule richEditLibrary_;
+    // Set while the installation runs: a click queued before the page
+    // changed must not start it a second time.
+    bool installing_ = false;
+    std::vector<std::unique_ptr<TPanel>> panels_;
 };
-
-// The main window of the program.
-extern TFMain* FMain;
-
-// Whether the string table names the alternative brand; set by FormCreate.
-extern bool AlternativeBrand;

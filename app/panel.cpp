@@ -1,93 +1,55 @@
 #include "app/panel.h"
 
-#include "app/application.h"
-#include "base/error.h"
 #include "base/handles.h"
-#include "base/system_error.h"
 
-namespace {
+WindowClass TPanel::Class(HINSTANCE) {
+    return {.name = L"VhPanel", .cursor = LoadCursorW(nullptr, IDC_ARROW)};
+}
 
-constexpr wchar_t kClassName[] = L"VhPanel";
+void TPanel::Create(HWND parent, const Bounds& b, int id) {
+    CreateAttached(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
+                   {.exStyle = WS_EX_CONTROLPARENT,
+                    .style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                    .x = b.x,
+                    .y = b.y,
+                    .width = b.w,
+                    .height = b.h,
+                    .parent = parent,
+                    .id = id},
+                   L"a window");
+}
 
-struct PanelData {
-    HBRUSH brush;
-    PanelFrame frame;
-};
-
-void Paint(HWND hwnd, const PanelData& data) {
+void TPanel::Paint() {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    HDC dc = BeginPaint(hwnd_, &ps);
     RECT r;
-    GetClientRect(hwnd, &r);
-    FillRect(dc, &r, data.brush);
-    if (data.frame == PanelFrame::Rounded) {
+    GetClientRect(hwnd_, &r);
+    FillRect(dc, &r, brush_);
+    if (frame_ == PanelFrame::Rounded) {
         ScopedOwner<GdiObjectTraits<HPEN>> pen(CreatePen(PS_SOLID, 1, RGB(190, 190, 186)));
         ScopedSelect use_pen(dc, pen.get());
         ScopedSelect no_fill(dc, GetStockObject(NULL_BRUSH));
         RoundRect(dc, r.left, r.top, r.right, r.bottom, 8, 8);
     }
-    EndPaint(hwnd, &ps);
+    EndPaint(hwnd_, &ps);
 }
 
-LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) try {
-    auto* data = reinterpret_cast<PanelData*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+LRESULT TPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_NCCREATE: {
-            auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(new PanelData(*static_cast<PanelData*>(cs->lpCreateParams))));
-            break;
-        }
-        case WM_NCDESTROY:
-            delete data;
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            break;
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT:
-            if (data) {
-                Paint(hwnd, *data);
-                return 0;
-            }
-            break;
+            Paint();
+            return 0;
         case WM_COMMAND:
         case WM_NOTIFY:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORLISTBOX:
-            return SendMessageW(GetParent(hwnd), msg, wp, lp);
+            return SendMessageW(GetParent(hwnd_), msg, wp, lp);
         default:
             break;
     }
-    return DefWindowProcW(hwnd, msg, wp, lp);
-} catch (...) {
-    // Errors never cross the window procedure.
-    Application.ReportCurrentException();
-    return 0;
-}
-
-}  // namespace
-
-void RegisterPanelClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = PanelProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
-}
-
-HWND CreatePanel(HWND parent, const Bounds& b, int id, HBRUSH brush, PanelFrame frame) {
-    PanelData data{brush, frame};
-    HWND hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"",
-                                WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, b.x, b.y, b.w,
-                                b.h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), &data);
-    if (!hwnd) {
-        const DWORD code = GetLastError();
-        throw Error(L"Cannot create a window. " + SystemErrorText(code));
-    }
-    return hwnd;
+    return DefWindowProcW(hwnd_, msg, wp, lp);
 }

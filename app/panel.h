@@ -8,12 +8,25 @@
 #include <windows.h>
 
 #include "app/geometry.h"
+#include "base/window_base.h"
 
 enum class PanelFrame { None, Rounded };
 
-// Registers the "VhPanel" window class. Call once before creating panels.
-void RegisterPanelClass(HINSTANCE instance);
+class TPanel : public WindowBase<TPanel> {
+public:
+    // brush fills the panel's background; it must outlive the panel.
+    TPanel(HBRUSH brush, PanelFrame frame) : brush_(brush), frame_(frame) {}
 
-// Creates a visible panel child of parent; brush fills its background.
-// Raises Error when the window cannot be created.
-HWND CreatePanel(HWND parent, const Bounds& bounds, int id, HBRUSH brush, PanelFrame frame);
+    // Creates the visible panel window as a child of parent. Raises Error
+    // when the window cannot be created.
+    void Create(HWND parent, const Bounds& bounds, int id);
+
+private:
+    friend class WindowBase<TPanel>;
+    static WindowClass Class(HINSTANCE instance);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void Paint();
+
+    HBRUSH brush_;
+    PanelFrame frame_;
+};

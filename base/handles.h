@@ -153,18 +153,33 @@ private:
     HGDIOBJ previous_;
 };
 
-// Pairs CoInitialize with CoUninitialize on every path. Like the API itself it
-// counts: a thread that already has COM gets one more reference.
-class ScopedCoInitialize {
+// Pairs CoInitialize (or OleInitialize) with its uninitialisation on every
+// path. Like the API itself it counts: a thread that already has COM gets
+// one more reference.
+template <typename Traits>
+class ScopedApartment {
 public:
-    ScopedCoInitialize() : hr_(CoInitialize(nullptr)) {}
-    ~ScopedCoInitialize() {
-        if (SUCCEEDED(hr_)) CoUninitialize();
+    ScopedApartment() : hr_(Traits::Initialize()) {}
+    ~ScopedApartment() {
+        if (SUCCEEDED(hr_)) Traits::Uninitialize();
     }
-    ScopedCoInitialize(const ScopedCoInitialize&) = delete;
-    ScopedCoInitialize& operator=(const ScopedCoInitialize&) = delete;
+    ScopedApartment(const ScopedApartment&) = delete;
+    ScopedApartment& operator=(const ScopedApartment&) = delete;
     HRESULT result() const { return hr_; }
 
 private:
     HRESULT hr_;
 };
+
+struct ComApartmentTraits {
+    static HRESULT Initialize() { return CoInitialize(nullptr); }
+    static void Uninitialize() { CoUninitialize(); }
+};
+using ScopedCoInitialize = ScopedApartment<ComApartmentTraits>;
+
+// OLE on top of COM: the folder dialog and drag and drop need it.
+struct OleApartmentTraits {
+    static HRESULT Initialize() { return OleInitialize(nullptr); }
+    static void Uninitialize() { OleUninitialize(); }
+};
+using ScopedOleInitialize = ScopedApartment<OleApartmentTraits>;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <cstddef>
 #include <string_view>
 
 // Removes leading and trailing characters with codes up to U+0020 (blanks
@@ -18,6 +19,20 @@ std::wstring FolderOf(std::wstring_view path);
 
 // The part of path after the last "\" (the whole path when none).
 std::wstring NameOf(std::wstring_view path);
+
+// Calls visit with each line of text, as a view into text: breaks are CR LF,
+// LF or CR; a break at the very end does not start another line; an empty
+// text has no lines.
+template <typename Visit>
+void ForEachLine(std::wstring_view text, Visit&& visit) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of(L"\r\n", start);
+        if (end == std::wstring_view::npos) end = text.size();
+        visit(text.substr(start, end - start));
+        start = end + (text.substr(end, 2) == L"\r\n" ? 2 : 1);
+    }
+}
 
 // ASCII-only case folding comparison, for file names we spell ourselves.
 bool EqualsIgnoreAsciiCase(std::wstring_view a, std::wstring_view b);

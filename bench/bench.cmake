@@ -26,7 +26,7 @@ else()
   target_link_libraries(decode_bench PRIVATE ZLIB::ZLIB)
 
   add_executable(ini_bench bench/ini_bench.cpp engine/ini_document.cpp shared/ini_text.cpp
-    shared/settings_values.cpp base/strings.cpp)
-  set_target_properties(ini_bench PROPERTIES COMPILE_OPTIONS "-Wall;-Wextra" LINK_OPTIONS "")
+    shared/settings_values.cpp base/strings.cpp base/integer_text.cpp base/error.cpp base/utf8.cpp)
+  set_target_properties(ini_bench PROPERTIES COMPILE_OPTIONS "-Wall;-Wextra;-Werror" LINK_OPTIONS "")
   target_include_directories(ini_bench PRIVATE ${CMAKE_SOURCE_DIR})
 endif()

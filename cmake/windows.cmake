@@ -5,8 +5,9 @@ include(cmake/release.cmake)
 
 find_library(ZLIB_STATIC NAMES libz.a REQUIRED)
 
-# Resource scripts find the pictures and the test data by name.
-string(APPEND CMAKE_RC_FLAGS " -I${CMAKE_SOURCE_DIR}/app/resources -I${CMAKE_SOURCE_DIR}/tests/data")
+# Resource scripts find the pictures, the test data and the string-table
+# names by name.
+string(APPEND CMAKE_RC_FLAGS " -I${CMAKE_SOURCE_DIR} -I${CMAKE_SOURCE_DIR}/app/resources -I${CMAKE_SOURCE_DIR}/tests/data")
 
 add_library(core STATIC ${PORTABLE_SOURCES})
 target_include_directories(core PUBLIC ${CMAKE_SOURCE_DIR})

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/package_names.h"
 #include "engine/local_date_time.h"
 
 // The database.
@@ -16,17 +17,13 @@ inline constexpr std::wstring_view kDatabaseFolder = L"DTAfb\\";
 inline constexpr std::wstring_view kDatabaseFile = L"V12.FDB";
 
 // Files the installer writes.
-inline constexpr std::wstring_view kSettingsFolder = L"Settings\\";
-inline constexpr std::wstring_view kSettingsFile = L"holter.ini";
 inline constexpr std::wstring_view kCounterFile = L"lastnum.dta";
 inline constexpr std::wstring_view kBrandFile = L"btooth.ini";
 
 // Package trees copied whole.
 inline constexpr std::wstring_view kDriverFolder = L"FTDIDriverInstall";
 inline constexpr std::wstring_view kDriverProgram = L"FTDIDriverInstall\\FTDIDriverInstall.exe";
-inline constexpr std::wstring_view kBackupFolder = L"backup";
 inline constexpr std::wstring_view kUpdaterFolder = L"Updater";
-inline constexpr std::wstring_view kReleaseInfoFile = L"ReleaseInfo";
 inline constexpr std::wstring_view kUpdaterConfigFile = L"Updater.exe.cfg";
 
 // Files copied one by one after the database, group after group.

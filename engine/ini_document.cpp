@@ -26,35 +26,21 @@ std::wstring Folded(std::wstring_view name) {
     return folded;
 }
 
-// Splits text at CR LF, LF and CR.
-std::vector<std::wstring_view> SplitLines(std::wstring_view text) {
-    std::vector<std::wstring_view> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != L'\r' && text[i] != L'\n') continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
-
 }  // namespace
 
 IniDocument IniDocument::Parse(std::wstring_view text) {
     IniDocument document;
     Section* current = nullptr;
-    for (std::wstring_view raw : SplitLines(text)) {
+    ForEachLine(text, [&](std::wstring_view raw) {
         const std::wstring_view line = TrimControlView(raw);
-        if (line.empty() || line.front() == L';') continue;
+        if (line.empty() || line.front() == L';') return;
         if (line.front() == L'[' && line.back() == L']' && line.size() >= 2) {
             const std::wstring_view name = TrimControlView(line.substr(1, line.size() - 2));
             current = document.Find(name);
             if (!current) current = &document.AddSection(name);
-            continue;
+            return;
         }
-        if (!current) continue;
+        if (!current) return;
         const size_t equals = line.find(L'=');
         if (equals == std::wstring_view::npos) {
             current->lines.push_back({std::wstring(line), L"", false});
@@ -62,7 +48,7 @@ IniDocument IniDocument::Parse(std::wstring_view text) {
             current->lines.push_back(
                 {TrimControl(line.substr(0, equals)), TrimControl(line.substr(equals + 1)), true});
         }
-    }
+    });
     return document;
 }
 

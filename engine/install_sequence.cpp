@@ -264,7 +264,8 @@ private:
 
     void CopyUpdatePackages() {
         // Names compare without regard to case: an existing "Backup" is used.
-        if (!DirectoryExists(to_ + L"Backup\\")) CreateFolderUnchecked(to_ + L"backup\\");
+        const std::wstring store = to_ + std::wstring(kBackupFolder) + L"\\";
+        if (!DirectoryExists(store)) CreateFolderUnchecked(store);
         ReportTreeCopy(kBackupFolder,
                        CopyFolderTree(from_ + std::wstring(kBackupFolder), to_ + std::wstring(kBackupFolder)));
     }
@@ -297,10 +298,10 @@ private:
     }
 
     void CreateDesktopShortcut() {
-        const std::wstring name = view_.ResourceString(1);
+        const std::wstring name = view_.ResourceString(IDS_PRODUCT_NAME);
         std::wstring link;
-        CreateShortcut(to_ + view_.ResourceString(4), ShortcutPlace::Desktop, L"", L"", L"",
-                       view_.ResourceString(2) + L" \"" + name + L"\"", name, link);
+        CreateShortcut(to_ + view_.ResourceString(IDS_MAIN_PROGRAM), ShortcutPlace::Desktop, L"", L"", L"",
+                       view_.ResourceString(IDS_PRODUCT_DESCRIPTION) + L" \"" + name + L"\"", name, link);
         setup_log::Write(link.empty() ? std::wstring(L"Shortcut not made: no desktop folder")
                                       : L"Shortcut: " + link);
     }

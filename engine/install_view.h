@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/string_table.h"
+
 // The captions of a question's buttons: the platform's, in the system's
 // language, or "Yes" and "No" in every language, for a question whose text
 // names the button to press.
@@ -20,7 +22,8 @@ public:
     virtual int WindowsChoice() = 0;               // item index of the hidden Windows list
     virtual bool DriverChosen() = 0;               // "Устанавливать драйвер" is checked
     virtual bool AlternativeBrand() = 0;
-    // An entry of the program's string table (the package names).
+    // An entry of the program's string table (the package names), by its
+    // IDS_ name.
     virtual std::wstring ResourceString(int entry) = 0;
 
     // Clears the progress list, shows it and switches to the progress page.

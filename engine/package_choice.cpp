@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "base/error.h"
-#include "engine/integer_text.h"
+#include "base/integer_text.h"
 
 std::wstring PackageDateKey(std::wstring_view path) {
     if (path.size() < 6) return std::wstring(path);

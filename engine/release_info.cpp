@@ -10,9 +10,10 @@
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/handles.h"
+#include "base/integer_text.h"
+#include "base/package_names.h"
 #include "base/strings.h"
 #include "base/system_error.h"
-#include "engine/integer_text.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -196,7 +197,7 @@ void WriteLevel(const std::wstring& file, std::wstring_view level) {
 
 void SetReleaseLevel(std::wstring_view folder, std::wstring_view level) {
     ScopedCoInitialize com;
-    const std::wstring file = std::wstring(folder) + L"ReleaseInfo";
+    const std::wstring file = std::wstring(folder) + std::wstring(kReleaseInfoFile);
     if (!FileExists(file)) throw Error(L"Release info file does not exist");
     try {
         WriteLevel(file, level);

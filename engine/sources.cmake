@@ -3,7 +3,6 @@ list(APPEND PORTABLE_SOURCES
   engine/deployment_manifest.cpp
   engine/ini_document.cpp
   engine/font_name_table.cpp
-  engine/integer_text.cpp
   engine/package_choice.cpp
   engine/shortcut_name.cpp
   engine/space_rules.cpp

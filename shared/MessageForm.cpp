@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "base/error.h"
-#include "base/system_error.h"
 #include "shared/ScreenMonitorManager.h"
 #include "shared/message_layout.h"
 #include "shared/message_timing.h"
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"TFMessageform";
 constexpr int ID_lblMessage = 101;
 constexpr int ID_btnStop = 102;
 constexpr int ID_lblClose = 103;
@@ -22,18 +19,6 @@ constexpr UINT kStayUpPeriodMs = 1000;
 constexpr wchar_t kCloseCaption[] = L"Окно закроется через";
 
 HINSTANCE Module() { return GetModuleHandleW(nullptr); }
-
-void RegisterMessageClass(WNDPROC proc) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (GetClassInfoExW(Module(), kClassName, &wc)) return;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = Module();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
-}
 
 HFONT MakeFont(const wchar_t* face, int points, int dpi) {
     return CreateFontW(-MulDiv(points, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -69,12 +54,14 @@ public:
 
 private:
     static BOOL CALLBACK Disable(HWND hwnd, LPARAM param) {
-        auto* self = reinterpret_cast<ThreadWindowsDisabled*>(param);
-        if (hwnd != self->keep_ && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
-            EnableWindow(hwnd, FALSE);
-            self->disabled_.push_back(hwnd);
-        }
-        return TRUE;
+        return GuardCallback<BOOL>(FALSE, [&]() -> BOOL {
+            auto* self = reinterpret_cast<ThreadWindowsDisabled*>(param);
+            if (hwnd != self->keep_ && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+                self->disabled_.push_back(hwnd);
+                EnableWindow(hwnd, FALSE);
+            }
+            return TRUE;
+        });
     }
     HWND keep_;
     std::vector<HWND> disabled_;
@@ -82,15 +69,17 @@ private:
 
 }  // namespace
 
+WindowClass TFMessageform::Class(HINSTANCE) {
+    return {.name = L"TFMessageform",
+            .cursor = LoadCursorW(nullptr, IDC_ARROW),
+            .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
+}
+
 TFMessageform::TFMessageform() : stopPeriodMs_(kDefaultStopPeriodMs) {
-    RegisterMessageClass(WindowProc);
-    window_.reset(CreateWindowExW(WS_EX_TOPMOST | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName, L"",
-                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr,
-                                  nullptr, Module(), this));
-    if (!window_) {
-        const DWORD code = GetLastError();
-        throw Error(L"Cannot create the message window. " + SystemErrorText(code));
-    }
+    CreateAttached(Module(),
+                   {.exStyle = WS_EX_TOPMOST | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
+                    .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN},
+                   L"the message window");
     const int dpi = ScreenDpi();
     messageFont_.reset(MakeFont(L"Tahoma", 10, dpi));
     controlFont_.reset(MakeFont(L"Tahoma", 8, dpi));
@@ -105,13 +94,14 @@ TFMessageform::TFMessageform() : stopPeriodMs_(kDefaultStopPeriodMs) {
     okGlyph_ = SetButtonGlyph(btnOK, L"GLYPH_OK");
 }
 
+TFMessageform::~TFMessageform() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
 HWND TFMessageform::AddChild(const wchar_t* cls, const wchar_t* text, DWORD style, int id, HFONT font) {
-    HWND child = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Module(), nullptr);
-    if (!child) {
-        const DWORD code = GetLastError();
-        throw Error(L"Cannot create the message window. " + SystemErrorText(code));
-    }
+    HWND child = CreateWindowOrRaise(
+        Module(), cls, {.title = text, .style = WS_CHILD | WS_VISIBLE | style, .parent = hwnd_, .id = id}, nullptr,
+        L"the message window");
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return child;
 }
@@ -275,29 +265,6 @@ LRESULT TFMessageform::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
-}
-
-LRESULT CALLBACK TFMessageform::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<TFMessageform*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_NCCREATE) {
-        self = static_cast<TFMessageform*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else if (msg == WM_NCDESTROY && self) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->window_.release();
-        self->hwnd_ = nullptr;
-        self = nullptr;
-    }
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    try {
-        return self->HandleMessage(msg, wp, lp);
-    } catch (...) {
-        // Nothing here raises but running out of memory; end the window
-        // rather than let it cross the window procedure.
-        self->CloseWith(false);
-        return 0;
-    }
 }
 
 bool ShowTimedMessage(std::wstring_view Text, TMessageType MsgType, std::wstring_view Caption, int Seconds) {

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "base/handles.h"
+#include "base/window_base.h"
 #include "shared/button_glyph.h"
 
 enum TMessageType : uint8_t {
@@ -17,15 +18,13 @@ enum TMessageType : uint8_t {
     mtDialog = 1,   // "OK" and "Отмена"
 };
 
-class TFMessageform {
+class TFMessageform : public WindowBase<TFMessageform> {
 public:
     // Creates the window hidden, without owner. Raises Error when the window
     // or its button pictures cannot be made.
     TFMessageform();
-    TFMessageform(const TFMessageform&) = delete;
-    TFMessageform& operator=(const TFMessageform&) = delete;
-
-    HWND Handle() const { return hwnd_; }
+    // The window goes before the fonts and pictures it uses.
+    ~TFMessageform();
 
     // The time after which the window closes as if "Отмена" was pressed;
     // 20 s unless set.
@@ -39,7 +38,8 @@ public:
     bool Showmes(std::wstring_view Text, TMessageType tip, std::wstring_view CaptionText, bool smodal);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend class WindowBase<TFMessageform>;
+    static WindowClass Class(HINSTANCE instance);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     HWND AddChild(const wchar_t* cls, const wchar_t* text, DWORD style, int id, HFONT font);
     void FormShow();
@@ -56,14 +56,12 @@ private:
     bool FShowResult = false;
     bool Fsmodal = false;
 
-    HWND hwnd_ = nullptr;
     HWND lblMessage = nullptr, btnCancel = nullptr, btnOK = nullptr;
     HWND btnStop = nullptr, lblClose = nullptr, lblSec = nullptr;
     ScopedFont messageFont_, controlFont_;
     ScopedImageList okGlyph_, cancelGlyph_;
     unsigned stopPeriodMs_;
     bool closed_ = false;
-    ScopedWindow window_;  // last: goes before the fonts and pictures it uses
 };
 
 // Shows Text in a new modal message window (see Showmes) and releases it.

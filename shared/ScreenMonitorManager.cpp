@@ -2,7 +2,7 @@
 
 #include <thread>
 
-TmyScreen* myScreen = nullptr;
+std::unique_ptr<TmyScreen> myScreen;
 
 TmyScreen::TmyScreen(ScreenSnapshot screen, std::function<void(int16_t)> setCursor)
     : FCursor(screen.cursor),

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 struct TMonitor {
@@ -60,8 +61,9 @@ private:
     std::function<void(int16_t)> setCursor_;
 };
 
-// The one manager of the program; created by the program entry, never freed.
-extern TmyScreen* myScreen;
+// The one manager of the program; created by the program entry and owned
+// here until the program ends.
+extern std::unique_ptr<TmyScreen> myScreen;
 
 // Selects monitor MonitorNum of myScreen (falling back to 0 when there is no
 // such monitor) and takes its full size and scale.

@@ -18,43 +18,59 @@ std::uint8_t ReadByte(const IniText& file, std::wstring_view key) {
     return ByteInRange(file.ReadInteger(kOptions, key, 0)).value_or(0);
 }
 
+// The switches and numbers of the section "options": key, field, default.
+struct BoolKey {
+    std::wstring_view key;
+    bool TSettings::*field;
+    bool fallback;
+};
+constexpr BoolKey kBoolKeys[] = {
+    {L"forGE", &TSettings::forGE, false},
+    {L"doformshow", &TSettings::doformshow, true},
+    {L"DebugPrint", &TSettings::DebugPrint, false},
+    {L"DebugMy", &TSettings::DebugMy, false},
+    {L"MinmVEnabled", &TSettings::MinmVEnabled, false},
+    {L"PoverkaView", &TSettings::PoverkaView, false},
+    {L"HviewDebug", &TSettings::HviewDebug, false},
+    {L"ECGAtRestWork", &TSettings::ECGAtRestWork, false},
+    {L"onlydecode", &TSettings::OnlyDecode, false},
+    {L"saveswap", &TSettings::SaveSwap, false},
+    {L"GroupProcess", &TSettings::GroupProcess, false},
+    {L"EnabledScrining", &TSettings::EnabledScrining, false},
+    {L"NurseMode", &TSettings::NurseMode, true},
+    {L"DoctorMode", &TSettings::DoctorMode, true},
+    {L"EMIASTESTINGMODE", &TSettings::EMIASTESTINGMODE, false},
+    {L"EMIASEMULATINGMODE", &TSettings::EMIASEMULATINGMODE, false},
+    {L"RegEmulating", &TSettings::RegEmulating, false},
+    {L"AriadnaSearchTesting", &TSettings::AriadnaSearchTesting, false},
+    {L"UserIsMS", &TSettings::UserIsMS, false},
+    {L"PraktikaSearchTesting", &TSettings::PraktikaSearchTesting, false},
+    {L"PraktikaTesting", &TSettings::PraktikaTesting, false},
+};
+
+struct NumberKey {
+    std::wstring_view key;
+    double TSettings::*field;
+    double fallback;
+};
+constexpr NumberKey kNumberKeys[] = {
+    {L"Channel1Gain", &TSettings::ChannelGain, 1.0},
+    {L"Channel2Gain", &TSettings::ChannelGain12, 1.0},
+};
+
 }  // namespace
 
 TSettings SettingsFromIni(const IniText& file) {
-    const auto boolean = [&](std::wstring_view key, bool fallback) {
-        return file.ReadBool(kOptions, key, fallback);
-    };
     TSettings s;
+    for (const BoolKey& k : kBoolKeys) s.*k.field = file.ReadBool(kOptions, k.key, k.fallback);
+    for (const NumberKey& k : kNumberKeys) s.*k.field = file.ReadFloat(kOptions, k.key, k.fallback);
     s.forMVD = false;
-    s.forGE = boolean(L"forGE", false);
     s.Person = 0;
     s.FilterType = ReadByte(file, L"FilterType");
     s.DefaultRegType = static_cast<Tregtype>(file.ReadInteger(kOptions, L"DefaultRegType", 0) & 0xFF);
-    s.doformshow = boolean(L"doformshow", true);
-    s.DebugPrint = boolean(L"DebugPrint", false);
-    s.DebugMy = boolean(L"DebugMy", false);
-    s.MinmVEnabled = boolean(L"MinmVEnabled", false);
-    s.PoverkaView = boolean(L"PoverkaView", false);
-    s.HviewDebug = boolean(L"HviewDebug", false);
-    s.ECGAtRestWork = boolean(L"ECGAtRestWork", false);
-    s.OnlyDecode = boolean(L"onlydecode", false);
-    s.SaveSwap = boolean(L"saveswap", false);
-    s.ChannelGain = file.ReadFloat(kOptions, L"Channel1Gain", 1.0);
-    s.ChannelGain12 = file.ReadFloat(kOptions, L"Channel2Gain", 1.0);
-    s.GroupProcess = boolean(L"GroupProcess", false);
-    s.EnabledScrining = boolean(L"EnabledScrining", false);
     s.HardwareType = file.ReadInteger(kOptions, L"HardwareType", 1);
     s.LanguageSetting = file.ReadString(kOptions, L"LanguageSetting", L"");
     s.New_Reg = ReadByte(file, L"new_reg");
-    s.NurseMode = boolean(L"NurseMode", true);
-    s.DoctorMode = boolean(L"DoctorMode", true);
-    s.EMIASTESTINGMODE = boolean(L"EMIASTESTINGMODE", false);
-    s.EMIASEMULATINGMODE = boolean(L"EMIASEMULATINGMODE", false);
-    s.RegEmulating = boolean(L"RegEmulating", false);
-    s.AriadnaSearchTesting = boolean(L"AriadnaSearchTesting", false);
-    s.UserIsMS = boolean(L"UserIsMS", false);
-    s.PraktikaSearchTesting = boolean(L"PraktikaSearchTesting", false);
-    s.PraktikaTesting = boolean(L"PraktikaTesting", false);
     return s;
 }
 

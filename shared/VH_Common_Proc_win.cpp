@@ -5,10 +5,11 @@
 
 #include "base/error.h"
 #include "base/file_system.h"
+#include "base/package_names.h"
+#include "base/text_file.h"
 #include "shared/VH_Common_Proc.h"
 #include "shared/VH_Common_Var.h"
 #include "shared/number_format.h"
-#include "base/text_file.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ IniText LoadIniFile(std::wstring_view path) {
 }  // namespace
 
 void ReadSettings() {
-    Settings = ReadSettingsFile(ExeDir + L"Settings\\holter.ini");
+    Settings = ReadSettingsFile(ExeDir + std::wstring(kSettingsFolder) + std::wstring(kSettingsFile));
 }
 
 TSettings ReadSettingsFile(std::wstring_view path) {

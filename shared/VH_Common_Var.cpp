@@ -1,6 +1,7 @@
 #include "shared/VH_Common_Var.h"
 
 #include "base/file_system.h"
+#include "base/package_names.h"
 #include "shared/VH_Common_Proc.h"
 
 std::wstring ExeDir;
@@ -24,7 +25,7 @@ void InitializeCommonVarAt(std::wstring_view exe_dir) {
     // Exactly "ENG": the reader has already removed blanks around the value,
     // but "eng" stays Russian.
     if (Settings.LanguageSetting == L"ENG") {
-        LangFile = ExeDir + L"Settings\\EngView.lng";
+        LangFile = ExeDir + std::wstring(kSettingsFolder) + std::wstring(kLanguageFile);
         LangCode = L"ENG";
     }
     AtesInDir = ExeDir + L"AtesIn\\";

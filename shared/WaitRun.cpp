@@ -2,9 +2,7 @@
 
 #include <commctrl.h>
 
-#include "base/error.h"
 #include "base/message_pump.h"
-#include "base/system_error.h"
 #include "shared/ScreenMonitorManager.h"
 #include "shared/wait_run_rules.h"
 
@@ -12,7 +10,6 @@ TFWaitRun* FWaitRun = nullptr;
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"TFWaitRun";
 constexpr int kClientWidth = 471;   // at kWaitRunDesignDpi
 constexpr int kClientHeight = 59;
 constexpr int kBarHeight = 30;
@@ -21,35 +18,28 @@ constexpr int kBorderWidth = 2;
 
 HINSTANCE Module() { return GetModuleHandleW(nullptr); }
 
-HWND CreateOrRaise(DWORD exStyle, const wchar_t* cls, DWORD style, HWND parent) {
-    HWND hwnd = CreateWindowExW(exStyle, cls, L"", style, 0, 0, 0, 0, parent, nullptr, Module(), nullptr);
-    if (!hwnd) {
-        const DWORD code = GetLastError();
-        throw Error(L"Cannot create the launch progress window. " + SystemErrorText(code));
-    }
-    return hwnd;
+constexpr wchar_t kWhat[] = L"the launch progress window";
+
+HWND CreateChild(const wchar_t* cls, DWORD style, HWND parent) {
+    return CreateWindowOrRaise(Module(), cls, {.style = WS_CHILD | WS_VISIBLE | style, .parent = parent}, nullptr,
+                               kWhat);
 }
 
 }  // namespace
 
+WindowClass TFWaitRun::Class(HINSTANCE) {
+    return {.name = L"TFWaitRun",
+            .cursor = LoadCursorW(nullptr, IDC_ARROW),
+            .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
+}
+
 TFWaitRun::TFWaitRun() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (!GetClassInfoExW(Module(), kClassName, &wc)) {
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = Module();
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        RegisterClassExW(&wc);
-    }
     // A caption without system menu: no close box, the user cannot end it.
     const DWORD style = WS_POPUP | WS_CAPTION;
     const DWORD exStyle = WS_EX_TOPMOST;
-    window_.reset(CreateOrRaise(exStyle, kClassName, style, nullptr));
-    hwnd_ = window_.get();
-    ProgressBar = CreateOrRaise(0, PROGRESS_CLASSW, WS_CHILD | WS_VISIBLE | PBS_SMOOTH, hwnd_);
-    LblProgress = CreateOrRaise(0, L"Static", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, hwnd_);
+    CreateAttached(Module(), {.exStyle = exStyle, .style = style}, kWhat);
+    ProgressBar = CreateChild(PROGRESS_CLASSW, PBS_SMOOTH, hwnd_);
+    LblProgress = CreateChild(L"Static", SS_LEFT | SS_NOPREFIX, hwnd_);
 
     const int dpi = myScreen->PixelsPerInch > 0 ? myScreen->PixelsPerInch : 96;
     auto scaled = [dpi](int pixels) { return ScaleFromWaitRunDesign(pixels, dpi); };
@@ -81,7 +71,9 @@ TFWaitRun::TFWaitRun() {
 }
 
 TFWaitRun::~TFWaitRun() {
-    Sleep(0);  // then the window goes with its owner
+    Sleep(0);
+    // The window goes before the font its label uses.
+    if (hwnd_) DestroyWindow(hwnd_);
 }
 
 void TFWaitRun::Show() {

@@ -10,8 +10,9 @@
 #include <string_view>
 
 #include "base/handles.h"
+#include "base/window_base.h"
 
-class TFWaitRun {
+class TFWaitRun : public WindowBase<TFWaitRun> {
 public:
     // Creates the window hidden: bar at 0, the title for typemessage 0,
     // centred on the monitor that myScreen selected (which must exist).
@@ -19,10 +20,6 @@ public:
     TFWaitRun();
     // Yields the processor once and destroys the window.
     ~TFWaitRun();
-    TFWaitRun(const TFWaitRun&) = delete;
-    TFWaitRun& operator=(const TFWaitRun&) = delete;
-
-    HWND Handle() const { return hwnd_; }
 
     // Selects the title; it takes effect when the window is next shown.
     uint8_t typemessage = 0;
@@ -37,9 +34,11 @@ public:
     void Next(int value, std::wstring_view msg) noexcept;
 
 private:
+    friend class WindowBase<TFWaitRun>;
+    static WindowClass Class(HINSTANCE instance);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
+
     ScopedFont font_;
-    ScopedWindow window_;  // after the font its label uses
-    HWND hwnd_ = nullptr;
     HWND ProgressBar = nullptr;
     HWND LblProgress = nullptr;
     int position_ = 0;

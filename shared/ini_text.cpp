@@ -15,14 +15,9 @@ std::wstring AsciiLower(std::wstring_view name) {
 }  // namespace
 
 IniText::IniText(std::wstring_view text) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of(L"\r\n", start);
-        if (end == std::wstring_view::npos) end = text.size();
-        const std::wstring_view line = TrimControlView(text.substr(start, end - start));
-        start = end + (text.substr(end, 2) == L"\r\n" ? 2 : 1);
-
-        if (line.empty() || line.front() == L';') continue;
+    ForEachLine(text, [&](std::wstring_view raw) {
+        const std::wstring_view line = TrimControlView(raw);
+        if (line.empty() || line.front() == L';') return;
         if (line.front() == L'[') {
             const std::size_t close = line.find(L']');
             if (close != std::wstring::npos) {
@@ -30,12 +25,12 @@ IniText::IniText(std::wstring_view text) {
                 index_.emplace(AsciiLower(name), sections_.size());
                 sections_.push_back({std::move(name), {}});
             }
-            continue;
+            return;
         }
         const std::size_t equals = line.find(L'=');
-        if (equals == std::wstring::npos || sections_.empty()) continue;
+        if (equals == std::wstring::npos || sections_.empty()) return;
         sections_.back().keys.emplace_back(TrimControl(line.substr(0, equals)), line.substr(equals + 1));
-    }
+    });
 }
 
 std::optional<std::wstring> IniText::Find(std::wstring_view section, std::wstring_view key) const {

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "base/strings.h"
+
 namespace {
 
 void AppendTwoDigits(std::wstring& out, int value) {
@@ -44,16 +46,7 @@ void AddOlder(std::vector<std::wstring>& lines, std::vector<std::wstring> older,
 
 std::vector<std::wstring> SplitLines(std::wstring_view text) {
     std::vector<std::wstring> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of(L"\r\n", start);
-        if (end == std::wstring_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
-        }
-        lines.emplace_back(text.substr(start, end - start));
-        start = end + (text.substr(end, 2) == L"\r\n" ? 2 : 1);
-    }
+    ForEachLine(text, [&](std::wstring_view line) { lines.emplace_back(line); });
     return lines;
 }
 

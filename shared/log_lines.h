@@ -25,8 +25,7 @@ void AddNewest(std::vector<std::wstring>& lines, std::wstring line, std::size_t 
 // Appends older lines below lines, then removes the oldest beyond max_lines.
 void AddOlder(std::vector<std::wstring>& lines, std::vector<std::wstring> older, std::size_t max_lines);
 
-// The lines of a file's text: breaks are CR LF, LF or CR; a break at the
-// very end does not start another line; an empty text has no lines.
+// The lines of a file's text, split as ForEachLine (base/strings.h) does.
 std::vector<std::wstring> SplitLines(std::wstring_view text);
 
 // Every line followed by CR LF, the last one included.

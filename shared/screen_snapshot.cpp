@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/callback_guard.h"
 #include "base/handles.h"
 #include "base/system_library.h"
 #include "shared/screen_cursor.h"
@@ -23,15 +24,17 @@ int MonitorDpi(HMONITOR monitor, int fallback) {
 }
 
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
-    auto* snapshot = reinterpret_cast<ScreenSnapshot*>(param);
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    if (GetMonitorInfoW(monitor, &info)) {
-        const RECT& r = info.rcMonitor;
-        snapshot->monitors.push_back(
-            {r.left, r.top, r.right - r.left, r.bottom - r.top, MonitorDpi(monitor, snapshot->pixelsPerInch)});
-    }
-    return TRUE;
+    return GuardCallback<BOOL>(FALSE, [&]() -> BOOL {
+        auto* snapshot = reinterpret_cast<ScreenSnapshot*>(param);
+        MONITORINFO info{};
+        info.cbSize = sizeof(info);
+        if (GetMonitorInfoW(monitor, &info)) {
+            const RECT& r = info.rcMonitor;
+            snapshot->monitors.push_back(
+                {r.left, r.top, r.right - r.left, r.bottom - r.top, MonitorDpi(monitor, snapshot->pixelsPerInch)});
+        }
+        return TRUE;
+    });
 }
 
 }  // namespace

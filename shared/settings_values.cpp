@@ -1,50 +1,14 @@
 #include "shared/settings_values.h"
 
 #include <charconv>
-#include <limits>
 
+#include "base/integer_text.h"
 #include "base/strings.h"
 
 namespace {
 
 bool IsDigit(wchar_t c) {
     return c >= L'0' && c <= L'9';
-}
-
-int HexDigit(wchar_t c) {
-    if (c >= L'0' && c <= L'9') return c - L'0';
-    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
-    return -1;
-}
-
-std::optional<std::int32_t> ParseHex(std::wstring_view digits) {
-    if (digits.empty()) return std::nullopt;
-    std::uint64_t value = 0;
-    for (const wchar_t c : digits) {
-        const int d = HexDigit(c);
-        if (d < 0) return std::nullopt;
-        value = value * 16 + static_cast<unsigned>(d);
-        if (value > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
-    }
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-}
-
-std::optional<std::int32_t> ParseDecimal(std::wstring_view text) {
-    bool negative = false;
-    if (!text.empty() && (text[0] == L'+' || text[0] == L'-')) {
-        negative = text[0] == L'-';
-        text.remove_prefix(1);
-    }
-    if (text.empty()) return std::nullopt;
-    const std::int64_t limit = negative ? std::int64_t{1} << 31 : (std::int64_t{1} << 31) - 1;
-    std::int64_t value = 0;
-    for (const wchar_t c : text) {
-        if (!IsDigit(c)) return std::nullopt;
-        value = value * 10 + (c - L'0');
-        if (value > limit) return std::nullopt;
-    }
-    return static_cast<std::int32_t>(negative ? -value : value);
 }
 
 // Length of a run of decimal digits at the start of text.
@@ -88,9 +52,7 @@ std::wstring ProfileString(std::wstring_view raw) {
 }
 
 std::optional<std::int32_t> ParseIniInteger(std::wstring_view text) {
-    if (text.starts_with(L'$')) return ParseHex(text.substr(1));
-    if (text.starts_with(L"0x") || text.starts_with(L"0X")) return ParseHex(text.substr(2));
-    return ParseDecimal(text);
+    return ParseInt32(text, {});
 }
 
 std::optional<double> ParseIniDouble(std::wstring_view text) {

@@ -7,8 +7,9 @@
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/handles.h"
-#include "shared/log_lines.h"
+#include "base/package_names.h"
 #include "base/text_file.h"
+#include "shared/log_lines.h"
 
 TMyLog* MyLog = nullptr;
 
@@ -51,7 +52,7 @@ void SetEventLogSink(EventLogSink sink) {
     event_log_sink = sink ? sink : ReportToEventLog;
 }
 
-TMyLog::TMyLog() : LogFileName(ModuleFolder() + L"TestHolter.log"), List(Load(LogFileName)) {}
+TMyLog::TMyLog() : LogFileName(ModuleFolder() + std::wstring(kLogFile)), List(Load(LogFileName)) {}
 
 TMyLog::LogLines TMyLog::Load(std::wstring_view path) {
     try {

@@ -14,7 +14,7 @@
 
 #include "base/error.h"
 #include "base/utf8.h"
-#include "engine/integer_text.h"
+#include "base/integer_text.h"
 #include "engine/package_choice.h"
 
 namespace {

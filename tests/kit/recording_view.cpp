@@ -2,11 +2,11 @@
 
 std::wstring RecordingView::ResourceString(int entry) {
     switch (entry) {
-        case 1:
+        case IDS_PRODUCT_NAME:
             return linkName;
-        case 2:
+        case IDS_PRODUCT_DESCRIPTION:
             return L"Комплекс суточного мониторирования электрокардиограмм";
-        case 4:
+        case IDS_MAIN_PROGRAM:
             return L"Shell.exe";
     }
     return L"";

@@ -20,14 +20,11 @@ ScreenSnapshot TwoMonitors() {
 
 class ScreenManager : public testing::Test {
 protected:
-    void TearDown() override {
-        delete myScreen;
-        myScreen = nullptr;
-    }
+    void TearDown() override { myScreen.reset(); }
 };
 
 TEST_F(ScreenManager, CreationRecordsThePrimaryScreen) {
-    myScreen = new TmyScreen(TwoMonitors(), nullptr);
+    myScreen = std::make_unique<TmyScreen>(TwoMonitors(), nullptr);
     EXPECT_EQ(myScreen->MonitorCount, 2);
     EXPECT_EQ(myScreen->Width, 1920);
     EXPECT_EQ(myScreen->Height, 1080);
@@ -51,8 +48,7 @@ TEST_F(ScreenManager, SelectMonitorTakesFullBoundsAndScaleOrFallsBack) {
         {255, 0, 1920, 1080, 1.0},
     };
     for (const auto& c : cases) {
-        delete myScreen;
-        myScreen = new TmyScreen(TwoMonitors(), nullptr);
+        myScreen = std::make_unique<TmyScreen>(TwoMonitors(), nullptr);
         SelectMonitor(c.asked);
         EXPECT_EQ(myScreen->Monitornumber, c.selected) << int(c.asked);
         EXPECT_EQ(myScreen->Width, c.width);
@@ -67,7 +63,7 @@ TEST_F(ScreenManager, SelectMonitorTakesFullBoundsAndScaleOrFallsBack) {
 
 TEST_F(ScreenManager, CursorKeepsValueWhenTheScreenRefusesIt) {
     int applied = 0;
-    myScreen = new TmyScreen(TwoMonitors(), [&](int16_t c) {
+    myScreen = std::make_unique<TmyScreen>(TwoMonitors(), [&](int16_t c) {
         applied = c;
         throw std::runtime_error("refused");
     });

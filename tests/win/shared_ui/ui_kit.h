@@ -51,7 +51,7 @@ inline ScopedWindow MakeVisibleWindow() {
 class ScreenEnvironment : public testing::Environment {
 public:
     void SetUp() override {
-        myScreen = new TmyScreen(ReadScreenSnapshot(), ApplyScreenCursor);
+        myScreen = std::make_unique<TmyScreen>(ReadScreenSnapshot(), ApplyScreenCursor);
         SelectMonitor(0);
     }
 };

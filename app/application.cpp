@@ -82,8 +82,7 @@ HWND TApplication::Owner() const {
 }
 
 int TApplication::ShowMessageBox(std::wstring_view text, UINT flags) const {
-    return LoggedBox(Owner(), title_, std::wstring(L"Message box (") + BoxKind(flags) + L")", text,
-                     flags);
+    return LoggedBox(Owner(), title_, std::wstring(L"Message box (") + BoxKind(flags) + L")", text, flags);
 }
 
 void TApplication::ShowError(std::wstring_view text) const {

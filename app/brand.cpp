@@ -16,4 +16,6 @@ std::wstring UpperCase(std::wstring_view text) {
 
 }  // namespace
 
-bool IsAlternativeBrand(std::wstring_view productName) { return UpperCase(productName) == UpperCase(L"Ortanis"); }
+bool IsAlternativeBrand(std::wstring_view productName) {
+    return UpperCase(productName) == UpperCase(L"Ortanis");
+}

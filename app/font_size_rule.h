@@ -7,4 +7,6 @@ constexpr int kSmallFontLimit = 100;
 
 // True for a horizontal logical resolution below kSmallFontLimit (96 is the
 // usual small-font value; 120 is large fonts).
-constexpr bool IsSmallFontDpi(int logPixelsX) { return logPixelsX < kSmallFontLimit; }
+constexpr bool IsSmallFontDpi(int logPixelsX) {
+    return logPixelsX < kSmallFontLimit;
+}

@@ -60,7 +60,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         myScreen = std::make_unique<TmyScreen>(ReadScreenSnapshot(), ApplyScreenCursor);
         SelectMonitor(0);
 
-        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                            ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
         InitCommonControlsEx(&controls);
         // The shell-link object and the folder dialog need a single-threaded
         // apartment on this thread for the whole run.

@@ -1,10 +1,10 @@
 #include "app/main_window.h"
 
 #include <commctrl.h>
-#include <algorithm>
-#include <cstring>
 #include <richedit.h>
 #include <shlobj.h>
+#include <algorithm>
+#include <cstring>
 
 #include "app/application.h"
 #include "app/brand.h"
@@ -173,15 +173,14 @@ void TFMain::CreatePages() {
     HWND bars[kPageCount];
     for (int p = 0; p < kPageCount; ++p) {
         const PageSpec& layout = PageLayout(static_cast<Page>(p));
-        pages_[p] = CreatePanel(InsatallPages, {0, 0, kPageWidth, kPageHeight}, 0, pageBrush_.get(),
-                                PanelFrame::None);
+        pages_[p] =
+            CreatePanel(InsatallPages, {0, 0, kPageWidth, kPageHeight}, 0, pageBrush_.get(), PanelFrame::None);
         const int barTop = kPageHeight - kMargin - layout.barHeight;
         if (layout.memoHeight >= 0) {
             const int height = layout.memoHeight > 0 ? layout.memoHeight : barTop - 2 * kMargin;
-            controls_[ID_FirstMemo + p] =
-                CreateChild(pages_[p], WC_EDITW, JoinLines(layout.lines).c_str(), ES_MULTILINE | ES_READONLY,
-                            {kMargin, kMargin, kPageWidth - 2 * kMargin, height}, ID_FirstMemo + p,
-                            FontFor(layout.font));
+            controls_[ID_FirstMemo + p] = CreateChild(
+                pages_[p], WC_EDITW, JoinLines(layout.lines).c_str(), ES_MULTILINE | ES_READONLY,
+                {kMargin, kMargin, kPageWidth - 2 * kMargin, height}, ID_FirstMemo + p, FontFor(layout.font));
         }
         bars[p] = CreatePanel(pages_[p], {kMargin, barTop, kPageWidth - 2 * kMargin, layout.barHeight},
                               ID_FirstBar + p, pageBrush_.get(), PanelFrame::Rounded);
@@ -313,14 +312,16 @@ void TFMain::FormCloseQuery() {
 
 void TFMain::BtnCancelClick() {
     if (Application.ShowMessageBox(L"Вы уверены, что хотите отменить процесс установки?",
-                               MB_YESNO | MB_ICONQUESTION) == IDYES) {
+                                   MB_YESNO | MB_ICONQUESTION) == IDYES) {
         FCanClose = true;
         run_log::Note(run_log::Outcome::Cancelled);
         SetActivePage(tsCancel);
     }
 }
 
-void TFMain::BtnExitClick() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
+void TFMain::BtnExitClick() {
+    SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
 
 void TFMain::BtnStartNextClick() {
     SetActivePage(tsInputPath);
@@ -377,7 +378,9 @@ void TFMain::tsInputComponentsShow() {
     setup_log::Write(ok ? L"Answer: OK" : L"Answer: none (closed or timed out)");
 }
 
-void TFMain::BtnInputComponentsBackClick() { SetActivePage(tsInputPath); }
+void TFMain::BtnInputComponentsBackClick() {
+    SetActivePage(tsInputPath);
+}
 
 void TFMain::BtnChangeFontClick() {
     ChangeFontSize();

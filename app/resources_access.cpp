@@ -1,7 +1,7 @@
 #include "app/resources_access.h"
 
-#include "base/png_decoder.h"
 #include "base/error.h"
+#include "base/png_decoder.h"
 #include "shared/VH_Common_Var.h"
 
 std::wstring LoadResString(HINSTANCE instance, int id) {

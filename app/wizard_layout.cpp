@@ -82,8 +82,12 @@ const PageSpec kPages[kPageCount] = {
 // as the page less the margins.
 constexpr int kBarWidth = kPageWidth - 2 * kMargin;
 constexpr int kButtonHeight = 25;
-constexpr int Right(int width) { return kBarWidth - 6 - width; }
-constexpr int Top(int barHeight) { return (barHeight - kButtonHeight) / 2; }
+constexpr int Right(int width) {
+    return kBarWidth - 6 - width;
+}
+constexpr int Top(int barHeight) {
+    return (barHeight - kButtonHeight) / 2;
+}
 
 constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD kDefault = WS_TABSTOP | BS_DEFPUSHBUTTON;
@@ -92,49 +96,122 @@ constexpr DWORD kDefault = WS_TABSTOP | BS_DEFPUSHBUTTON;
 // bottom, bar buttons from left to right.
 const ControlSpec kControls[] = {
     {tsStart, Parent::Bar, WC_BUTTONW, L"Отмена", kButton, {6, Top(42), 98, kButtonHeight}, ID_BtnCancel},
-    {tsStart, Parent::Bar, WC_BUTTONW, L"Далее", kDefault, {Right(98), Top(42), 98, kButtonHeight},
+    {tsStart,
+     Parent::Bar,
+     WC_BUTTONW,
+     L"Далее",
+     kDefault,
+     {Right(98), Top(42), 98, kButtonHeight},
      ID_BtnStartNext},
 
     // The folder panel's 2-pixel border is in the page colour: page-coloured
     // space around the field and its button, which carry their own edges.
-    {tsInputPath, Parent::Page, L"VhPanel", L"", 0, {kMargin, kMargin + 60 + 10, kBarWidth, 32},
-     ID_PnlPath},
-    {tsInputPath, Parent::PathPanel, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL,
-     {2, 2, kBarWidth - 4 - 91, 28}, ID_ePath, WS_EX_CLIENTEDGE},
-    {tsInputPath, Parent::PathPanel, WC_BUTTONW, L"Выбрать", kButton, {kBarWidth - 2 - 91, 2, 91, 28},
+    {tsInputPath, Parent::Page, L"VhPanel", L"", 0, {kMargin, kMargin + 60 + 10, kBarWidth, 32}, ID_PnlPath},
+    {tsInputPath,
+     Parent::PathPanel,
+     WC_EDITW,
+     L"",
+     WS_TABSTOP | ES_AUTOHSCROLL,
+     {2, 2, kBarWidth - 4 - 91, 28},
+     ID_ePath,
+     WS_EX_CLIENTEDGE},
+    {tsInputPath,
+     Parent::PathPanel,
+     WC_BUTTONW,
+     L"Выбрать",
+     kButton,
+     {kBarWidth - 2 - 91, 2, 91, 28},
      ID_BtnSelectPath},
     {tsInputPath, Parent::Bar, WC_BUTTONW, L"Отмена", kButton, {6, Top(37), 98, kButtonHeight}, ID_BtnCancel2},
-    {tsInputPath, Parent::Bar, WC_BUTTONW, L"Далее", kDefault, {Right(98), Top(37), 98, kButtonHeight},
+    {tsInputPath,
+     Parent::Bar,
+     WC_BUTTONW,
+     L"Далее",
+     kDefault,
+     {Right(98), Top(37), 98, kButtonHeight},
      ID_BtnInputPathNext},
 
-    {tsInputComponents, Parent::Page, WC_BUTTONW, L"Устанавливать драйвер", WS_TABSTOP | BS_AUTOCHECKBOX,
-     {kMargin + 4, kDriverBoxTop, 300, kDriverBoxHeight}, ID_CbDriverInstal},
-    {tsInputComponents, Parent::Page, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST, {kMargin, kMargin, 200, 120},
+    {tsInputComponents,
+     Parent::Page,
+     WC_BUTTONW,
+     L"Устанавливать драйвер",
+     WS_TABSTOP | BS_AUTOCHECKBOX,
+     {kMargin + 4, kDriverBoxTop, 300, kDriverBoxHeight},
+     ID_CbDriverInstal},
+    {tsInputComponents,
+     Parent::Page,
+     WC_COMBOBOXW,
+     L"",
+     CBS_DROPDOWNLIST,
+     {kMargin, kMargin, 200, 120},
      ID_CBWindows},
-    {tsInputComponents, Parent::Bar, WC_BUTTONW, L"Отмена", kButton, {6, Top(37), 98, kButtonHeight},
+    {tsInputComponents,
+     Parent::Bar,
+     WC_BUTTONW,
+     L"Отмена",
+     kButton,
+     {6, Top(37), 98, kButtonHeight},
      ID_BtnCancel4},
-    {tsInputComponents, Parent::Bar, WC_BUTTONW, L"Назад", kButton,
-     {Right(168) - 6 - 98, Top(37), 98, kButtonHeight}, ID_BtnInputComponentsBack},
-    {tsInputComponents, Parent::Bar, WC_BUTTONW, L"Начать установку", kDefault,
-     {Right(168), Top(37), 168, kButtonHeight}, ID_BtnInsatall},
+    {tsInputComponents,
+     Parent::Bar,
+     WC_BUTTONW,
+     L"Назад",
+     kButton,
+     {Right(168) - 6 - 98, Top(37), 98, kButtonHeight},
+     ID_BtnInputComponentsBack},
+    {tsInputComponents,
+     Parent::Bar,
+     WC_BUTTONW,
+     L"Начать установку",
+     kDefault,
+     {Right(168), Top(37), 168, kButtonHeight},
+     ID_BtnInsatall},
 
-    {tsProgressInstall, Parent::Page, WC_LISTBOXW, L"",
+    {tsProgressInstall,
+     Parent::Page,
+     WC_LISTBOXW,
+     L"",
      WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT | LBS_NOSEL,
-     {kMargin, kMargin, kBarWidth, kPageHeight - 37 - 3 * kMargin}, ID_LogList},
-    {tsProgressInstall, Parent::Bar, WC_BUTTONW, L"Выход", kDefault, {Right(99), Top(37), 99, kButtonHeight},
+     {kMargin, kMargin, kBarWidth, kPageHeight - 37 - 3 * kMargin},
+     ID_LogList},
+    {tsProgressInstall,
+     Parent::Bar,
+     WC_BUTTONW,
+     L"Выход",
+     kDefault,
+     {Right(99), Top(37), 99, kButtonHeight},
      ID_BtnExit},
 
-    {tsCancel, Parent::Bar, WC_BUTTONW, L"Выход", kDefault, {Right(99), Top(37), 99, kButtonHeight},
+    {tsCancel,
+     Parent::Bar,
+     WC_BUTTONW,
+     L"Выход",
+     kDefault,
+     {Right(99), Top(37), 99, kButtonHeight},
      ID_BtnExitCancel},
 
-    {tsChangeFontSize, Parent::Bar, WC_BUTTONW, L"Изменить настройки", kButton,
-     {Right(99) - 6 - 196, Top(37), 196, kButtonHeight}, ID_BtnChangeFont},
-    {tsChangeFontSize, Parent::Bar, WC_BUTTONW, L"Выход", kDefault, {Right(99), Top(37), 99, kButtonHeight},
+    {tsChangeFontSize,
+     Parent::Bar,
+     WC_BUTTONW,
+     L"Изменить настройки",
+     kButton,
+     {Right(99) - 6 - 196, Top(37), 196, kButtonHeight},
+     ID_BtnChangeFont},
+    {tsChangeFontSize,
+     Parent::Bar,
+     WC_BUTTONW,
+     L"Выход",
+     kDefault,
+     {Right(99), Top(37), 99, kButtonHeight},
      ID_BtnExitOnChangefont},
 };
 
 }  // namespace
 
-const PageSpec& PageLayout(Page page) { return kPages[page]; }
+const PageSpec& PageLayout(Page page) {
+    return kPages[page];
+}
 
-std::span<const ControlSpec> Controls() { return kControls; }
+std::span<const ControlSpec> Controls() {
+    return kControls;
+}

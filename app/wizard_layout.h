@@ -51,8 +51,8 @@ struct ControlSpec {
     Parent parent;
     const wchar_t* className;  // a window class of the system
     const wchar_t* text;
-    DWORD style;               // WS_CHILD and WS_VISIBLE are added
-    Bounds bounds;             // in the parent
+    DWORD style;    // WS_CHILD and WS_VISIBLE are added
+    Bounds bounds;  // in the parent
     int id;
     DWORD exStyle = 0;
 };

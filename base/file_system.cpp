@@ -9,7 +9,9 @@
 
 namespace {
 
-DWORD Attributes(std::wstring_view path) { return GetFileAttributesW(std::wstring(path).c_str()); }
+DWORD Attributes(std::wstring_view path) {
+    return GetFileAttributesW(std::wstring(path).c_str());
+}
 
 [[noreturn]] void RaiseCreateError(std::wstring_view path, DWORD code) {
     throw Error(L"Cannot create file \"" + std::wstring(path) + L"\". " + SystemErrorText(code));

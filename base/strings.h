@@ -1,8 +1,8 @@
 // Small text helpers shared by all parts of the program. Windows-free.
 #pragma once
 
-#include <string>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // Removes leading and trailing characters with codes up to U+0020 (blanks

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "base/png_decoder.h"
 #include "base/error.h"
+#include "base/png_decoder.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "base/png_decoder.h"
 #include "base/file_system.h"
 #include "base/handles.h"
+#include "base/png_decoder.h"
 #include "base/strings.h"
 #include "tests/e2e/driver.h"
 

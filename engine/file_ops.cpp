@@ -115,7 +115,8 @@ bool CopyBytes(HANDLE source, HANDLE destination, uint64_t size) {
         // some systems' page cache, while these keep pace with CopyFileW.
         for (DWORD done = 0; done < chunk; done += moved) {
             const DWORD piece = std::min<DWORD>(chunk - done, kWritePiece);
-            if (!WriteFile(destination, block.data() + done, piece, &moved, nullptr) || moved != piece) return false;
+            if (!WriteFile(destination, block.data() + done, piece, &moved, nullptr) || moved != piece)
+                return false;
         }
         left -= chunk;
     }

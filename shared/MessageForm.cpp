@@ -18,14 +18,18 @@ constexpr UINT_PTR kStopTimer = 2;
 constexpr UINT kStayUpPeriodMs = 1000;
 constexpr wchar_t kCloseCaption[] = L"Окно закроется через";
 
-HINSTANCE Module() { return GetModuleHandleW(nullptr); }
+HINSTANCE Module() {
+    return GetModuleHandleW(nullptr);
+}
 
 HFONT MakeFont(const wchar_t* face, int points, int dpi) {
     return CreateFontW(-MulDiv(points, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, face);
 }
 
-int ScreenDpi() { return myScreen->PixelsPerInch > 0 ? myScreen->PixelsPerInch : 96; }
+int ScreenDpi() {
+    return myScreen->PixelsPerInch > 0 ? myScreen->PixelsPerInch : 96;
+}
 
 int TextWidth(HWND control, HFONT font, std::wstring_view text) {
     ScopedGetDc dc(control);
@@ -87,8 +91,7 @@ TFMessageform::TFMessageform() : stopPeriodMs_(kDefaultStopPeriodMs) {
     btnCancel = AddChild(L"Button", L"Отмена", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, controlFont_.get());
     btnOK = AddChild(L"Button", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, controlFont_.get());
     btnStop = AddChild(L"Button", L"остановить", BS_PUSHBUTTON | WS_TABSTOP, ID_btnStop, controlFont_.get());
-    lblClose = AddChild(L"Static", kCloseCaption, SS_CENTER | SS_NOPREFIX, ID_lblClose,
-                        controlFont_.get());
+    lblClose = AddChild(L"Static", kCloseCaption, SS_CENTER | SS_NOPREFIX, ID_lblClose, controlFont_.get());
     lblSec = AddChild(L"Static", kCountdownBeforeFirstTick, SS_LEFT | SS_NOPREFIX, ID_lblSec, controlFont_.get());
     cancelGlyph_ = SetButtonGlyph(btnCancel, L"GLYPH_CANCEL");
     okGlyph_ = SetButtonGlyph(btnOK, L"GLYPH_OK");
@@ -106,8 +109,7 @@ HWND TFMessageform::AddChild(const wchar_t* cls, const wchar_t* text, DWORD styl
     return child;
 }
 
-bool TFMessageform::Showmes(std::wstring_view Text, TMessageType tip, std::wstring_view CaptionText,
-                            bool smodal) {
+bool TFMessageform::Showmes(std::wstring_view Text, TMessageType tip, std::wstring_view CaptionText, bool smodal) {
     FShowResult = false;
     FMessageTtype = tip;
     FMessageText = Text;

@@ -24,7 +24,9 @@ void TmyScreen::SetCursor(int16_t value) {
     }
 }
 
-const TMonitor& TmyScreen::GetMonitor(int index) const { return FScreen.monitors.at(static_cast<size_t>(index)); }
+const TMonitor& TmyScreen::GetMonitor(int index) const {
+    return FScreen.monitors.at(static_cast<size_t>(index));
+}
 
 void SelectMonitor(uint8_t MonitorNum) {
     TmyScreen& s = *myScreen;

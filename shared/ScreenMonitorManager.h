@@ -22,10 +22,10 @@ struct ScreenSnapshot {
     std::vector<TMonitor> monitors;  // in the system's enumeration order
     int workAreaWidth = 0;           // primary monitor without the task bar
     int workAreaHeight = 0;
-    int screenWidth = 0;             // primary monitor
+    int screenWidth = 0;  // primary monitor
     int screenHeight = 0;
-    int pixelsPerInch = 96;          // the screen's logical DPI
-    int16_t cursor = 0;              // the program's current screen cursor
+    int pixelsPerInch = 96;  // the screen's logical DPI
+    int16_t cursor = 0;      // the program's current screen cursor
 };
 
 // Cursor ids of the program-wide screen cursor.

@@ -10,13 +10,15 @@ TFWaitRun* FWaitRun = nullptr;
 
 namespace {
 
-constexpr int kClientWidth = 471;   // at kWaitRunDesignDpi
+constexpr int kClientWidth = 471;  // at kWaitRunDesignDpi
 constexpr int kClientHeight = 59;
 constexpr int kBarHeight = 30;
 constexpr int kFontPixels = 20;
 constexpr int kBorderWidth = 2;
 
-HINSTANCE Module() { return GetModuleHandleW(nullptr); }
+HINSTANCE Module() {
+    return GetModuleHandleW(nullptr);
+}
 
 constexpr wchar_t kWhat[] = L"the launch progress window";
 
@@ -82,7 +84,9 @@ void TFWaitRun::Show() {
     UpdateWindow(hwnd_);
 }
 
-void TFWaitRun::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+void TFWaitRun::Hide() {
+    ShowWindow(hwnd_, SW_HIDE);
+}
 
 void TFWaitRun::Next(int /*value*/, std::wstring_view msg) noexcept {
     try {

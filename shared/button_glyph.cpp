@@ -1,8 +1,8 @@
 #include "shared/button_glyph.h"
 
+#include "base/error.h"
 #include "base/png_decoder.h"
 #include "base/resource_data.h"
-#include "base/error.h"
 #include "shared/VH_Common_Var.h"
 
 namespace {
@@ -19,8 +19,9 @@ ScopedBitmap AlphaBitmap(const PngImage& image) {
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     ScopedBitmap bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap) throw Error(L"Cannot create a picture of " + std::to_wstring(image.width) + L" x " +
-                             std::to_wstring(image.height) + L" pixels");
+    if (!bitmap)
+        throw Error(L"Cannot create a picture of " + std::to_wstring(image.width) + L" x " +
+                    std::to_wstring(image.height) + L" pixels");
     auto* out = static_cast<uint8_t*>(bits);
     for (size_t i = 0; i + 3 < image.rgba.size(); i += 4) {
         out[i] = image.rgba[i + 2];  // B, G, R, A in memory

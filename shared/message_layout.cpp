@@ -13,7 +13,9 @@ constexpr int kSecondsLabelWidth = 22;
 
 }  // namespace
 
-int ScaleFromDesign(int pixels, int dpi) { return (pixels * dpi + 48) / 96; }
+int ScaleFromDesign(int pixels, int dpi) {
+    return (pixels * dpi + 48) / 96;
+}
 
 MessageLayout LayoutMessageWindow(const MessageLayoutInput& in) {
     auto scaled = [&](int pixels) { return ScaleFromDesign(pixels, in.dpi); };

@@ -16,13 +16,13 @@ constexpr int kCountdownRowHeight = 16;  // pnlClose
 constexpr int kMessageExtraHeight = 60;  // added to the rows for the frame and air
 
 struct MessageLayoutInput {
-    int dpi = 96;           // the screen's logical pixels per inch
-    int labelHeight = 0;    // the wrapped text's height at the scaled client width
-    int frameWidth = 0;     // window width minus client width
-    int frameHeight = 0;    // window height minus client height
-    int screenWidth = 0;    // myScreen Width and Height (the selected monitor)
+    int dpi = 96;         // the screen's logical pixels per inch
+    int labelHeight = 0;  // the wrapped text's height at the scaled client width
+    int frameWidth = 0;   // window width minus client width
+    int frameHeight = 0;  // window height minus client height
+    int screenWidth = 0;  // myScreen Width and Height (the selected monitor)
     int screenHeight = 0;
-    int monitorLeft = 0;    // left edge of the selected monitor
+    int monitorLeft = 0;  // left edge of the selected monitor
     // Widths the countdown texts need in the window's font; their labels are
     // widened to them where the font runs wider than the design's.
     int closeTextWidth = 0;

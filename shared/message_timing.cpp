@@ -17,4 +17,6 @@ int RemainingSeconds(unsigned stopPeriodMs, int64_t elapsedMs) {
     return static_cast<int>(remaining - std::remainder(remaining, 1.0));
 }
 
-std::wstring CountdownCaption(int remaining) { return L"  " + std::to_wstring(remaining) + L"с"; }
+std::wstring CountdownCaption(int remaining) {
+    return L"  " + std::to_wstring(remaining) + L"с";
+}

@@ -12,7 +12,9 @@ HCURSOR CursorFor(int16_t cursor) {
 
 }  // namespace
 
-int16_t ScreenCursor() { return g_cursor; }
+int16_t ScreenCursor() {
+    return g_cursor;
+}
 
 void SetScreenCursor(int16_t cursor) {
     g_cursor = cursor;

@@ -57,4 +57,6 @@ ScreenSnapshot ReadScreenSnapshot() {
     return s;
 }
 
-void ApplyScreenCursor(int16_t cursor) { SetScreenCursor(cursor); }
+void ApplyScreenCursor(int16_t cursor) {
+    SetScreenCursor(cursor);
+}

@@ -15,7 +15,9 @@ std::wstring WaitRunTitle(uint8_t typemessage) {
     }
 }
 
-int NextProgressPosition(int position) { return position % kWaitRunSteps + 1; }
+int NextProgressPosition(int position) {
+    return position % kWaitRunSteps + 1;
+}
 
 int ScaleFromWaitRunDesign(int pixels, int dpi) {
     return (pixels * dpi + kWaitRunDesignDpi / 2) / kWaitRunDesignDpi;
@@ -23,5 +25,6 @@ int ScaleFromWaitRunDesign(int pixels, int dpi) {
 
 WaitRunPlace PlaceWaitRun(int monitorLeft, int monitorTop, int monitorWidth, int monitorHeight, int windowWidth,
                           int windowHeight) {
-    return {monitorLeft + (monitorWidth - windowWidth) / 2, monitorTop + std::abs(monitorHeight - windowHeight) / 2};
+    return {monitorLeft + (monitorWidth - windowWidth) / 2,
+            monitorTop + std::abs(monitorHeight - windowHeight) / 2};
 }

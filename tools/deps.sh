@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="g++-mingw-w64-i686-posix libz-mingw-w64-dev googletest libgtest-dev zlib1g-dev cmake make
 wine wine32:i386 xvfb xauth fonts-wine fonts-liberation fonts-dejavu-core imagemagick
-clang libclang-rt-14-dev python3 locales
+clang clang-format libclang-rt-14-dev python3 locales
 osslsigncode openssl"
 
 SUDO=""

@@ -1,7 +1,8 @@
 #!/bin/sh
-# Sets up everything, builds the trees and runs all tests: the native
-# sanitizer build first, then the release exe built a second time to show
-# it reproducible, then the Windows tests under Wine on a virtual display.
+# Sets up everything, checks the sources' format, builds the trees and runs
+# all tests: the native sanitizer build first, then the release exe built a
+# second time to show it reproducible, then the Windows tests under Wine on
+# a virtual display.
 # Ends with CTest's summary of the Windows tests and the names of the test
 # cases that skipped themselves.
 set -eu
@@ -9,6 +10,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VH_BUILD_DIR:-$root/build}"
 
 "$root/tools/deps.sh"
+echo "== Source format"
+"$root/tools/check-format.sh"
 "$root/tools/build.sh" all
 
 echo "== Native tests (AddressSanitizer, UBSan)"

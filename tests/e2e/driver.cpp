@@ -26,7 +26,9 @@ void SetText(HWND hwnd, std::wstring_view text) {
     SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
 }
 
-bool IsChecked(HWND checkBox) { return SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool IsChecked(HWND checkBox) {
+    return SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 std::wstring Describe(HWND hwnd) {
     if (!hwnd) return L"no window";

@@ -206,7 +206,8 @@ TEST_F(WizardTest, KeyboardEnterGoesOnAndEscapeAsksToCancel) {
         ASSERT_TRUE(Wizard::WaitUntil([&] {
             return GetGUIThreadInfo(GetWindowThreadProcessId(w.Main(), nullptr), &info) && info.hwndFocus &&
                    IsWindowVisible(info.hwndFocus) && ClassOf(info.hwndFocus) == focusedClass;
-        })) << "focus: " << testing::PrintToString(ClassOf(info.hwndFocus) + L" " + TextOf(info.hwndFocus));
+        })) << "focus: "
+            << testing::PrintToString(ClassOf(info.hwndFocus) + L" " + TextOf(info.hwndFocus));
         PostMessageW(info.hwndFocus, WM_KEYDOWN, key, 1);
         PostMessageW(info.hwndFocus, WM_KEYUP, key, 0xC0000001);
     };

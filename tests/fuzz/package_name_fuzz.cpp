@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "base/error.h"
-#include "base/utf8.h"
 #include "base/integer_text.h"
+#include "base/utf8.h"
 #include "engine/package_choice.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "base/png_decoder.h"
 #include "base/error.h"
+#include "base/png_decoder.h"
 
 namespace {
 

@@ -18,7 +18,9 @@ TempFolder::TempFolder() {
     }
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
+TempFolder::~TempFolder() {
+    RemoveTree(path_);
+}
 
 void RemoveTree(const std::wstring& folder) {
     const std::wstring root = WithTrailingBackslash(folder);

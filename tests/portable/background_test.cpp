@@ -82,12 +82,13 @@ struct Source {
     int x, y;
 };
 Source SourceOf(uint32_t pixel) {
-    return {static_cast<Layer>(pixel >> 24), static_cast<int>(pixel >> 12 & 0xFFF), static_cast<int>(pixel & 0xFFF)};
+    return {static_cast<Layer>(pixel >> 24), static_cast<int>(pixel >> 12 & 0xFFF),
+            static_cast<int>(pixel & 0xFFF)};
 }
 
 BackgroundPictures SyntheticPictures() {
-    return {Coded(kTile, 128, 128),   Coded(kPanels, 958, 472), Coded(kLogo, 72, 70),   Coded(kLeft, 22, 100),
-            Coded(kRight, 22, 100),   Coded(kMiddle, 1, 100),   Coded(kTitle, 500, 66)};
+    return {Coded(kTile, 128, 128), Coded(kPanels, 958, 472), Coded(kLogo, 72, 70),  Coded(kLeft, 22, 100),
+            Coded(kRight, 22, 100), Coded(kMiddle, 1, 100),   Coded(kTitle, 500, 66)};
 }
 
 Bitmap Compose(int width, int height) {
@@ -156,11 +157,9 @@ TEST(ComposeBackground, BannerCentringTruncatesTowardZero) {
         int width;
         int bannerLeft;
     } const cases[] = {
-        {954, 227},
-        {955, 227},  // W - 500 odd: the extra pixel stays on the right
-        {501, 0},
-        {499, 0},    // (499 - 500) / 2 is 0, not -1
-        {497, -1},   // (497 - 500) / 2 is -1, not -2
+        {954, 227}, {955, 227},  // W - 500 odd: the extra pixel stays on the right
+        {501, 0},   {499, 0},    // (499 - 500) / 2 is 0, not -1
+        {497, -1},               // (497 - 500) / 2 is -1, not -2
     };
     for (const auto& c : cases) {
         const Bitmap target = Compose(c.width, 120);

@@ -26,14 +26,20 @@ TEST(RemainingSeconds, RoundsHalvesToEvenFromGivenClockValues) {
         int64_t elapsed;
         int remaining;
     } const cases[] = {
-        {20000, 0, 20},     {20000, 1000, 19},  {20000, 1016, 19},   {20000, 999, 19},
+        {20000, 0, 20},
+        {20000, 1000, 19},
+        {20000, 1016, 19},
+        {20000, 999, 19},
         {20000, 500, 20},   // 19.5 → 20 (even)
         {20000, 1500, 18},  // 18.5 → 18 (even)
         {20000, 2500, 18},  // 17.5 → 18
-        {20000, 1501, 18},  {20000, 1499, 19},  {20000, 19000, 1},   {20000, 20000, 0},
-        {20000, 20500, 0},  // -0.5 → 0
-        {20000, 21500, -2}, // -1.5 → -2
-        {1999, 0, 1},       // the period counts in whole seconds
+        {20000, 1501, 18},
+        {20000, 1499, 19},
+        {20000, 19000, 1},
+        {20000, 20000, 0},
+        {20000, 20500, 0},   // -0.5 → 0
+        {20000, 21500, -2},  // -1.5 → -2
+        {1999, 0, 1},        // the period counts in whole seconds
         {2147483000, 0, 2147483},
     };
     for (const auto& c : cases)
@@ -100,7 +106,7 @@ TEST(LayoutMessageWindow, ScalesTheDesignAtLargeFonts) {
     const MessageLayout l = LayoutMessageWindow(in);
     EXPECT_EQ(l.lblMessage.width, 558);  // 446 * 1.25, rounded
     EXPECT_EQ(l.window.height, 60 + 30 + 20 + 75);
-    EXPECT_EQ(l.btnOK.width, 88);        // 87.5 rounded up
+    EXPECT_EQ(l.btnOK.width, 88);  // 87.5 rounded up
     EXPECT_EQ(l.lblSec.left, 100 + 134);
 }
 

@@ -6,7 +6,9 @@
 
 namespace {
 
-HINSTANCE Self() { return GetModuleHandleW(nullptr); }
+HINSTANCE Self() {
+    return GetModuleHandleW(nullptr);
+}
 
 TEST(LoadResString, ReadsTheEntriesTheInstallerUses) {
     EXPECT_EQ(LoadResString(Self(), 0), L"Holter");
@@ -29,7 +31,7 @@ TEST(LoadPngResource, GivesOpaquePicturesOfTheDocumentedSizes) {
         const wchar_t* name;
         int width, height;
     } const pictures[] = {
-        {L"BACKGROUND", 128, 128}, {L"MAIN", 958, 472},       {L"LOGO", 72, 70},   {L"TITLE_PNL_L", 22, 100},
+        {L"BACKGROUND", 128, 128}, {L"MAIN", 958, 472},      {L"LOGO", 72, 70},   {L"TITLE_PNL_L", 22, 100},
         {L"TITLE_PNL_R", 22, 100}, {L"TITLE_PNL_M", 1, 100}, {L"TITLE", 500, 66},
     };
     for (const auto& p : pictures) {
@@ -58,9 +60,8 @@ TEST(IsAlternativeBrand, MatchesTheBrandWordInAnyCaseOnly) {
         const wchar_t* name;
         bool alternative;
     } const cases[] = {
-        {L"Ortanis", true},  {L"ORTANIS", true},           {L"oRtAnIs", true},
-        {L"Ortanis ", false}, {L" Ortanis", false},         {L"Velmora - Холтер", false},
-        {L"", false},         {L"Ortanis - Холтер", false},
+        {L"Ortanis", true},   {L"ORTANIS", true},           {L"oRtAnIs", true}, {L"Ortanis ", false},
+        {L" Ortanis", false}, {L"Velmora - Холтер", false}, {L"", false},       {L"Ortanis - Холтер", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsAlternativeBrand(c.name), c.alternative) << testing::PrintToString(std::wstring(c.name));

@@ -13,9 +13,9 @@
 
 #include "base/error.h"
 #include "base/file_system.h"
-#include "shared/log_lines.h"
 #include "base/text_encoding.h"
 #include "base/text_file.h"
+#include "shared/log_lines.h"
 #include "shared/unitMyLog.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/temp_folder.h"

@@ -7,10 +7,10 @@
 #include <clocale>
 #include <string>
 
-#include "shared/VH_Common_Proc.h"
-#include "shared/VH_Common_Var.h"
 #include "base/text_encoding.h"
 #include "base/text_file.h"
+#include "shared/VH_Common_Proc.h"
+#include "shared/VH_Common_Var.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/temp_folder.h"
 

@@ -124,9 +124,8 @@ TEST(ShowTimedMessage, AnswerOfEachWayToClose) {
         Action action;
         bool result;
     } const cases[] = {
-        {mtDialog, Action::Ok, true},        {mtDialog, Action::Cancel, false},
-        {mtDialog, Action::CloseBox, false}, {mtMessage, Action::Ok, true},
-        {mtMessage, Action::CloseBox, false}, {mtMessage, Action::Escape, false},
+        {mtDialog, Action::Ok, true},  {mtDialog, Action::Cancel, false},    {mtDialog, Action::CloseBox, false},
+        {mtMessage, Action::Ok, true}, {mtMessage, Action::CloseBox, false}, {mtMessage, Action::Escape, false},
     };
     for (const auto& c : cases) {
         bool cancelShown = false;

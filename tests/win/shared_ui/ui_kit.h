@@ -43,8 +43,8 @@ inline void PumpMessages() {
 
 // A visible top-level window of the calling thread, like a program's main window.
 inline ScopedWindow MakeVisibleWindow() {
-    return ScopedWindow(CreateWindowExW(0, L"Static", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200,
-                                        100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    return ScopedWindow(CreateWindowExW(0, L"Static", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100,
+                                        nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
 }
 
 // The program entry selects monitor 0 before any window exists.

@@ -40,6 +40,7 @@ namespace {
 struct TopSearch {
     DWORD pid;
     std::wstring_view cls;
+    bool visibleOnly;
     HWND found;
 };
 
@@ -47,7 +48,7 @@ BOOL CALLBACK MatchTop(HWND hwnd, LPARAM param) {
     auto* s = reinterpret_cast<TopSearch*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == s->pid && IsWindowVisible(hwnd) && ClassOf(hwnd) == s->cls) {
+    if (pid == s->pid && (!s->visibleOnly || IsWindowVisible(hwnd)) && ClassOf(hwnd) == s->cls) {
         s->found = hwnd;
         return FALSE;
     }
@@ -173,7 +174,13 @@ std::vector<std::wstring> CoveredControls(HWND top) {
 }
 
 HWND FindTopWindow(DWORD pid, std::wstring_view windowClass) {
-    TopSearch s{pid, windowClass, nullptr};
+    TopSearch s{pid, windowClass, true, nullptr};
+    EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND FindTopWindowEvenHidden(DWORD pid, std::wstring_view windowClass) {
+    TopSearch s{pid, windowClass, false, nullptr};
     EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }

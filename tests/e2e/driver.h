@@ -117,3 +117,5 @@ std::wstring Describe(HWND hwnd);
 std::vector<std::wstring> CoveredControls(HWND top);
 // A top-level visible window of process pid with that class, or nullptr.
 HWND FindTopWindow(DWORD pid, std::wstring_view windowClass);
+// The same, shown or hidden.
+HWND FindTopWindowEvenHidden(DWORD pid, std::wstring_view windowClass);

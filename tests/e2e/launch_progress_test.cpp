@@ -6,35 +6,16 @@
 
 namespace {
 
-struct HiddenSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindWaitRun(HWND hwnd, LPARAM param) {
-    auto* s = reinterpret_cast<HiddenSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == s->pid && ClassOf(hwnd) == L"TFWaitRun") {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 TEST(LaunchProgress, CreatedHiddenAtStartUp) {
     TempFolder temp;
     const std::wstring exe = temp / L"VelmoraSetup.exe";
     ASSERT_TRUE(CopyFileW(L"" VH_SETUP_EXE, exe.c_str(), FALSE));
     Wizard w(exe);
-    HiddenSearch s{w.ProcessId(), nullptr};
-    Wizard::WaitUntil([&] {
-        EnumWindows(FindWaitRun, reinterpret_cast<LPARAM>(&s));
-        return s.found != nullptr;
-    });
-    ASSERT_TRUE(s.found);
-    EXPECT_FALSE(IsWindowVisible(s.found));
-    EXPECT_EQ(TextOf(s.found), L"Launching ");
+    HWND waitRun = nullptr;
+    Wizard::WaitUntil([&] { return (waitRun = FindTopWindowEvenHidden(w.ProcessId(), L"TFWaitRun")) != nullptr; });
+    ASSERT_TRUE(waitRun);
+    EXPECT_FALSE(IsWindowVisible(waitRun));
+    EXPECT_EQ(TextOf(waitRun), L"Launching ");
     PostMessageW(w.Main(), WM_CLOSE, 0, 0);
     DWORD code = 1;
     EXPECT_TRUE(w.WaitForExit(10s, &code)) << "the hidden window does not keep the installer running";

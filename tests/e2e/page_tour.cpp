@@ -51,37 +51,18 @@ void SaveWindowPicture(HWND hwnd, const std::wstring& path) {
     WriteFileBytes(path, file);
 }
 
-struct HiddenSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindWaitRun(HWND hwnd, LPARAM param) {
-    auto* s = reinterpret_cast<HiddenSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == s->pid && ClassOf(hwnd) == L"TFWaitRun") {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The installer keeps its launch-progress window hidden; it is shown here
 // for the picture with a step's text and a half-full bar, then hidden again.
 void SaveLaunchProgressPicture(const Wizard& w, const std::wstring& path) {
-    HiddenSearch s{w.ProcessId(), nullptr};
-    Wizard::WaitUntil([&] {
-        EnumWindows(FindWaitRun, reinterpret_cast<LPARAM>(&s));
-        return s.found != nullptr;
-    });
-    if (!s.found) return;
-    if (HWND label = FindWindowExW(s.found, nullptr, L"Static", nullptr))
+    HWND waitRun = nullptr;
+    Wizard::WaitUntil([&] { return (waitRun = FindTopWindowEvenHidden(w.ProcessId(), L"TFWaitRun")) != nullptr; });
+    if (!waitRun) return;
+    if (HWND label = FindWindowExW(waitRun, nullptr, L"Static", nullptr))
         SetText(label, L"Загрузка данных ЭКГ: шаг 12 из 25");
-    if (HWND bar = FindWindowExW(s.found, nullptr, PROGRESS_CLASSW, nullptr)) SendMessageW(bar, PBM_SETPOS, 12, 0);
-    ShowWindow(s.found, SW_SHOWNA);
-    SaveWindowPicture(s.found, path);
-    ShowWindow(s.found, SW_HIDE);
+    if (HWND bar = FindWindowExW(waitRun, nullptr, PROGRESS_CLASSW, nullptr)) SendMessageW(bar, PBM_SETPOS, 12, 0);
+    ShowWindow(waitRun, SW_SHOWNA);
+    SaveWindowPicture(waitRun, path);
+    ShowWindow(waitRun, SW_HIDE);
 }
 
 }  // namespace

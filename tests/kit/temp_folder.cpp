@@ -22,7 +22,7 @@ TempFolder::~TempFolder() {
     RemoveTree(path_);
 }
 
-void RemoveTree(const std::wstring& folder) {
+void EmptyFolder(const std::wstring& folder) {
     const std::wstring root = WithTrailingBackslash(folder);
     WIN32_FIND_DATAW fd;
     {
@@ -40,6 +40,11 @@ void RemoveTree(const std::wstring& folder) {
             } while (FindNextFileW(find.get(), &fd));
         }
     }
+}
+
+void RemoveTree(const std::wstring& folder) {
+    const std::wstring root = WithTrailingBackslash(folder);
+    EmptyFolder(root);
     SetFileAttributesW(root.c_str(), FILE_ATTRIBUTE_NORMAL);
     // A program that has just ended may hold the folder as its current
     // folder a moment longer (its console goes last): retry for a while.

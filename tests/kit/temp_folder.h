@@ -23,3 +23,5 @@ private:
 // Deletes a folder tree, clearing read-only, hidden and system attributes
 // first. Missing folders are fine.
 void RemoveTree(const std::wstring& folder);
+// Deletes what a folder holds the same way and keeps the folder.
+void EmptyFolder(const std::wstring& folder);

@@ -26,6 +26,7 @@
 #include "tests/kit/file_util.h"
 #include "tests/kit/package_builder.h"
 #include "tests/kit/recording_view.h"
+#include "tests/kit/small_disk.h"
 #include "tests/kit/temp_folder.h"
 
 namespace faults {
@@ -205,6 +206,25 @@ protected:
     TempFolder temp_;
     std::wstring package_, install_;
     RecordingView view_;
+};
+
+// A case on the small disk, installing into its "Holter" folder; the disk is
+// emptied again afterwards. Skips where no small disk is mounted.
+class SmallDiskTest : public FaultTest {
+protected:
+    void SetUp() override {
+        FaultTest::SetUp();
+        disk_ = SmallDisk();
+        if (disk_.empty())
+            GTEST_SKIP() << "no small file system mounted at VH_SMALL_DISK (mounting one needs root)";
+        UseInstallFolder(disk_ + L"Holter\\");
+    }
+    void TearDown() override {
+        if (!disk_.empty()) EmptyFolder(disk_);
+        FaultTest::TearDown();
+    }
+
+    std::wstring disk_;
 };
 
 }  // namespace faults

@@ -28,25 +28,7 @@ void FillDisk(const std::wstring& path) {
         }
 }
 
-class FullDisk : public FaultTest {
-protected:
-    void SetUp() override {
-        FaultTest::SetUp();
-        disk_ = SmallDisk();
-        if (disk_.empty())
-            GTEST_SKIP() << "no small file system mounted at VH_SMALL_DISK (mounting one needs root)";
-        UseInstallFolder(disk_ + L"Holter\\");
-    }
-    void TearDown() override {
-        if (!disk_.empty()) {
-            RemoveTree(install_);
-            DeleteFileW((disk_ + L"filler").c_str());
-        }
-        FaultTest::TearDown();
-    }
-
-    std::wstring disk_;
-};
+class FullDisk : public SmallDiskTest {};
 
 // The package's copy never takes the database's name half-written: the
 // clinic's database stays in place, whole, and the partial copy is removed,

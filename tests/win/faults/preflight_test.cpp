@@ -110,25 +110,7 @@ public:
     }
 };
 
-class SmallDiskPreflight : public FaultTest {
-protected:
-    void SetUp() override {
-        FaultTest::SetUp();
-        disk_ = SmallDisk();
-        if (disk_.empty())
-            GTEST_SKIP() << "no small file system mounted at VH_SMALL_DISK (mounting one needs root)";
-        UseInstallFolder(disk_ + L"Holter\\");
-    }
-    void TearDown() override {
-        if (!disk_.empty()) {
-            RemoveTree(install_);
-            RemoveTree(disk_ + L"New");
-        }
-        FaultTest::TearDown();
-    }
-
-    std::wstring disk_;
-};
+class SmallDiskPreflight : public SmallDiskTest {};
 
 TEST_F(SmallDiskPreflight, APackageLargerThanTheDiskIsRefusedBeforeAnythingIsWritten) {
     PackageOptions options;

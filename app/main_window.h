@@ -15,6 +15,8 @@
 #include "app/wizard_layout.h"
 #include "base/handles.h"
 #include "base/window_base.h"
+#include "engine/install_request.h"
+#include "engine/install_view.h"
 
 class TFMain : public WindowBase<TFMain> {
 public:
@@ -61,6 +63,8 @@ private:
     void tsInputComponentsShow();
     void BtnInputComponentsBackClick();
     void BtnInsatallClick();
+    InstallRequest ReadInstallRequest() const;
+    void EndInstallation(InstallView& view);
     void BtnChangeFontClick();
 
     HINSTANCE instance_ = nullptr;

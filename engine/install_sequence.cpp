@@ -66,10 +66,10 @@ private:
 
 class Installation {
 public:
-    Installation(InstallView& view, std::wstring_view installerFolder, FileCopy copy)
-        : view_(view), from_(installerFolder), copy_(copy) {}
+    Installation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder, FileCopy copy)
+        : view_(view), request_(request), to_(request.installFolder), from_(installerFolder), copy_(copy) {}
 
-    bool Run() {
+    InstallOutcome Run() {
         Prepare();
         if (!CreateInstallFolder()) return EndedEarly();
         WriteSettingsFile();
@@ -83,25 +83,19 @@ public:
         SetReleaseLevel(to_, level);
         setup_log::Write(L"Release level recorded: " + level);
         CreateDesktopShortcut();
-        view_.EnableExit();
         setup_log::Write(problems_ == 0
                              ? std::wstring(L"Installation completed")
                              : L"Installation completed; problems shown on screen: " + std::to_wstring(problems_));
-        Finish();
-        return true;
+        return InstallOutcome::Completed;
     }
 
 private:
     void Prepare() {
-        to_ = TrimControl(view_.InstallFolderText());
-        windowsChoice_ = view_.WindowsChoice();
-        driverChosen_ = view_.DriverChosen();
-        alternativeBrand_ = view_.AlternativeBrand();
         setup_log::Write(L"Installation started. Install folder: " + to_ + L"; installer folder: " + from_);
         setup_log::Write(std::wstring(L"Choices: runtime for ") +
-                         (windowsChoice_ == 0 ? L"Windows 7, Windows 8" : L"Windows XP") + L"; driver " +
-                         (driverChosen_ ? L"chosen" : L"not chosen") + L"; brand " +
-                         (alternativeBrand_ ? L"alternative" : L"standard"));
+                         (request_.runtime == RuntimeChoice::Modern ? L"Windows 7, Windows 8" : L"Windows XP") +
+                         L"; driver " + (request_.driver ? L"chosen" : L"not chosen") + L"; brand " +
+                         (request_.alternativeBrand ? L"alternative" : L"standard"));
         view_.ShowProgressPage();
         view_.Refresh();
     }
@@ -127,7 +121,7 @@ private:
         AddSettingsLine();
         if (!CreateDatabaseFolder()) return false;
         if (!DeployDatabase()) return false;
-        for (const CopyGroup& group : CopyGroups(windowsChoice_))
+        for (const CopyGroup& group : CopyGroups(request_.runtime))
             if (!CopyGroupFiles(group)) return false;
         WriteCounterFileWhenMissing();
         WriteBrandFile();
@@ -206,7 +200,7 @@ private:
     }
 
     void WriteBrandFile() {
-        if (!alternativeBrand_) return;
+        if (!request_.alternativeBrand) return;
         IniFile brand(to_ + std::wstring(kBrandFile));
         brand.WriteString(L"Common", L"Disk", L"I");
         brand.UpdateFile();
@@ -226,7 +220,7 @@ private:
 
     void InstallDriver() {
         // The question names the "Yes" button, so the box shows that word.
-        if (!driverChosen_ ||
+        if (!request_.driver ||
             !view_.AskYesNo(L"Подключите интерфейсный блок и нажмите \"Yes\"?", YesNoCaptions::English))
             return;
         const std::wstring folder(kDriverFolder);
@@ -298,23 +292,17 @@ private:
     }
 
     void CreateDesktopShortcut() {
-        const std::wstring name = view_.ResourceString(IDS_PRODUCT_NAME);
+        const ShortcutNames& names = request_.shortcut;
         std::wstring link;
-        CreateShortcut(to_ + view_.ResourceString(IDS_MAIN_PROGRAM), ShortcutPlace::Desktop, L"", L"", L"",
-                       view_.ResourceString(IDS_PRODUCT_DESCRIPTION) + L" \"" + name + L"\"", name, link);
+        CreateShortcut(to_ + names.target, ShortcutPlace::Desktop, L"", L"", L"", names.description, names.name,
+                       link);
         setup_log::Write(link.empty() ? std::wstring(L"Shortcut not made: no desktop folder")
                                       : L"Shortcut: " + link);
     }
 
-    void Finish() {
-        if (view_.OfferLargeFonts()) return;
-        if (view_.AskYesNo(L"Установка завершена. Выйти из программы установки?", YesNoCaptions::Platform))
-            view_.CloseWindow();
-    }
-
-    bool EndedEarly() {
+    InstallOutcome EndedEarly() {
         setup_log::Write(L"Installation ended early on the failure shown on screen");
-        return false;
+        return InstallOutcome::EndedEarly;
     }
 
     // Reports a folder that cannot be made, in a box and as a line.
@@ -327,17 +315,16 @@ private:
     }
 
     InstallView& view_;
+    const InstallRequest& request_;
+    const std::wstring& to_;
     const std::wstring from_;
     const FileCopy copy_;
-    std::wstring to_;
-    int windowsChoice_ = 0;
-    bool driverChosen_ = false;
-    bool alternativeBrand_ = false;
     int problems_ = 0;  // failures shown on screen that did not end the installation
 };
 
 }  // namespace
 
-bool RunInstallation(InstallView& view, std::wstring_view installerFolder, FileCopy copy) {
-    return Installation(view, installerFolder, copy).Run();
+InstallOutcome RunInstallation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
+                               FileCopy copy) {
+    return Installation(view, request, installerFolder, copy).Run();
 }

@@ -86,7 +86,7 @@ InstallRequest TFMain::ReadInstallRequest() const {
     request.installFolder = TrimControl(WindowText(Control(ID_ePath)));
     // The hidden list's first item is "Windows 7, Windows 8".
     request.runtime = SendMessageW(Control(ID_CBWindows), CB_GETCURSEL, 0, 0) == 0 ? RuntimeChoice::Modern
-                                                                                      : RuntimeChoice::WindowsXp;
+                                                                                   : RuntimeChoice::WindowsXp;
     request.driver = SendMessageW(Control(ID_CbDriverInstal), BM_GETCHECK, 0, 0) == BST_CHECKED;
     request.alternativeBrand = AlternativeBrand;
     request.shortcut = DesktopShortcutNames(Application.Instance());

@@ -78,13 +78,6 @@ private:
 
     // The seven pictures, owned once and handed to the composition as they are.
     BackgroundPictures pictures_;
-    Bitmap& BG_bmp = pictures_.tile;
-    Bitmap& Panels_bmp = pictures_.panels;
-    Bitmap& Logo_bmp = pictures_.logo;
-    Bitmap& Title_pnl_l_bmp = pictures_.titleLeft;
-    Bitmap& Title_pnl_r_bmp = pictures_.titleRight;
-    Bitmap& Title_pnl_m_bmp = pictures_.titleMiddle;
-    Bitmap& Title_bmp = pictures_.title;
     COLORREF pageColour_ = RGB(236, 236, 235);
     ScopedBrush pageBrush_;
     ScopedFont msSans13_, tahoma15_, times20_;

@@ -66,8 +66,13 @@ private:
 
 class Installation {
 public:
-    Installation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder, FileCopy copy)
-        : view_(view), request_(request), to_(request.installFolder), from_(installerFolder), copy_(copy) {}
+    Installation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
+                 FileCopy copy)
+        : view_(view),
+          request_(request),
+          installFolder_(request.installFolder),
+          installerFolder_(installerFolder),
+          copy_(copy) {}
 
     InstallOutcome Run() {
         Prepare();
@@ -80,7 +85,7 @@ public:
         CopyUpdater();
         const std::wstring package = RunUpdateScript();
         const std::wstring level = NameOf(package).substr(1);
-        SetReleaseLevel(to_, level);
+        SetReleaseLevel(installFolder_, level);
         setup_log::Write(L"Release level recorded: " + level);
         CreateDesktopShortcut();
         setup_log::Write(problems_ == 0
@@ -91,7 +96,8 @@ public:
 
 private:
     void Prepare() {
-        setup_log::Write(L"Installation started. Install folder: " + to_ + L"; installer folder: " + from_);
+        setup_log::Write(L"Installation started. Install folder: " + installFolder_ + L"; installer folder: " +
+                         installerFolder_);
         setup_log::Write(std::wstring(L"Choices: runtime for ") +
                          (request_.runtime == RuntimeChoice::Modern ? L"Windows 7, Windows 8" : L"Windows XP") +
                          L"; driver " + (request_.driver ? L"chosen" : L"not chosen") + L"; brand " +
@@ -101,15 +107,15 @@ private:
     }
 
     bool CreateInstallFolder() {
-        if (DirectoryExists(to_)) return true;
-        if (!CreateDirectoryW(to_.c_str(), nullptr)) return Fail(L"Ошибка при создании каталога!");
+        if (DirectoryExists(installFolder_)) return true;
+        if (!CreateDirectoryW(installFolder_.c_str(), nullptr)) return Fail(L"Ошибка при создании каталога!");
         view_.AddLine(L"Каталог создан...");
         view_.Refresh();
         return true;
     }
 
     void WriteSettingsFile() {
-        IniFile settings(to_ + std::wstring(kSettingsFolder) + std::wstring(kSettingsFile));
+        IniFile settings(installFolder_ + std::wstring(kSettingsFolder) + std::wstring(kSettingsFile));
         settings.WriteInteger(L"options", L"FilterType", 0);
         settings.WriteInteger(L"options", L"HardwareType", 1);
         settings.UpdateFile();
@@ -132,12 +138,12 @@ private:
         view_.Refresh();
         const int line = view_.AddLine(L"Создание настроечных файлов....");
         view_.Refresh();
-        EnsureDirectory(to_ + std::wstring(kSettingsFolder));
+        EnsureDirectory(installFolder_ + std::wstring(kSettingsFolder));
         view_.AppendToLine(line, kDone);
     }
 
     bool CreateDatabaseFolder() {
-        const std::wstring folder = to_ + std::wstring(kDatabaseFolder);
+        const std::wstring folder = installFolder_ + std::wstring(kDatabaseFolder);
         if (DirectoryExists(folder)) return true;
         if (!CreateDirectoryW(folder.c_str(), nullptr)) return Fail(L"Ошибка при создании каталога <DTAfb>!");
         view_.AddLine(L"Каталог <DTAfb> создан...");
@@ -151,11 +157,12 @@ private:
     // database in use is refused before anything is copied.
     bool DeployDatabase() {
         const std::wstring database(std::wstring(kDatabaseFolder) + std::wstring(kDatabaseFile));
-        CheckDatabaseReplaceable(to_ + database);
+        CheckDatabaseReplaceable(installFolder_ + database);
         DatabaseSwap swap;
         const bool copied = WithCopyLine(kDatabaseFile, [&] {
-            swap = ReplaceDatabase(from_ + database, to_ + database, Now(), copy_);
-            if (!swap.copied) setup_log::WriteError(L"Database copy failed: " + from_ + database, GetLastError());
+            swap = ReplaceDatabase(installerFolder_ + database, installFolder_ + database, Now(), copy_);
+            if (!swap.copied)
+                setup_log::WriteError(L"Database copy failed: " + installerFolder_ + database, GetLastError());
             return swap.copied;
         });
         if (!swap.backupName.empty()) view_.AddLine(L"Сохранена копия базы данных: " + swap.backupName);
@@ -163,11 +170,12 @@ private:
     }
 
     bool CopyGroupFiles(const CopyGroup& group) {
-        const std::wstring destination = to_ + std::wstring(group.destinationFolder);
+        const std::wstring destination = installFolder_ + std::wstring(group.destinationFolder);
         if (!DirectoryExists(destination)) CreateFolderUnchecked(destination);
         for (std::wstring_view name : group.files) {
-            const bool copied = CopyWithLine(name, from_ + std::wstring(group.sourceFolder) + std::wstring(name),
-                                             destination + std::wstring(name));
+            const bool copied =
+                CopyWithLine(name, installerFolder_ + std::wstring(group.sourceFolder) + std::wstring(name),
+                             destination + std::wstring(name));
             if (!copied && group.stopsOnFailure) return false;
         }
         return true;
@@ -194,14 +202,14 @@ private:
     }
 
     void WriteCounterFileWhenMissing() {
-        const std::wstring settings = to_ + std::wstring(kSettingsFolder);
+        const std::wstring settings = installFolder_ + std::wstring(kSettingsFolder);
         const std::wstring counter = settings + std::wstring(kCounterFile);
         if (DirectoryExists(settings) && !PathExists(counter)) WriteCounterFile(counter, Now());
     }
 
     void WriteBrandFile() {
         if (!request_.alternativeBrand) return;
-        IniFile brand(to_ + std::wstring(kBrandFile));
+        IniFile brand(installFolder_ + std::wstring(kBrandFile));
         brand.WriteString(L"Common", L"Disk", L"I");
         brand.UpdateFile();
     }
@@ -210,7 +218,7 @@ private:
     // installed ends the fonts but not the installation.
     void InstallPackageFonts() {
         try {
-            InstallFonts(from_, [this](std::wstring_view line) { view_.AddLine(line); });
+            InstallFonts(installerFolder_, [this](std::wstring_view line) { view_.AddLine(line); });
         } catch (const Error& e) {
             setup_log::Write(L"Font installation ended: " + e.text());
         } catch (const std::exception& e) {
@@ -224,17 +232,17 @@ private:
             !view_.AskYesNo(L"Подключите интерфейсный блок и нажмите \"Yes\"?", YesNoCaptions::English))
             return;
         const std::wstring folder(kDriverFolder);
-        if (!DirectoryExists(from_ + folder))
-            setup_log::Write(L"Driver folder not in the package: " + from_ + folder);
-        else if (!ShellCopyFolder(from_ + folder, to_ + folder))
-            setup_log::Write(L"Shell copy of " + from_ + folder + L" failed or was cancelled");
+        if (!DirectoryExists(installerFolder_ + folder))
+            setup_log::Write(L"Driver folder not in the package: " + installerFolder_ + folder);
+        else if (!ShellCopyFolder(installerFolder_ + folder, installFolder_ + folder))
+            setup_log::Write(L"Shell copy of " + installerFolder_ + folder + L" failed or was cancelled");
         const int line = view_.AddLine(L"Началась установка драйверов устройства...");
         view_.RepaintLog();
-        const std::wstring program = to_ + std::wstring(kDriverProgram);
+        const std::wstring program = installFolder_ + std::wstring(kDriverProgram);
         // Quoted: an install folder with blanks must not start another
         // program. Started in its own folder, so it finds its files there and
         // never DLLs lying in the folder the installer was started from.
-        const int32_t exitCode = StartProgram(L"\"" + program + L"\"", SW_HIDE, true, to_ + folder);
+        const int32_t exitCode = StartProgram(L"\"" + program + L"\"", SW_HIDE, true, installFolder_ + folder);
         if (exitCode == -1) {
             const DWORD code = GetLastError();
             setup_log::WriteError(L"Driver installer not started: " + program, code);
@@ -258,29 +266,30 @@ private:
 
     void CopyUpdatePackages() {
         // Names compare without regard to case: an existing "Backup" is used.
-        const std::wstring store = to_ + std::wstring(kBackupFolder) + L"\\";
+        const std::wstring store = installFolder_ + std::wstring(kBackupFolder) + L"\\";
         if (!DirectoryExists(store)) CreateFolderUnchecked(store);
-        ReportTreeCopy(kBackupFolder,
-                       CopyFolderTree(from_ + std::wstring(kBackupFolder), to_ + std::wstring(kBackupFolder)));
+        ReportTreeCopy(kBackupFolder, CopyFolderTree(installerFolder_ + std::wstring(kBackupFolder),
+                                                     installFolder_ + std::wstring(kBackupFolder)));
     }
 
     void CopyUpdater() {
-        ReportTreeCopy(kUpdaterFolder, CopyFolderTree(from_ + std::wstring(kUpdaterFolder), to_));
+        ReportTreeCopy(kUpdaterFolder,
+                       CopyFolderTree(installerFolder_ + std::wstring(kUpdaterFolder), installFolder_));
         // A package on a read-only medium gives read-only copies; these two
         // are rewritten later and must stay writable.
-        SetReadOnly(to_ + std::wstring(kReleaseInfoFile), false);
-        SetReadOnly(to_ + std::wstring(kUpdaterConfigFile), false);
+        SetReadOnly(installFolder_ + std::wstring(kReleaseInfoFile), false);
+        SetReadOnly(installFolder_ + std::wstring(kUpdaterConfigFile), false);
     }
 
     // Runs the newest update package's script from its own folder; returns
     // that folder.
     std::wstring RunUpdateScript() {
-        const std::wstring package = FindNewestPackage(to_);
+        const std::wstring package = FindNewestPackage(installFolder_);
         setup_log::Write(L"Newest update package: " + package);
         ChangeCurrentFolder(package + L"\\");
         const uint32_t code = RunAndWait(package + L"\\Install.cmd", L"", SW_HIDE);
         setup_log::Write(L"Install.cmd of " + package + L" ended with exit code " + std::to_wstring(code));
-        ChangeCurrentFolder(to_);
+        ChangeCurrentFolder(installFolder_);
         // The package decides what its script's codes mean; the level is
         // still recorded, but a non-zero code is not passed over in silence.
         if (code != 0) {
@@ -294,8 +303,8 @@ private:
     void CreateDesktopShortcut() {
         const ShortcutNames& names = request_.shortcut;
         std::wstring link;
-        CreateShortcut(to_ + names.target, ShortcutPlace::Desktop, L"", L"", L"", names.description, names.name,
-                       link);
+        CreateShortcut(installFolder_ + names.target, ShortcutPlace::Desktop, L"", L"", L"", names.description,
+                       names.name, link);
         setup_log::Write(link.empty() ? std::wstring(L"Shortcut not made: no desktop folder")
                                       : L"Shortcut: " + link);
     }
@@ -316,8 +325,8 @@ private:
 
     InstallView& view_;
     const InstallRequest& request_;
-    const std::wstring& to_;
-    const std::wstring from_;
+    const std::wstring& installFolder_;
+    const std::wstring installerFolder_;
     const FileCopy copy_;
     int problems_ = 0;  // failures shown on screen that did not end the installation
 };

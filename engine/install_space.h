@@ -22,4 +22,5 @@
 // Sizes are in whole clusters. A volume whose free space cannot be read (a
 // missing drive) is left out and the setup log says why. Never fails.
 std::vector<VolumeSpace> MeasureInstallSpace(std::wstring_view installerFolder, std::wstring_view installFolder,
-                                             RuntimeChoice runtime, bool driverChosen, std::wstring_view fontsFolder);
+                                             RuntimeChoice runtime, bool driverChosen,
+                                             std::wstring_view fontsFolder);

@@ -43,5 +43,6 @@ bool RightsSufficeOrUserGoesOn(InstallView& view, RightsProbe canInstallSystemFi
 
 bool CheckBeforeInstallation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
                              RightsProbe canInstallSystemFiles) {
-    return EveryVolumeHasRoom(view, request, installerFolder) && RightsSufficeOrUserGoesOn(view, canInstallSystemFiles);
+    return EveryVolumeHasRoom(view, request, installerFolder) &&
+           RightsSufficeOrUserGoesOn(view, canInstallSystemFiles);
 }

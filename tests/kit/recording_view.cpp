@@ -34,8 +34,8 @@ InstallRequest TestRequest(const std::wstring& folder, const std::wstring& linkN
     InstallRequest request;
     request.installFolder = folder;
     request.driver = true;
-    request.shortcut = {L"Shell.exe", L"Комплекс суточного мониторирования электрокардиограмм \"" + linkName + L"\"",
-                        linkName};
+    request.shortcut = {L"Shell.exe",
+                        L"Комплекс суточного мониторирования электрокардиограмм \"" + linkName + L"\"", linkName};
     return request;
 }
 

@@ -368,8 +368,7 @@ TEST_F(InstallSequenceTest, UpdateStepsEndTheInstallationOnTheirErrors) {
         } catch (const Error& e) {
             EXPECT_EQ(e.text(), c.error) << c.what;
         }
-        EXPECT_EQ(std::find(view_.events.begin(), view_.events.end(), L"completed"), view_.events.end())
-            << c.what;
+        EXPECT_EQ(std::find(view_.events.begin(), view_.events.end(), L"completed"), view_.events.end()) << c.what;
         EXPECT_FALSE(PathExists(DesktopShortcut())) << c.what;
         SetCurrentDirectoryW(startFolder_.c_str());
     }

@@ -81,7 +81,8 @@ inline void MakeFolder(const std::wstring& path) {
 inline std::vector<std::wstring> DeploymentLines(Database database, const wchar_t* stopsAt = nullptr) {
     std::vector<std::wstring> lines = {L"Создание настроечных файлов...." + kDone};
     std::vector<std::wstring_view> files = {kDatabaseFile};
-    for (const CopyGroup& group : CopyGroups(RuntimeChoice::Modern)) files.insert(files.end(), group.files.begin(), group.files.end());
+    for (const CopyGroup& group : CopyGroups(RuntimeChoice::Modern))
+        files.insert(files.end(), group.files.begin(), group.files.end());
     for (std::wstring_view file : files) {
         const std::wstring line = L"Копирование файла " + std::wstring(file) + L"....";
         if (stopsAt && file == stopsAt) {

@@ -21,12 +21,6 @@ namespace {
 
 constexpr std::wstring_view kFinalQuestion = L"Установка завершена. Выйти из программы установки?";
 
-std::wstring WindowText(HWND control) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 }  // namespace
 
 void MainWindowInstallView::ShowProgressPage() {
@@ -83,7 +77,7 @@ void MainWindowInstallView::ShowErrorBox(std::wstring_view text) {
 
 InstallRequest TFMain::ReadInstallRequest() const {
     InstallRequest request;
-    request.installFolder = TrimControl(WindowText(Control(ID_ePath)));
+    request.installFolder = TrimControl(FolderFieldText());
     // The hidden list's first item is "Windows 7, Windows 8".
     request.runtime = SendMessageW(Control(ID_CBWindows), CB_GETCURSEL, 0, 0) == 0 ? RuntimeChoice::Modern
                                                                                    : RuntimeChoice::WindowsXp;

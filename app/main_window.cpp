@@ -340,11 +340,16 @@ void TFMain::BtnSelectPathClick() {
     if (ok) SetWindowTextW(Control(ID_ePath), path.c_str());
 }
 
-void TFMain::BtnInputPathNextClick() {
+std::wstring TFMain::FolderFieldText() const {
     HWND field = Control(ID_ePath);
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
-    const FolderCheck check = CheckInstallFolder(text);
+    return text;
+}
+
+void TFMain::BtnInputPathNextClick() {
+    HWND field = Control(ID_ePath);
+    const FolderCheck check = CheckInstallFolder(FolderFieldText());
 
     HWND log = Control(ID_LogList);
     SendMessageW(log, LB_RESETCONTENT, 0, 0);

@@ -63,6 +63,8 @@ private:
     void tsInputComponentsShow();
     void BtnInputComponentsBackClick();
     void BtnInsatallClick();
+    // The folder field as it stands.
+    std::wstring FolderFieldText() const;
     InstallRequest ReadInstallRequest() const;
     void EndInstallation(InstallView& view);
     void BtnChangeFontClick();

@@ -11,33 +11,17 @@
 #include "base/file_system.h"
 #include "base/message_pump.h"
 #include "base/setup_log.h"
+#include "base/strings.h"
 #include "engine/install_sequence.h"
 #include "engine/preflight.h"
 #include "shared/ScreenMonitorManager.h"
 #include "shared/screen_cursor.h"
 
-std::wstring MainWindowInstallView::InstallFolderText() {
-    HWND field = window_.Control(ID_ePath);
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+namespace {
 
-int MainWindowInstallView::WindowsChoice() {
-    return static_cast<int>(SendMessageW(window_.Control(ID_CBWindows), CB_GETCURSEL, 0, 0));
-}
+constexpr std::wstring_view kFinalQuestion = L"Установка завершена. Выйти из программы установки?";
 
-bool MainWindowInstallView::DriverChosen() {
-    return SendMessageW(window_.Control(ID_CbDriverInstal), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-bool MainWindowInstallView::AlternativeBrand() {
-    return window_.AlternativeBrand;
-}
-
-std::wstring MainWindowInstallView::ResourceString(int entry) {
-    return LoadResString(Application.Instance(), entry);
-}
+}  // namespace
 
 void MainWindowInstallView::ShowProgressPage() {
     SendMessageW(Log(), LB_RESETCONTENT, 0, 0);
@@ -91,18 +75,28 @@ void MainWindowInstallView::ShowErrorBox(std::wstring_view text) {
     Application.ShowMessageBox(text, MB_OK | MB_ICONERROR);
 }
 
-void MainWindowInstallView::EnableExit() {
-    EnableWindow(window_.Control(ID_BtnExit), TRUE);
+InstallRequest TFMain::ReadInstallRequest() const {
+    InstallRequest request;
+    request.installFolder = TrimControl(FolderFieldText());
+    // The hidden list's first item is "Windows 7, Windows 8".
+    request.runtime = SendMessageW(Control(ID_CBWindows), CB_GETCURSEL, 0, 0) == 0 ? RuntimeChoice::Modern
+                                                                                   : RuntimeChoice::WindowsXp;
+    request.driver = SendMessageW(Control(ID_CbDriverInstal), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    request.alternativeBrand = AlternativeBrand;
+    request.shortcut = DesktopShortcutNames(Application.Instance());
+    return request;
 }
 
-bool MainWindowInstallView::OfferLargeFonts() {
-    if (!IsSmallFonts()) return false;
-    window_.SetActivePage(tsChangeFontSize);
-    return true;
-}
-
-void MainWindowInstallView::CloseWindow() {
-    SendMessageW(window_.Handle(), WM_CLOSE, 0, 0);
+// "Выход" is enabled; at small fonts the page that offers large fonts
+// follows, otherwise the question whether to leave, whose Yes closes the
+// window.
+void TFMain::EndInstallation(InstallView& view) {
+    EnableWindow(Control(ID_BtnExit), TRUE);
+    if (IsSmallFonts()) {
+        SetActivePage(tsChangeFontSize);
+        return;
+    }
+    if (view.AskYesNo(kFinalQuestion, YesNoCaptions::Platform)) SendMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
 void TFMain::BtnInsatallClick() {
@@ -115,10 +109,13 @@ void TFMain::BtnInsatallClick() {
     } done{installing_};
 
     MainWindowInstallView view(*this);
+    const InstallRequest request = ReadInstallRequest();
     Fcopyfrom = ModuleFolder();
     // Nothing is written until the room and the rights have been checked.
-    if (!CheckBeforeInstallation(view, Fcopyfrom)) return;
+    if (!CheckBeforeInstallation(view, request, Fcopyfrom)) return;
     // An error raised inside reaches the window procedure's report, which
     // notes the run as ended by an error.
-    run_log::Note(RunInstallation(view, Fcopyfrom) ? run_log::Outcome::Completed : run_log::Outcome::Error);
+    const InstallOutcome outcome = RunInstallation(view, request, Fcopyfrom);
+    if (outcome == InstallOutcome::Completed) EndInstallation(view);
+    run_log::Note(outcome == InstallOutcome::Completed ? run_log::Outcome::Completed : run_log::Outcome::Error);
 }

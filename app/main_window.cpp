@@ -95,18 +95,18 @@ void TFMain::Create(HINSTANCE instance) {
 }
 
 void TFMain::FormCreate() {
-    LoadPngResource(BG_bmp, L"BACKGROUND");
-    LoadPngResource(Panels_bmp, L"MAIN");
-    LoadPngResource(Logo_bmp, L"LOGO");
-    LoadPngResource(Title_pnl_l_bmp, L"TITLE_PNL_L");
-    LoadPngResource(Title_pnl_r_bmp, L"TITLE_PNL_R");
-    LoadPngResource(Title_pnl_m_bmp, L"TITLE_PNL_M");
-    LoadPngResource(Title_bmp, L"TITLE");
+    LoadPngResource(pictures_.tile, L"BACKGROUND");
+    LoadPngResource(pictures_.panels, L"MAIN");
+    LoadPngResource(pictures_.logo, L"LOGO");
+    LoadPngResource(pictures_.titleLeft, L"TITLE_PNL_L");
+    LoadPngResource(pictures_.titleRight, L"TITLE_PNL_R");
+    LoadPngResource(pictures_.titleMiddle, L"TITLE_PNL_M");
+    LoadPngResource(pictures_.title, L"TITLE");
 
     AlternativeBrand = IsAlternativeBrand(LoadResString(instance_, IDS_PRODUCT_NAME));
 
     // The page colour comes from the banner's top-left pixel.
-    const uint32_t corner = Title_bmp.at(0, 0);
+    const uint32_t corner = pictures_.title.at(0, 0);
     pageColour_ = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
     pageBrush_.reset(CreateSolidBrush(pageColour_));
 
@@ -341,11 +341,16 @@ void TFMain::BtnSelectPathClick() {
     if (ok) SetWindowTextW(Control(ID_ePath), path.c_str());
 }
 
-void TFMain::BtnInputPathNextClick() {
+std::wstring TFMain::FolderFieldText() const {
     HWND field = Control(ID_ePath);
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
-    const FolderCheck check = CheckInstallFolder(text);
+    return text;
+}
+
+void TFMain::BtnInputPathNextClick() {
+    HWND field = Control(ID_ePath);
+    const FolderCheck check = CheckInstallFolder(FolderFieldText());
 
     HWND log = Control(ID_LogList);
     SendMessageW(log, LB_RESETCONTENT, 0, 0);

@@ -15,6 +15,8 @@
 #include "app/wizard_layout.h"
 #include "base/handles.h"
 #include "base/window_base.h"
+#include "engine/install_request.h"
+#include "engine/install_view.h"
 
 class TFMain : public WindowBase<TFMain> {
 public:
@@ -61,6 +63,10 @@ private:
     void tsInputComponentsShow();
     void BtnInputComponentsBackClick();
     void BtnInsatallClick();
+    // The folder field as it stands.
+    std::wstring FolderFieldText() const;
+    InstallRequest ReadInstallRequest() const;
+    void EndInstallation(InstallView& view);
     void BtnChangeFontClick();
 
     HINSTANCE instance_ = nullptr;
@@ -74,13 +80,6 @@ private:
 
     // The seven pictures, owned once and handed to the composition as they are.
     BackgroundPictures pictures_;
-    Bitmap& BG_bmp = pictures_.tile;
-    Bitmap& Panels_bmp = pictures_.panels;
-    Bitmap& Logo_bmp = pictures_.logo;
-    Bitmap& Title_pnl_l_bmp = pictures_.titleLeft;
-    Bitmap& Title_pnl_r_bmp = pictures_.titleRight;
-    Bitmap& Title_pnl_m_bmp = pictures_.titleMiddle;
-    Bitmap& Title_bmp = pictures_.title;
     COLORREF pageColour_ = RGB(236, 236, 235);
     ScopedBrush pageBrush_;
     ScopedFont msSans13_, tahoma15_, times20_;

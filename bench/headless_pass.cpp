@@ -28,18 +28,12 @@ PROCESS_MEMORY_COUNTERS MemoryCounters() {
     return counters;
 }
 
-// Answers like a user who accepts everything and declines the driver;
-// remembers when each progress event happened.
+// Answers like a user who accepts everything; remembers when each progress
+// event happened.
 class AutomaticView : public InstallView {
 public:
-    AutomaticView(std::wstring folder, HMODULE installer, Clock::time_point start)
-        : folder_(std::move(folder)), installer_(installer), start_(start) {}
+    explicit AutomaticView(Clock::time_point start) : start_(start) {}
 
-    std::wstring InstallFolderText() override { return folder_; }
-    int WindowsChoice() override { return 0; }
-    bool DriverChosen() override { return false; }
-    bool AlternativeBrand() override { return false; }
-    std::wstring ResourceString(int entry) override { return LoadResString(installer_, entry); }
     void ShowProgressPage() override { Mark(L"progress page"); }
     int AddLine(std::wstring_view text) override {
         lines_.emplace_back(text);
@@ -59,9 +53,8 @@ public:
         return true;
     }
     void ShowErrorBox(std::wstring_view text) override { Mark(text); }
-    void EnableExit() override { Mark(L"exit enabled"); }
-    bool OfferLargeFonts() override { return false; }
-    void CloseWindow() override {}
+    // The window enables "Выход" once the installation has completed.
+    void MarkCompleted() { Mark(L"exit enabled"); }
 
     void Print() const {
         for (const Event& e : marks_)
@@ -80,12 +73,19 @@ private:
         marks_.push_back({seconds, MemoryCounters().PeakWorkingSetSize / 1048576.0, std::wstring(what)});
     }
 
-    std::wstring folder_;
-    HMODULE installer_;
     Clock::time_point start_;
     std::vector<std::wstring> lines_;
     std::vector<Event> marks_;
 };
+
+// The modern runtime without the driver and the standard brand; the
+// shortcut named from the installer's own string table.
+InstallRequest AutomaticRequest(const std::wstring& folder, HMODULE installer) {
+    InstallRequest request;
+    request.installFolder = folder;
+    request.shortcut = DesktopShortcutNames(installer);
+    return request;
+}
 
 }  // namespace
 
@@ -103,8 +103,10 @@ void RunHeadlessPass(const std::wstring& installerExe, const std::wstring& insta
 
     const PROCESS_MEMORY_COUNTERS before = MemoryCounters();
     const Clock::time_point start = Clock::now();
-    AutomaticView view(installFolder, installer.get(), start);
-    RunInstallation(view, FolderOf(installerExe));
+    AutomaticView view(start);
+    if (RunInstallation(view, AutomaticRequest(installFolder, installer.get()), FolderOf(installerExe)) ==
+        InstallOutcome::Completed)
+        view.MarkCompleted();
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     const PROCESS_MEMORY_COUNTERS after = MemoryCounters();
 

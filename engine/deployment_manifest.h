@@ -34,13 +34,17 @@ struct CopyGroup {
     bool stopsOnFailure;  // whether a failed copy ends the installation
 };
 
-// The database runtime list for the item index of the Windows choice: 0 the
-// modern list (12 files), any other index the Windows XP list (10 files).
-std::span<const std::wstring_view> RuntimeFiles(int windowsIndex);
+// The database runtime the wizard's Windows choice takes.
+enum class RuntimeChoice {
+    Modern,     // "Windows 7, Windows 8": 12 files
+    WindowsXp,  // 10 files
+};
+
+std::span<const std::wstring_view> RuntimeFiles(RuntimeChoice runtime);
 
 // The runtime, its "intl" and "udf" files, then the package's own function
 // libraries (the only group whose failures do not stop the installation).
-std::span<const CopyGroup> CopyGroups(int windowsIndex);
+std::span<const CopyGroup> CopyGroups(RuntimeChoice runtime);
 
 // The name under which an existing database is kept when the package's copy
 // replaces it: "V12.FDB." + YYYYMMDD-HHMMSS + ".bak"; a further backup of

@@ -66,10 +66,15 @@ private:
 
 class Installation {
 public:
-    Installation(InstallView& view, std::wstring_view installerFolder, FileCopy copy)
-        : view_(view), from_(installerFolder), copy_(copy) {}
+    Installation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
+                 FileCopy copy)
+        : view_(view),
+          request_(request),
+          installFolder_(request.installFolder),
+          installerFolder_(installerFolder),
+          copy_(copy) {}
 
-    bool Run() {
+    InstallOutcome Run() {
         Prepare();
         if (!CreateInstallFolder()) return EndedEarly();
         WriteSettingsFile();
@@ -80,42 +85,37 @@ public:
         CopyUpdater();
         const std::wstring package = RunUpdateScript();
         const std::wstring level = NameOf(package).substr(1);
-        SetReleaseLevel(to_, level);
+        SetReleaseLevel(installFolder_, level);
         setup_log::Write(L"Release level recorded: " + level);
         CreateDesktopShortcut();
-        view_.EnableExit();
         setup_log::Write(problems_ == 0
                              ? std::wstring(L"Installation completed")
                              : L"Installation completed; problems shown on screen: " + std::to_wstring(problems_));
-        Finish();
-        return true;
+        return InstallOutcome::Completed;
     }
 
 private:
     void Prepare() {
-        to_ = TrimControl(view_.InstallFolderText());
-        windowsChoice_ = view_.WindowsChoice();
-        driverChosen_ = view_.DriverChosen();
-        alternativeBrand_ = view_.AlternativeBrand();
-        setup_log::Write(L"Installation started. Install folder: " + to_ + L"; installer folder: " + from_);
+        setup_log::Write(L"Installation started. Install folder: " + installFolder_ + L"; installer folder: " +
+                         installerFolder_);
         setup_log::Write(std::wstring(L"Choices: runtime for ") +
-                         (windowsChoice_ == 0 ? L"Windows 7, Windows 8" : L"Windows XP") + L"; driver " +
-                         (driverChosen_ ? L"chosen" : L"not chosen") + L"; brand " +
-                         (alternativeBrand_ ? L"alternative" : L"standard"));
+                         (request_.runtime == RuntimeChoice::Modern ? L"Windows 7, Windows 8" : L"Windows XP") +
+                         L"; driver " + (request_.driver ? L"chosen" : L"not chosen") + L"; brand " +
+                         (request_.alternativeBrand ? L"alternative" : L"standard"));
         view_.ShowProgressPage();
         view_.Refresh();
     }
 
     bool CreateInstallFolder() {
-        if (DirectoryExists(to_)) return true;
-        if (!CreateDirectoryW(to_.c_str(), nullptr)) return Fail(L"Ошибка при создании каталога!");
+        if (DirectoryExists(installFolder_)) return true;
+        if (!CreateDirectoryW(installFolder_.c_str(), nullptr)) return Fail(L"Ошибка при создании каталога!");
         view_.AddLine(L"Каталог создан...");
         view_.Refresh();
         return true;
     }
 
     void WriteSettingsFile() {
-        IniFile settings(to_ + std::wstring(kSettingsFolder) + std::wstring(kSettingsFile));
+        IniFile settings(installFolder_ + std::wstring(kSettingsFolder) + std::wstring(kSettingsFile));
         settings.WriteInteger(L"options", L"FilterType", 0);
         settings.WriteInteger(L"options", L"HardwareType", 1);
         settings.UpdateFile();
@@ -127,7 +127,7 @@ private:
         AddSettingsLine();
         if (!CreateDatabaseFolder()) return false;
         if (!DeployDatabase()) return false;
-        for (const CopyGroup& group : CopyGroups(windowsChoice_))
+        for (const CopyGroup& group : CopyGroups(request_.runtime))
             if (!CopyGroupFiles(group)) return false;
         WriteCounterFileWhenMissing();
         WriteBrandFile();
@@ -138,12 +138,12 @@ private:
         view_.Refresh();
         const int line = view_.AddLine(L"Создание настроечных файлов....");
         view_.Refresh();
-        EnsureDirectory(to_ + std::wstring(kSettingsFolder));
+        EnsureDirectory(installFolder_ + std::wstring(kSettingsFolder));
         view_.AppendToLine(line, kDone);
     }
 
     bool CreateDatabaseFolder() {
-        const std::wstring folder = to_ + std::wstring(kDatabaseFolder);
+        const std::wstring folder = installFolder_ + std::wstring(kDatabaseFolder);
         if (DirectoryExists(folder)) return true;
         if (!CreateDirectoryW(folder.c_str(), nullptr)) return Fail(L"Ошибка при создании каталога <DTAfb>!");
         view_.AddLine(L"Каталог <DTAfb> создан...");
@@ -157,11 +157,12 @@ private:
     // database in use is refused before anything is copied.
     bool DeployDatabase() {
         const std::wstring database(std::wstring(kDatabaseFolder) + std::wstring(kDatabaseFile));
-        CheckDatabaseReplaceable(to_ + database);
+        CheckDatabaseReplaceable(installFolder_ + database);
         DatabaseSwap swap;
         const bool copied = WithCopyLine(kDatabaseFile, [&] {
-            swap = ReplaceDatabase(from_ + database, to_ + database, Now(), copy_);
-            if (!swap.copied) setup_log::WriteError(L"Database copy failed: " + from_ + database, GetLastError());
+            swap = ReplaceDatabase(installerFolder_ + database, installFolder_ + database, Now(), copy_);
+            if (!swap.copied)
+                setup_log::WriteError(L"Database copy failed: " + installerFolder_ + database, GetLastError());
             return swap.copied;
         });
         if (!swap.backupName.empty()) view_.AddLine(L"Сохранена копия базы данных: " + swap.backupName);
@@ -169,11 +170,12 @@ private:
     }
 
     bool CopyGroupFiles(const CopyGroup& group) {
-        const std::wstring destination = to_ + std::wstring(group.destinationFolder);
+        const std::wstring destination = installFolder_ + std::wstring(group.destinationFolder);
         if (!DirectoryExists(destination)) CreateFolderUnchecked(destination);
         for (std::wstring_view name : group.files) {
-            const bool copied = CopyWithLine(name, from_ + std::wstring(group.sourceFolder) + std::wstring(name),
-                                             destination + std::wstring(name));
+            const bool copied =
+                CopyWithLine(name, installerFolder_ + std::wstring(group.sourceFolder) + std::wstring(name),
+                             destination + std::wstring(name));
             if (!copied && group.stopsOnFailure) return false;
         }
         return true;
@@ -200,14 +202,14 @@ private:
     }
 
     void WriteCounterFileWhenMissing() {
-        const std::wstring settings = to_ + std::wstring(kSettingsFolder);
+        const std::wstring settings = installFolder_ + std::wstring(kSettingsFolder);
         const std::wstring counter = settings + std::wstring(kCounterFile);
         if (DirectoryExists(settings) && !PathExists(counter)) WriteCounterFile(counter, Now());
     }
 
     void WriteBrandFile() {
-        if (!alternativeBrand_) return;
-        IniFile brand(to_ + std::wstring(kBrandFile));
+        if (!request_.alternativeBrand) return;
+        IniFile brand(installFolder_ + std::wstring(kBrandFile));
         brand.WriteString(L"Common", L"Disk", L"I");
         brand.UpdateFile();
     }
@@ -216,7 +218,7 @@ private:
     // installed ends the fonts but not the installation.
     void InstallPackageFonts() {
         try {
-            InstallFonts(from_, [this](std::wstring_view line) { view_.AddLine(line); });
+            InstallFonts(installerFolder_, [this](std::wstring_view line) { view_.AddLine(line); });
         } catch (const Error& e) {
             setup_log::Write(L"Font installation ended: " + e.text());
         } catch (const std::exception& e) {
@@ -226,21 +228,21 @@ private:
 
     void InstallDriver() {
         // The question names the "Yes" button, so the box shows that word.
-        if (!driverChosen_ ||
+        if (!request_.driver ||
             !view_.AskYesNo(L"Подключите интерфейсный блок и нажмите \"Yes\"?", YesNoCaptions::English))
             return;
         const std::wstring folder(kDriverFolder);
-        if (!DirectoryExists(from_ + folder))
-            setup_log::Write(L"Driver folder not in the package: " + from_ + folder);
-        else if (!ShellCopyFolder(from_ + folder, to_ + folder))
-            setup_log::Write(L"Shell copy of " + from_ + folder + L" failed or was cancelled");
+        if (!DirectoryExists(installerFolder_ + folder))
+            setup_log::Write(L"Driver folder not in the package: " + installerFolder_ + folder);
+        else if (!ShellCopyFolder(installerFolder_ + folder, installFolder_ + folder))
+            setup_log::Write(L"Shell copy of " + installerFolder_ + folder + L" failed or was cancelled");
         const int line = view_.AddLine(L"Началась установка драйверов устройства...");
         view_.RepaintLog();
-        const std::wstring program = to_ + std::wstring(kDriverProgram);
+        const std::wstring program = installFolder_ + std::wstring(kDriverProgram);
         // Quoted: an install folder with blanks must not start another
         // program. Started in its own folder, so it finds its files there and
         // never DLLs lying in the folder the installer was started from.
-        const int32_t exitCode = StartProgram(L"\"" + program + L"\"", SW_HIDE, true, to_ + folder);
+        const int32_t exitCode = StartProgram(L"\"" + program + L"\"", SW_HIDE, true, installFolder_ + folder);
         if (exitCode == -1) {
             const DWORD code = GetLastError();
             setup_log::WriteError(L"Driver installer not started: " + program, code);
@@ -264,29 +266,30 @@ private:
 
     void CopyUpdatePackages() {
         // Names compare without regard to case: an existing "Backup" is used.
-        const std::wstring store = to_ + std::wstring(kBackupFolder) + L"\\";
+        const std::wstring store = installFolder_ + std::wstring(kBackupFolder) + L"\\";
         if (!DirectoryExists(store)) CreateFolderUnchecked(store);
-        ReportTreeCopy(kBackupFolder,
-                       CopyFolderTree(from_ + std::wstring(kBackupFolder), to_ + std::wstring(kBackupFolder)));
+        ReportTreeCopy(kBackupFolder, CopyFolderTree(installerFolder_ + std::wstring(kBackupFolder),
+                                                     installFolder_ + std::wstring(kBackupFolder)));
     }
 
     void CopyUpdater() {
-        ReportTreeCopy(kUpdaterFolder, CopyFolderTree(from_ + std::wstring(kUpdaterFolder), to_));
+        ReportTreeCopy(kUpdaterFolder,
+                       CopyFolderTree(installerFolder_ + std::wstring(kUpdaterFolder), installFolder_));
         // A package on a read-only medium gives read-only copies; these two
         // are rewritten later and must stay writable.
-        SetReadOnly(to_ + std::wstring(kReleaseInfoFile), false);
-        SetReadOnly(to_ + std::wstring(kUpdaterConfigFile), false);
+        SetReadOnly(installFolder_ + std::wstring(kReleaseInfoFile), false);
+        SetReadOnly(installFolder_ + std::wstring(kUpdaterConfigFile), false);
     }
 
     // Runs the newest update package's script from its own folder; returns
     // that folder.
     std::wstring RunUpdateScript() {
-        const std::wstring package = FindNewestPackage(to_);
+        const std::wstring package = FindNewestPackage(installFolder_);
         setup_log::Write(L"Newest update package: " + package);
         ChangeCurrentFolder(package + L"\\");
         const uint32_t code = RunAndWait(package + L"\\Install.cmd", L"", SW_HIDE);
         setup_log::Write(L"Install.cmd of " + package + L" ended with exit code " + std::to_wstring(code));
-        ChangeCurrentFolder(to_);
+        ChangeCurrentFolder(installFolder_);
         // The package decides what its script's codes mean; the level is
         // still recorded, but a non-zero code is not passed over in silence.
         if (code != 0) {
@@ -298,23 +301,17 @@ private:
     }
 
     void CreateDesktopShortcut() {
-        const std::wstring name = view_.ResourceString(IDS_PRODUCT_NAME);
+        const ShortcutNames& names = request_.shortcut;
         std::wstring link;
-        CreateShortcut(to_ + view_.ResourceString(IDS_MAIN_PROGRAM), ShortcutPlace::Desktop, L"", L"", L"",
-                       view_.ResourceString(IDS_PRODUCT_DESCRIPTION) + L" \"" + name + L"\"", name, link);
+        CreateShortcut(installFolder_ + names.target, ShortcutPlace::Desktop, L"", L"", L"", names.description,
+                       names.name, link);
         setup_log::Write(link.empty() ? std::wstring(L"Shortcut not made: no desktop folder")
                                       : L"Shortcut: " + link);
     }
 
-    void Finish() {
-        if (view_.OfferLargeFonts()) return;
-        if (view_.AskYesNo(L"Установка завершена. Выйти из программы установки?", YesNoCaptions::Platform))
-            view_.CloseWindow();
-    }
-
-    bool EndedEarly() {
+    InstallOutcome EndedEarly() {
         setup_log::Write(L"Installation ended early on the failure shown on screen");
-        return false;
+        return InstallOutcome::EndedEarly;
     }
 
     // Reports a folder that cannot be made, in a box and as a line.
@@ -327,17 +324,16 @@ private:
     }
 
     InstallView& view_;
-    const std::wstring from_;
+    const InstallRequest& request_;
+    const std::wstring& installFolder_;
+    const std::wstring installerFolder_;
     const FileCopy copy_;
-    std::wstring to_;
-    int windowsChoice_ = 0;
-    bool driverChosen_ = false;
-    bool alternativeBrand_ = false;
     int problems_ = 0;  // failures shown on screen that did not end the installation
 };
 
 }  // namespace
 
-bool RunInstallation(InstallView& view, std::wstring_view installerFolder, FileCopy copy) {
-    return Installation(view, installerFolder, copy).Run();
+InstallOutcome RunInstallation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
+                               FileCopy copy) {
+    return Installation(view, request, installerFolder, copy).Run();
 }

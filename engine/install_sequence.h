@@ -1,26 +1,27 @@
 // The installation: one synchronous pass that deploys the package from the
-// installer folder into the folder chosen in the wizard, reporting each step
+// installer folder into the folder the request names, reporting each step
 // in the view's progress list.
 #pragma once
 
 #include <string_view>
 
 #include "engine/file_ops.h"
+#include "engine/install_request.h"
 #include "engine/install_view.h"
 
 // The file copy the deployment uses for each listed file (CopyFileWithDate;
 // a test can put in one that fails).
 using FileCopy = bool (*)(std::wstring_view source, std::wstring_view destination);
 
-// Runs the installation from installerFolder (with its trailing "\") into
-// the view's folder field. It returns when the installation ends, at its end
+// Runs the installation that request describes from installerFolder (with
+// its trailing "\"). It returns when the installation ends, at its end
 // or early on a failure that the view has been told about. Errors raised by
 // the operations (for example "Cannot open file "<path>". <system text>")
 // end it and pass to the caller, which shows them; the busy state is undone
 // before they leave. Besides the install folder it installs the package's
 // fonts into the system, starts the driver installer and the newest update
 // script, puts a shortcut on the user's desktop and leaves the install
-// folder as the current folder. True when it ran to its end (failures that
-// do not end it are shown on screen and named in the setup log), false when
-// a failure shown on screen ended it early.
-bool RunInstallation(InstallView& view, std::wstring_view installerFolder, FileCopy copy = CopyFileWithDate);
+// folder as the current folder. What follows the end ("Выход", the last
+// page or question) is the window's.
+InstallOutcome RunInstallation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
+                               FileCopy copy = CopyFileWithDate);

@@ -124,12 +124,12 @@ private:
     uint64_t bytes_ = 0;
 };
 
-uint64_t InstallFolderBytes(const std::wstring& from, const std::wstring& to, int windowsChoice, bool driverChosen,
-                            uint64_t clusterSize) {
+uint64_t InstallFolderBytes(const std::wstring& from, const std::wstring& to, RuntimeChoice runtime,
+                            bool driverChosen, uint64_t clusterSize) {
     SpaceCount count(clusterSize);
     const std::wstring database = std::wstring(kDatabaseFolder) + std::wstring(kDatabaseFile);
     count.AddNewFile(from + database);
-    for (const CopyGroup& group : CopyGroups(windowsChoice))
+    for (const CopyGroup& group : CopyGroups(runtime))
         for (std::wstring_view name : group.files)
             count.AddCopy(from + std::wstring(group.sourceFolder) + std::wstring(name),
                           to + std::wstring(group.destinationFolder) + std::wstring(name));
@@ -154,13 +154,13 @@ bool SameVolume(const std::wstring& a, const std::wstring& b) {
 }  // namespace
 
 std::vector<VolumeSpace> MeasureInstallSpace(std::wstring_view installerFolder, std::wstring_view installFolder,
-                                             int windowsChoice, bool driverChosen, std::wstring_view fontsFolder) {
+                                             RuntimeChoice runtime, bool driverChosen,
+                                             std::wstring_view fontsFolder) {
     const std::wstring from(installerFolder);
     const std::wstring to(installFolder);
     std::vector<VolumeSpace> volumes;
     if (const std::optional<Volume> volume = VolumeOf(to))
-        volumes.push_back({volume->name,
-                           InstallFolderBytes(from, to, windowsChoice, driverChosen, volume->clusterSize),
+        volumes.push_back({volume->name, InstallFolderBytes(from, to, runtime, driverChosen, volume->clusterSize),
                            volume->available});
     if (const std::optional<Volume> volume = VolumeOf(fontsFolder)) {
         const uint64_t fonts = FontBytes(from, std::wstring(fontsFolder), volume->clusterSize);

@@ -5,13 +5,14 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/deployment_manifest.h"
 #include "engine/space_rules.h"
 
 // The volumes the installation from installerFolder into installFolder (both
 // with their trailing "\"; the install folder need not exist yet) writes to,
 // with the bytes it adds to each and the bytes this user may still use there:
 //  - the install folder's volume: the package's database in full (an
-//    existing database is kept beside it), the runtime list of windowsChoice
+//    existing database is kept beside it), the runtime list chosen
 //    with its "intl" and "udf" files, the function libraries, the "backup"
 //    and "Updater" trees and, when driverChosen, the driver folder; a file
 //    that replaces one of the same name counts only what it adds;
@@ -21,4 +22,5 @@
 // Sizes are in whole clusters. A volume whose free space cannot be read (a
 // missing drive) is left out and the setup log says why. Never fails.
 std::vector<VolumeSpace> MeasureInstallSpace(std::wstring_view installerFolder, std::wstring_view installFolder,
-                                             int windowsChoice, bool driverChosen, std::wstring_view fontsFolder);
+                                             RuntimeChoice runtime, bool driverChosen,
+                                             std::wstring_view fontsFolder);

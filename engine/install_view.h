@@ -1,12 +1,9 @@
-// The main window as the installation sequence sees it: the wizard state it
-// reads, the progress list it writes, and the few questions and boxes it
-// shows. The window implements it; tests record through it.
+// The main window as the installation sequence sees it while it runs: the
+// progress list it writes and the few questions and boxes it shows. The
+// window implements it; tests record through it.
 #pragma once
 
-#include <string>
 #include <string_view>
-
-#include "engine/string_table.h"
 
 // The captions of a question's buttons: the platform's, in the system's
 // language, or "Yes" and "No" in every language, for a question whose text
@@ -16,15 +13,6 @@ enum class YesNoCaptions { Platform, English };
 class InstallView {
 public:
     virtual ~InstallView() = default;
-
-    // Wizard state, read when the installation starts.
-    virtual std::wstring InstallFolderText() = 0;  // the folder field as it stands
-    virtual int WindowsChoice() = 0;               // item index of the hidden Windows list
-    virtual bool DriverChosen() = 0;               // "Устанавливать драйвер" is checked
-    virtual bool AlternativeBrand() = 0;
-    // An entry of the program's string table (the package names), by its
-    // IDS_ name.
-    virtual std::wstring ResourceString(int entry) = 0;
 
     // Clears the progress list, shows it and switches to the progress page.
     virtual void ShowProgressPage() = 0;
@@ -45,12 +33,4 @@ public:
     virtual bool AskYesNo(std::wstring_view question, YesNoCaptions captions) = 0;
     // An error box with OK.
     virtual void ShowErrorBox(std::wstring_view text) = 0;
-
-    // Enables "Выход" on the progress page.
-    virtual void EnableExit() = 0;
-    // The large-font check: when the screen uses small fonts, shows the page
-    // that offers large fonts and returns true; otherwise returns false.
-    virtual bool OfferLargeFonts() = 0;
-    // Closes the main window (granted only while closing is allowed).
-    virtual void CloseWindow() = 0;
 };

@@ -14,11 +14,10 @@ constexpr std::wstring_view kRightsQuestion =
     L"Чтобы установить их, запустите программу установки от имени администратора.\r\n"
     L"Продолжить установку?";
 
-bool EveryVolumeHasRoom(InstallView& view, std::wstring_view installerFolder) {
-    const std::wstring installFolder = WithTrailingBackslash(TrimControl(view.InstallFolderText()));
+bool EveryVolumeHasRoom(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder) {
     const std::vector<VolumeSpace> volumes =
-        MeasureInstallSpace(installerFolder, installFolder, view.WindowsChoice(), view.DriverChosen(),
-                            SystemFontTargets().fontsFolder);
+        MeasureInstallSpace(installerFolder, WithTrailingBackslash(request.installFolder), request.runtime,
+                            request.driver, SystemFontTargets().fontsFolder);
     for (const VolumeSpace& volume : volumes) setup_log::Write(SpaceLogText(volume));
     for (const VolumeSpace& volume : volumes) {
         if (HasRoom(volume)) continue;
@@ -42,7 +41,8 @@ bool RightsSufficeOrUserGoesOn(InstallView& view, RightsProbe canInstallSystemFi
 
 }  // namespace
 
-bool CheckBeforeInstallation(InstallView& view, std::wstring_view installerFolder,
+bool CheckBeforeInstallation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
                              RightsProbe canInstallSystemFiles) {
-    return EveryVolumeHasRoom(view, installerFolder) && RightsSufficeOrUserGoesOn(view, canInstallSystemFiles);
+    return EveryVolumeHasRoom(view, request, installerFolder) &&
+           RightsSufficeOrUserGoesOn(view, canInstallSystemFiles);
 }

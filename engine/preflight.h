@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "engine/install_request.h"
 #include "engine/install_view.h"
 #include "engine/system_rights.h"
 
@@ -12,12 +13,12 @@
 // (CanInstallSystemFonts; a test can put in its own answer).
 using RightsProbe = bool (*)();
 
-// Reads the wizard's choices through the view as the installation does and
-// measures the installation from installerFolder (with its trailing "\").
+// Measures the installation that request describes from installerFolder
+// (with its trailing "\").
 // When a volume lacks room, shows an error box naming it with the MB needed
 // and available and returns false. Otherwise, when canInstallSystemFiles
 // says no, asks whether to go on without administrator rights and returns
 // the answer; true when nothing is missing, without a question. Writes
 // nothing but the setup log's lines for both checks. Never fails.
-bool CheckBeforeInstallation(InstallView& view, std::wstring_view installerFolder,
+bool CheckBeforeInstallation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
                              RightsProbe canInstallSystemFiles = CanInstallSystemFonts);

@@ -123,8 +123,8 @@ void BuildPackage(const std::wstring& folder, const PackageOptions& options) {
         options.standInFolder.empty() ? ModuleFolder() : WithTrailingBackslash(options.standInFolder);
 
     PutDatabase(root, options.databaseSize);
-    for (int windows : {0, 1})
-        for (const CopyGroup& group : CopyGroups(windows))
+    for (RuntimeChoice runtime : {RuntimeChoice::Modern, RuntimeChoice::WindowsXp})
+        for (const CopyGroup& group : CopyGroups(runtime))
             for (std::wstring_view name : group.files)
                 PutGenerated(root, std::wstring(group.sourceFolder) + std::wstring(name));
 

@@ -1,17 +1,5 @@
 #include "tests/kit/recording_view.h"
 
-std::wstring RecordingView::ResourceString(int entry) {
-    switch (entry) {
-        case IDS_PRODUCT_NAME:
-            return linkName;
-        case IDS_PRODUCT_DESCRIPTION:
-            return L"Комплекс суточного мониторирования электрокардиограмм";
-        case IDS_MAIN_PROGRAM:
-            return L"Shell.exe";
-    }
-    return L"";
-}
-
 void RecordingView::ShowProgressPage() {
     lines.clear();
     events.push_back(L"progress page");
@@ -42,15 +30,17 @@ void RecordingView::ShowErrorBox(std::wstring_view text) {
     events.push_back(L"error box: " + std::wstring(text));
 }
 
-void RecordingView::EnableExit() {
-    events.push_back(L"exit enabled");
+InstallRequest TestRequest(const std::wstring& folder, const std::wstring& linkName) {
+    InstallRequest request;
+    request.installFolder = folder;
+    request.driver = true;
+    request.shortcut = {L"Shell.exe",
+                        L"Комплекс суточного мониторирования электрокардиограмм \"" + linkName + L"\"", linkName};
+    return request;
 }
 
-bool RecordingView::OfferLargeFonts() {
-    if (smallFonts) events.push_back(L"large-font page");
-    return smallFonts;
-}
-
-void RecordingView::CloseWindow() {
-    events.push_back(L"close");
+void RunRecorded(RecordingView& view, const InstallRequest& request, std::wstring_view installerFolder,
+                 FileCopy copy) {
+    if (RunInstallation(view, request, installerFolder, copy) == InstallOutcome::Completed)
+        view.events.push_back(L"completed");
 }

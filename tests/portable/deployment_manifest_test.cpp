@@ -12,23 +12,21 @@ bool Holds(std::span<const std::wstring_view> list, std::wstring_view name) {
     return std::find(list.begin(), list.end(), name) != list.end();
 }
 
-TEST(DeploymentManifest, WindowsChoiceZeroTakesTheModernRuntimeAnyOtherTheXpOne) {
-    EXPECT_EQ(RuntimeFiles(0).size(), 12u);
-    EXPECT_TRUE(Holds(RuntimeFiles(0), L"gbak.exe"));
-    EXPECT_TRUE(Holds(RuntimeFiles(0), L"msvcr80.Dll"));
-    for (int index : {1, 2, -1}) {
-        EXPECT_EQ(RuntimeFiles(index).size(), 10u) << index;
-        EXPECT_FALSE(Holds(RuntimeFiles(index), L"gbak.exe")) << index;
-        EXPECT_FALSE(Holds(RuntimeFiles(index), L"gds32.dll")) << index;
-        EXPECT_TRUE(Holds(RuntimeFiles(index), L"msvcr71.Dll")) << index;
-    }
+TEST(DeploymentManifest, EachRuntimeChoiceTakesItsOwnList) {
+    EXPECT_EQ(RuntimeFiles(RuntimeChoice::Modern).size(), 12u);
+    EXPECT_TRUE(Holds(RuntimeFiles(RuntimeChoice::Modern), L"gbak.exe"));
+    EXPECT_TRUE(Holds(RuntimeFiles(RuntimeChoice::Modern), L"msvcr80.Dll"));
+    EXPECT_EQ(RuntimeFiles(RuntimeChoice::WindowsXp).size(), 10u);
+    EXPECT_FALSE(Holds(RuntimeFiles(RuntimeChoice::WindowsXp), L"gbak.exe"));
+    EXPECT_FALSE(Holds(RuntimeFiles(RuntimeChoice::WindowsXp), L"gds32.dll"));
+    EXPECT_TRUE(Holds(RuntimeFiles(RuntimeChoice::WindowsXp), L"msvcr71.Dll"));
 }
 
 TEST(DeploymentManifest, GroupsRunRuntimeIntlUdfThenLibrariesThatDoNotStop) {
-    for (int index : {0, 1}) {
-        const auto groups = CopyGroups(index);
+    for (RuntimeChoice runtime : {RuntimeChoice::Modern, RuntimeChoice::WindowsXp}) {
+        const auto groups = CopyGroups(runtime);
         ASSERT_EQ(groups.size(), 4u);
-        EXPECT_EQ(groups[0].files.data(), RuntimeFiles(index).data());
+        EXPECT_EQ(groups[0].files.data(), RuntimeFiles(runtime).data());
         EXPECT_EQ(groups[0].destinationFolder, L"");
         EXPECT_EQ(groups[1].sourceFolder, L"Firebird\\intl\\");
         EXPECT_EQ(groups[2].destinationFolder, L"udf\\");

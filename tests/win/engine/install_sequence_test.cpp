@@ -24,8 +24,8 @@
 
 namespace {
 
-// The shortcut's name the recording view gives.
-const std::wstring kLinkName = RecordingView{}.linkName;
+// The desktop shortcut's name in the request of these tests.
+const std::wstring kLinkName = L"Velmora - Холтер (engine test)";
 
 const std::vector<std::wstring> kCopyLinesModern = {
     L"Копирование файла aliases.conf....Завершено",  L"Копирование файла firebird.conf....Завершено",
@@ -70,7 +70,7 @@ protected:
     void SetUp() override {
         package_ = temp_ / L"package\\";
         install_ = temp_ / L"Holter\\";
-        view_.folder = L"  " + install_ + L" ";
+        request_ = TestRequest(install_, kLinkName);
         CreateDirectoryW(install_.c_str(), nullptr);
         CreateDirectoryW((install_ + L"Settings").c_str(), nullptr);
     }
@@ -79,7 +79,7 @@ protected:
         DeleteFileW(DesktopShortcut().c_str());
     }
     void Build(const PackageOptions& options = {}) { BuildPackage(package_, options); }
-    void Run(FileCopy copy = CopyFileWithDate) { RunInstallation(view_, package_, copy); }
+    void Run(FileCopy copy = CopyFileWithDate) { RunRecorded(view_, request_, package_, copy); }
     // The progress lines without those of fonts, which depend on what the
     // system already has.
     std::vector<std::wstring> DeploymentLines() const {
@@ -93,6 +93,7 @@ protected:
     const std::wstring startFolder_ = CurrentFolder();
     TempFolder temp_;
     std::wstring package_, install_;
+    InstallRequest request_;
     RecordingView view_;
 };
 
@@ -112,11 +113,10 @@ TEST_F(InstallSequenceTest, FullRunWritesTheDocumentedLinesAndFiles) {
     expected = Concat(
         expected, {L"Началась установка драйверов устройства...", L"Установка драйверов устройства завершена"});
     EXPECT_EQ(view_.lines, expected);
-    EXPECT_EQ(view_.events,
-              (std::vector<std::wstring>{L"progress page", L"busy", L"not busy", L"ask: " + kDriverQuestion,
-                                         L"exit enabled", L"ask: " + kFinalQuestion, L"close"}));
-    EXPECT_EQ(view_.askedCaptions, (std::vector<YesNoCaptions>{YesNoCaptions::English, YesNoCaptions::Platform}))
-        << "only the driver question, which names \"Yes\", keeps English captions";
+    EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy",
+                                                       L"ask: " + kDriverQuestion, L"completed"}));
+    EXPECT_EQ(view_.askedCaptions, (std::vector<YesNoCaptions>{YesNoCaptions::English}))
+        << "the driver question names \"Yes\", so it keeps English captions";
     for (size_t i = 0; i < 3 + kCopyLinesModern.size(); ++i) EXPECT_TRUE(view_.busyAtLine[i]) << "line " << i;
     for (size_t i = 3 + kCopyLinesModern.size(); i < view_.lines.size(); ++i)
         EXPECT_FALSE(view_.busyAtLine[i]) << "line " << i;
@@ -172,7 +172,6 @@ TEST_F(InstallSequenceTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
     WriteFileBytes(install_ + L"DTAfb\\V12.FDB", "the clinic's records");
 
     view_ = RecordingView{};
-    view_.folder = install_;
     Run();
 
     EXPECT_EQ(ReadFileBytes(install_ + L"Settings\\holter.ini"),
@@ -195,7 +194,6 @@ TEST_F(InstallSequenceTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
     // Once more at once: within the same second the next backup gets a name
     // of its own.
     view_ = RecordingView{};
-    view_.folder = install_;
     Run();
     const std::wstring again = DeploymentLines().at(2).substr(prefix.size());
     EXPECT_NE(again, backup);
@@ -205,7 +203,7 @@ TEST_F(InstallSequenceTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
 
 TEST_F(InstallSequenceTest, WindowsXpChoiceCopiesTheTenFileRuntime) {
     Build();
-    view_.windows = 1;
+    request_.runtime = RuntimeChoice::WindowsXp;
     Run();
     const std::vector<std::wstring> lines = DeploymentLines();
     EXPECT_EQ(lines.size(), 3u + 10 + 2 + 5 + 4);
@@ -254,7 +252,7 @@ TEST_F(InstallSequenceTest, FailedLibraryCopyIsMarkedAndTheRestGoesOn) {
     EXPECT_EQ(lines[compare + 1], L"Копирование файла PosStr.Dll....Завершено");
     EXPECT_EQ(lines[compare + 3], L"Копирование файла SDecision.Dll....Завершено");
     EXPECT_TRUE(PathExists(install_ + L"Settings\\lastnum.dta"));
-    EXPECT_EQ(view_.events.back(), L"close");
+    EXPECT_EQ(view_.events.back(), L"completed");
 }
 
 TEST_F(InstallSequenceTest, FailedRuntimeCopyIsMarkedAndEndsTheInstallation) {
@@ -271,14 +269,14 @@ TEST_F(InstallSequenceTest, FailedRuntimeCopyIsMarkedAndEndsTheInstallation) {
 
 TEST_F(InstallSequenceTest, FoldersThatCannotBeMadeAreReportedInABoxAndALine) {
     Build();
-    view_.folder = temp_ / L"missing\\Holter\\";
+    request_.installFolder = temp_ / L"missing\\Holter\\";
     Run();
     EXPECT_EQ(view_.lines, (std::vector<std::wstring>{L"Ошибка при создании каталога!"}));
     EXPECT_EQ(view_.events,
               (std::vector<std::wstring>{L"progress page", L"error box: Ошибка при создании каталога!"}));
 
     view_ = RecordingView{};
-    view_.folder = install_;
+    request_.installFolder = install_;
     WriteFileBytes(install_ + L"DTAfb", "a file in the way");
     Run();
     EXPECT_EQ(view_.lines, (std::vector<std::wstring>{L"Создание настроечных файлов....Завершено",
@@ -292,7 +290,7 @@ TEST_F(InstallSequenceTest, FoldersThatCannotBeMadeAreReportedInABoxAndALine) {
 // gone meanwhile, it is made again, but the settings file has no folder.
 TEST_F(InstallSequenceTest, VanishedInstallFolderIsMadeAndTheSettingsFileFails) {
     Build();
-    view_.folder = temp_ / L"New\\";
+    request_.installFolder = temp_ / L"New\\";
     try {
         Run();
         FAIL() << "no error";
@@ -322,8 +320,7 @@ TEST_F(InstallSequenceTest, DriverStepFollowsTheCheckBoxAndTheAnswer) {
     };
     for (const Case& c : cases) {
         view_ = RecordingView{};
-        view_.folder = install_;
-        view_.driver = c.chosen;
+        request_.driver = c.chosen;
         view_.driverAnswer = c.answer;
         Run();
         EXPECT_EQ(
@@ -336,7 +333,7 @@ TEST_F(InstallSequenceTest, DriverStepFollowsTheCheckBoxAndTheAnswer) {
                           [](const std::wstring& line) { return line.find(L"драйвер") != std::wstring::npos; }),
             c.line ? 1 : 0)
             << c.what;
-        EXPECT_EQ(view_.events.back(), L"close") << c.what;
+        EXPECT_EQ(view_.events.back(), L"completed") << c.what;
     }
     EXPECT_FALSE(PathExists(install_ + L"FTDIDriverInstall"));
 }
@@ -364,15 +361,14 @@ TEST_F(InstallSequenceTest, UpdateStepsEndTheInstallationOnTheirErrors) {
         CreateDirectoryW(install.c_str(), nullptr);
         CreateDirectoryW((install + L"Settings").c_str(), nullptr);
         view_ = RecordingView{};
-        view_.folder = install;
+        request_.installFolder = install;
         try {
-            RunInstallation(view_, temp.path());
+            RunRecorded(view_, request_, temp.path());
             ADD_FAILURE() << c.what << ": no error";
         } catch (const Error& e) {
             EXPECT_EQ(e.text(), c.error) << c.what;
         }
-        EXPECT_EQ(std::find(view_.events.begin(), view_.events.end(), L"exit enabled"), view_.events.end())
-            << c.what;
+        EXPECT_EQ(std::find(view_.events.begin(), view_.events.end(), L"completed"), view_.events.end()) << c.what;
         EXPECT_FALSE(PathExists(DesktopShortcut())) << c.what;
         SetCurrentDirectoryW(startFolder_.c_str());
     }
@@ -380,14 +376,12 @@ TEST_F(InstallSequenceTest, UpdateStepsEndTheInstallationOnTheirErrors) {
 
 TEST_F(InstallSequenceTest, AlternativeBrandWritesTheBrandFileKeepingItsKeys) {
     Build();
-    view_.brand = true;
+    request_.alternativeBrand = true;
     Run();
     EXPECT_EQ(ReadFileBytes(install_ + L"btooth.ini"), "[Common]\r\nDisk=I\r\n\r\n");
 
     WriteFileBytes(install_ + L"btooth.ini", "[Port]\r\nName=COM3\r\n[common]\r\ndisk=C\r\nSpeed=9600\r\n");
     view_ = RecordingView{};
-    view_.folder = install_;
-    view_.brand = true;
     Run();
     EXPECT_EQ(ReadFileBytes(install_ + L"btooth.ini"),
               "[Port]\r\nName=COM3\r\n\r\n[common]\r\ndisk=I\r\nSpeed=9600\r\n\r\n");
@@ -404,20 +398,6 @@ TEST_F(InstallSequenceTest, ReadOnlyPackageLeavesOnlyTheTwoUpdaterFilesWritable)
     EXPECT_TRUE(AttributesOf(install_ + L"backup\\U250918\\Install.cmd") & FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(AttributesOf(install_ + L"DTAfb\\V12.FDB") & FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(AttributesOf(install_ + L"fbclient.Dll") & FILE_ATTRIBUTE_READONLY);
-}
-
-TEST_F(InstallSequenceTest, LastStepOffersLargeFontsOrAsksToLeave) {
-    Build();
-    view_.smallFonts = true;
-    Run();
-    EXPECT_EQ(std::vector<std::wstring>(view_.events.end() - 2, view_.events.end()),
-              (std::vector<std::wstring>{L"exit enabled", L"large-font page"}));
-
-    view_ = RecordingView{};
-    view_.folder = install_;
-    view_.answer = false;
-    Run();
-    EXPECT_EQ(view_.events.back(), L"ask: " + kFinalQuestion);
 }
 
 }  // namespace

@@ -82,7 +82,8 @@ inline void MakeFolder(const std::wstring& path) {
 inline std::vector<std::wstring> DeploymentLines(Database database, const wchar_t* stopsAt = nullptr) {
     std::vector<std::wstring> lines = {L"Создание настроечных файлов...." + kDone};
     std::vector<std::wstring_view> files = {kDatabaseFile};
-    for (const CopyGroup& group : CopyGroups(0)) files.insert(files.end(), group.files.begin(), group.files.end());
+    for (const CopyGroup& group : CopyGroups(RuntimeChoice::Modern))
+        files.insert(files.end(), group.files.begin(), group.files.end());
     for (std::wstring_view file : files) {
         const std::wstring line = L"Копирование файла " + std::wstring(file) + L"....";
         if (stopsAt && file == stopsAt) {
@@ -109,12 +110,13 @@ inline std::vector<std::wstring> operator+(std::vector<std::wstring> a, const st
 
 // The view's events of a run that ends inside the deployment (closing
 // refused, then allowed again), of one that ends after it (the driver
-// question answered Yes), and of one that runs to its end.
+// question answered Yes), and of one that runs to its end, where the window
+// takes over.
 inline const std::vector<std::wstring> kEventsEndingInDeployment = {L"progress page", L"busy", L"not busy"};
 inline const std::vector<std::wstring> kEventsEndingAfterDeployment = {L"progress page", L"busy", L"not busy",
                                                                        L"ask: " + kDriverQuestion};
 inline const std::vector<std::wstring> kEventsOfAWholeRun =
-    kEventsEndingAfterDeployment + std::vector<std::wstring>{L"exit enabled", L"ask: " + kFinalQuestion, L"close"};
+    kEventsEndingAfterDeployment + std::vector<std::wstring>{L"completed"};
 
 class FaultTest : public testing::Test {
 protected:
@@ -128,7 +130,7 @@ protected:
     }
 
     // Makes install the install folder: created as the folder page leaves
-    // it, with the clinic's data in it, and a fresh view pointing at it.
+    // it, with the clinic's data in it, a request naming it and a fresh view.
     void UseInstallFolder(const std::wstring& install) {
         install_ = install;
         MakeFolder(install_);
@@ -137,12 +139,11 @@ protected:
         WriteFileBytes(install_ + L"Settings\\holter.ini", kClinicSettings);
         WriteFileBytes(install_ + L"Settings\\lastnum.dta", kClinicCounter);
         WriteFileBytes(install_ + L"DTAfb\\V12.FDB", kClinicDatabase);
+        request_ = TestRequest(install_, L"Velmora - Холтер (fault test)");
         ResetView();
     }
     void ResetView() {
         view_ = RecordingView{};
-        view_.folder = install_;
-        view_.linkName = L"Velmora - Холтер (fault test)";
         view_.driverAnswer = true;
     }
     void Build(const PackageOptions& options = {}) { BuildPackage(package_, options); }
@@ -150,7 +151,7 @@ protected:
     // Runs the installation; the text of the error it raised, if any.
     std::optional<std::wstring> Run() {
         try {
-            RunInstallation(view_, package_);
+            RunRecorded(view_, request_, package_);
         } catch (const Error& e) {
             SetCurrentDirectoryW(startFolder_.c_str());
             return e.text();
@@ -171,7 +172,7 @@ protected:
     }
     bool HasFontLines() const { return Lines().size() != view_.lines.size(); }
     bool ExitEnabled() const {
-        return std::find(view_.events.begin(), view_.events.end(), L"exit enabled") != view_.events.end();
+        return std::find(view_.events.begin(), view_.events.end(), L"completed") != view_.events.end();
     }
 
     // The clinic's data in the install folder: the settings as the run left
@@ -198,13 +199,14 @@ protected:
     std::wstring DesktopShortcut() const {
         wchar_t desktop[MAX_PATH];
         SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
-        return WithTrailingBackslash(desktop) + view_.linkName + L".lnk";
+        return WithTrailingBackslash(desktop) + request_.shortcut.name + L".lnk";
     }
 
     ScopedCoInitialize com_;
     const std::wstring startFolder_ = CurrentFolder();
     TempFolder temp_;
     std::wstring package_, install_;
+    InstallRequest request_;
     RecordingView view_;
 };
 

@@ -1,0 +1,27 @@
+// What the wizard asks the installation to do, read from its pages once when
+// "Начать установка" is pressed, and how the installation ended.
+#pragma once
+
+#include <string>
+
+#include "engine/deployment_manifest.h"
+
+// The names the desktop shortcut gets.
+struct ShortcutNames {
+    std::wstring target;       // the program, relative to the install folder
+    std::wstring description;  // the shortcut's comment
+    std::wstring name;         // the link's name on the desktop, without ".lnk"
+};
+
+struct InstallRequest {
+    std::wstring installFolder;  // without surrounding blanks
+    RuntimeChoice runtime = RuntimeChoice::Modern;
+    bool driver = false;            // "Устанавливать драйвер" is checked
+    bool alternativeBrand = false;  // the string table names the alternative brand
+    ShortcutNames shortcut;
+};
+
+enum class InstallOutcome {
+    EndedEarly,  // a failure shown on screen ended it
+    Completed,   // it ran to its end; failures that did not end it are on screen and in the setup log
+};

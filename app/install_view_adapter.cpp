@@ -60,7 +60,7 @@ void MainWindowInstallView::RepaintLog() {
 }
 
 void MainWindowInstallView::SetBusy(bool busy) {
-    window_.FCanClose = !busy;
+    window_.SetCanClose(!busy);
     ShowSessionEndReason(window_.Handle(), busy);
     SetScreenCursor(busy ? crHourGlass : crDefault);
 }

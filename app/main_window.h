@@ -26,15 +26,9 @@ public:
 
     HWND Control(int id) const;
     Page ActivePage() const { return activePage_; }
-
-    // Whether a request to close the window is granted.
-    bool FCanClose = true;
-    // Whether the string table names the alternative brand; set by FormCreate.
-    bool AlternativeBrand = false;
-    std::wstring AppNameStr;
-    std::wstring Fcopyfrom;
-
     void SetActivePage(Page page);
+    // Grants or refuses every request to close the window from now on.
+    void SetCanClose(bool canClose) { FCanClose = canClose; }
 
 private:
     friend class WindowBase<TFMain>;
@@ -68,6 +62,13 @@ private:
     InstallRequest ReadInstallRequest() const;
     void EndInstallation(InstallView& view);
     void BtnChangeFontClick();
+
+    // Whether a request to close the window is granted.
+    bool FCanClose = true;
+    // Whether the string table names the alternative brand; set by FormCreate.
+    bool AlternativeBrand = false;
+    std::wstring AppNameStr;
+    std::wstring Fcopyfrom;
 
     HINSTANCE instance_ = nullptr;
     HWND RichEdit1 = nullptr;

@@ -13,29 +13,12 @@
 #include "base/handles.h"
 #include "base/setup_log.h"
 #include "base/system_error.h"
+#include "engine/tree_walk.h"
 
 namespace {
 
 constexpr DWORD kCopyBlock = 1 << 20;
 constexpr DWORD kWritePiece = kCopyBlock / 4;
-
-bool IsDotEntry(const wchar_t* name) {
-    return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0;
-}
-
-bool IsHiddenOrSystem(DWORD attributes) {
-    return (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
-}
-
-bool IsFolder(DWORD attributes) {
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-// Junctions and symbolic links lead out of the tree they sit in: the
-// installer never enters them nor writes through them.
-bool IsLink(DWORD attributes) {
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-}
 
 void LogLinkNotFollowed(const std::wstring& path) {
     setup_log::Write(L"Not followed (junction or symbolic link): " + path);
@@ -54,18 +37,6 @@ void CreateWithParents(std::wstring folder) {
     }
 }
 
-// Calls visit(name, attributes) for every entry of folder + "\*.*" except
-// "." and "..". The search is closed on every path.
-template <typename Visit>
-void ForEachEntry(std::wstring_view folder, Visit visit) {
-    WIN32_FIND_DATAW entry;
-    ScopedFindHandle find(FindFirstFileW((std::wstring(folder) + L"\\*.*").c_str(), &entry));
-    if (!find) return;
-    do {
-        if (!IsDotEntry(entry.cFileName)) visit(std::wstring_view(entry.cFileName), entry.dwFileAttributes);
-    } while (FindNextFileW(find.get(), &entry));
-}
-
 // A destination file the platform refuses to replace because it is
 // read-only or hidden keeps its old content: the package's updater marks
 // files so on purpose.
@@ -74,17 +45,10 @@ bool IsKeptOnPurpose(DWORD attributes) {
            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN)) != 0;
 }
 
-// The files CopyFolderTree would copy from folder: the tree's files outside
-// links and hidden or system subfolders.
+// The files CopyFolderTree would copy from folder.
 int CountFiles(const std::wstring& folder) {
     int count = 0;
-    ForEachEntry(folder, [&](std::wstring_view name, DWORD attributes) {
-        if (IsLink(attributes)) return;
-        if (!IsFolder(attributes))
-            ++count;
-        else if (!IsHiddenOrSystem(attributes))
-            count += CountFiles(folder + L"\\" + std::wstring(name));
-    });
+    ForEachTreeFile(folder, [&](const std::wstring&) { ++count; });
     return count;
 }
 

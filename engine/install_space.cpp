@@ -11,6 +11,7 @@
 #include "base/strings.h"
 #include "engine/deployment_manifest.h"
 #include "engine/fonts.h"
+#include "engine/tree_walk.h"
 
 namespace {
 
@@ -80,14 +81,6 @@ std::optional<Volume> VolumeOf(std::wstring_view folder) {
     return volume;
 }
 
-bool IsFolder(DWORD attributes) {
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-bool IsHiddenOrSystem(DWORD attributes) {
-    return (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
-}
-
 // Adds up the clusters that copies onto one volume add to it.
 class SpaceCount {
 public:
@@ -103,20 +96,10 @@ public:
         bytes_ += CopyGrowth(SizeOf(source), SizeOf(destination), clusterSize_);
     }
 
-    // The tree copy: every file, and the subfolders that are neither hidden
-    // nor system (both paths with their trailing "\").
+    // The tree copy's files (both paths with their trailing "\").
     void AddTree(const std::wstring& source, const std::wstring& destination) {
-        WIN32_FIND_DATAW entry;
-        ScopedFindHandle find(FindFirstFileW((source + L"*").c_str(), &entry));
-        if (!find) return;
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") continue;
-            if (!IsFolder(entry.dwFileAttributes))
-                AddCopy(source + name, destination + name);
-            else if (!IsHiddenOrSystem(entry.dwFileAttributes))
-                AddTree(source + name + L"\\", destination + name + L"\\");
-        } while (FindNextFileW(find.get(), &entry));
+        ForEachTreeFile(source.substr(0, source.size() - 1),
+                        [&](const std::wstring& file) { AddCopy(source + file, destination + file); });
     }
 
 private:

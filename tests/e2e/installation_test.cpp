@@ -17,6 +17,7 @@
 #include "base/utf8.h"
 #include "engine/database_swap.h"
 #include "tests/e2e/driver.h"
+#include "tests/e2e/driver_warning.h"
 #include "tests/e2e/screen_dpi.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/package_builder.h"
@@ -126,17 +127,6 @@ LinkContent ReadLink(const std::wstring& path) {
     return content;
 }
 
-// The timed driver warning that the options page shows, when it is there.
-void DismissDriverWarning(const Wizard& w) {
-    HWND warning = nullptr;
-    Wizard::WaitUntil([&] { return (warning = FindTopWindow(w.ProcessId(), L"TFMessageform")) != nullptr; }, 2s);
-    if (!warning) return;
-    HWND ok = AnyChild(warning, L"Button", L"OK");
-    ASSERT_TRUE(ok) << "the driver warning has an OK button";
-    PostMessageW(ok, BM_CLICK, 0, 0);
-    Wizard::WaitUntil([&] { return !IsWindow(warning); });
-}
-
 // A package with the installer beside it, and the folder to install into.
 class InstallationTest : public testing::Test {
 protected:
@@ -150,17 +140,6 @@ protected:
         ASSERT_TRUE(CopyFileW(L"" VH_SETUP_EXE, exe().c_str(), FALSE));
     }
     std::wstring exe() const { return temp_ / L"VelmoraSetup.exe"; }
-
-    // Walks to the options page with the install folder typed in.
-    void GoToOptions(const Wizard& w) {
-        w.Click(L"Далее");
-        HWND path = w.FindControl(L"Edit", L"C:\\Holter");
-        ASSERT_TRUE(path);
-        SetText(path, install_);
-        w.Click(L"Далее");
-        ASSERT_TRUE(w.FindControl(L"Button", L"Начать установку"));
-        DismissDriverWarning(w);
-    }
 
     // Starts the installation, answers the driver question with
     // driverAnswer and returns the next box.
@@ -208,7 +187,7 @@ TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
     const std::vector<std::wstring> fontLines = ExpectedFontLines();
     const std::set<std::wstring> logsBefore = SetupLogsIn(TempFolderPath());
     Wizard w(exe());
-    GoToOptions(w);
+    GoToOptions(w, install_);
     const MessageBoxInfo box = Install(w, IDYES);
     ASSERT_TRUE(box.hwnd);
     EXPECT_EQ(box.text, kFinalQuestion);
@@ -283,7 +262,7 @@ TEST_F(InstallationTest, FolderWithBlanksGetsItsScriptShortcutAndNoDriver) {
     ASSERT_TRUE(CreateDirectoryW((temp_ / L"Program Files").c_str(), nullptr));
     Build();
     Wizard w(exe());
-    GoToOptions(w);
+    GoToOptions(w, install_);
     const MessageBoxInfo box = Install(w, IDNO);
     ASSERT_EQ(box.text, kFinalQuestion);
     EXPECT_EQ(WithoutFontLines(LogLines(w)),
@@ -315,7 +294,7 @@ TEST_F(InstallationTest, NoUpdatePackageEndsWithTheListIndexError) {
     Build(options);
     const std::set<std::wstring> logsBefore = SetupLogsIn(TempFolderPath());
     Wizard w(exe());
-    GoToOptions(w);
+    GoToOptions(w, install_);
     const MessageBoxInfo box = Install(w, IDNO);
     EXPECT_EQ(box.text, L"List index out of bounds (0)") << "no period after the parenthesis";
     w.Answer(box, IDOK);
@@ -341,7 +320,7 @@ TEST_F(InstallationTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
     Build();
     {
         Wizard w(exe());
-        GoToOptions(w);
+        GoToOptions(w, install_);
         const MessageBoxInfo box = Install(w);
         ASSERT_EQ(box.text, kFinalQuestion);
         w.Answer(box, IDNO);
@@ -355,7 +334,7 @@ TEST_F(InstallationTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
     WriteFileBytes(install_ + L"DTAfb\\V12.FDB", "the clinic's records");
 
     Wizard w(exe());
-    GoToOptions(w);
+    GoToOptions(w, install_);
     const MessageBoxInfo box = Install(w);
     ASSERT_EQ(box.text, kFinalQuestion);
     const std::vector<std::wstring> lines = WithoutFontLines(LogLines(w));
@@ -378,7 +357,7 @@ TEST_F(InstallationTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
 TEST_F(InstallationTest, WindowsXpChoiceCopiesTheTenFileRuntime) {
     Build();
     Wizard w(exe());
-    GoToOptions(w);
+    GoToOptions(w, install_);
     HWND windows = AnyChild(w.Main(), L"ComboBox");
     ASSERT_TRUE(windows);
     SendMessageW(windows, CB_SETCURSEL, 1, 0);
@@ -405,7 +384,7 @@ TEST_F(InstallationTest, MissingRuntimeFileIsReportedAndTheCloseBoxThenWorks) {
     options.leaveOut = {L"Firebird\\icuuc30.Dll"};
     Build(options);
     Wizard w(exe());
-    GoToOptions(w);
+    GoToOptions(w, install_);
     const MessageBoxInfo box = Install(w);
     ASSERT_TRUE(box.hwnd);
     EXPECT_EQ(box.text, ErrorReportText(L"Cannot open file \"" + temp_ / L"Firebird\\icuuc30.Dll" + L"\". " +
@@ -427,7 +406,7 @@ TEST_F(InstallationTest, MissingRuntimeFileIsReportedAndTheCloseBoxThenWorks) {
 TEST_F(InstallationTest, CloseIsRefusedWhileFilesAreWrittenAndAllowedAfter) {
     Build();
     Wizard w(exe());
-    GoToOptions(w);
+    GoToOptions(w, install_);
     ScopedModule hookLibrary(LoadLibraryW(L"" VH_BUILD_DIR "/close_on_line.dll"));
     ASSERT_TRUE(hookLibrary);
     const auto hook = reinterpret_cast<HOOKPROC>(
@@ -471,7 +450,7 @@ TEST_F(InstallationTest, KilledDuringTheDatabaseCopyTheClinicsDatabaseStaysWhole
     WriteFileBytes(live, "the clinic's records");
     {
         Wizard w(exe());
-        GoToOptions(w);
+        GoToOptions(w, install_);
         w.Click(L"Начать установку");
         const std::wstring partial = DatabaseCopyInProgress(live);
         ASSERT_TRUE(Wizard::WaitUntil([&] { return SizeOf(partial) > 0; }, 60s));
@@ -484,7 +463,7 @@ TEST_F(InstallationTest, KilledDuringTheDatabaseCopyTheClinicsDatabaseStaysWhole
     EXPECT_EQ(ReadFileBytes(live), "the clinic's records");
 
     Wizard w(exe());
-    GoToOptions(w);
+    GoToOptions(w, install_);
     const MessageBoxInfo box = Install(w);
     ASSERT_EQ(box.text, kFinalQuestion);
     const std::vector<std::wstring> lines = WithoutFontLines(LogLines(w));
@@ -505,7 +484,7 @@ TEST_F(InstallationTest, SessionEndIsRefusedWhileFilesAreWrittenAndAllowedAfter)
     options.databaseSize = kSlowDatabase;
     Build(options);
     Wizard w(exe());
-    GoToOptions(w);
+    GoToOptions(w, install_);
     const auto askSessionEnd = [&] {
         DWORD_PTR answer = 2;
         EXPECT_TRUE(
@@ -547,7 +526,7 @@ protected:
     // Starts the installation with the driver and waits until the driver
     // installer's broadcast has been answered.
     void StartUntilBroadcastAnswered(const Wizard& w) {
-        GoToOptions(w);
+        GoToOptions(w, install_);
         w.Click(L"Начать установку");
         const MessageBoxInfo box = w.WaitForMessageBox(60s);
         ASSERT_EQ(box.text, kDriverQuestion);

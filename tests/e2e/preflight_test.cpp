@@ -34,13 +34,7 @@ TEST(Preflight, ADiskTooSmallForThePackageIsToldBeforeAnythingIsWritten) {
 
     {
         Wizard w(exe);
-        w.Click(L"Далее");
-        HWND path = w.FindControl(L"Edit", L"C:\\Holter");
-        ASSERT_TRUE(path);
-        SetText(path, install);
-        w.Click(L"Далее");
-        ASSERT_TRUE(w.FindControl(L"Button", L"Начать установку"));
-        DismissDriverWarning(w);
+        GoToOptions(w, install);
 
         ULARGE_INTEGER available{};
         ASSERT_TRUE(GetDiskFreeSpaceExW(install.c_str(), &available, nullptr, nullptr));

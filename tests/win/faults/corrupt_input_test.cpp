@@ -8,6 +8,7 @@
 
 #include "base/utf8.h"
 #include "engine/ini_file.h"
+#include "tests/kit/hostile_xml.h"
 #include "tests/win/faults/fault_fixture.h"
 
 namespace faults {
@@ -122,13 +123,7 @@ TEST_F(CorruptInput, ReleaseInfoIsRewrittenOrRefusedWithoutReadingLocalFiles) {
     for (int i = 0; i < 40000; ++i)
         huge += "<Update n=\"" + std::to_string(i) + "\">Обновление комплекса</Update>";
     huge += "</History></ROOT>\n";
-    std::string laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE ROOT [<!ENTITY a \"aaaaaaaaaa\">";
-    for (char name = 'b'; name <= 'j'; ++name) {
-        laughs += std::string("<!ENTITY ") + name + " \"";
-        for (int i = 0; i < 10; ++i) laughs += std::string("&") + static_cast<char>(name - 1) + ";";
-        laughs += "\">";
-    }
-    laughs += "]>\n<ROOT>" + levels + "<Note>&j;</Note></ROOT>\n";
+    const std::string laughs = NestedEntityDocument(levels);
 
     struct Case {
         const char* what;

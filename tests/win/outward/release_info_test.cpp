@@ -11,6 +11,7 @@
 #include "base/utf8.h"
 #include "engine/file_ops.h"
 #include "tests/kit/file_util.h"
+#include "tests/kit/hostile_xml.h"
 #include "tests/kit/temp_folder.h"
 
 namespace {
@@ -109,14 +110,7 @@ TEST(SetReleaseLevel, RefusesFilesItCannotUseAndLeavesThemAlone) {
 // refused with the release-information error while the file stays as it is.
 TEST(SetReleaseLevel, RefusesDocumentsThatWouldExhaustTheParser) {
     const std::string levels = "<Version>1</Version><Level>100101</Level>";
-    // Ten levels of ten references: 10^10 characters when expanded.
-    std::string laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE ROOT [<!ENTITY a \"aaaaaaaaaa\">";
-    for (char name = 'b'; name <= 'j'; ++name) {
-        laughs += std::string("<!ENTITY ") + name + " \"";
-        for (int i = 0; i < 10; ++i) laughs += std::string("&") + static_cast<char>(name - 1) + ";";
-        laughs += "\">";
-    }
-    laughs += "]>\n<ROOT>" + levels + "<Note>&j;</Note></ROOT>\n";
+    const std::string laughs = NestedEntityDocument(levels);
     // One entity of 100,000 characters used 10,000 times: a gigabyte.
     std::string quadratic =
         "<!DOCTYPE ROOT [<!ENTITY big \"" + std::string(100000, 'x') + "\">]>\n<ROOT>" + levels;

@@ -40,28 +40,62 @@ BOOL CALLBACK AddChild(HWND child, LPARAM param) {
     return TRUE;
 }
 
+// Polls until done() holds; false after the timeout.
+template <typename Done>
+bool WaitFor(Done done, std::chrono::milliseconds timeout) {
+    for (auto end = std::chrono::steady_clock::now() + timeout; !done(); Sleep(10))
+        if (std::chrono::steady_clock::now() > end) return false;
+    return true;
+}
+
+// The window that has the keyboard focus on box's thread.
+HWND FocusOf(HWND box) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// Ends a standard box as its No button would.
+BOOL CALLBACK PressNo(HWND box, LPARAM) {
+    PostMessageW(box, WM_COMMAND, IDNO, 0);
+    return TRUE;
+}
+
 // Shows a question box owned by owner while a second thread records its
-// look and then presses key (a virtual-key code) in it; returns the answer.
+// look and, once the keyboard focus is inside the box, presses key (a
+// virtual-key code) in it; returns the answer. A box that never takes the
+// focus or ignores the key fails the test and is closed with a button
+// command, so no box stays open.
 int AskAndPress(HWND owner, WPARAM key, BoxLook& look) {
+    const DWORD asker = GetCurrentThreadId();
     std::thread user([&] {
         HWND box = nullptr;
-        for (auto end = std::chrono::steady_clock::now() + 10s; std::chrono::steady_clock::now() < end; Sleep(10))
-            if ((box = FindWindowW(L"#32770", kTitle)) && IsWindowVisible(box)) break;
-        if (!box) return;
-        Sleep(100);  // the box is up and has its focus
+        if (!WaitFor([&] { return (box = FindWindowW(L"#32770", kTitle)) && IsWindowVisible(box); }, 10s)) {
+            ADD_FAILURE() << "no box appeared";
+            // Whatever dialog the asking thread shows instead must not stay.
+            EnumThreadWindows(asker, PressNo, 0);
+            return;
+        }
+        HWND focus = nullptr;
+        if (!WaitFor([&] { return (focus = FocusOf(box)) && IsChild(box, focus); }, 10s)) {
+            ADD_FAILURE() << "the keyboard focus never entered the box";
+            PressNo(box, 0);
+            return;
+        }
         look.title = TextOf(box);
         look.yes = TextOf(GetDlgItem(box, IDYES));
         look.no = TextOf(GetDlgItem(box, IDNO));
         EnumChildWindows(box, AddChild, reinterpret_cast<LPARAM>(&look.children));
         look.owner = GetWindow(box, GW_OWNER);
         look.ownerEnabled = IsWindowEnabled(owner);
-        GUITHREADINFO info{};
-        info.cbSize = sizeof(info);
-        GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &info);
-        HWND target = info.hwndFocus ? info.hwndFocus : box;
-        PostMessageW(target, WM_KEYDOWN, key, 1);
-        PostMessageW(target, WM_CHAR, key == VK_RETURN ? L'\r' : static_cast<WPARAM>(std::towlower(key)), 1);
-        PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+        PostMessageW(focus, WM_KEYDOWN, key, 1);
+        PostMessageW(focus, WM_CHAR, key == VK_RETURN ? L'\r' : static_cast<WPARAM>(std::towlower(key)), 1);
+        PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+        if (!WaitFor([&] { return !IsWindow(box); }, 10s)) {
+            ADD_FAILURE() << "the key did not close the box";
+            PressNo(box, 0);
+        }
     });
     const int answer =
         MessageBoxW(owner, L"Подключите интерфейсный блок и нажмите \"Yes\"?", kTitle, MB_YESNO | MB_ICONQUESTION);
@@ -77,6 +111,10 @@ TEST(ScopedEnglishYesNo, RenamesTheFirstBoxOnlyAndKeepsEverythingElse) {
     BoxLook platform;
     EXPECT_EQ(AskAndPress(owner, VK_RETURN, platform), IDYES) << "Enter presses the default Yes";
     ASSERT_FALSE(platform.yes.empty()) << "the box was seen";
+    // Under English settings the platform itself says "&Yes", and the
+    // renaming below would prove nothing: the run uses Russian ones.
+    ASSERT_NE(platform.yes, L"&Yes") << "run under Russian regional settings (LC_ALL=ru_RU.UTF-8)";
+    ASSERT_NE(platform.no, L"&No");
     EXPECT_EQ(platform.owner, owner);
     EXPECT_FALSE(platform.ownerEnabled) << "the box is modal to its owner";
 

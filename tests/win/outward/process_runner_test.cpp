@@ -146,6 +146,7 @@ TEST_F(ProcessRunnerTest, WaitingAnswersTheProgramsBroadcastAndKeepsAQuitRequest
     for (bool viaRunAndWait : {true, false}) {
         SCOPED_TRACE(viaRunAndWait ? "RunAndWait" : "StartProgram");
         DeleteFileW((program + L".answered").c_str());
+        DeleteFileW((program + L".unanswered").c_str());
         ListeningWindow window;
         ASSERT_TRUE(window.hwnd());
         PostMessageW(window.hwnd(), WM_APP, 0, 0);
@@ -154,7 +155,7 @@ TEST_F(ProcessRunnerTest, WaitingAnswersTheProgramsBroadcastAndKeepsAQuitRequest
         const int64_t code = viaRunAndWait ? RunAndWait(program, L"", SW_HIDE)
                                            : StartProgram(L"\"" + program + L"\"", SW_HIDE, true);
         EXPECT_EQ(code, 0);
-        EXPECT_TRUE(PathExists(program + L".answered"));
+        EXPECT_TRUE(PathExists(program + L".answered")) << "every window answered within its 10 seconds";
         EXPECT_TRUE(window.posted);
         EXPECT_EQ(window.settingChange, L"Environment");
         MSG msg{};

@@ -17,6 +17,18 @@ void WriteFileBytes(const std::wstring& path, std::string_view bytes) {
         throw std::runtime_error("cannot write " + ToUtf8(path));
 }
 
+void WriteSparseFile(const std::wstring& path, uint64_t size) {
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    if (!file) throw std::runtime_error("cannot create " + ToUtf8(path));
+    // Where the file system has no sparse files the size is still set.
+    DWORD returned = 0;
+    DeviceIoControl(file.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    if (!SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get()))
+        throw std::runtime_error("cannot set the size of " + ToUtf8(path));
+}
+
 std::string ReadFileBytes(const std::wstring& path) {
     ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, 0, nullptr));

@@ -173,24 +173,27 @@ TEST(IniFile, RewriteKeepsTheFilesAccessListAndAttributes) {
               static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
 }
 
+// The read limit is 64 MiB. A file of 4 GiB + 1 byte reads as 1 byte to a
+// size kept in 32 bits.
 TEST(IniFile, FileLargerThanTheReadLimitIsRefusedWhenLoading) {
-    TempFolder temp;
-    const std::wstring path = temp / L"holter.ini";
-    {
-        // Sparse on most file systems: no 64 MiB are written.
-        ScopedHandle big(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-        ASSERT_TRUE(big);
-        LARGE_INTEGER size;
-        size.QuadPart = static_cast<LONGLONG>(kWholeFileLimit) + 1;
-        ASSERT_TRUE(SetFilePointerEx(big.get(), size, nullptr, FILE_BEGIN));
-        ASSERT_TRUE(SetEndOfFile(big.get()));
-    }
-    try {
-        IniFile file(path);
-        ADD_FAILURE() << "no error";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.text(), L"Cannot read file \"" + path + L"\". The file is larger than " +
-                                std::to_wstring(kWholeFileLimit) + L" bytes");
+    const struct {
+        const char* what;
+        uint64_t size;
+    } cases[] = {
+        {"one byte over 64 MiB", 67108865},
+        {"4 GiB + 1 byte", 4294967297},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder temp;
+        const std::wstring path = temp / L"holter.ini";
+        WriteSparseFile(path, c.size);
+        try {
+            IniFile file(path);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.text(), L"Cannot read file \"" + path + L"\". The file is larger than 67108864 bytes");
+        }
     }
 }
 

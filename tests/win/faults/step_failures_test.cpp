@@ -16,8 +16,10 @@ TEST_F(StepFailures, DriverInstallerThatCannotStartMarksItsLineWithoutTheFinishe
     struct Case {
         const char* what;
         bool missing;  // the whole driver folder left out; else the program is no program
+        DWORD code;    // the system's reason in the setup log
     };
-    for (const Case& c : {Case{"missing", true}, Case{"not a program", false}}) {
+    for (const Case& c :
+         {Case{"missing", true, ERROR_FILE_NOT_FOUND}, Case{"not a program", false, ERROR_BAD_EXE_FORMAT}}) {
         SCOPED_TRACE(c.what);
         SetupLogCapture log;
         RemoveTree(temp_.path());
@@ -33,9 +35,10 @@ TEST_F(StepFailures, DriverInstallerThatCannotStartMarksItsLineWithoutTheFinishe
         EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverNotStartedLines);
         EXPECT_EQ(view_.events, kEventsOfAWholeRun) << "the installation goes on";
         const std::wstring program = install_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe";
-        const std::wstring logged = log.Find(L"Driver installer not started: " + program + L": error ");
-        EXPECT_FALSE(logged.empty()) << log.Dump();
-        EXPECT_EQ(logged.find(L": error 0:"), std::wstring::npos) << ToUtf8(logged);
+        EXPECT_EQ(log.Find(L"Driver installer not started: "), L"Driver installer not started: " + program +
+                                                                   L": error " + std::to_wstring(c.code) + L": " +
+                                                                   SystemErrorText(c.code))
+            << log.Dump();
         EXPECT_FALSE(log.Has(L"Driver installer ended with exit code"));
         EXPECT_EQ(c.missing, log.Has(L"Driver folder not in the package: " + package_ + L"FTDIDriverInstall"));
         ExpectNothingLost(Database::KeptAside);

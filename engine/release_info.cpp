@@ -79,26 +79,21 @@ void Check(HRESULT hr) {
 constexpr unsigned long long kMaxReleaseInfoBytes = 16ull << 20;
 constexpr LONG kMaxElementDepth = 256;
 
-HRESULT SetProperty(IXMLDOMDocument2* document, std::wstring_view name, const VARIANT& value) {
-    ScopedBstr property(name);
-    return document->setProperty(property.get(), value);
-}
-
-void BoundParser(IXMLDOMDocument2* document) {
+void BoundParser(IXMLDOMDocument2* document, ParserPropertySetter setProperty) {
     VARIANT yes = {};
     yes.vt = VT_BOOL;
     yes.boolVal = VARIANT_TRUE;
-    Check(SetProperty(document, L"ProhibitDTD", yes));
+    Check(setProperty(document, L"ProhibitDTD", yes));
     // Known to MSXML 3 (since SP4) and 6; a parser that refuses them keeps
     // its own depth limit, and the size is bounded by the read.
     VARIANT depth = {};
     depth.vt = VT_I4;
     depth.lVal = kMaxElementDepth;
-    SetProperty(document, L"MaxElementDepth", depth);
+    setProperty(document, L"MaxElementDepth", depth);
     VARIANT kilobytes = {};
     kilobytes.vt = VT_I4;
     kilobytes.lVal = static_cast<LONG>(kMaxReleaseInfoBytes / 1024);
-    SetProperty(document, L"MaxXMLSize", kilobytes);
+    setProperty(document, L"MaxXMLSize", kilobytes);
 }
 
 // A stream over the file's bytes for the parser.
@@ -111,7 +106,7 @@ ComPtr<IStream> StreamOf(const std::vector<unsigned char>& bytes) {
     return stream;
 }
 
-ComPtr<IXMLDOMDocument2> LoadDocument(const std::wstring& file) {
+ComPtr<IXMLDOMDocument2> LoadDocument(const std::wstring& file, ParserPropertySetter setProperty) {
     const ComPtr<IStream> source = StreamOf(ReadWholeFile(file, kMaxReleaseInfoBytes));
     ComPtr<IXMLDOMDocument2> document;
     Check(CoCreateInstance(kDomDocumentClass, nullptr, CLSCTX_INPROC_SERVER, kDomDocument2Interface,
@@ -120,7 +115,7 @@ ComPtr<IXMLDOMDocument2> LoadDocument(const std::wstring& file) {
     // No external entity or DTD is fetched, and the indentation stays.
     Check(document->put_resolveExternals(VARIANT_FALSE));
     Check(document->put_preserveWhiteSpace(VARIANT_TRUE));
-    BoundParser(document.Get());
+    BoundParser(document.Get(), setProperty);
     ScopedVariant from(source.Get());
     VARIANT_BOOL loaded = VARIANT_FALSE;
     // A parser that stops at one of its limits may answer with a failure
@@ -177,8 +172,8 @@ std::string Serialize(IXMLDOMDocument2* document) {
     return data;
 }
 
-void WriteLevel(const std::wstring& file, std::wstring_view level) {
-    const ComPtr<IXMLDOMDocument2> document = LoadDocument(file);
+void WriteLevel(const std::wstring& file, std::wstring_view level, ParserPropertySetter setProperty) {
+    const ComPtr<IXMLDOMDocument2> document = LoadDocument(file, setProperty);
     ComPtr<IXMLDOMElement> top;
     Check(document->get_documentElement(&top));
     if (!top) throw Error(L"the document has no top-level element");
@@ -195,12 +190,17 @@ void WriteLevel(const std::wstring& file, std::wstring_view level) {
 
 }  // namespace
 
-void SetReleaseLevel(std::wstring_view folder, std::wstring_view level) {
+HRESULT SetParserProperty(IXMLDOMDocument2* document, std::wstring_view name, const VARIANT& value) {
+    ScopedBstr property(name);
+    return document->setProperty(property.get(), value);
+}
+
+void SetReleaseLevel(std::wstring_view folder, std::wstring_view level, ParserPropertySetter setProperty) {
     ScopedCoInitialize com;
     const std::wstring file = std::wstring(folder) + std::wstring(kReleaseInfoFile);
     if (!FileExists(file)) throw Error(L"Release info file does not exist");
     try {
-        WriteLevel(file, level);
+        WriteLevel(file, level, setProperty);
     } catch (const Error& e) {
         throw Error(L"Cannot get release information, error: " + e.text());
     }

@@ -3,7 +3,18 @@
 // the update package applied last.
 #pragma once
 
+#include <msxml2.h>
+#include <windows.h>
+
 #include <string_view>
+
+// Sets one property of the parser that loads the file, before the load
+// (SetParserProperty; a test can put in one that records what the load
+// asks of the parser and reads it back where the platform keeps it).
+using ParserPropertySetter = HRESULT (*)(IXMLDOMDocument2* document, std::wstring_view name, const VARIANT& value);
+
+// IXMLDOMDocument2::setProperty: the parser's own answer.
+HRESULT SetParserProperty(IXMLDOMDocument2* document, std::wstring_view name, const VARIANT& value);
 
 // Writes level as the text of ROOT's Level element in folder + "ReleaseInfo"
 // (folder ends in "\"), leaving the rest of the document as the XML DOM
@@ -21,5 +32,7 @@
 // a number, "the file is not a well-formed XML document or goes beyond the
 // parser's limits" with the parser's reason in brackets, "the file has a
 // document type declaration", the read error of a file over the size bound,
-// or the failure of the DOM, the missing element or the save.
-void SetReleaseLevel(std::wstring_view folder, std::wstring_view level);
+// or the failure of the DOM, the missing element or the save (among them a
+// parser that refuses ProhibitDTD).
+void SetReleaseLevel(std::wstring_view folder, std::wstring_view level,
+                     ParserPropertySetter setProperty = SetParserProperty);

@@ -43,6 +43,10 @@ int CopyFolderTree(std::wstring_view source, std::wstring_view destination);
 // the cause), true otherwise.
 bool CopyFileWithDate(std::wstring_view source, std::wstring_view destination);
 
+// A file copy with CopyFileWithDate's contract, where a test can put in one
+// that fails.
+using FileCopy = bool (*)(std::wstring_view source, std::wstring_view destination);
+
 // Sets (true) or clears (false) the read-only attribute of file, keeping its
 // other attributes. A missing file or a refused change only goes into the
 // setup log.

@@ -88,8 +88,8 @@ void AnnounceFontChange() {
 
 // Copies the font into the fonts folder. A copy that was not written whole
 // is removed again, so that the font counts as missing at the next run.
-void CopyFont(const std::wstring& source, const std::wstring& installed) {
-    if (CopyFileWithDate(source, installed)) return;
+void CopyFont(const std::wstring& source, const std::wstring& installed, FileCopy copy) {
+    if (copy(source, installed)) return;
     const DWORD code = GetLastError();
     DeleteFileW(installed.c_str());
     throw Error(L"Cannot write file \"" + installed + L"\". " + SystemErrorText(code));
@@ -131,19 +131,20 @@ std::span<const wchar_t* const> FontFiles() {
     return kFontFiles;
 }
 
-void InstallFonts(std::wstring_view installerFolder, const FontLineSink& addLine, const FontTargets& targets) {
+void InstallFonts(std::wstring_view installerFolder, const FontLineSink& addLine, const FontTargets& targets,
+                  FileCopy copy) {
     const std::wstring sourceFolder = std::wstring(installerFolder) + L"fonts\\";
-    for (const wchar_t* name : kFontFiles) InstallFontFile(name, sourceFolder, targets, addLine);
+    for (const wchar_t* name : kFontFiles) InstallFontFile(name, sourceFolder, targets, addLine, copy);
 }
 
 void InstallFontFile(std::wstring_view name, std::wstring_view sourceFolder, const FontTargets& targets,
-                     const FontLineSink& addLine) {
+                     const FontLineSink& addLine, FileCopy copy) {
     const std::wstring source = std::wstring(sourceFolder) + std::wstring(name);
     const std::wstring installed = targets.fontsFolder + std::wstring(name);
     if (FileExists(installed)) return;
 
     const std::wstring face = ReadFontFaceName(source);
-    CopyFont(source, installed);
+    CopyFont(source, installed, copy);
     RegisterFont(targets, face + L" (TrueType)", name, installed);
 
     if (!AddFontResourceW(installed.c_str())) LogRefusal(L"AddFontResourceW refused " + installed);

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/file_ops.h"
+
 // Receives each progress line.
 using FontLineSink = std::function<void(std::wstring_view line)>;
 
@@ -31,13 +33,14 @@ std::span<const wchar_t* const> FontFiles();
 // their fixed order with InstallFontFile. The first error ends it and
 // passes on: later fonts are not tried and nothing is undone.
 void InstallFonts(std::wstring_view installerFolder, const FontLineSink& addLine,
-                  const FontTargets& targets = SystemFontTargets());
+                  const FontTargets& targets = SystemFontTargets(), FileCopy copy = CopyFileWithDate);
 
 // Installs sourceFolder + name unless targets.fontsFolder + name already
 // exists (then nothing at all happens): reads its face name, copies it with
-// CopyFileWithDate, writes the REG_SZ value "<face> (TrueType)" = name,
-// announces the font to running programs and withdraws it from this
-// session again (the registry value loads it at the next start), and adds
+// copy (CopyFileWithDate unless a test puts in another), writes the REG_SZ
+// value "<face> (TrueType)" = name, announces the font to running programs
+// and withdraws it from this session again (the registry value loads it at
+// the next start), and adds
 // the line "Шрифт <face> уcтановлен". Raises the copy's Error ("Cannot open
 // file ..." for a missing source), "Cannot write file "<path>". <system
 // text>" when the copy was not written whole, and "Failed to set data for
@@ -45,7 +48,7 @@ void InstallFonts(std::wstring_view installerFolder, const FontLineSink& addLine
 // two cases the copy is removed again, so a later run retries the font, and
 // no line is added. Refused announcements go into the setup log.
 void InstallFontFile(std::wstring_view name, std::wstring_view sourceFolder, const FontTargets& targets,
-                     const FontLineSink& addLine);
+                     const FontLineSink& addLine, FileCopy copy = CopyFileWithDate);
 
 // The face (full) name of the font file at path, as GDI's
 // GetFontResourceInfoW reports it, or where that yields nothing from the

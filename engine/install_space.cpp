@@ -56,22 +56,18 @@ struct Volume {
 };
 
 // The volume that holds folder (or would hold it once created).
-std::optional<Volume> VolumeOf(std::wstring_view folder) {
+std::optional<Volume> VolumeOf(std::wstring_view folder, FreeSpaceQuery freeSpace) {
     const std::wstring existing = NearestExistingFolder(folder);
     if (existing.empty()) {
         setup_log::Write(L"Free space: no part of " + std::wstring(folder) + L" exists; not checked");
         return std::nullopt;
     }
     Volume volume;
-    ULARGE_INTEGER available{};
-    // The folder rather than the volume's root: the figure then follows a
-    // volume mounted in a folder and the user's quota.
-    if (!GetDiskFreeSpaceExW(existing.c_str(), &available, nullptr, nullptr)) {
+    if (!freeSpace(existing, volume.available)) {
         const DWORD code = GetLastError();
         setup_log::WriteError(L"Free space: cannot be read for " + existing + L"; not checked", code);
         return std::nullopt;
     }
-    volume.available = available.QuadPart;
     wchar_t name[MAX_PATH + 1];
     volume.name = GetVolumePathNameW(existing.c_str(), name, MAX_PATH + 1) ? name : existing;
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
@@ -136,16 +132,24 @@ bool SameVolume(const std::wstring& a, const std::wstring& b) {
 
 }  // namespace
 
+bool FreeBytesForUser(const std::wstring& folder, uint64_t& available) {
+    // The folder rather than the volume's root.
+    ULARGE_INTEGER bytes{};
+    if (!GetDiskFreeSpaceExW(folder.c_str(), &bytes, nullptr, nullptr)) return false;
+    available = bytes.QuadPart;
+    return true;
+}
+
 std::vector<VolumeSpace> MeasureInstallSpace(std::wstring_view installerFolder, std::wstring_view installFolder,
                                              RuntimeChoice runtime, bool driverChosen,
-                                             std::wstring_view fontsFolder) {
+                                             std::wstring_view fontsFolder, FreeSpaceQuery freeSpace) {
     const std::wstring from(installerFolder);
     const std::wstring to(installFolder);
     std::vector<VolumeSpace> volumes;
-    if (const std::optional<Volume> volume = VolumeOf(to))
+    if (const std::optional<Volume> volume = VolumeOf(to, freeSpace))
         volumes.push_back({volume->name, InstallFolderBytes(from, to, runtime, driverChosen, volume->clusterSize),
                            volume->available});
-    if (const std::optional<Volume> volume = VolumeOf(fontsFolder)) {
+    if (const std::optional<Volume> volume = VolumeOf(fontsFolder, freeSpace)) {
         const uint64_t fonts = FontBytes(from, std::wstring(fontsFolder), volume->clusterSize);
         if (!volumes.empty() && SameVolume(volumes[0].volume, volume->name))
             volumes[0].needed += fonts;

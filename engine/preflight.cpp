@@ -14,10 +14,11 @@ constexpr std::wstring_view kRightsQuestion =
     L"Чтобы установить их, запустите программу установки от имени администратора.\r\n"
     L"Продолжить установку?";
 
-bool EveryVolumeHasRoom(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder) {
+bool EveryVolumeHasRoom(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
+                        FreeSpaceQuery freeSpace) {
     const std::vector<VolumeSpace> volumes =
         MeasureInstallSpace(installerFolder, WithTrailingBackslash(request.installFolder), request.runtime,
-                            request.driver, SystemFontTargets().fontsFolder);
+                            request.driver, SystemFontTargets().fontsFolder, freeSpace);
     for (const VolumeSpace& volume : volumes) setup_log::Write(SpaceLogText(volume));
     for (const VolumeSpace& volume : volumes) {
         if (HasRoom(volume)) continue;
@@ -42,7 +43,7 @@ bool RightsSufficeOrUserGoesOn(InstallView& view, RightsProbe canInstallSystemFi
 }  // namespace
 
 bool CheckBeforeInstallation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
-                             RightsProbe canInstallSystemFiles) {
-    return EveryVolumeHasRoom(view, request, installerFolder) &&
+                             RightsProbe canInstallSystemFiles, FreeSpaceQuery freeSpace) {
+    return EveryVolumeHasRoom(view, request, installerFolder, freeSpace) &&
            RightsSufficeOrUserGoesOn(view, canInstallSystemFiles);
 }

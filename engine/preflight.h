@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "engine/install_request.h"
+#include "engine/install_space.h"
 #include "engine/install_view.h"
 #include "engine/system_rights.h"
 
@@ -19,6 +20,8 @@ using RightsProbe = bool (*)();
 // and available and returns false. Otherwise, when canInstallSystemFiles
 // says no, asks whether to go on without administrator rights and returns
 // the answer; true when nothing is missing, without a question. Writes
-// nothing but the setup log's lines for both checks. Never fails.
+// nothing but the setup log's lines for both checks. The free space comes
+// from freeSpace. Never fails.
 bool CheckBeforeInstallation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
-                             RightsProbe canInstallSystemFiles = CanInstallSystemFonts);
+                             RightsProbe canInstallSystemFiles = CanInstallSystemFonts,
+                             FreeSpaceQuery freeSpace = FreeBytesForUser);

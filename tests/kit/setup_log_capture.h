@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -49,6 +50,20 @@ inline std::wstring FindEvent(const std::vector<std::wstring>& events, const std
     return L"";
 }
 
+// The first of expected that events do not hold in that order (other events
+// may come between, and each event meets one expectation only); empty when
+// events hold them all.
+inline std::wstring FirstEventMissingInOrder(const std::vector<std::wstring>& events,
+                                             const std::vector<std::wstring>& expected) {
+    auto next = events.begin();
+    for (const std::wstring& event : expected) {
+        next = std::find(next, events.end(), event);
+        if (next == events.end()) return event;
+        ++next;
+    }
+    return L"";
+}
+
 class SetupLogCapture {
 public:
     SetupLogCapture() = default;
@@ -58,6 +73,13 @@ public:
 
     std::vector<std::wstring> Events() const { return SetupLogEvents(path_); }
     std::wstring Find(const std::wstring& prefix) const { return FindEvent(Events(), prefix); }
+    // The last event that starts with prefix; empty when none does.
+    std::wstring FindLast(const std::wstring& prefix = L"") const {
+        const std::vector<std::wstring> events = Events();
+        for (auto event = events.rbegin(); event != events.rend(); ++event)
+            if (event->rfind(prefix, 0) == 0) return *event;
+        return L"";
+    }
     bool Has(const std::wstring& prefix) const { return !Find(prefix).empty(); }
     // The whole log as text, for failure messages.
     std::string Dump() const { return ReadFileBytes(path_); }

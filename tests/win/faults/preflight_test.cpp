@@ -4,9 +4,10 @@
 // without the rights that the fonts and the driver need.
 #include <windows.h>
 
-#include "base/setup_log.h"
+#include "engine/fonts.h"
 #include "engine/preflight.h"
 #include "engine/system_rights.h"
+#include "tests/kit/setup_log_capture.h"
 #include "tests/kit/small_disk.h"
 #include "tests/win/faults/fault_fixture.h"
 
@@ -54,20 +55,26 @@ std::vector<std::wstring> Listing(const std::wstring& folder) {
 
 // Whether an installation with the modern runtime writes the package file
 // at relative to the install folder's disk: not the fonts (they go to the
-// system's fonts folder), nor the two files only the Windows XP runtime takes.
-bool GoesToInstallDisk(const std::wstring& relative) {
-    for (const wchar_t* elsewhere : {L"fonts\\", L"Firebird\\msvcp71.Dll", L"Firebird\\msvcr71.Dll"})
-        if (relative.rfind(elsewhere, 0) == 0) return false;
+// system's fonts folder, given when it is on the same disk, and only those
+// not yet there), nor the two files only the Windows XP runtime takes.
+bool GoesToInstallDisk(const std::wstring& relative, const std::wstring& sameDiskFonts) {
+    const std::wstring fonts = L"fonts\\";
+    if (relative.rfind(fonts, 0) == 0)
+        return !sameDiskFonts.empty() && !PathExists(sameDiskFonts + relative.substr(fonts.size()));
+    for (const wchar_t* elsewhere : {L"Firebird\\msvcp71.Dll", L"Firebird\\msvcr71.Dll"})
+        if (relative == elsewhere) return false;
     return true;
 }
 
 // The bytes, each file in whole pages, that the installation from the
 // package in folder writes to the install folder's disk.
-uint64_t InstalledPackageBytes(const std::wstring& folder) {
+uint64_t InstalledPackageBytes(const std::wstring& folder, const std::wstring& sameDiskFonts = L"") {
     uint64_t bytes = 0;
     for (const std::wstring& line : Listing(folder)) {
-        if (line.back() == L'\\' || !GoesToInstallDisk(line)) continue;
-        const uint64_t size = std::stoull(line.substr(line.rfind(L' ') + 1));
+        if (line.back() == L'\\') continue;
+        const size_t blank = line.rfind(L' ');
+        if (!GoesToInstallDisk(line.substr(0, blank), sameDiskFonts)) continue;
+        const uint64_t size = std::stoull(line.substr(blank + 1));
         bytes += (size + kPage - 1) / kPage * kPage;
     }
     return bytes;
@@ -79,36 +86,21 @@ uint64_t AvailableBytes(const std::wstring& folder) {
     return available.QuadPart;
 }
 
-// A setup log of the test's own in folder, for the time the object lives.
-class SetupLogCapture {
-public:
-    explicit SetupLogCapture(const std::wstring& folder) { EXPECT_TRUE(setup_log::Open(folder)); }
-    ~SetupLogCapture() { setup_log::Close(); }
-    SetupLogCapture(const SetupLogCapture&) = delete;
-    SetupLogCapture& operator=(const SetupLogCapture&) = delete;
+// The error box for a volume without room: the space needed with the
+// margin in MB rounded up, the space available rounded down.
+std::wstring NoRoomBox(const std::wstring& volume, uint64_t neededBytes, uint64_t availableBytes) {
+    return L"error box: Недостаточно места на диске " + volume + L" для установки программы!\r\nТребуется " +
+           std::to_wstring((neededBytes + kMiB + kMiB - 1) / kMiB) + L" МБ, доступно " +
+           std::to_wstring(availableBytes / kMiB) + L" МБ.";
+}
 
-    // The events written so far, without their time stamps
-    // ("YYYY-MM-DD HH:MM:SS.mmm  ").
-    std::vector<std::wstring> Events() const {
-        const std::wstring text = FromUtf8(ReadFileBytes(setup_log::Path()));
-        std::vector<std::wstring> events;
-        for (size_t start = text.find(L"  "); start != std::wstring::npos; start = text.find(L"  ", start)) {
-            start += 2;
-            const size_t end = text.find(L"\r\n", start);
-            events.push_back(text.substr(start, end - start));
-            start = end;
-        }
-        return events;
-    }
-
-    // The last event that begins with prefix; empty when none does.
-    std::wstring LastEvent(const std::wstring& prefix = L"") const {
-        const std::vector<std::wstring> events = Events();
-        for (auto event = events.rbegin(); event != events.rend(); ++event)
-            if (event->rfind(prefix, 0) == 0) return *event;
-        return L"";
-    }
-};
+// The setup log's line for a volume, with the verdict.
+std::wstring SpaceLine(const std::wstring& volume, uint64_t neededBytes, uint64_t availableBytes,
+                       const wchar_t* verdict) {
+    return L"Free space on " + volume + L": " + std::to_wstring(neededBytes) +
+           L" bytes to write + 1048576 bytes margin, " + std::to_wstring(availableBytes) +
+           L" bytes available to this user: " + verdict;
+}
 
 class SmallDiskPreflight : public SmallDiskTest {};
 
@@ -120,9 +112,8 @@ TEST_F(SmallDiskPreflight, APackageLargerThanTheDiskIsRefusedBeforeAnythingIsWri
     // yet (the clinic's database is kept beside the new one, so it gives no
     // room back), and one mebibyte to spare; MB rounded up.
     const uint64_t neededBytes = InstalledPackageBytes(package_);
-    const uint64_t neededMiB = (neededBytes + kMiB + kMiB - 1) / kMiB;
     const std::vector<std::wstring> clinicFolder = Listing(install_);
-    const SetupLogCapture log(temp_.path());
+    const SetupLogCapture log;
 
     // The clinic's own folder, and one whose parent the folder page could
     // not create: both measured on the small disk, neither changed.
@@ -130,19 +121,14 @@ TEST_F(SmallDiskPreflight, APackageLargerThanTheDiskIsRefusedBeforeAnythingIsWri
         SCOPED_TRACE(folder);
         request_.installFolder = folder;
         view_.events.clear();
-        const uint64_t availableMiB = AvailableBytes(disk_) / kMiB;
         EXPECT_FALSE(CheckBeforeInstallation(view_, request_, package_, RightsGranted));
         // The volume is the one mounted on the small disk's folder.
-        EXPECT_EQ(view_.events, std::vector<std::wstring>{L"error box: Недостаточно места на диске " + disk_ +
-                                                          L" для установки программы!\r\nТребуется " +
-                                                          std::to_wstring(neededMiB) + L" МБ, доступно " +
-                                                          std::to_wstring(availableMiB) + L" МБ."});
+        const uint64_t available = AvailableBytes(disk_);
+        EXPECT_EQ(view_.events, std::vector<std::wstring>{NoRoomBox(disk_, neededBytes, available)});
         EXPECT_TRUE(view_.lines.empty());
-        EXPECT_EQ(log.LastEvent(L"Free space on " + disk_),
-                  L"Free space on " + disk_ + L": " + std::to_wstring(neededBytes) +
-                      L" bytes to write + 1048576 bytes margin, " + std::to_wstring(AvailableBytes(disk_)) +
-                      L" bytes available to this user: too little");
-        EXPECT_EQ(log.LastEvent(), L"Installation not started: too little free space on " + disk_);
+        EXPECT_EQ(log.FindLast(L"Free space on " + disk_),
+                  SpaceLine(disk_, neededBytes, available, L"too little"));
+        EXPECT_EQ(log.FindLast(), L"Installation not started: too little free space on " + disk_);
     }
     EXPECT_EQ(Listing(install_), clinicFolder);
     ExpectNothingLost(Database::InPlace, kClinicSettings);
@@ -184,7 +170,7 @@ TEST_F(Preflight, WithoutRightsNoStopsBeforeAnythingIsWrittenAndYesInstallsAsBef
 
     view_.answer = false;
     {
-        const SetupLogCapture log(temp_.path());
+        const SetupLogCapture log;
         EXPECT_FALSE(CheckBeforeInstallation(view_, request_, package_, RightsMissing));
         std::vector<std::wstring> events = log.Events();
         ASSERT_GE(events.size(), 3u);
@@ -210,10 +196,71 @@ TEST_F(Preflight, WithoutRightsNoStopsBeforeAnythingIsWrittenAndYesInstallsAsBef
 
 TEST_F(Preflight, WithRightsNothingIsAsked) {
     Build();
-    const SetupLogCapture log(temp_.path());
+    const SetupLogCapture log;
     EXPECT_TRUE(CheckBeforeInstallation(view_, request_, package_, RightsGranted));
     EXPECT_TRUE(view_.events.empty());
-    EXPECT_EQ(log.LastEvent(), L"Rights: the fonts and the driver can be installed");
+    EXPECT_EQ(log.FindLast(), L"Rights: the fonts and the driver can be installed");
+}
+
+// Free-space figures of the test's own for the temporary folder's disk,
+// which also holds the system's fonts folder.
+uint64_t testFreeBytes = 0;
+bool TestFreeSpace(const std::wstring&, uint64_t& available) {
+    available = testFreeBytes;
+    return true;
+}
+bool UnreadableFreeSpace(const std::wstring&, uint64_t&) {
+    SetLastError(ERROR_NOT_READY);
+    return false;
+}
+
+// The verdict on any disk, mounted or not: one byte short of the package
+// and its margin is refused before anything is written, the exact room runs
+// through.
+TEST_F(Preflight, OneByteTooLittleIsRefusedAndExactlyEnoughIsNot) {
+    Build();
+    const std::wstring volume = L"C:\\";
+    ASSERT_EQ(install_.rfind(volume, 0), 0u);
+    const std::wstring fonts = SystemFontTargets().fontsFolder;
+    ASSERT_EQ(fonts.rfind(volume, 0), 0u);
+    const uint64_t needed = InstalledPackageBytes(package_, fonts);
+    const std::vector<std::wstring> clinicFolder = Listing(install_);
+    const SetupLogCapture log;
+    const struct {
+        uint64_t available;
+        bool fits;
+    } cases[] = {{needed + kMiB - 1, false}, {needed + kMiB, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.available);
+        testFreeBytes = c.available;
+        view_.events.clear();
+        EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsGranted, TestFreeSpace), c.fits);
+        EXPECT_EQ(log.FindLast(L"Free space on "),
+                  SpaceLine(volume, needed, c.available, c.fits ? L"enough" : L"too little"));
+        if (c.fits) {
+            EXPECT_TRUE(view_.events.empty());
+            EXPECT_EQ(log.FindLast(), L"Rights: the fonts and the driver can be installed");
+        } else {
+            EXPECT_EQ(view_.events, std::vector<std::wstring>{NoRoomBox(volume, needed, c.available)});
+            EXPECT_EQ(log.FindLast(), L"Installation not started: too little free space on " + volume);
+        }
+        EXPECT_TRUE(view_.lines.empty());
+        EXPECT_EQ(Listing(install_), clinicFolder);
+    }
+    ExpectNothingLost(Database::InPlace, kClinicSettings);
+}
+
+// A disk whose free space cannot be read is not checked, and the setup log
+// says why.
+TEST_F(Preflight, FreeSpaceThatCannotBeReadIsLoggedAndNotChecked) {
+    Build();
+    const SetupLogCapture log;
+    EXPECT_TRUE(CheckBeforeInstallation(view_, request_, package_, RightsGranted, UnreadableFreeSpace));
+    EXPECT_TRUE(view_.events.empty());
+    EXPECT_EQ(log.Find(L"Free space: "), L"Free space: cannot be read for " + install_ + L"; not checked: error " +
+                                             std::to_wstring(ERROR_NOT_READY) + L": " +
+                                             SystemErrorText(ERROR_NOT_READY));
+    EXPECT_EQ(log.Find(L"Free space on "), L"");
 }
 
 // The real probe, on targets of the test's own: a fonts folder and a key it

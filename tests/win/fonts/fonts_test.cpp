@@ -83,10 +83,10 @@ protected:
     std::wstring Installed(const wchar_t* name) const { return targets_.fontsFolder + name; }
 
     // Runs InstallFonts; returns the error text it raised, or "".
-    std::wstring Install() {
+    std::wstring Install(FileCopy copy = CopyFileWithDate) {
         try {
             InstallFonts(
-                installer_.path(), [&](std::wstring_view line) { lines_.emplace_back(line); }, targets_);
+                installer_.path(), [&](std::wstring_view line) { lines_.emplace_back(line); }, targets_, copy);
         } catch (const Error& e) {
             return e.text();
         }
@@ -167,6 +167,37 @@ TEST_F(FontsTest, AnUnwritableRegistryKeyEndsInstallationAndRemovesTheCopy) {
     EXPECT_EQ(Install(), L"");
     EXPECT_EQ(ReadFileBytes(Installed(L"ARIAL.TTF")), ReadFileBytes(Source(L"ARIAL.TTF")));
     EXPECT_EQ(lines_.size(), 7u);
+}
+
+// A copy of COUR.TTF that stops half-way, as on a disk that runs full; the
+// other fonts copy whole.
+bool CopyRunningOutOfRoomAtCour(std::wstring_view source, std::wstring_view destination) {
+    if (!destination.ends_with(L"\\COUR.TTF")) return CopyFileWithDate(source, destination);
+    const std::string bytes = ReadFileBytes(std::wstring(source));
+    WriteFileBytes(std::wstring(destination), bytes.substr(0, bytes.size() / 2));
+    SetLastError(ERROR_DISK_FULL);
+    return false;
+}
+
+// A font that was not written whole is not left in the fonts folder: it
+// would count as installed at every later run. Nothing of it is registered
+// and no line claims it; the fonts before it stay, those after it are not
+// tried. The same on a real full disk is in the fault tests.
+TEST_F(FontsTest, AFontCopyCutShortIsRemovedAndEndsInstallation) {
+    EXPECT_EQ(Install(CopyRunningOutOfRoomAtCour),
+              L"Cannot write file \"" + Installed(L"COUR.TTF") + L"\". " + SystemErrorText(ERROR_DISK_FULL));
+    EXPECT_EQ(lines_, (std::vector<std::wstring>{Line(L"Liberation Sans"), Line(L"Liberation Sans Narrow")}));
+    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, kTestKey),
+              (std::map<std::wstring, std::wstring>{{L"Liberation Sans (TrueType)", L"ARIAL.TTF"},
+                                                    {L"Liberation Sans Narrow (TrueType)", L"ARIALN.TTF"}}));
+    for (const wchar_t* name : {L"COUR.TTF", L"MICROSS.TTF", L"TAHOMA.TTF", L"TIMES.TTF", L"verdana.TTF"})
+        EXPECT_FALSE(PathExists(Installed(name))) << ToUtf8(name);
+
+    // The next run installs it whole.
+    lines_.clear();
+    EXPECT_EQ(Install(), L"");
+    EXPECT_EQ(ReadFileBytes(Installed(L"COUR.TTF")), ReadFileBytes(Source(L"COUR.TTF")));
+    EXPECT_EQ(lines_.size(), 5u);
 }
 
 TEST_F(FontsTest, ReadsFaceNamesFromFontFilesOnly) {

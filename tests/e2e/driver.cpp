@@ -335,6 +335,21 @@ void Wizard::PressOkWithMouse(const MessageWindowInfo& window) const {
         Fail(L"the message window stayed after a click on its OK");
 }
 
+bool Wizard::Settle(std::chrono::milliseconds timeout) const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()), &result) !=
+           0;
+}
+
+InstallerHook::InstallerHook(const Wizard& w, int kind, const std::wstring& dllPath, const char* procedure)
+    : library_(LoadLibraryW(dllPath.c_str())) {
+    if (!library_) return;
+    const auto proc =
+        reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(library_.get(), procedure)));
+    if (proc)
+        hook_.reset(SetWindowsHookExW(kind, proc, library_.get(), GetWindowThreadProcessId(w.Main(), nullptr)));
+}
+
 bool Wizard::WaitForExit(std::chrono::milliseconds timeout, DWORD* exitCode) const {
     if (WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return false;
     if (exitCode) GetExitCodeProcess(process_.get(), exitCode);

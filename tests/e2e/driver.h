@@ -83,6 +83,11 @@ public:
     void PressOk(const MessageWindowInfo& window) const;
     void PressOkWithMouse(const MessageWindowInfo& window) const;
 
+    // Returns once the installer's window thread has answered a message of
+    // ours, so it is back in a message loop and done with what it was
+    // doing; false when it does not answer within timeout.
+    bool Settle(std::chrono::milliseconds timeout = 10s) const;
+
     // True when the process ended within timeout; exitCode then holds its code.
     bool WaitForExit(std::chrono::milliseconds timeout, DWORD* exitCode = nullptr) const;
 
@@ -101,6 +106,19 @@ private:
     ScopedHandle process_;
     DWORD pid_ = 0;
     HWND main_ = nullptr;
+};
+
+// A hook procedure of one of the test DLLs built beside the tests (their
+// folder is VH_BUILD_DIR), set on the installer's window thread for as long
+// as the object lives; kind is WH_CALLWNDPROC, WH_GETMESSAGE and the like.
+class InstallerHook {
+public:
+    InstallerHook(const Wizard& w, int kind, const std::wstring& dllPath, const char* procedure);
+    bool installed() const { return static_cast<bool>(hook_); }
+
+private:
+    ScopedModule library_;
+    ScopedHook hook_;
 };
 
 // Window helpers that work across processes.

@@ -7,6 +7,7 @@
 #include <shlobj.h>
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@
 #include "tests/kit/temp_folder.h"
 
 namespace {
+
+using namespace std::string_literals;
 
 const std::wstring kFinalQuestion = L"Установка завершена. Выйти из программы установки?";
 const std::wstring kDriverQuestion = L"Подключите интерфейсный блок и нажмите \"Yes\"?";
@@ -127,6 +130,39 @@ LinkContent ReadLink(const std::wstring& path) {
     return content;
 }
 
+// The setup log that the installer writes in the temporary folder during
+// the object's life: the one log that was not there when it was made.
+class NewSetupLog {
+public:
+    NewSetupLog() : before_(SetupLogsIn(Folder())) {}
+    // Removes the log the test read.
+    ~NewSetupLog() {
+        if (!path_.empty()) DeleteFileW(path_.c_str());
+    }
+    NewSetupLog(const NewSetupLog&) = delete;
+    NewSetupLog& operator=(const NewSetupLog&) = delete;
+
+    // The new log's events; empty when there is not exactly one new log.
+    std::vector<std::wstring> Events() {
+        std::set<std::wstring> logs = SetupLogsIn(Folder());
+        for (const std::wstring& old : before_) logs.erase(old);
+        EXPECT_EQ(logs.size(), 1u) << "one new setup log";
+        if (logs.size() != 1) return {};
+        path_ = Folder() + *logs.begin();
+        return SetupLogEvents(path_);
+    }
+
+private:
+    static std::wstring Folder() {
+        wchar_t folder[MAX_PATH + 1];
+        GetTempPathW(MAX_PATH + 1, folder);
+        return folder;
+    }
+
+    const std::set<std::wstring> before_;
+    std::wstring path_;
+};
+
 // A package with the installer beside it, and the folder to install into.
 class InstallationTest : public testing::Test {
 protected:
@@ -176,16 +212,10 @@ std::wstring FileVersionOf(const std::wstring& path) {
            std::to_wstring(LOWORD(fixed->dwFileVersionLS));
 }
 
-std::wstring TempFolderPath() {
-    wchar_t folder[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH + 1, folder);
-    return folder;
-}
-
 TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
     Build();
     const std::vector<std::wstring> fontLines = ExpectedFontLines();
-    const std::set<std::wstring> logsBefore = SetupLogsIn(TempFolderPath());
+    NewSetupLog log;
     Wizard w(exe());
     GoToOptions(w, install_);
     const MessageBoxInfo box = Install(w, IDYES);
@@ -220,11 +250,7 @@ TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
     // The run's setup log, in the temporary folder: its header, the choices,
     // every line as shown, the boxes with their answers, the exit codes and
     // how the run ended.
-    std::set<std::wstring> logs = SetupLogsIn(TempFolderPath());
-    for (const std::wstring& old : logsBefore) logs.erase(old);
-    ASSERT_EQ(logs.size(), 1u) << "one new setup log";
-    const std::wstring logPath = TempFolderPath() + *logs.begin();
-    const std::vector<std::wstring> events = SetupLogEvents(logPath);
+    const std::vector<std::wstring> events = log.Events();
     ASSERT_GE(events.size(), 3u);
     const std::wstring version = FileVersionOf(exe());
     ASSERT_FALSE(version.empty());
@@ -233,26 +259,32 @@ TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
     EXPECT_NE(events[1].find(L" build "), std::wstring::npos);
     EXPECT_NE(events[1].find(L"; elevated: "), std::wstring::npos);
     EXPECT_EQ(events[2], L"Installer folder: " + temp_.path());
+    // In the order of the run; the driver's two lines come last on screen.
+    ASSERT_GE(shown.size(), 2u);
+    const std::wstring driverStarted = shown[shown.size() - 2], driverDone = shown.back();
     std::vector<std::wstring> expected = {
         L"Installation started. Install folder: " + install_ + L"; installer folder: " + temp_.path(),
         L"Choices: runtime for Windows 7, Windows 8; driver chosen; brand standard",
-        L"Message box (question): " + kDriverQuestion,
-        L"Answer: Yes",
-        L"Driver installer ended with exit code 0",
-        L"Install.cmd of " + install_ + L"backup\\U010124 ended with exit code 0",
-        L"Release level recorded: 010124",
-        L"Installation completed",
-        L"Message box (question): " + kFinalQuestion,
-        L"Answer: Yes",
-        L"Run ended: completed (exit code 0)",
     };
-    for (const std::wstring& line : shown) expected.push_back(L"Progress: " + line);
-    for (const std::wstring& event : expected)
-        EXPECT_NE(std::find(events.begin(), events.end(), event), events.end()) << ToUtf8(event);
+    for (auto line = shown.begin(); line != shown.end() - 2; ++line) expected.push_back(L"Progress: " + *line);
+    for (const std::wstring& event : {
+             L"Message box (question): " + kDriverQuestion,
+             L"Answer: Yes"s,
+             L"Progress: " + driverStarted,
+             L"Driver installer ended with exit code 0"s,
+             L"Progress: " + driverDone,
+             L"Install.cmd of " + install_ + L"backup\\U010124 ended with exit code 0",
+             L"Release level recorded: 010124"s,
+             L"Installation completed"s,
+             L"Message box (question): " + kFinalQuestion,
+             L"Answer: Yes"s,
+             L"Run ended: completed (exit code 0)"s,
+         })
+        expected.push_back(event);
+    EXPECT_EQ(FirstEventMissingInOrder(events, expected), L"");
     EXPECT_EQ(events.back(), L"Run ended: completed (exit code 0)");
     const std::wstring shortcut = FindEvent(events, L"Shortcut: ").substr(10);
     EXPECT_TRUE(PathExists(shortcut)) << ToUtf8(shortcut);
-    DeleteFileW(logPath.c_str());
 }
 
 // The desktop shortcut, the update script that ran alone, the driver
@@ -292,7 +324,7 @@ TEST_F(InstallationTest, NoUpdatePackageEndsWithTheListIndexError) {
     PackageOptions options;
     options.updatePackages = {};
     Build(options);
-    const std::set<std::wstring> logsBefore = SetupLogsIn(TempFolderPath());
+    NewSetupLog log;
     Wizard w(exe());
     GoToOptions(w, install_);
     const MessageBoxInfo box = Install(w, IDNO);
@@ -304,16 +336,12 @@ TEST_F(InstallationTest, NoUpdatePackageEndsWithTheListIndexError) {
     EXPECT_TRUE(w.WaitForExit(10s));
 
     // The setup log keeps the report's text and says the run ended in error.
-    std::set<std::wstring> logs = SetupLogsIn(TempFolderPath());
-    for (const std::wstring& old : logsBefore) logs.erase(old);
-    ASSERT_EQ(logs.size(), 1u);
-    const std::wstring logPath = TempFolderPath() + *logs.begin();
-    const std::vector<std::wstring> events = SetupLogEvents(logPath);
-    EXPECT_NE(std::find(events.begin(), events.end(), L"Error report: List index out of bounds (0)"),
-              events.end());
+    const std::vector<std::wstring> events = log.Events();
+    EXPECT_EQ(FirstEventMissingInOrder(events, {L"Error report: List index out of bounds (0)", L"Answer: OK",
+                                                L"Run ended: error (exit code 0)"}),
+              L"");
     EXPECT_FALSE(FindEvent(events, L"Installation completed").size());
     EXPECT_EQ(events.back(), L"Run ended: error (exit code 0)");
-    DeleteFileW(logPath.c_str());
 }
 
 TEST_F(InstallationTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
@@ -407,18 +435,14 @@ TEST_F(InstallationTest, CloseIsRefusedWhileFilesAreWrittenAndAllowedAfter) {
     Build();
     Wizard w(exe());
     GoToOptions(w, install_);
-    ScopedModule hookLibrary(LoadLibraryW(L"" VH_BUILD_DIR "/close_on_line.dll"));
-    ASSERT_TRUE(hookLibrary);
-    const auto hook = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void*>(GetProcAddress(hookLibrary.get(), "CloseOnDatabaseLine")));
-    ASSERT_TRUE(hook);
-    HHOOK installed =
-        SetWindowsHookExW(WH_CALLWNDPROC, hook, hookLibrary.get(), GetWindowThreadProcessId(w.Main(), nullptr));
-    ASSERT_TRUE(installed);
-    w.Click(L"Начать установку");
-
-    const MessageBoxInfo box = AnswerDriverQuestion(w);
-    UnhookWindowsHookEx(installed);
+    MessageBoxInfo box;
+    {
+        const InstallerHook closer(w, WH_CALLWNDPROC, L"" VH_BUILD_DIR "/close_on_line.dll",
+                                   "CloseOnDatabaseLine");
+        ASSERT_TRUE(closer.installed());
+        w.Click(L"Начать установку");
+        box = AnswerDriverQuestion(w);
+    }
     ASSERT_TRUE(GetPropW(w.Main(), L"CloseRequested")) << "the close was requested during the copy";
     ASSERT_EQ(box.text, kFinalQuestion) << "the window survived the close request";
     EXPECT_EQ(WithoutFontLines(LogLines(w)).size(), 3u + 12 + 11);
@@ -439,10 +463,12 @@ uint64_t SizeOf(const std::wstring& path) {
 
 // The installer killed half-way through the database copy (a power cut, a
 // forced log-off): the clinic's database is still there, whole, under its
-// name. The next installation replaces it and keeps it beside.
+// name. The next installation replaces it and keeps it beside. A hook holds
+// the copy after its first write, so the kill always meets it half-way.
 TEST_F(InstallationTest, KilledDuringTheDatabaseCopyTheClinicsDatabaseStaysWhole) {
+    constexpr uint64_t kDatabase = 4 << 20;  // many pieces of the copy
     PackageOptions options;
-    options.databaseSize = kSlowDatabase;
+    options.databaseSize = kDatabase;
     Build(options);
     const std::wstring live = install_ + L"DTAfb\\V12.FDB";
     ASSERT_TRUE(CreateDirectoryW(install_.c_str(), nullptr));
@@ -451,14 +477,23 @@ TEST_F(InstallationTest, KilledDuringTheDatabaseCopyTheClinicsDatabaseStaysWhole
     {
         Wizard w(exe());
         GoToOptions(w, install_);
+        const InstallerHook hold(w, WH_CALLWNDPROC, L"" VH_BUILD_DIR "/hold_database_copy.dll",
+                                 "HoldDatabaseCopy");
+        ASSERT_TRUE(hold.installed());
         w.Click(L"Начать установку");
+        ASSERT_TRUE(Wizard::WaitUntil(
+            [&] { return GetPropW(w.Main(), L"DatabaseCopyHeld") || GetPropW(w.Main(), L"DatabaseCopyNotHeld"); },
+            60s));
+        ASSERT_TRUE(GetPropW(w.Main(), L"DatabaseCopyHeld")) << "the copy was held";
         const std::wstring partial = DatabaseCopyInProgress(live);
-        ASSERT_TRUE(Wizard::WaitUntil([&] { return SizeOf(partial) > 0; }, 60s));
+        EXPECT_TRUE(PathExists(partial)) << "the copy goes into its own file";
+        EXPECT_GT(SizeOf(partial), 0u);
+        EXPECT_LT(SizeOf(partial), kDatabase) << "held before the copy was whole";
+        EXPECT_EQ(ReadFileBytes(live), "the clinic's records") << "while the copy runs";
         ScopedHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, w.ProcessId()));
         ASSERT_TRUE(process);
         ASSERT_TRUE(TerminateProcess(process.get(), 9));
         ASSERT_EQ(WaitForSingleObject(process.get(), 10000), WAIT_OBJECT_0);
-        EXPECT_LT(SizeOf(partial), kSlowDatabase) << "killed before the copy was whole";
     }
     EXPECT_EQ(ReadFileBytes(live), "the clinic's records");
 
@@ -473,7 +508,7 @@ TEST_F(InstallationTest, KilledDuringTheDatabaseCopyTheClinicsDatabaseStaysWhole
     const std::wstring prefix = L"Сохранена копия базы данных: ";
     ASSERT_EQ(lines[2].rfind(prefix, 0), 0u) << ToUtf8(lines[2]);
     EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\" + lines[2].substr(prefix.size())), "the clinic's records");
-    EXPECT_EQ(SizeOf(live), kSlowDatabase);
+    EXPECT_EQ(SizeOf(live), kDatabase);
     EXPECT_FALSE(PathExists(DatabaseCopyInProgress(live))) << "the half copy was written over and moved";
 }
 
@@ -483,6 +518,7 @@ TEST_F(InstallationTest, SessionEndIsRefusedWhileFilesAreWrittenAndAllowedAfter)
     PackageOptions options;
     options.databaseSize = kSlowDatabase;
     Build(options);
+    NewSetupLog log;
     Wizard w(exe());
     GoToOptions(w, install_);
     const auto askSessionEnd = [&] {
@@ -504,6 +540,15 @@ TEST_F(InstallationTest, SessionEndIsRefusedWhileFilesAreWrittenAndAllowedAfter)
     EXPECT_EQ(askSessionEnd(), static_cast<DWORD_PTR>(TRUE)) << "after the deployment";
     w.Answer(box, IDYES);
     EXPECT_TRUE(w.WaitForExit(10s));
+
+    // The refusal is in the setup log, once, while the deployment ran.
+    const std::wstring refused = L"Session end refused: the package's files are being written";
+    const std::vector<std::wstring> events = log.Events();
+    EXPECT_EQ(std::count(events.begin(), events.end(), refused), 1);
+    EXPECT_EQ(FirstEventMissingInOrder(
+                  events, {L"Progress: Копирование файла V12.FDB....", refused,
+                           L"Message box (question): " + kDriverQuestion, L"Run ended: completed (exit code 0)"}),
+              L"");
 }
 
 // A driver installer that announces a setting change with SendMessage, held

@@ -20,8 +20,8 @@ constexpr wchar_t kFinalQuestion[] = L"Установка завершена. В
 constexpr wchar_t kPlatformYesNo[] = L"&Да / &Нет";
 
 void ExpectEveryControlReachable(const Wizard& w, const char* page) {
-    // Let the page finish showing before looking at it.
-    Sleep(200);
+    // The page has finished showing once the installer answers again.
+    ASSERT_TRUE(w.Settle()) << page << ": the installer does not answer";
     for (const std::wstring& covered : CoveredControls(w.Main())) ADD_FAILURE() << page << ": " << ToUtf8(covered);
 }
 

@@ -15,6 +15,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -97,17 +98,6 @@ std::vector<HWND> ChildrenOf(HWND parent) {
     std::vector<HWND> found;
     EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&found));
     return found;
-}
-
-// A top-level window of process pid with that class, shown or hidden.
-HWND HiddenWindowOf(DWORD pid, std::wstring_view windowClass) {
-    for (HWND hwnd = FindWindowExW(nullptr, nullptr, std::wstring(windowClass).c_str(), nullptr); hwnd;
-         hwnd = FindWindowExW(nullptr, hwnd, std::wstring(windowClass).c_str(), nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == pid) return hwnd;
-    }
-    return nullptr;
 }
 
 // A display scale and the two shared windows' sizes there: the message
@@ -239,7 +229,7 @@ TEST_P(TextFitTest, EveryPageSidePanelAndMessageWindowReadsCompletely) {
     // The launch-progress window: one line of its font (20 pixels at 144
     // dots per inch, scaled) fits its text row.
     HWND waitRun = nullptr;
-    Wizard::WaitUntil([&] { return (waitRun = HiddenWindowOf(w.ProcessId(), L"TFWaitRun")) != nullptr; });
+    Wizard::WaitUntil([&] { return (waitRun = FindTopWindowEvenHidden(w.ProcessId(), L"TFWaitRun")) != nullptr; });
     ASSERT_TRUE(waitRun);
     const SIZE launchProgress = ClientSize(waitRun);
     EXPECT_EQ(launchProgress.cx, GetParam().launchProgressClient.cx);
@@ -250,7 +240,12 @@ TEST_P(TextFitTest, EveryPageSidePanelAndMessageWindowReadsCompletely) {
         << "launch-progress text row";
 
     // The driver warning on the options page. Its sizes follow the screen's
-    // resolution: the text in Tahoma 10 points, the rest in 8 points.
+    // resolution: the text in Tahoma 10 points, the rest in 8 points. Its
+    // countdown is held still, to be read before and after one tick.
+    const ScopedHandle tick(CreateEventW(nullptr, FALSE, FALSE, L"VelmoraTestCountdownTick"));
+    ASSERT_TRUE(tick);
+    const InstallerHook holdCountdown(w, WH_GETMESSAGE, L"" VH_BUILD_DIR "/hold_countdown.dll", "HoldCountdown");
+    ASSERT_TRUE(holdCountdown.installed());
     w.Click(L"Далее");
     HWND path = w.FindControl(L"Edit", L"C:\\Holter");
     ASSERT_TRUE(path);
@@ -270,16 +265,24 @@ TEST_P(TextFitTest, EveryPageSidePanelAndMessageWindowReadsCompletely) {
     ExpectCaptionFits(FindWindowExW(warning.hwnd, nullptr, L"Button", L"OK"), small, kGlyph);
     ExpectCaptionFits(FindWindowExW(warning.hwnd, nullptr, L"Button", L"остановить"), small, 0);
     HWND seconds = GetDlgItem(warning.hwnd, 104);
-    // The countdown row before and after its first tick.
-    for (const wchar_t* reading : {L"  сек", L"  19с"}) {
-        ASSERT_TRUE(Wizard::WaitUntil([&] { return TextOf(seconds) == reading; }, 3s)) << TextOf(seconds).size();
+    // The countdown row before its first tick, and after it: two digits of
+    // seconds, the widest reading.
+    const auto expectRowsFit = [&] {
         for (HWND row : {GetDlgItem(warning.hwnd, 103), seconds}) {
             SCOPED_TRACE(testing::Message() << Describe(row).c_str());
             const Measure m(small);
             EXPECT_LE(m.Extent(TextOf(row)).cx, ClientSize(row).cx);
             EXPECT_LE(m.LineHeight(), ClientSize(row).cy);
         }
-    }
+    };
+    EXPECT_EQ(TextOf(seconds), L"  сек");
+    expectRowsFit();
+    ASSERT_TRUE(SetEvent(tick.get()));
+    ASSERT_TRUE(Wizard::WaitUntil([&] { return TextOf(seconds) != L"  сек"; }, 10s));
+    const std::wstring reading = TextOf(seconds);
+    EXPECT_TRUE(reading.size() == 5 && reading.starts_with(L"  1") && iswdigit(reading[3]) && reading[4] == L'с')
+        << testing::PrintToString(reading);
+    expectRowsFit();
     w.PressOk(warning);
 }
 

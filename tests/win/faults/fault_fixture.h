@@ -211,14 +211,19 @@ protected:
 };
 
 // A case on the small disk, installing into its "Holter" folder; the disk is
-// emptied again afterwards. Skips where no small disk is mounted.
+// emptied again afterwards. Skips where no small disk is mounted, naming
+// the tests that check the same logic without one (testedWithoutTheDisk).
 class SmallDiskTest : public FaultTest {
 protected:
+    explicit SmallDiskTest(const char* testedWithoutTheDisk) : testedWithoutTheDisk_(testedWithoutTheDisk) {}
+
     void SetUp() override {
         FaultTest::SetUp();
         disk_ = SmallDisk();
         if (disk_.empty())
-            GTEST_SKIP() << "no small file system mounted at VH_SMALL_DISK (mounting one needs root)";
+            GTEST_SKIP() << "no small file system mounted at VH_SMALL_DISK (mounting one needs root); tested "
+                            "without it: "
+                         << testedWithoutTheDisk_;
         UseInstallFolder(disk_ + L"Holter\\");
     }
     void TearDown() override {
@@ -226,6 +231,7 @@ protected:
         FaultTest::TearDown();
     }
 
+    const char* const testedWithoutTheDisk_;
     std::wstring disk_;
 };
 

@@ -28,7 +28,14 @@ void FillDisk(const std::wstring& path) {
         }
 }
 
-class FullDisk : public SmallDiskTest {};
+class FullDisk : public SmallDiskTest {
+protected:
+    FullDisk()
+        : SmallDiskTest(
+              "FontsTest.AFontCopyCutShortIsRemovedAndEndsInstallation, "
+              "DatabaseSwapTest.FailuresLeaveTheOldDatabaseInPlaceAndNoCopyBehind, "
+              "IniFile.FailedWriteNamesTheFileAndLeavesTheOldOneWhole") {}
+};
 
 // The package's copy never takes the database's name half-written: the
 // clinic's database stays in place, whole, and the partial copy is removed,

@@ -102,7 +102,10 @@ std::wstring SpaceLine(const std::wstring& volume, uint64_t neededBytes, uint64_
            L" bytes available to this user: " + verdict;
 }
 
-class SmallDiskPreflight : public SmallDiskTest {};
+class SmallDiskPreflight : public SmallDiskTest {
+protected:
+    SmallDiskPreflight() : SmallDiskTest("Preflight.OneByteTooLittleIsRefusedAndExactlyEnoughIsNot") {}
+};
 
 TEST_F(SmallDiskPreflight, APackageLargerThanTheDiskIsRefusedBeforeAnythingIsWritten) {
     PackageOptions options;

@@ -19,7 +19,8 @@ set(LINKS ${CMAKE_BINARY_DIR}/faults-links)
 add_test(NAME faults_links_layout COMMAND sh ${CMAKE_SOURCE_DIR}/tests/faults/links.sh ${LINKS})
 set_tests_properties(faults_links_layout PROPERTIES FIXTURES_SETUP faults_links)
 
-set_tests_properties(faults_tests PROPERTIES
+# Two to three minutes on a loaded machine.
+set_tests_properties(faults_tests PROPERTIES TIMEOUT 600
   FIXTURES_REQUIRED "faults_small_disk;faults_links"
   ENVIRONMENT "${WINE_TEST_ENV};VH_SMALL_DISK=Z:${SMALL_DISK};VH_LINKS=Z:${LINKS}")
 # The end-to-end run installs onto it too: a disk too small for the package.
@@ -35,5 +36,6 @@ add_test(NAME faults_read_only_unprivileged
 add_test(NAME engine_read_only_unprivileged
   COMMAND sh ${CMAKE_SOURCE_DIR}/tests/faults/unprivileged.sh ${CMAKE_BINARY_DIR}/faults-unprivileged
     $<TARGET_FILE:engine_tests> --gtest_filter=FileOpsTest.*ReadOnly*:FileOpsTest.*RefusesToReplace)
+# The first run also makes that user's Wine prefix.
 set_tests_properties(faults_read_only_unprivileged engine_read_only_unprivileged PROPERTIES
-  SKIP_RETURN_CODE 77 RESOURCE_LOCK unprivileged_prefix)
+  SKIP_RETURN_CODE 77 RESOURCE_LOCK unprivileged_prefix TIMEOUT 600)

@@ -65,7 +65,8 @@ if(E2E_TESTS)
     VH_SOURCE_DIR="Z:${CMAKE_SOURCE_DIR}")
   add_dependencies(e2e_tests VelmoraSetup)
   add_test(NAME e2e_tests COMMAND e2e_tests)
-  set_tests_properties(e2e_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RUN_SERIAL TRUE)
+  # About a minute on a loaded machine.
+  set_tests_properties(e2e_tests PROPERTIES ENVIRONMENT "${WINE_TEST_ENV}" RUN_SERIAL TRUE TIMEOUT 600)
 endif()
 
 # Lays out a demo installation package: make_package.exe <folder>.

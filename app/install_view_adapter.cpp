@@ -112,10 +112,11 @@ void TFMain::BtnInsatallClick() {
     const InstallRequest request = ReadInstallRequest();
     Fcopyfrom = ModuleFolder();
     // Nothing is written until the room and the rights have been checked.
-    if (!CheckBeforeInstallation(view, request, Fcopyfrom)) return;
+    if (CheckBeforeInstallation(view, request, Fcopyfrom) != PreflightVerdict::Go) return;
     // An error raised inside reaches the window procedure's report, which
     // notes the run as ended by an error.
     const InstallOutcome outcome = RunInstallation(view, request, Fcopyfrom);
-    if (outcome == InstallOutcome::Completed) EndInstallation(view);
-    run_log::Note(outcome == InstallOutcome::Completed ? run_log::Outcome::Completed : run_log::Outcome::Error);
+    const bool completed = outcome != InstallOutcome::EndedEarly;
+    if (completed) EndInstallation(view);
+    run_log::Note(completed ? run_log::Outcome::Completed : run_log::Outcome::Error);
 }

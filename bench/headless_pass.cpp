@@ -104,8 +104,8 @@ void RunHeadlessPass(const std::wstring& installerExe, const std::wstring& insta
     const PROCESS_MEMORY_COUNTERS before = MemoryCounters();
     const Clock::time_point start = Clock::now();
     AutomaticView view(start);
-    if (RunInstallation(view, AutomaticRequest(installFolder, installer.get()), FolderOf(installerExe)) ==
-        InstallOutcome::Completed)
+    if (RunInstallation(view, AutomaticRequest(installFolder, installer.get()), FolderOf(installerExe)) !=
+        InstallOutcome::EndedEarly)
         view.MarkCompleted();
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     const PROCESS_MEMORY_COUNTERS after = MemoryCounters();

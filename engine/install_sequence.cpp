@@ -88,10 +88,12 @@ public:
         SetReleaseLevel(installFolder_, level);
         setup_log::Write(L"Release level recorded: " + level);
         CreateDesktopShortcut();
-        setup_log::Write(problems_ == 0
-                             ? std::wstring(L"Installation completed")
-                             : L"Installation completed; problems shown on screen: " + std::to_wstring(problems_));
-        return InstallOutcome::Completed;
+        if (problems_ == 0) {
+            setup_log::Write(L"Installation completed");
+            return InstallOutcome::Completed;
+        }
+        setup_log::Write(L"Installation completed; problems shown on screen: " + std::to_wstring(problems_));
+        return InstallOutcome::CompletedWithFailures;
     }
 
 private:
@@ -176,7 +178,9 @@ private:
             const bool copied =
                 CopyWithLine(name, installerFolder_ + std::wstring(group.sourceFolder) + std::wstring(name),
                              destination + std::wstring(name));
-            if (!copied && group.stopsOnFailure) return false;
+            if (copied) continue;
+            if (group.stopsOnFailure) return false;
+            ++problems_;
         }
         return true;
     }
@@ -228,9 +232,7 @@ private:
 
     void InstallDriver() {
         // The question names the "Yes" button, so the box shows that word.
-        if (!request_.driver ||
-            !view_.AskYesNo(L"Подключите интерфейсный блок и нажмите \"Yes\"?", YesNoCaptions::English))
-            return;
+        if (!request_.driver || !view_.AskYesNo(kConnectDriverQuestion, YesNoCaptions::English)) return;
         const std::wstring folder(kDriverFolder);
         if (!DirectoryExists(installerFolder_ + folder))
             setup_log::Write(L"Driver folder not in the package: " + installerFolder_ + folder);

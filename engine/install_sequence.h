@@ -9,6 +9,9 @@
 #include "engine/install_request.h"
 #include "engine/install_view.h"
 
+// Asked before the driver is installed, when the request chooses it.
+inline constexpr std::wstring_view kConnectDriverQuestion = L"Подключите интерфейсный блок и нажмите \"Yes\"?";
+
 // The file copy the deployment uses for each listed file (CopyFileWithDate;
 // a test can put in one that fails).
 using FileCopy = bool (*)(std::wstring_view source, std::wstring_view destination);

@@ -41,8 +41,9 @@ bool RightsSufficeOrUserGoesOn(InstallView& view, RightsProbe canInstallSystemFi
 
 }  // namespace
 
-bool CheckBeforeInstallation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
-                             RightsProbe canInstallSystemFiles) {
-    return EveryVolumeHasRoom(view, request, installerFolder) &&
-           RightsSufficeOrUserGoesOn(view, canInstallSystemFiles);
+PreflightVerdict CheckBeforeInstallation(InstallView& view, const InstallRequest& request,
+                                         std::wstring_view installerFolder, RightsProbe canInstallSystemFiles) {
+    if (!EveryVolumeHasRoom(view, request, installerFolder)) return PreflightVerdict::NoRoom;
+    if (!RightsSufficeOrUserGoesOn(view, canInstallSystemFiles)) return PreflightVerdict::NoRights;
+    return PreflightVerdict::Go;
 }

@@ -13,12 +13,20 @@
 // (CanInstallSystemFonts; a test can put in its own answer).
 using RightsProbe = bool (*)();
 
+// Whether the installation may begin, and if not, why.
+enum class PreflightVerdict {
+    Go,
+    NoRoom,    // a volume lacks room; the box said so
+    NoRights,  // no administrator rights, and the answer was not to go on
+};
+
 // Measures the installation that request describes from installerFolder
 // (with its trailing "\").
 // When a volume lacks room, shows an error box naming it with the MB needed
-// and available and returns false. Otherwise, when canInstallSystemFiles
-// says no, asks whether to go on without administrator rights and returns
-// the answer; true when nothing is missing, without a question. Writes
-// nothing but the setup log's lines for both checks. Never fails.
-bool CheckBeforeInstallation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
-                             RightsProbe canInstallSystemFiles = CanInstallSystemFonts);
+// and available: NoRoom. Otherwise, when canInstallSystemFiles says no, asks
+// whether to go on without administrator rights: Go on Yes, NoRights on No;
+// Go when nothing is missing, without a question. Writes nothing but the
+// setup log's lines for both checks. Never fails.
+PreflightVerdict CheckBeforeInstallation(InstallView& view, const InstallRequest& request,
+                                         std::wstring_view installerFolder,
+                                         RightsProbe canInstallSystemFiles = CanInstallSystemFonts);

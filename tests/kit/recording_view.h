@@ -3,6 +3,7 @@
 // questions as told; and the request and the run that go with it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,7 @@ public:
     std::vector<std::wstring> events;
     bool busy = false;
     std::vector<YesNoCaptions> askedCaptions;  // of each question, in order
+    std::optional<InstallOutcome> outcome;     // set by RunRecorded when no error left the run
 
     void ShowProgressPage() override;
     int AddLine(std::wstring_view text) override;

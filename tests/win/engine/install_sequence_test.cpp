@@ -115,6 +115,7 @@ TEST_F(InstallSequenceTest, FullRunWritesTheDocumentedLinesAndFiles) {
     EXPECT_EQ(view_.lines, expected);
     EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy",
                                                        L"ask: " + kDriverQuestion, L"completed"}));
+    EXPECT_EQ(view_.outcome, InstallOutcome::Completed);
     EXPECT_EQ(view_.askedCaptions, (std::vector<YesNoCaptions>{YesNoCaptions::English}))
         << "the driver question names \"Yes\", so it keeps English captions";
     for (size_t i = 0; i < 3 + kCopyLinesModern.size(); ++i) EXPECT_TRUE(view_.busyAtLine[i]) << "line " << i;
@@ -253,6 +254,7 @@ TEST_F(InstallSequenceTest, FailedLibraryCopyIsMarkedAndTheRestGoesOn) {
     EXPECT_EQ(lines[compare + 3], L"Копирование файла SDecision.Dll....Завершено");
     EXPECT_TRUE(PathExists(install_ + L"Settings\\lastnum.dta"));
     EXPECT_EQ(view_.events.back(), L"completed");
+    EXPECT_EQ(view_.outcome, InstallOutcome::CompletedWithFailures);
 }
 
 TEST_F(InstallSequenceTest, FailedRuntimeCopyIsMarkedAndEndsTheInstallation) {

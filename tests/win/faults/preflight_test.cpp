@@ -131,7 +131,7 @@ TEST_F(SmallDiskPreflight, APackageLargerThanTheDiskIsRefusedBeforeAnythingIsWri
         request_.installFolder = folder;
         view_.events.clear();
         const uint64_t availableMiB = AvailableBytes(disk_) / kMiB;
-        EXPECT_FALSE(CheckBeforeInstallation(view_, request_, package_, RightsGranted));
+        EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsGranted), PreflightVerdict::NoRoom);
         // The volume is the one mounted on the small disk's folder.
         EXPECT_EQ(view_.events, std::vector<std::wstring>{L"error box: Недостаточно места на диске " + disk_ +
                                                           L" для установки программы!\r\nТребуется " +
@@ -153,7 +153,7 @@ TEST_F(SmallDiskPreflight, APackageThatFitsTheDiskRunsThrough) {
     PackageOptions options;
     options.databaseSize = 2 * kMiB;
     Build(options);
-    EXPECT_TRUE(CheckBeforeInstallation(view_, request_, package_, RightsGranted));
+    EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsGranted), PreflightVerdict::Go);
     EXPECT_TRUE(view_.events.empty()) << "no box when the room is there";
     EXPECT_EQ(Run(), std::nullopt);
     EXPECT_EQ(view_.events, kEventsOfAWholeRun);
@@ -169,7 +169,7 @@ TEST_F(Preflight, APackageLargerThanASmallDiskRunsThroughWhereThereIsRoom) {
     PackageOptions options;
     options.databaseSize = 12 * kMiB;
     Build(options);
-    EXPECT_TRUE(CheckBeforeInstallation(view_, request_, package_, RightsGranted));
+    EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsGranted), PreflightVerdict::Go);
     EXPECT_TRUE(view_.events.empty());
     EXPECT_EQ(Run(), std::nullopt);
     EXPECT_EQ(view_.events, kEventsOfAWholeRun);
@@ -185,7 +185,7 @@ TEST_F(Preflight, WithoutRightsNoStopsBeforeAnythingIsWrittenAndYesInstallsAsBef
     view_.answer = false;
     {
         const SetupLogCapture log(temp_.path());
-        EXPECT_FALSE(CheckBeforeInstallation(view_, request_, package_, RightsMissing));
+        EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsMissing), PreflightVerdict::NoRights);
         std::vector<std::wstring> events = log.Events();
         ASSERT_GE(events.size(), 3u);
         EXPECT_EQ(events[0].rfind(L"Free space on ", 0), 0u) << events[0];
@@ -201,7 +201,7 @@ TEST_F(Preflight, WithoutRightsNoStopsBeforeAnythingIsWrittenAndYesInstallsAsBef
 
     ResetView();
     view_.answer = true;
-    EXPECT_TRUE(CheckBeforeInstallation(view_, request_, package_, RightsMissing));
+    EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsMissing), PreflightVerdict::Go);
     EXPECT_EQ(Run(), std::nullopt);
     EXPECT_EQ(view_.events, std::vector<std::wstring>{L"ask: " + kRightsQuestion} + kEventsOfAWholeRun);
     EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverLines);
@@ -211,7 +211,7 @@ TEST_F(Preflight, WithoutRightsNoStopsBeforeAnythingIsWrittenAndYesInstallsAsBef
 TEST_F(Preflight, WithRightsNothingIsAsked) {
     Build();
     const SetupLogCapture log(temp_.path());
-    EXPECT_TRUE(CheckBeforeInstallation(view_, request_, package_, RightsGranted));
+    EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsGranted), PreflightVerdict::Go);
     EXPECT_TRUE(view_.events.empty());
     EXPECT_EQ(log.LastEvent(), L"Rights: the fonts and the driver can be installed");
 }

@@ -65,6 +65,7 @@ TEST_F(StepFailures, UpdateScriptExitCodeIsShownAndTheLevelStillRecorded) {
     EXPECT_TRUE(log.Has(L"Install.cmd of " + install_ + L"backup\\U010124 ended with exit code 3")) << log.Dump();
     EXPECT_TRUE(log.Has(L"Release level recorded: 010124"));
     EXPECT_TRUE(log.Has(L"Installation completed; problems shown on screen: 1"));
+    EXPECT_EQ(view_.outcome, InstallOutcome::CompletedWithFailures);
 }
 
 }  // namespace

@@ -19,6 +19,8 @@ const wchar_t* OutcomeText(Outcome value) {
             return L"completed";
         case Outcome::Error:
             return L"error";
+        case Outcome::NotStarted:
+            return L"not started";
         case Outcome::Closed:
             break;
     }

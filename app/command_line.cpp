@@ -158,28 +158,31 @@ bool MentionsUnattended(std::wstring_view commandLine) {
 
 std::wstring CommandLineHelp(std::wstring_view defaultFolder) {
     using namespace exit_code;
+    // A message box wraps long lines: one item a line, its name first.
     const auto code = [](int value, std::wstring_view meaning) {
-        return L"  " + std::to_wstring(value) + L"\t" + std::wstring(meaning) + L"\r\n";
+        return L"\r\n" + std::to_wstring(value) + L" — " + std::wstring(meaning);
     };
-    return L"VelmoraSetup.exe [/S] [/D=<каталог>] [/DRIVER=YES|NO] [/RUNTIME=WIN7|WINXP] [/LOG=<файл>]\r\n"
+    return L"VelmoraSetup.exe [/S] [/D=<каталог>]\r\n"
+           L"[/DRIVER=YES|NO] [/RUNTIME=WIN7|WINXP]\r\n"
+           L"[/LOG=<файл>]\r\n"
            L"\r\n"
-           L"/S\tустановка без участия пользователя: без страниц мастера и без вопросов; ход установки "
-           L"записывается только в журнал установки\r\n"
-           L"/D=<каталог>\tкаталог установки, полный путь (по умолчанию " +
+           L"/S — установка без участия пользователя: без страниц мастера и без вопросов; ход установки "
+           L"записывается только в журнал установки.\r\n"
+           L"/D=<каталог> — каталог установки, полный путь (по умолчанию " +
            std::wstring(defaultFolder) +
-           L")\r\n"
-           L"/DRIVER=YES|NO\tустанавливать ли драйвер интерфейсного блока (с /S по умолчанию NO)\r\n"
-           L"/RUNTIME=WIN7|WINXP\tсреда базы данных для Windows 7 и новее или для Windows XP (по умолчанию "
-           L"WIN7)\r\n"
-           L"/LOG=<файл>\tфайл журнала установки, полный путь (по умолчанию в каталоге %TEMP%)\r\n"
-           L"/?\tэта справка\r\n"
+           L").\r\n"
+           L"/DRIVER=YES|NO — устанавливать ли драйвер интерфейсного блока (с /S по умолчанию NO).\r\n"
+           L"/RUNTIME=WIN7|WINXP — среда базы данных для Windows 7 и новее или для Windows XP (по умолчанию "
+           L"WIN7).\r\n"
+           L"/LOG=<файл> — файл журнала установки, полный путь (по умолчанию в каталоге %TEMP%).\r\n"
+           L"/? — эта справка.\r\n"
            L"\r\n"
-           L"Коды завершения:\r\n" +
-           code(kDone, L"установка завершена") +
-           code(kStepsFailed, L"установка завершена, но часть шагов не выполнена (см. журнал)") +
-           code(kBadSwitch, L"неверный ключ командной строки") +
-           code(kNoRoom, L"недостаточно места на диске, ничего не записано") +
-           code(kNeedsAdministrator, L"нужны права администратора, ничего не записано") +
-           code(kFailed, L"установка прервана ошибкой (текст ошибки в журнале)") +
-           code(kAlreadyRunning, L"уже идёт другая установка");
+           L"Коды завершения:" +
+           code(kDone, L"установка завершена;") +
+           code(kStepsFailed, L"установка завершена, но часть шагов не выполнена (см. журнал);") +
+           code(kBadSwitch, L"неверный ключ командной строки;") +
+           code(kNoRoom, L"недостаточно места на диске, ничего не записано;") +
+           code(kNeedsAdministrator, L"нужны права администратора, ничего не записано;") +
+           code(kFailed, L"установка прервана ошибкой (текст ошибки в журнале);") +
+           code(kAlreadyRunning, L"уже идёт другая установка.");
 }

@@ -377,7 +377,7 @@ TEST_F(UnattendedTest, HelpSwitchShowsTheSwitchesAndExitCodesInABox) {
         Wizard::WaitUntil([&] { return (box = FindTopWindow(run.ProcessId(), L"#32770")) != nullptr; }, 30s));
     const std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
     for (const wchar_t* item : {L"/S", L"/D=<каталог>", L"/DRIVER=YES|NO", L"/RUNTIME=WIN7|WINXP", L"/LOG=<файл>",
-                                L"C:\\Holter\\", L"  299\t", L"  1618\t"})
+                                L"C:\\Holter\\", L"\r\n299 — ", L"\r\n1618 — "})
         EXPECT_NE(text.find(item), std::wstring::npos) << ToUtf8(item) << "\n" << ToUtf8(text);
     Wizard::MouseClick(GetDlgItem(box, IDOK));
     EXPECT_EQ(run.WaitForExit(30s), 0u);

@@ -123,7 +123,7 @@ TEST(CommandLine, HelpListsEverySwitchAndExitCode) {
         EXPECT_NE(help.find(item), std::wstring::npos) << testing::PrintToString(std::wstring(item));
     for (int code : {exit_code::kDone, exit_code::kStepsFailed, exit_code::kBadSwitch, exit_code::kNoRoom,
                      exit_code::kNeedsAdministrator, exit_code::kFailed, exit_code::kAlreadyRunning})
-        EXPECT_NE(help.find(L"\r\n  " + std::to_wstring(code) + L"\t"), std::wstring::npos) << code;
+        EXPECT_NE(help.find(L"\r\n" + std::to_wstring(code) + L" — "), std::wstring::npos) << code;
 }
 
 }  // namespace

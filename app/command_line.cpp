@@ -116,14 +116,17 @@ std::wstring ApplyArgument(CommandLine& line, std::vector<Switch>& seen, const s
         std::wstring_view(argument).substr(1, equals == std::wstring::npos ? std::wstring::npos : equals - 1);
     for (const SwitchName& known : kSwitches) {
         if (!EqualsIgnoreAsciiCase(name, known.name)) continue;
+        const bool hasValue = equals != std::wstring::npos;
+        // Taken even from a line refused for another reason: a refusal of
+        // an unattended line must show no box.
+        if (!hasValue && known.which == Switch::Unattended) line.unattended = true;
+        if (!hasValue && known.which == Switch::Help) line.help = true;
         for (Switch done : seen)
             if (done == known.which) return L"Ключ командной строки задан дважды: " + argument;
         seen.push_back(known.which);
-        if (known.takesValue != (equals != std::wstring::npos))
+        if (known.takesValue != hasValue)
             return known.takesValue ? BadValue(argument, L"после имени ключа нужен знак \"=\" и значение.")
                                     : BadValue(argument, L"этот ключ не принимает значения.");
-        if (known.which == Switch::Unattended) line.unattended = true;
-        if (known.which == Switch::Help) line.help = true;
         if (!known.takesValue) return L"";
         return ApplyValue(line, known.which, argument, std::wstring_view(argument).substr(equals + 1));
     }

@@ -105,6 +105,9 @@ TEST(CommandLine, UnattendedAndHelpCountWhereverTheyStandAndTheFirstProblemIsTol
     EXPECT_TRUE(line.unattended) << "a bad line of an unattended run must not show a box";
     EXPECT_EQ(line.error.rfind(L"Неверное значение ключа командной строки /D=Holter", 0), 0u);
     EXPECT_TRUE(ParseCommandLine({L"/X", L"/?"}).help);
+    // Found by the fuzz target: /S after a malformed /S= must still count.
+    EXPECT_TRUE(ParseCommandLine({L"-s=", L"-s"}).unattended);
+    EXPECT_FALSE(ParseCommandLine({L"/S=1"}).unattended);
 }
 
 TEST(CommandLine, UnattendedIsSeenInARawLineThatCannotBeParsedAsMeant) {

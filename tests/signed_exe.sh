@@ -36,7 +36,7 @@ echo "A copy with one changed byte fails verification, as it must"
 
 . "$root/tools/host-kind.sh"
 if [ "$VH_WINE_KIND" = win64 ]; then
-    echo "SKIPPED: starting the signed copy: this host runs 64-bit programs only, so the 32-bit exe is verified, not started"
+    echo "SKIPPED: starting the signed copy: ${VH_WINE_PATH_LINE%%:*}, so the 32-bit exe is verified, not started"
     exit 0
 fi
 "$root/tools/wine-run" "$check" "Z:$(echo "$work/VelmoraSetup.exe" | tr / '\\')" || fail "the signed copy did not reach its welcome page"

@@ -385,3 +385,30 @@ TEST_F(UnattendedTest, HelpSwitchShowsTheSwitchesAndExitCodesInABox) {
 }
 
 }  // namespace
+
+namespace {
+
+// Without /S the switches only fill in the wizard's fields; the person at
+// the PC still walks the pages.
+TEST_F(UnattendedTest, WithoutUnattendedTheSwitchesPresetTheWizardsFields) {
+    Build();
+    Wizard w(exe(), L"", L"\"/D=C:\\Preset Holter\" /DRIVER=NO /RUNTIME=WINXP");
+    w.MouseClick(L"Далее");
+    HWND path = w.FindControl(L"Edit", L"C:\\Preset Holter\\");
+    ASSERT_TRUE(path) << "the folder field holds /D";
+    w.MouseClick(L"Далее");
+    ASSERT_TRUE(w.FindControl(L"Button", L"Начать установку"));
+    const MessageWindowInfo warning = w.WaitForMessageWindow();
+    ASSERT_TRUE(warning.hwnd);
+    w.PressOk(warning);
+    HWND driver = w.FindControl(L"Button", L"Устанавливать драйвер");
+    ASSERT_TRUE(driver);
+    EXPECT_FALSE(IsChecked(driver)) << "/DRIVER=NO clears the box";
+    HWND runtime = FindWindowExW(GetParent(driver), nullptr, L"ComboBox", nullptr);
+    ASSERT_TRUE(runtime);
+    EXPECT_EQ(SendMessageW(runtime, CB_GETCURSEL, 0, 0), 1) << "/RUNTIME=WINXP selects \"Windows XP\"";
+    PostMessageW(w.Main(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(w.WaitForExit(10s));
+}
+
+}  // namespace

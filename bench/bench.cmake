@@ -6,6 +6,7 @@ if(WIN32)
     bench/headless_pass.cpp
     bench/installer_pass.cpp
     bench/reference_package.cpp
+    bench/step_floors.cpp
     bench/tree_copy_bench.cpp
     bench/welcome_bench.cpp
     tests/e2e/driver.cpp)

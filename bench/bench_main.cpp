@@ -4,8 +4,9 @@
 //   velmora_bench pass <package folder\VelmoraSetup.exe> <install folder\> [--hold <file>]
 //   velmora_bench installer <package folder\VelmoraSetup.exe> <install folder\> [--hold <file>]
 //   velmora_bench copy withdate|copyfilew <source> <destination>
-//   velmora_bench tree copyfilew|xcopy <source folder\> <destination folder\> <folder>...
+//   velmora_bench tree copyfilew|xcopy|copyfoldertree <source folder\> <destination folder\> <folder>...
 //   velmora_bench welcome <VelmoraSetup.exe> <TITLE.png> <runs>
+//   velmora_bench floors <folder\>
 // Results go to stdout as "name value" lines. With --hold the process that
 // ran the pass stays alive after printing until <file> exists (at most a
 // minute), so its memory can be read from the outside.
@@ -22,6 +23,7 @@
 #include "bench/hold.h"
 #include "bench/installer_pass.h"
 #include "bench/reference_package.h"
+#include "bench/step_floors.h"
 #include "bench/tree_copy_bench.h"
 #include "bench/welcome_bench.h"
 
@@ -44,9 +46,12 @@ int Run(int argc, wchar_t** argv) {
         TimeTreeCopy(argv[2], argv[3], argv[4], std::vector<std::wstring>(argv + 5, argv + argc));
     } else if (command == L"welcome" && argc == 5) {
         MeasureWelcomePage(argv[2], argv[3], _wtoi(argv[4]));
+    } else if (command == L"floors" && argc == 3) {
+        TimeStepFloors(argv[2]);
     } else {
         std::fputs(
-            "usage: velmora_bench package|pass|installer|copy|tree|welcome ... (see bench/bench_main.cpp)\n",
+            "usage: velmora_bench package|pass|installer|copy|tree|welcome|floors ... (see "
+            "bench/bench_main.cpp)\n",
             stderr);
         return 2;
     }

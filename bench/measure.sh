@@ -103,24 +103,52 @@ timed() { # <result figure> <command>...
     record "$figure" "$(seconds_since "$start")"
 }
 
-# Where the time of a pass went, from its progress marks.
-phases() { # <result file>
+# Where the time of a pass went, from its progress marks and, for the steps
+# that show no line (the trees, the update script, the release level, the
+# shortcut), from the millisecond stamps of its setup log. Prints one
+# "<part> <seconds> <peak MiB after it>" line per part; the peak is that of
+# the next progress mark for the parts the log times.
+phase_times() { # <result file>
     tr -d '\r' <"$1" | awk '
-        $1 != "mark" { next }
-        /V12\.FDB\.\.\.\.$/ { db0 = $2; m1 = $3 }
-        /V12\.FDB\.\.\.\.Завершено/ { db1 = $2; m2 = $3 }
-        $4 " " $5 == "not busy" { lib = $2; m3 = $3 }
-        $4 == "Шрифт" { font = $2; m4 = $3 }
-        $4 " " $5 == "exit enabled" { end = $2; m5 = $3 }
+        $1 == "mark" && /V12\.FDB\.\.\.\.$/ { db0 = $2; m1 = $3 }
+        $1 == "mark" && /V12\.FDB\.\.\.\.Завершено/ { db1 = $2; m2 = $3 }
+        $1 == "mark" && $4 " " $5 == "not busy" { lib = $2; m3 = $3 }
+        $1 == "mark" && $4 == "Шрифт" { font = $2; m4 = $3 }
+        $1 == "mark" && $4 " " $5 == "exit enabled" { end = $2; m5 = $3 }
+        $1 == "logmark" && $3 " " $4 " " $5 == "Newest update package:" { trees = $2 }
+        $1 == "logmark" && $3 " " $4 == "Install.cmd of" { script = $2 }
+        $1 == "logmark" && $3 " " $4 " " $5 == "Release level recorded:" { level = $2 }
+        $1 == "logmark" && $3 ~ /^Shortcut/ { link = $2 }
         END {
             if (font == "") { font = lib; m4 = m3 }
-            print "   step                          seconds   peak working set after it (MiB)"
-            printf "   settings, folders             %7.3f   %7.2f\n", db0, m1
-            printf "   database copy                 %7.3f   %7.2f\n", db1 - db0, m2
-            printf "   runtime, libraries            %7.3f   %7.2f\n", lib - db1, m3
-            printf "   fonts                         %7.3f   %7.2f\n", font - lib, m4
-            printf "   trees, script, level, link    %7.3f   %7.2f\n", end - font, m5
+            printf "settings %.3f %.2f\n", db0, m1
+            printf "database %.3f %.2f\n", db1 - db0, m2
+            printf "runtime %.3f %.2f\n", lib - db1, m3
+            printf "fonts %.3f %.2f\n", font - lib, m4
+            printf "trees %.3f %.2f\n", trees - font, m5
+            printf "script %.3f %.2f\n", script - trees, m5
+            printf "level %.3f %.2f\n", level - script, m5
+            printf "link %.3f %.2f\n", link - level, m5
+            printf "rest %.3f %.2f\n", end - link, m5
         }'
+}
+
+phases() { # <result file>
+    echo "   step                          seconds   peak working set after it (MiB)"
+    phase_times "$1" | while read -r part seconds peak; do
+        case "$part" in
+            settings) label="settings, folders" ;;
+            database) label="database copy" ;;
+            runtime) label="runtime, libraries" ;;
+            fonts) label="fonts" ;;
+            trees) label="backup and Updater trees" ;;
+            script) label="update script" ;;
+            level) label="release level" ;;
+            link) label="desktop shortcut" ;;
+            rest) label="the end" ;;
+        esac
+        printf '   %-29s %7.3f   %7.2f\n' "$label" "$seconds" "$peak"
+    done
 }
 
 rm -rf "$samples" "$package" "$small" "$install" "$copies"
@@ -191,10 +219,26 @@ tree_copy() { # xcopy|copyfilew|xcopy_start
     sync
     case "$1" in
         xcopy_start) wine "$bench" tree xcopy "$(winpath "$work/one" /)" "$(winpath "$copies/tree" /)" start ;;
+        copyfilew_trees) wine "$bench" tree copyfilew "$(winpath "$package" /)" "$(winpath "$copies/tree" /)" $trees ;;
+        copyfoldertree_trees)
+            wine "$bench" tree copyfoldertree "$(winpath "$package" /)" "$(winpath "$copies/tree" /)" $trees
+            ;;
         *) wine "$bench" tree "$1" "$(winpath "$package" /)" "$(winpath "$copies/tree" /)" $payload ;;
     esac >"$work/tree.txt"
     record "tree_$1" "$(value tree_copy_seconds "$work/tree.txt")"
     rm -rf "$copies/tree"
+}
+trees="backup Updater"  # the pass's two tree copies
+
+# The platform's own cost of the update script's start, the release level
+# and the shortcut, each once in a fresh process.
+step_floors() {
+    rm -rf "$copies/floors" && mkdir -p "$copies/floors"
+    wine "$bench" floors "$(winpath "$copies/floors" /)" >"$work/floors.txt"
+    for figure in floor_script_seconds floor_level_seconds floor_link_seconds; do
+        record $figure "$(value $figure "$work/floors.txt")"
+    done
+    rm -rf "$copies/floors"
 }
 mkdir -p "$work/one/start"
 printf x >"$work/one/start/byte"
@@ -207,13 +251,16 @@ while [ "$run" -le "$runs" ]; do
     rm -rf "$copies/tree" && mkdir -p "$copies/tree"
     timed cp_r cp -r $(for d in $payload; do echo "$package/$d"; done) "$copies/tree/"
     rm -rf "$copies/tree"
-    for method in xcopy copyfilew xcopy_start; do tree_copy $method; done
+    for method in xcopy copyfilew xcopy_start copyfilew_trees copyfoldertree_trees; do tree_copy $method; done
+    step_floors
     for figure in pass_seconds peak_working_set working_set_before pass_vmhwm; do
         record $figure "$(value $figure "$work/pass-$run.txt")"
     done
     for figure in installer_pass_seconds installer_peak_working_set installer_vmhwm; do
         record $figure "$(value $figure "$work/installer-$run.txt")"
     done
+    phase_times "$work/pass-$run.txt" >"$work/parts.txt"
+    for part in trees script level link; do record "part_$part" "$(value $part "$work/parts.txt" | cut -d' ' -f1)"; done
     echo "   run $run: headless pass $(value pass_seconds "$work/pass-$run.txt") s," \
         "installer $(value installer_pass_seconds "$work/installer-$run.txt") s"
     run=$((run + 1))
@@ -247,6 +294,15 @@ row "cp -r of the same payload" cp_r 1 s
 row "xcopy /E of the same payload (Wine)" tree_xcopy 1 s
 row "xcopy of one 1-byte file (its start cost)" tree_xcopy_start 1 s
 row "CopyFileW loop over the same files" tree_copyfilew 1 s
+row "  of it: backup and Updater trees" part_trees 1 s
+row "  the same two trees by CopyFolderTree alone" tree_copyfoldertree_trees 1 s
+row "  CopyFileW loop over the same two trees" tree_copyfilew_trees 1 s
+row "  of it: update script (Install.cmd)" part_script 1 s
+row "  one start of cmd.exe /c exit" floor_script_seconds 1 s
+row "  of it: release level" part_level 1 s
+row "  MSXML loaded, small document saved" floor_level_seconds 1 s
+row "  of it: desktop shortcut" part_link 1 s
+row "  one IShellLinkW saved" floor_link_seconds 1 s
 row "CopyFileWithDate, 1 GiB" withdate 1 s
 row "CopyFileW, 1 GiB" copyfilew 1 s
 row "cp, 1 GiB" cp_file 1 s
@@ -278,7 +334,12 @@ echo "== Targets"
 line "headless pass / cp -r" "$pass_ratio" "" "" "target <= 1.15: $(verdict "$pass_ratio" '<=' 1.15)"
 line "installer pass / cp -r" "$(ratio installer_pass_seconds cp_r)" "" "" ""
 line "headless pass / xcopy /E" "$(ratio pass_seconds tree_xcopy)" "" "" ""
-line "headless pass / CopyFileW loop" "$(ratio pass_seconds tree_copyfilew)" "" "" ""
+line "headless pass / CopyFileW loop" "$(ratio pass_seconds tree_copyfilew)" "" "" "target <= 1.15: $(verdict "$(ratio pass_seconds tree_copyfilew)" '<=' 1.15)"
+line "  trees / CopyFileW loop over the trees" "$(ratio part_trees tree_copyfilew_trees)" "" "" ""
+line "  CopyFolderTree alone / the same loop" "$(ratio tree_copyfoldertree_trees tree_copyfilew_trees)" "" "" ""
+line "  update script / cmd.exe /c exit" "$(ratio part_script floor_script_seconds)" "" "" ""
+line "  release level / MSXML save" "$(ratio part_level floor_level_seconds)" "" "" ""
+line "  shortcut / IShellLinkW save" "$(ratio part_link floor_link_seconds)" "" "" ""
 line "CopyFileWithDate speed / CopyFileW speed" "$copy_ratio" "" "" \
     "target >= 0.95: $(verdict "$copy_ratio" '>=' 0.95)"
 line "CopyFileWithDate speed / cp speed" "$(ratio cp_file withdate)" "" "" ""

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "base/error.h"
@@ -43,6 +44,25 @@ void CreateWithParents(std::wstring folder) {
 bool IsKeptOnPurpose(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && !IsFolder(attributes) &&
            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN)) != 0;
+}
+
+// The names of the junctions and symbolic links in folder: a copy neither
+// writes through them nor enters them. One look at the folder instead of
+// one per file copied into it.
+std::vector<std::wstring> LinksIn(std::wstring_view folder) {
+    std::vector<std::wstring> links;
+    ForEachEntry(folder, [&](std::wstring_view name, DWORD attributes) {
+        if (IsLink(attributes)) links.emplace_back(name);
+    });
+    return links;
+}
+
+// Whether names holds name, compared as the file system compares names.
+bool Contains(const std::vector<std::wstring>& names, std::wstring_view name) {
+    return std::any_of(names.begin(), names.end(), [&](const std::wstring& other) {
+        return CompareStringOrdinal(other.c_str(), static_cast<int>(other.size()), name.data(),
+                                    static_cast<int>(name.size()), TRUE) == CSTR_EQUAL;
+    });
 }
 
 // The files CopyFolderTree would copy from folder.
@@ -133,13 +153,20 @@ int CopyFolderTree(std::wstring_view source, std::wstring_view destination) {
 
     const std::wstring from = std::wstring(source) + L"\\";
     const std::wstring to = std::wstring(destination) + L"\\";
+    const std::vector<std::wstring> linksThere = LinksIn(destination);
+    // One enumeration: the files are copied as they come, the subfolders
+    // after them, in the same order.
+    std::vector<std::pair<std::wstring, DWORD>> subfolders;
     int notCopied = 0;
     ForEachEntry(source, [&](std::wstring_view name, DWORD attributes) {
-        if (IsFolder(attributes)) return;
+        if (IsFolder(attributes)) {
+            if (!IsHiddenOrSystem(attributes)) subfolders.emplace_back(name, attributes);
+            return;
+        }
         const std::wstring file = from + std::wstring(name);
         const std::wstring target = to + std::wstring(name);
         if (IsLink(attributes)) return LogLinkNotFollowed(file);
-        if (IsLink(GetFileAttributesW(target.c_str()))) {
+        if (Contains(linksThere, name)) {
             LogLinkNotFollowed(target);
             ++notCopied;
             return;
@@ -153,18 +180,18 @@ int CopyFolderTree(std::wstring_view source, std::wstring_view destination) {
         setup_log::WriteError(L"Not copied: " + file + L" -> " + target, code);
         ++notCopied;
     });
-    ForEachEntry(source, [&](std::wstring_view name, DWORD attributes) {
-        if (!IsFolder(attributes) || IsHiddenOrSystem(attributes)) return;
-        const std::wstring folder = from + std::wstring(name);
-        const std::wstring target = to + std::wstring(name);
-        if (IsLink(attributes)) return LogLinkNotFollowed(folder);
-        if (IsLink(GetFileAttributesW(target.c_str()))) {
+    for (const auto& [name, attributes] : subfolders) {
+        const std::wstring folder = from + name;
+        const std::wstring target = to + name;
+        if (IsLink(attributes)) {
+            LogLinkNotFollowed(folder);
+        } else if (Contains(linksThere, name)) {
             LogLinkNotFollowed(target);
             notCopied += CountFiles(folder);
-            return;
+        } else {
+            notCopied += CopyFolderTree(folder, target);
         }
-        notCopied += CopyFolderTree(folder, target);
-    });
+    }
     return notCopied;
 }
 

@@ -37,13 +37,16 @@ protected:
 };
 
 TEST_F(Links, TreeCopyNeitherEntersNorWritesThroughALink) {
-    EXPECT_EQ(CopyFolderTree(links_ + L"src", links_ + L"dst"), 1) << "inner\\x.txt had no way in";
+    EXPECT_EQ(CopyFolderTree(links_ + L"src", links_ + L"dst"), 2)
+        << "inner\\x.txt and other\\y.txt had no way in";
     EXPECT_EQ(ReadFileBytes(links_ + L"dst\\plain.txt"), "plain\n");
     EXPECT_FALSE(PathExists(links_ + L"dst\\linked")) << "the package's link is not copied";
     EXPECT_EQ(FilesMatching(links_ + L"outside written\\", L"*.*"), (std::vector<std::wstring>{L".", L".."}))
         << "nothing written through the install folder's link";
     EXPECT_TRUE(log_.Has(L"Not followed (junction or symbolic link): " + links_ + L"src\\linked")) << log_.Dump();
     EXPECT_TRUE(log_.Has(L"Not followed (junction or symbolic link): " + links_ + L"dst\\inner"));
+    EXPECT_TRUE(log_.Has(L"Not followed (junction or symbolic link): " + links_ + L"dst\\other"))
+        << "a link whose name differs only in case is still the same name";
 }
 
 TEST_F(Links, PackageListingPassesLinksOver) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/resources_access.h"
+#include "app/run_log.h"
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/handles.h"
@@ -107,16 +108,18 @@ void PrintLogMarks(const std::wstring& log, const SYSTEMTIME& start) {
 
 // The modern runtime without the driver and the standard brand; the
 // shortcut named from the installer's own string table.
-InstallRequest AutomaticRequest(const std::wstring& folder, HMODULE installer) {
+InstallRequest AutomaticRequest(const std::wstring& folder, HMODULE installer, bool keepRecord) {
     InstallRequest request;
     request.installFolder = folder;
     request.shortcut = DesktopShortcutNames(installer);
+    request.installerVersion = run_log::ProgramVersion(installer);
+    request.keepRecord = keepRecord;
     return request;
 }
 
 }  // namespace
 
-void RunHeadlessPass(const std::wstring& installerExe, const std::wstring& installFolder) {
+void RunHeadlessPass(const std::wstring& installerExe, const std::wstring& installFolder, bool keepRecord) {
     // The installer's own string table names the shortcut's target and texts.
     ScopedModule installer(LoadLibraryExW(installerExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!installer) {
@@ -135,8 +138,8 @@ void RunHeadlessPass(const std::wstring& installerExe, const std::wstring& insta
     GetLocalTime(&localStart);
     const Clock::time_point start = Clock::now();
     AutomaticView view(start);
-    if (RunInstallation(view, AutomaticRequest(installFolder, installer.get()), FolderOf(installerExe)) ==
-        InstallOutcome::Completed)
+    if (RunInstallation(view, AutomaticRequest(installFolder, installer.get(), keepRecord),
+                        FolderOf(installerExe)) == InstallOutcome::Completed)
         view.MarkCompleted();
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     const PROCESS_MEMORY_COUNTERS after = MemoryCounters();

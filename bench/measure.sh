@@ -72,10 +72,11 @@ process_of() {
     done
 }
 
-# One installation pass, headless ("pass") or through the real installer's
-# wizard ("installer"), in a fresh process. That process waits after
+# One installation pass, headless ("pass"), headless keeping the
+# installation record ("recordpass") or through the real installer's wizard
+# ("installer"), in a fresh process. That process waits after
 # printing, so its high-water mark can be read from /proc as well.
-pass() { # pass|installer <package folder> <result file>
+pass() { # pass|recordpass|installer <package folder> <result file>
     fresh_install
     exe="$(winpath "$2/VelmoraSetup.exe")"
     : >"$3"
@@ -85,7 +86,10 @@ pass() { # pass|installer <package folder> <result file>
         kill -0 $! 2>/dev/null || { cat "$3" "$3.log"; echo "the $1 run failed" >&2; exit 1; }
         sleep 0.05
     done
-    if [ "$1" = pass ]; then pid=$(process_of "$bench pass "); else pid=$(process_of "$exe "); fi
+    case "$1" in
+        installer) pid=$(process_of "$exe ") ;;
+        *) pid=$(process_of "$bench $1 ") ;;
+    esac
     hwm_kib=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status")
     echo "$1_vmhwm $((hwm_kib * 1024))" >>"$3"
     touch "$work/release"
@@ -248,6 +252,11 @@ run=0
 while [ "$run" -le "$runs" ]; do
     pass pass "$package" "$work/pass-$run.txt"
     pass installer "$package" "$work/installer-$run.txt"
+    pass recordpass "$package" "$work/record-$run.txt"
+    wine "$bench" hash "$(winpath "$package" /)" $payload >"$work/hash.txt"
+    record hash_seconds "$(value hash_seconds "$work/hash.txt")"
+    record record_pass_seconds "$(value pass_seconds "$work/record-$run.txt")"
+    record record_peak_working_set "$(value peak_working_set "$work/record-$run.txt")"
     rm -rf "$copies/tree" && mkdir -p "$copies/tree"
     timed cp_r cp -r $(for d in $payload; do echo "$package/$d"; done) "$copies/tree/"
     rm -rf "$copies/tree"
@@ -267,6 +276,7 @@ while [ "$run" -le "$runs" ]; do
 done
 pass pass "$small" "$work/pass-small.txt"
 pass installer "$small" "$work/installer-small.txt"
+pass recordpass "$small" "$work/record-small.txt"
 fresh_install
 echo "Load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 
@@ -303,6 +313,8 @@ row "  of it: release level" part_level 1 s
 row "  MSXML loaded, small document saved" floor_level_seconds 1 s
 row "  of it: desktop shortcut" part_link 1 s
 row "  one IShellLinkW saved" floor_link_seconds 1 s
+row "headless pass keeping the installation record" record_pass_seconds 1 s
+row "one SHA-256 of the payload (CNG, one thread)" hash_seconds 1 s
 row "CopyFileWithDate, 1 GiB" withdate 1 s
 row "CopyFileW, 1 GiB" copyfilew 1 s
 row "cp, 1 GiB" cp_file 1 s
@@ -323,6 +335,8 @@ row "installer after the pass: peak working set" installer_peak_working_set "$mi
 row "installer after the pass: VmHWM from /proc" installer_vmhwm "$mib_scale" MiB
 one "headless pass, 16 MiB database: peak WS" "$work/pass-small.txt" peak_working_set
 one "installer pass, 16 MiB database: peak WS" "$work/installer-small.txt" installer_peak_working_set
+row "headless pass with the record: peak WS" record_peak_working_set "$mib_scale" MiB
+one "the same, 16 MiB database: peak WS" "$work/record-small.txt" peak_working_set
 
 pass_ratio=$(ratio pass_seconds cp_r)
 copy_ratio=$(ratio copyfilew withdate)
@@ -340,6 +354,9 @@ line "  CopyFolderTree alone / the same loop" "$(ratio tree_copyfoldertree_trees
 line "  update script / cmd.exe /c exit" "$(ratio part_script floor_script_seconds)" "" "" ""
 line "  release level / MSXML save" "$(ratio part_level floor_level_seconds)" "" "" ""
 line "  shortcut / IShellLinkW save" "$(ratio part_link floor_link_seconds)" "" "" ""
+record_ratio=$(awk -v r="$(median record_pass_seconds)" -v p="$(median pass_seconds)" -v h="$(median hash_seconds)" \
+    'BEGIN { printf "%.3f", r / (p + h) }')
+line "record pass / (pass + one hash)" "$record_ratio" "" "" "target <= 1.15: $(verdict "$record_ratio" '<=' 1.15)"
 line "CopyFileWithDate speed / CopyFileW speed" "$copy_ratio" "" "" \
     "target >= 0.95: $(verdict "$copy_ratio" '>=' 0.95)"
 line "CopyFileWithDate speed / cp speed" "$(ratio cp_file withdate)" "" "" ""

@@ -147,12 +147,15 @@ void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list) {
     } while (FindNextFileW(find.get(), &entry));
 }
 
-int CopyFolderTree(std::wstring_view source, std::wstring_view destination) {
+int CopyFolderTree(std::wstring_view source, std::wstring_view destination, const TreeFileSink& onFile) {
     if (destination.empty()) throw Error(L"Unable to create directory");
     if (!DirectoryExists(destination)) CreateWithParents(std::wstring(destination));
 
     const std::wstring from = std::wstring(source) + L"\\";
     const std::wstring to = std::wstring(destination) + L"\\";
+    const auto tell = [&](const std::wstring& file, const std::wstring& target, TreeFileOutcome outcome) {
+        if (onFile) onFile(file, target, outcome);
+    };
     const std::vector<std::wstring> linksThere = LinksIn(destination);
     // One enumeration: the files are copied as they come, the subfolders
     // after them, in the same order.
@@ -165,31 +168,37 @@ int CopyFolderTree(std::wstring_view source, std::wstring_view destination) {
         }
         const std::wstring file = from + std::wstring(name);
         const std::wstring target = to + std::wstring(name);
-        if (IsLink(attributes)) return LogLinkNotFollowed(file);
+        if (IsLink(attributes)) {
+            LogLinkNotFollowed(file);
+            return tell(file, target, TreeFileOutcome::PassedOver);
+        }
         if (Contains(linksThere, name)) {
             LogLinkNotFollowed(target);
             ++notCopied;
-            return;
+            return tell(file, target, TreeFileOutcome::PassedOver);
         }
-        if (CopyFileW(file.c_str(), target.c_str(), FALSE)) return;
+        if (CopyFileW(file.c_str(), target.c_str(), FALSE)) return tell(file, target, TreeFileOutcome::Copied);
         const DWORD code = GetLastError();
         if (IsKeptOnPurpose(GetFileAttributesW(target.c_str()))) {
             setup_log::WriteError(L"Kept (read-only or hidden): " + target, code);
-            return;
+            return tell(file, target, TreeFileOutcome::Kept);
         }
         setup_log::WriteError(L"Not copied: " + file + L" -> " + target, code);
         ++notCopied;
+        tell(file, target, TreeFileOutcome::NotCopied);
     });
     for (const auto& [name, attributes] : subfolders) {
         const std::wstring folder = from + name;
         const std::wstring target = to + name;
         if (IsLink(attributes)) {
             LogLinkNotFollowed(folder);
+            tell(folder, target, TreeFileOutcome::PassedOver);
         } else if (Contains(linksThere, name)) {
             LogLinkNotFollowed(target);
             notCopied += CountFiles(folder);
+            tell(folder, target, TreeFileOutcome::PassedOver);
         } else {
-            notCopied += CopyFolderTree(folder, target);
+            notCopied += CopyFolderTree(folder, target, onFile);
         }
     }
     return notCopied;

@@ -3,6 +3,7 @@
 // installation sequence relies on.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,18 @@ void EnsureDirectory(std::wstring_view folder);
 // nothing. Never fails.
 void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list);
 
+// What became of one file of a tree copy.
+enum class TreeFileOutcome {
+    Copied,
+    Kept,        // the destination's read-only or hidden file stays as it was
+    NotCopied,   // the copy failed; the setup log says why
+    PassedOver,  // a junction or symbolic link, in the source or in the way
+};
+
+// Told about each file (or passed-over link) of a tree copy as it is done.
+using TreeFileSink =
+    std::function<void(const std::wstring& source, const std::wstring& destination, TreeFileOutcome outcome)>;
+
 // Copies the tree source into destination (both without a trailing "\"; one
 // "\" joins names): destination and missing parents are created, every file
 // is copied with CopyFileW (replacing, attributes and time carried over),
@@ -29,9 +42,10 @@ void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list);
 // that the platform refuses to replace because it is read-only or hidden
 // keeps its old content. Every other file that is not copied is counted;
 // returns the count. Each file not copied, kept or passed over is named in
-// the setup log with the system's error text. Raises Error
+// the setup log with the system's error text. When given, onFile hears of
+// every file right after its copy. Raises Error
 // "Unable to create directory" for an empty destination.
-int CopyFolderTree(std::wstring_view source, std::wstring_view destination);
+int CopyFolderTree(std::wstring_view source, std::wstring_view destination, const TreeFileSink& onFile = {});
 
 // Copies one file by streaming it in 1 MiB blocks, both files held without
 // sharing; the copy is a plain new file carrying the source's last-write time

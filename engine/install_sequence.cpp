@@ -2,9 +2,13 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <vector>
+
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/handles.h"
+#include "base/run_facts.h"
 #include "base/setup_log.h"
 #include "base/strings.h"
 #include "base/system_error.h"
@@ -15,9 +19,11 @@
 #include "engine/deployment_manifest.h"
 #include "engine/fonts.h"
 #include "engine/ini_file.h"
+#include "engine/installation_record.h"
 #include "engine/package_choice.h"
 #include "engine/process_runner.h"
 #include "engine/release_info.h"
+#include "engine/tree_walk.h"
 
 namespace {
 
@@ -77,6 +83,7 @@ public:
     InstallOutcome Run() {
         Prepare();
         if (!CreateInstallFolder()) return EndedEarly();
+        StartRecord();
         WriteSettingsFile();
         if (!DeployFiles()) return EndedEarly();
         InstallPackageFonts();
@@ -87,7 +94,9 @@ public:
         const std::wstring level = NameOf(package).substr(1);
         SetReleaseLevel(installFolder_, level);
         setup_log::Write(L"Release level recorded: " + level);
+        Record([&](InstallationRecord& r) { r.AddWritten(installFolder_ + std::wstring(kReleaseInfoFile)); });
         CreateDesktopShortcut();
+        VerifyAndFileRecord(level);
         setup_log::Write(problems_ == 0
                              ? std::wstring(L"Installation completed")
                              : L"Installation completed; problems shown on screen: " + std::to_wstring(problems_));
@@ -115,10 +124,12 @@ private:
     }
 
     void WriteSettingsFile() {
-        IniFile settings(installFolder_ + std::wstring(kSettingsFolder) + std::wstring(kSettingsFile));
+        const std::wstring file = installFolder_ + std::wstring(kSettingsFolder) + std::wstring(kSettingsFile);
+        IniFile settings(file);
         settings.WriteInteger(L"options", L"FilterType", 0);
         settings.WriteInteger(L"options", L"HardwareType", 1);
         settings.UpdateFile();
+        Record([&](InstallationRecord& r) { r.AddWritten(file); });
     }
 
     // The block during which the window may not close.
@@ -163,6 +174,10 @@ private:
             swap = ReplaceDatabase(installerFolder_ + database, installFolder_ + database, Now(), copy_);
             if (!swap.copied)
                 setup_log::WriteError(L"Database copy failed: " + installerFolder_ + database, GetLastError());
+            else
+                Record([&](InstallationRecord& r) {
+                    r.AddCopy(installerFolder_ + database, installFolder_ + database);
+                });
             return swap.copied;
         });
         if (!swap.backupName.empty()) view_.AddLine(L"Сохранена копия базы данных: " + swap.backupName);
@@ -188,6 +203,8 @@ private:
             if (!copied) {
                 const DWORD code = GetLastError();
                 setup_log::WriteError(L"Copy failed: " + source + L" -> " + destination, code);
+            } else {
+                Record([&](InstallationRecord& r) { r.AddCopy(source, destination); });
             }
             return copied;
         });
@@ -204,7 +221,9 @@ private:
     void WriteCounterFileWhenMissing() {
         const std::wstring settings = installFolder_ + std::wstring(kSettingsFolder);
         const std::wstring counter = settings + std::wstring(kCounterFile);
-        if (DirectoryExists(settings) && !PathExists(counter)) WriteCounterFile(counter, Now());
+        if (!DirectoryExists(settings) || PathExists(counter)) return;
+        WriteCounterFile(counter, Now());
+        if (PathExists(counter)) Record([&](InstallationRecord& r) { r.AddWritten(counter); });
     }
 
     void WriteBrandFile() {
@@ -212,17 +231,40 @@ private:
         IniFile brand(installFolder_ + std::wstring(kBrandFile));
         brand.WriteString(L"Common", L"Disk", L"I");
         brand.UpdateFile();
+        Record([&](InstallationRecord& r) { r.AddWritten(installFolder_ + std::wstring(kBrandFile)); });
     }
 
     // Fonts already in the system are left alone; a font that cannot be
     // installed ends the fonts but not the installation.
     void InstallPackageFonts() {
+        const std::wstring fonts = SystemFontTargets().fontsFolder;
+        std::vector<bool> present;
+        for (const wchar_t* name : FontFiles()) present.push_back(PathExists(fonts + name));
         try {
             InstallFonts(installerFolder_, [this](std::wstring_view line) { view_.AddLine(line); });
         } catch (const Error& e) {
             setup_log::Write(L"Font installation ended: " + e.text());
         } catch (const std::exception& e) {
             setup_log::Write(L"Font installation ended: " + FromUtf8(e.what()));
+        }
+        RecordFonts(fonts, present);
+    }
+
+    // A font already in the system was left alone; one the installation
+    // did not get to is not there.
+    void RecordFonts(const std::wstring& fonts, const std::vector<bool>& present) {
+        const std::wstring source = installerFolder_ + L"fonts\\";
+        for (size_t i = 0; i < FontFiles().size(); ++i) {
+            const std::wstring name = FontFiles()[i];
+            Record([&](InstallationRecord& r) {
+                if (present[i])
+                    r.AddLeftOut(fonts + name, L"оставлен: шрифт уже был в системе");
+                else if (PathExists(fonts + name))
+                    r.AddCopy(source + name, fonts + name);
+                else
+                    r.AddLeftOut(fonts + name,
+                                 L"не установлен: установка шрифтов прервана (см. журнал установки)");
+            });
         }
     }
 
@@ -236,6 +278,8 @@ private:
             setup_log::Write(L"Driver folder not in the package: " + installerFolder_ + folder);
         else if (!ShellCopyFolder(installerFolder_ + folder, installFolder_ + folder))
             setup_log::Write(L"Shell copy of " + installerFolder_ + folder + L" failed or was cancelled");
+        else
+            RecordDriverFolder(installerFolder_ + folder, installFolder_ + folder + L"\\");
         const int line = view_.AddLine(L"Началась установка драйверов устройства...");
         view_.RepaintLog();
         const std::wstring program = installFolder_ + std::wstring(kDriverProgram);
@@ -255,6 +299,14 @@ private:
         view_.AddLine(L"Установка драйверов устройства завершена");
     }
 
+    // The shell copied the whole folder; its files are what the tree walk
+    // of the source finds.
+    void RecordDriverFolder(const std::wstring& source, const std::wstring& installed) {
+        ForEachTreeFile(source, [&](const std::wstring& relative) {
+            Record([&](InstallationRecord& r) { r.AddCopy(source + L"\\" + relative, installed + relative); });
+        });
+    }
+
     // Adds a line naming the files of the package's folder that could not be
     // copied; the setup log names each of them.
     void ReportTreeCopy(std::wstring_view folder, int notCopied) {
@@ -268,13 +320,14 @@ private:
         // Names compare without regard to case: an existing "Backup" is used.
         const std::wstring store = installFolder_ + std::wstring(kBackupFolder) + L"\\";
         if (!DirectoryExists(store)) CreateFolderUnchecked(store);
-        ReportTreeCopy(kBackupFolder, CopyFolderTree(installerFolder_ + std::wstring(kBackupFolder),
-                                                     installFolder_ + std::wstring(kBackupFolder)));
+        ReportTreeCopy(kBackupFolder,
+                       CopyFolderTree(installerFolder_ + std::wstring(kBackupFolder),
+                                      installFolder_ + std::wstring(kBackupFolder), RecordTreeFile()));
     }
 
     void CopyUpdater() {
-        ReportTreeCopy(kUpdaterFolder,
-                       CopyFolderTree(installerFolder_ + std::wstring(kUpdaterFolder), installFolder_));
+        ReportTreeCopy(kUpdaterFolder, CopyFolderTree(installerFolder_ + std::wstring(kUpdaterFolder),
+                                                      installFolder_, RecordTreeFile()));
         // A package on a read-only medium gives read-only copies; these two
         // are rewritten later and must stay writable.
         SetReadOnly(installFolder_ + std::wstring(kReleaseInfoFile), false);
@@ -309,6 +362,82 @@ private:
                                       : L"Shortcut: " + link);
     }
 
+    // Each copied file's source is hashed on the second thread while the
+    // copy goes on; the rest are listed with why they were left.
+    TreeFileSink RecordTreeFile() {
+        if (!record_) return {};
+        return [this](const std::wstring& source, const std::wstring& installed, TreeFileOutcome outcome) {
+            switch (outcome) {
+                case TreeFileOutcome::Copied:
+                    return record_->AddCopy(source, installed);
+                case TreeFileOutcome::Kept:
+                    return record_->AddLeftOut(installed, L"оставлен: файл только для чтения или скрытый");
+                case TreeFileOutcome::NotCopied:
+                    return record_->AddLeftOut(installed, L"не скопирован (см. журнал установки)");
+                case TreeFileOutcome::PassedOver:
+                    return record_->AddLeftOut(installed, L"пропущен: ссылка (junction или symbolic link)");
+            }
+        };
+    }
+
+    // The record is an addition to the installation: when it cannot be
+    // kept, the installation goes on without it and the setup log says why.
+    void StartRecord() {
+        started_ = Now();
+        if (!request_.keepRecord) return;
+        try {
+            record_.emplace(installFolder_);
+        } catch (const Error& e) {
+            setup_log::Write(L"Installation record not kept: " + e.text());
+        }
+    }
+
+    template <typename Change>
+    void Record(Change change) {
+        if (record_) change(*record_);
+    }
+
+    // Reads every installed file back, compares it with the distribution,
+    // files the record in the settings folder and says on one line how it
+    // went; each difference is named in the setup log.
+    void VerifyAndFileRecord(const std::wstring& level) {
+        if (!record_) return;
+        const int line = view_.AddLine(L"Проверка установленных файлов....");
+        view_.Refresh();
+        const RecordVerification verification = record_->Verify();
+        for (const std::wstring& difference : verification.differences)
+            setup_log::Write(L"Installed file differs from the distribution: " + difference);
+        const RecordHeader header{request_.installerVersion,
+                                  level,
+                                  installerFolder_,
+                                  installFolder_,
+                                  WindowsVersion(),
+                                  UserName(),
+                                  Elevation(),
+                                  started_,
+                                  Now()};
+        const std::wstring file = installFolder_ + std::wstring(kSettingsFolder) + RecordFileName(started_);
+        bool filed = true;
+        try {
+            const std::string bytes = "\xEF\xBB\xBF" + ToUtf8(record_->Text(header));
+            WriteWholeFileAtomically(file, bytes.data(), bytes.size());
+            setup_log::Write(L"Installation record: " + file);
+        } catch (const Error& e) {
+            setup_log::Write(L"Installation record not written: " + e.text());
+            filed = false;
+        }
+        const std::wstring counts = std::to_wstring(verification.verified);
+        if (verification.different == 0 && filed) {
+            view_.AppendToLine(line,
+                               std::wstring(kDone) + L": файлов " + counts + L", отличий от дистрибутива нет");
+            return;
+        }
+        view_.AppendToLine(line, std::wstring(kFailed) + L" Файлов " + counts + L", отличаются от дистрибутива: " +
+                                     std::to_wstring(verification.different) +
+                                     (filed ? L"" : L"; протокол не записан"));
+        ++problems_;
+    }
+
     InstallOutcome EndedEarly() {
         setup_log::Write(L"Installation ended early on the failure shown on screen");
         return InstallOutcome::EndedEarly;
@@ -328,6 +457,8 @@ private:
     const std::wstring& installFolder_;
     const std::wstring installerFolder_;
     const FileCopy copy_;
+    LocalDateTime started_;
+    std::optional<InstallationRecord> record_;
     int problems_ = 0;  // failures shown on screen that did not end the installation
 };
 

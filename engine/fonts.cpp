@@ -89,10 +89,10 @@ void AnnounceFontChange() {
 // Copies the font into the fonts folder. A copy that was not written whole
 // is removed again, so that the font counts as missing at the next run.
 void CopyFont(const std::wstring& source, const std::wstring& installed) {
-    if (CopyFileWithDate(source, installed)) return;
-    const DWORD code = GetLastError();
+    const Result copied = CopyFileWithDate(source, installed);
+    if (copied) return;
     DeleteFileW(installed.c_str());
-    throw Error(L"Cannot write file \"" + installed + L"\". " + SystemErrorText(code));
+    throw Error(L"Cannot write file \"" + installed + L"\". " + SystemErrorText(copied.code()));
 }
 
 // Writes the font's registry value; on failure the copied file is removed

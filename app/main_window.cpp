@@ -91,7 +91,7 @@ void TFMain::Create(HINSTANCE instance) {
     FormCreate();
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
-    SetFocus(Control(PageLayout(tsStart).forwardButton));
+    SetFocus(Control(LayoutOf(tsStart).forwardButton));
 }
 
 void TFMain::FormCreate() {
@@ -172,7 +172,7 @@ void TFMain::CreatePages() {
     InsatallPages = CreatePanel(hwnd_, pc, kPageControlId, pageBrush_.get(), PanelFrame::None);
     HWND bars[kPageCount];
     for (int p = 0; p < kPageCount; ++p) {
-        const PageSpec& layout = PageLayout(static_cast<Page>(p));
+        const PageLayout& layout = LayoutOf(static_cast<Page>(p));
         pages_[p] =
             CreatePanel(InsatallPages, {0, 0, kPageWidth, kPageHeight}, 0, pageBrush_.get(), PanelFrame::None);
         const int barTop = kPageHeight - kMargin - layout.barHeight;
@@ -186,7 +186,7 @@ void TFMain::CreatePages() {
                               ID_FirstBar + p, pageBrush_.get(), PanelFrame::Rounded);
         controls_[ID_FirstBar + p] = bars[p];
     }
-    for (const ControlSpec& c : Controls()) {
+    for (const ControlLayout& c : Controls()) {
         HWND parent = c.parent == Parent::Bar         ? bars[c.page]
                       : c.parent == Parent::PathPanel ? controls_.at(ID_PnlPath)
                                                       : pages_[c.page];
@@ -228,7 +228,7 @@ void TFMain::BGResize(Bitmap& buffer) {
 void TFMain::SetActivePage(Page page) {
     activePage_ = page;
     for (int p = 0; p < kPageCount; ++p) ShowWindow(pages_[p], p == page ? SW_SHOW : SW_HIDE);
-    const PageSpec& layout = PageLayout(page);
+    const PageLayout& layout = LayoutOf(page);
     if (HWND forward = Control(layout.forwardButton); forward && IsWindowEnabled(forward)) SetFocus(forward);
     if (page == tsInputComponents) tsInputComponentsShow();
 }
@@ -237,7 +237,7 @@ LRESULT TFMain::PageColours(HDC dc, HWND control) {
     const int id = GetDlgCtrlID(control);
     COLORREF text = RGB(0, 0, 0);
     if (id >= ID_FirstMemo && id < ID_FirstMemo + kPageCount) {
-        text = PageLayout(static_cast<Page>(id - ID_FirstMemo)).textColor;
+        text = LayoutOf(static_cast<Page>(id - ID_FirstMemo)).textColor;
         if (text == CLR_DEFAULT) text = GetSysColor(COLOR_WINDOWTEXT);
     }
     SetTextColor(dc, text);
@@ -255,7 +255,7 @@ void TFMain::OnActivate(bool active) {
     }
     HWND target = lastFocus_;
     if (!target || !IsWindow(target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
-        target = Control(PageLayout(activePage_).forwardButton);
+        target = Control(LayoutOf(activePage_).forwardButton);
     if (target && IsWindowVisible(target) && IsWindowEnabled(target)) SetFocus(target);
 }
 
@@ -268,10 +268,10 @@ void TFMain::OnCommand(int id, int code) {
     if (code != BN_CLICKED && id != IDOK && id != IDCANCEL) return;
     switch (id) {
         case IDOK:  // Enter presses the page's forward button
-            PressPageButton(PageLayout(activePage_).forwardButton);
+            PressPageButton(LayoutOf(activePage_).forwardButton);
             break;
         case IDCANCEL:  // Esc presses the page's "Отмена"
-            PressPageButton(PageLayout(activePage_).cancelButton);
+            PressPageButton(LayoutOf(activePage_).cancelButton);
             break;
         case ID_BtnStartNext:
             BtnStartNextClick();

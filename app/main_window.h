@@ -25,7 +25,6 @@ public:
     void Create(HINSTANCE instance);
 
     HWND Control(int id) const;
-    Page ActivePage() const { return activePage_; }
     void SetActivePage(Page page);
     // Grants or refuses every request to close the window from now on.
     void SetCanClose(bool canClose) { FCanClose = canClose; }

@@ -16,11 +16,9 @@
 #include "app/side_panel_text_size.h"
 #include "app/soft_bevel.h"
 #include "base/callback_guard.h"
-#include "base/error.h"
 #include "base/file_system.h"
 #include "base/package_names.h"
 #include "base/setup_log.h"
-#include "base/system_error.h"
 #include "base/system_library.h"
 #include "engine/string_table.h"
 #include "shared/MessageForm.h"
@@ -45,15 +43,6 @@ std::wstring JoinLines(std::span<const std::wstring_view> lines) {
         text += lines[i];
     }
     return text;
-}
-
-HWND CreateChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, const Bounds& b, int id,
-                 HFONT font, DWORD exStyle = 0) {
-    HWND hwnd = CreateWindowOrRaise(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), cls,
-                                    {exStyle, text, WS_CHILD | WS_VISIBLE | style, b.x, b.y, b.w, b.h, parent, id},
-                                    nullptr, L"a window");
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return hwnd;
 }
 
 // Feeds the INFO document to the rich-text box.
@@ -147,14 +136,15 @@ void TFMain::CreateSidePanel() {
     richEditLibrary_.reset(LoadSystemLibrary(L"msftedit.dll"));
     const Bounds b{kSidePanelRect.left, kSidePanelRect.top, kSidePanelRect.width, kSidePanelRect.height};
     // No border of its own: a soft bevel, and 4 pixels between it and the text.
-    RichEdit1 = CreateWindowExW(0, MSFTEDIT_CLASS, L"",
-                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | ES_MULTILINE | ES_READONLY, b.x, b.y,
-                                b.w, b.h, hwnd_, reinterpret_cast<HMENU>(kSidePanelId), instance_, nullptr);
-    if (!RichEdit1) {
-        const DWORD code = GetLastError();
-        throw Error(L"Cannot create the side panel. " + SystemErrorText(code));
-    }
-    SendMessageW(RichEdit1, WM_SETFONT, reinterpret_cast<WPARAM>(msSans13_.get()), FALSE);
+    RichEdit1 = CreateChildControl(MSFTEDIT_CLASS,
+                                   {.style = WS_CLIPSIBLINGS | ES_MULTILINE | ES_READONLY,
+                                    .x = b.x,
+                                    .y = b.y,
+                                    .width = b.w,
+                                    .height = b.h,
+                                    .parent = hwnd_,
+                                    .id = kSidePanelId},
+                                   msSans13_.get(), L"the side panel");
     SendMessageW(RichEdit1, EM_SETBKGNDCOLOR, 0, pageColour_);
     std::string_view rtf = RawResource(instance_, L"INFO");
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, ReadRtf};
@@ -178,9 +168,12 @@ void TFMain::CreatePages() {
         const int barTop = kPageHeight - kMargin - layout.barHeight;
         if (layout.memoHeight >= 0) {
             const int height = layout.memoHeight > 0 ? layout.memoHeight : barTop - 2 * kMargin;
-            controls_[ID_FirstMemo + p] = CreateChild(
-                pages_[p], WC_EDITW, JoinLines(layout.lines).c_str(), ES_MULTILINE | ES_READONLY,
-                {kMargin, kMargin, kPageWidth - 2 * kMargin, height}, ID_FirstMemo + p, FontFor(layout.font));
+            const std::wstring text = JoinLines(layout.lines);
+            controls_[ID_FirstMemo + p] =
+                CreateChildControl(WC_EDITW,
+                                   {0, text.c_str(), ES_MULTILINE | ES_READONLY, kMargin, kMargin,
+                                    kPageWidth - 2 * kMargin, height, pages_[p], ID_FirstMemo + p},
+                                   FontFor(layout.font), L"a page's text box");
         }
         bars[p] = CreatePanel(pages_[p], {kMargin, barTop, kPageWidth - 2 * kMargin, layout.barHeight},
                               ID_FirstBar + p, pageBrush_.get(), PanelFrame::Rounded);
@@ -190,10 +183,12 @@ void TFMain::CreatePages() {
         HWND parent = c.parent == Parent::Bar         ? bars[c.page]
                       : c.parent == Parent::PathPanel ? controls_.at(ID_PnlPath)
                                                       : pages_[c.page];
-        controls_[c.id] =
-            std::wstring_view(c.className) == L"VhPanel"
-                ? CreatePanel(parent, c.bounds, c.id, pageBrush_.get(), PanelFrame::None)
-                : CreateChild(parent, c.className, c.text, c.style, c.bounds, c.id, tahoma15_.get(), c.exStyle);
+        controls_[c.id] = std::wstring_view(c.className) == L"VhPanel"
+                              ? CreatePanel(parent, c.bounds, c.id, pageBrush_.get(), PanelFrame::None)
+                              : CreateChildControl(c.className,
+                                                   {c.exStyle, c.text, c.style, c.bounds.x, c.bounds.y, c.bounds.w,
+                                                    c.bounds.h, parent, c.id},
+                                                   tahoma15_.get(), L"a control of the wizard");
     }
     SendMessageW(Control(ID_CbDriverInstal), BM_SETCHECK, BST_CHECKED, 0);
     HWND windows = Control(ID_CBWindows);

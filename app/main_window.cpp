@@ -15,12 +15,12 @@
 #include "app/session_end.h"
 #include "app/side_panel_text_size.h"
 #include "app/soft_bevel.h"
+#include "app/string_table.h"
 #include "base/callback_guard.h"
 #include "base/file_system.h"
 #include "base/package_names.h"
 #include "base/setup_log.h"
 #include "base/system_library.h"
-#include "engine/string_table.h"
 #include "shared/MessageForm.h"
 #include "shared/screen_cursor.h"
 

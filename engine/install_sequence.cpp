@@ -5,6 +5,7 @@
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/handles.h"
+#include "base/package_names.h"
 #include "base/setup_log.h"
 #include "base/strings.h"
 #include "base/system_error.h"
@@ -112,8 +113,8 @@ private:
 
     void WriteSettingsFile() {
         IniFile settings(installFolder_ + std::wstring(kSettingsFolder) + std::wstring(kSettingsFile));
-        settings.WriteInteger(L"options", L"FilterType", 0);
-        settings.WriteInteger(L"options", L"HardwareType", 1);
+        settings.WriteInteger(kOptionsSection, L"FilterType", 0);
+        settings.WriteInteger(kOptionsSection, L"HardwareType", 1);
         settings.UpdateFile();
     }
 
@@ -287,20 +288,21 @@ private:
         const std::wstring package = FindNewestPackage(installFolder_);
         setup_log::Write(L"Newest update package: " + package);
         ChangeCurrentFolder(package + L"\\");
-        const std::wstring script = package + L"\\Install.cmd";
+        const std::wstring script = package + L"\\" + std::wstring(kUpdateScript);
         const ProgramResult run = RunAndWait(script, L"", SW_HIDE);
         if (!run.ended()) {
             setup_log::WriteFailure(run.error);
             throw RunAndWaitError(script, run);
         }
         const uint32_t code = run.exitCode;
-        setup_log::Write(L"Install.cmd of " + package + L" ended with exit code " + std::to_wstring(code));
+        setup_log::Write(std::wstring(kUpdateScript) + L" of " + package + L" ended with exit code " +
+                         std::to_wstring(code));
         ChangeCurrentFolder(installFolder_);
         // The package decides what its script's codes mean; the level is
         // still recorded, but a non-zero code is not passed over in silence.
         if (code != 0) {
-            view_.AddLine(L"Пакет обновления <" + NameOf(package) + L">: Install.cmd завершился с кодом " +
-                          std::to_wstring(code));
+            view_.AddLine(L"Пакет обновления <" + NameOf(package) + L">: " + std::wstring(kUpdateScript) +
+                          L" завершился с кодом " + std::to_wstring(code));
             ++problems_;
         }
         return package;

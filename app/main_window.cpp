@@ -9,6 +9,7 @@
 #include "app/application.h"
 #include "app/brand.h"
 #include "app/folder_check.h"
+#include "app/install_view_adapter.h"
 #include "app/large_fonts.h"
 #include "app/resources_access.h"
 #include "app/run_log.h"
@@ -20,7 +21,10 @@
 #include "base/file_system.h"
 #include "base/package_names.h"
 #include "base/setup_log.h"
+#include "base/strings.h"
 #include "base/system_library.h"
+#include "engine/install_sequence.h"
+#include "engine/preflight.h"
 #include "shared/MessageForm.h"
 #include "shared/screen_cursor.h"
 
@@ -30,6 +34,7 @@ constexpr int kClientWidth = 954;
 constexpr int kClientHeight = 579;
 constexpr int kSidePanelId = 900;
 constexpr int kPageControlId = 901;
+constexpr std::wstring_view kFinalQuestion = L"Установка завершена. Выйти из программы установки?";
 
 HFONT MakeFont(const wchar_t* face, int pixels) {
     return CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
@@ -428,4 +433,52 @@ LRESULT TFMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+InstallRequest TFMain::ReadInstallRequest() const {
+    InstallRequest request;
+    request.installFolder = TrimControl(FolderFieldText());
+    // The hidden list's first item is "Windows 7, Windows 8".
+    request.runtime = SendMessageW(Control(ID_CBWindows), CB_GETCURSEL, 0, 0) == 0 ? RuntimeChoice::Modern
+                                                                                   : RuntimeChoice::WindowsXp;
+    request.driver = SendMessageW(Control(ID_CbDriverInstal), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    request.alternativeBrand = AlternativeBrand;
+    request.shortcut = DesktopShortcutNames(Application.Instance());
+    return request;
+}
+
+// "Выход" is enabled; at small fonts the page that offers large fonts
+// follows, otherwise the question whether to leave, whose Yes closes the
+// window.
+void TFMain::EndInstallation(InstallView& view) {
+    EnableWindow(Control(ID_BtnExit), TRUE);
+    if (IsSmallFonts()) {
+        SetActivePage(tsChangeFontSize);
+        return;
+    }
+    if (view.AskYesNo(kFinalQuestion, YesNoCaptions::Platform)) SendMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+void TFMain::BtnInsatallClick() {
+    // Messages are processed while the installation runs.
+    if (installing_) return;
+    installing_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{installing_};
+
+    MainWindowInstallView view({.window = hwnd_,
+                                .log = Control(ID_LogList),
+                                .showProgressPage = [this] { SetActivePage(tsProgressInstall); },
+                                .setCanClose = [this](bool canClose) { FCanClose = canClose; }});
+    const InstallRequest request = ReadInstallRequest();
+    Fcopyfrom = ModuleFolder();
+    // Nothing is written until the room and the rights have been checked.
+    if (!CheckBeforeInstallation(view, request, Fcopyfrom)) return;
+    // An error raised inside reaches the window procedure's report, which
+    // notes the run as ended by an error.
+    const InstallOutcome outcome = RunInstallation(view, request, Fcopyfrom);
+    if (outcome == InstallOutcome::Completed) EndInstallation(view);
+    run_log::Note(outcome == InstallOutcome::Completed ? run_log::Outcome::Completed : run_log::Outcome::Error);
 }

@@ -26,8 +26,6 @@ enum class RuntimeChoice {
     WindowsXp,  // 10 files
 };
 
-std::span<const std::wstring_view> RuntimeFiles(RuntimeChoice runtime);
-
 // The runtime, its "intl" and "udf" files, then the package's own function
 // libraries (the only group whose failures do not stop the installation).
 std::span<const CopyGroup> CopyGroups(RuntimeChoice runtime);

@@ -61,12 +61,6 @@ void IniDocument::SetInteger(std::wstring_view section, std::wstring_view key, l
     SetValue(section, key, std::to_wstring(value));
 }
 
-std::vector<std::wstring> IniDocument::SectionNames() const {
-    std::vector<std::wstring> names;
-    for (const Section& section : sections_) names.push_back(section.name);
-    return names;
-}
-
 IniDocument::Section* IniDocument::Find(std::wstring_view name) {
     const auto found = index_.find(FoldedIniName(name));
     return found == index_.end() ? nullptr : &sections_[found->second];

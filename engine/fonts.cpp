@@ -68,9 +68,9 @@ std::wstring FaceFromNameTable(std::wstring_view path) {
     }
 }
 
-// GDI's font-table calls do not always say why they refused.
-void LogRefusal(const std::wstring& event) {
-    const DWORD code = GetLastError();
+// GDI's font-table calls do not always say why they refused: code is the
+// refusing call's last error, taken right after it, and may be 0.
+void LogRefusal(const std::wstring& event, DWORD code) {
     if (code != ERROR_SUCCESS)
         setup_log::WriteError(event, code);
     else
@@ -146,9 +146,15 @@ void InstallFontFile(std::wstring_view name, std::wstring_view sourceFolder, con
     CopyFont(source, installed);
     RegisterFont(targets, face + L" (TrueType)", name, installed);
 
-    if (!AddFontResourceW(installed.c_str())) LogRefusal(L"AddFontResourceW refused " + installed);
+    if (!AddFontResourceW(installed.c_str())) {
+        const DWORD code = GetLastError();
+        LogRefusal(L"AddFontResourceW refused " + installed, code);
+    }
     AnnounceFontChange();
-    if (!RemoveFontResourceW(installed.c_str())) LogRefusal(L"RemoveFontResourceW refused " + installed);
+    if (!RemoveFontResourceW(installed.c_str())) {
+        const DWORD code = GetLastError();
+        LogRefusal(L"RemoveFontResourceW refused " + installed, code);
+    }
     AnnounceFontChange();
     // The "c" in "уcтановлен" is the Latin letter, as the package has always
     // written it.

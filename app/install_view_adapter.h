@@ -1,13 +1,25 @@
 // The installation sequence's view of the main window: the progress page's
-// list and the window's boxes behind InstallView.
+// list and the window's boxes behind InstallView. It knows the window only
+// by its handles and the two things it asks of it.
 #pragma once
 
-#include "app/main_window.h"
+#include <windows.h>
+
+#include <functional>
+
 #include "engine/install_view.h"
+
+// What the view needs of the main window.
+struct InstallViewWindow {
+    HWND window;                             // owns the boxes; refuses the session's end while busy
+    HWND log;                                // the progress list
+    std::function<void()> showProgressPage;  // switches to the progress page
+    std::function<void(bool)> setCanClose;   // grants or refuses closing the window
+};
 
 class MainWindowInstallView : public InstallView {
 public:
-    explicit MainWindowInstallView(TFMain& window) : window_(window) {}
+    explicit MainWindowInstallView(InstallViewWindow window) : window_(std::move(window)) {}
 
     void ShowProgressPage() override;
     int AddLine(std::wstring_view text) override;
@@ -19,7 +31,7 @@ public:
     void ShowErrorBox(std::wstring_view text) override;
 
 private:
-    HWND Log() const { return window_.Control(ID_LogList); }
+    HWND Log() const { return window_.log; }
 
-    TFMain& window_;
+    InstallViewWindow window_;
 };

@@ -24,16 +24,13 @@ public:
     // window or one of its pictures cannot be made.
     void Create(HINSTANCE instance);
 
-    HWND Control(int id) const;
-    Page ActivePage() const { return activePage_; }
-    void SetActivePage(Page page);
-    // Grants or refuses every request to close the window from now on.
-    void SetCanClose(bool canClose) { FCanClose = canClose; }
-
 private:
     friend class WindowBase<TFMain>;
     static WindowClass Class(HINSTANCE instance);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    HWND Control(int id) const;
+    void SetActivePage(Page page);
 
     void FormCreate();
     void CreateFonts();

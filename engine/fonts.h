@@ -24,6 +24,9 @@ struct FontTargets {
 // "Software\Microsoft\Windows NT\CurrentVersion\Fonts". Never fails.
 FontTargets SystemFontTargets();
 
+// The package's fonts folder: installerFolder + "fonts\".
+std::wstring PackageFontsFolder(std::wstring_view installerFolder);
+
 // The file names of the seven package fonts, in installation order.
 std::span<const wchar_t* const> FontFiles();
 

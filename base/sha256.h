@@ -23,21 +23,23 @@ struct AlgorithmTraits {
     using Handle = BCRYPT_ALG_HANDLE;
     static Handle Empty() { return nullptr; }
     static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { BCryptCloseAlgorithmProvider(h, 0); }
+    static void Close(Handle h);
 };
 
 struct HashTraits {
     using Handle = BCRYPT_HASH_HANDLE;
     static Handle Empty() { return nullptr; }
     static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { BCryptDestroyHash(h); }
+    static void Close(Handle h);
 };
 
 // The provider, opened once and shared by the hashes made from it; one
-// provider may serve several threads.
+// provider may serve several threads. CNG is taken from the system folder's
+// bcrypt.dll at run time, never imported.
 class Sha256Algorithm {
 public:
-    // Raises Error "SHA-256 not available: NTSTATUS 0x<code>".
+    // Raises Error "SHA-256 not available: <why>" when bcrypt.dll or its
+    // SHA-256 provider is missing.
     Sha256Algorithm();
     BCRYPT_ALG_HANDLE get() const { return algorithm_.get(); }
 

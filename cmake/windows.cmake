@@ -15,7 +15,7 @@ target_link_libraries(core PUBLIC ${ZLIB_STATIC})
 
 add_library(winparts STATIC ${WIN_SOURCES})
 target_link_libraries(winparts PUBLIC core
-  comctl32 shlwapi shell32 ole32 oleaut32 uuid bcrypt gdi32 user32 advapi32 kernel32)
+  comctl32 shlwapi shell32 ole32 oleaut32 uuid gdi32 user32 advapi32 kernel32)
 
 add_executable(VelmoraSetup WIN32 app/main.cpp app/resources/app.rc)
 target_link_libraries(VelmoraSetup PRIVATE winparts)

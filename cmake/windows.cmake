@@ -38,3 +38,5 @@ include(bench/bench.cmake)
 target_link_options(VelmoraSetup PRIVATE -s)
 add_test(NAME exe_image COMMAND sh ${CMAKE_SOURCE_DIR}/tests/check_exe_image.sh
   ${CMAKE_OBJDUMP} $<TARGET_FILE:VelmoraSetup> ${PROJECT_VERSION} ${CMAKE_SOURCE_DIR}/README.md)
+add_test(NAME exe_image_planted_import COMMAND sh ${CMAKE_SOURCE_DIR}/tests/check_exe_image_planted.sh
+  ${CMAKE_OBJDUMP} $<TARGET_FILE:VelmoraSetup> ${PROJECT_VERSION} ${CMAKE_SOURCE_DIR}/README.md)

@@ -7,7 +7,6 @@
 #include "app/large_fonts.h"
 #include "app/resources_access.h"
 #include "app/run_log.h"
-#include "app/session_end.h"
 #include "base/file_system.h"
 #include "base/message_pump.h"
 #include "base/setup_log.h"
@@ -61,7 +60,6 @@ void MainWindowInstallView::RepaintLog() {
 
 void MainWindowInstallView::SetBusy(bool busy) {
     window_.SetCanClose(!busy);
-    ShowSessionEndReason(window_.Handle(), busy);
     SetScreenCursor(busy ? crHourGlass : crDefault);
 }
 
@@ -103,10 +101,17 @@ void TFMain::BtnInsatallClick() {
     // Messages are processed while the installation runs.
     if (installing_) return;
     installing_ = true;
+    // From this click until the installation's outcome the options page's
+    // buttons are disabled: a click on "Отмена" or "Назад" queued meanwhile
+    // must not cancel an installation that goes on.
+    EnablePageButtons(tsInputComponents, false);
     struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{installing_};
+        TFMain& window;
+        ~Done() {
+            window.installing_ = false;
+            window.EnablePageButtons(tsInputComponents, true);
+        }
+    } done{*this};
 
     MainWindowInstallView view(*this);
     const InstallRequest request = ReadInstallRequest();

@@ -15,6 +15,7 @@ public:
     void Refresh() override;
     void RepaintLog() override;
     void SetBusy(bool busy) override;
+    void HoldSession(std::wstring_view step) override { window_.HoldSession(step); }
     bool AskYesNo(std::wstring_view question, YesNoCaptions captions) override;
     void ShowErrorBox(std::wstring_view text) override;
 

@@ -27,6 +27,11 @@ public:
     HWND Control(int id) const;
     Page ActivePage() const { return activePage_; }
     void SetActivePage(Page page);
+    // Refuses the session's end while step (what the installation is
+    // doing) is not empty; allows it again for an empty step.
+    void HoldSession(std::wstring_view step);
+    // Enables or disables every button (the check box included) of page.
+    void EnablePageButtons(Page page, bool enable);
     // Grants or refuses every request to close the window from now on.
     void SetCanClose(bool canClose) { FCanClose = canClose; }
 
@@ -88,5 +93,8 @@ private:
     // Set while the installation runs: a click queued before the page
     // changed must not start it a second time.
     bool installing_ = false;
+    // What the installation does while the session may not end; empty
+    // otherwise.
+    std::wstring sessionStep_;
     std::vector<std::unique_ptr<TPanel>> panels_;
 };

@@ -112,60 +112,87 @@ void EnsureDirectory(std::wstring_view folder) {
 }
 
 void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list) {
-    WIN32_FIND_DATAW entry;
-    ScopedFindHandle find(FindFirstFileW((std::wstring(folder) + L"*").c_str(), &entry));
-    if (!find) return;
-    do {
-        if (IsHiddenOrSystem(entry.dwFileAttributes) || !IsFolder(entry.dwFileAttributes) ||
-            IsDotEntry(entry.cFileName) || wcscmp(entry.cFileName, L"WithOutAnswer") == 0)
-            continue;
-        if (IsLink(entry.dwFileAttributes)) {
-            LogLinkNotFollowed(std::wstring(folder) + entry.cFileName);
-            continue;
-        }
-        list.push_back(std::wstring(folder) + entry.cFileName);
-    } while (FindNextFileW(find.get(), &entry));
+    const std::wstring parent(folder);
+    const DWORD code = ForEachEntry(parent.substr(0, parent.size() - 1), [&](const TreeEntry& entry) {
+        if (IsHiddenOrSystem(entry.attributes) || !entry.IsFolder() || entry.name == L"WithOutAnswer") return;
+        if (entry.IsLink()) return LogLinkNotFollowed(parent + std::wstring(entry.name));
+        list.push_back(parent + std::wstring(entry.name));
+    });
+    if (code != ERROR_SUCCESS) setup_log::WriteError(L"Folder not read to its end: " + parent, code);
 }
 
-int CopyFolderTree(std::wstring_view source, std::wstring_view destination) {
+TreeCopy& TreeCopy::operator+=(const TreeCopy& other) {
+    notCopied += other.notCopied;
+    kept += other.kept;
+    linksPassedOver += other.linksPassedOver;
+    foldersUnread += other.foldersUnread;
+    return *this;
+}
+
+TreeCopy CopyFolderTree(std::wstring_view source, std::wstring_view destination) {
     if (destination.empty()) throw Error(L"Unable to create directory");
     if (!DirectoryExists(destination)) CreateWithParents(std::wstring(destination));
 
+    // Listed once: the files are copied first, then the subfolders.
+    struct Entry {
+        std::wstring name;
+        DWORD attributes;
+        bool link;
+    };
+    std::vector<Entry> entries;
+    TreeCopy result;
+    if (const DWORD code =
+            ForEachEntry(source,
+                         [&](const TreeEntry& entry) {
+                             entries.push_back({std::wstring(entry.name), entry.attributes, entry.IsLink()});
+                         });
+        code != ERROR_SUCCESS) {
+        setup_log::WriteError(L"Folder not read to its end: " + std::wstring(source), code);
+        ++result.foldersUnread;
+    }
     const std::wstring from = std::wstring(source) + L"\\";
     const std::wstring to = std::wstring(destination) + L"\\";
-    int notCopied = 0;
-    ForEachEntry(source, [&](std::wstring_view name, DWORD attributes) {
-        if (IsFolder(attributes)) return;
-        const std::wstring file = from + std::wstring(name);
-        const std::wstring target = to + std::wstring(name);
-        if (IsLink(attributes)) return LogLinkNotFollowed(file);
-        if (IsLink(GetFileAttributesW(target.c_str()))) {
-            LogLinkNotFollowed(target);
-            ++notCopied;
-            return;
+    const auto passOver = [&](const std::wstring& link) {
+        LogLinkNotFollowed(link);
+        ++result.linksPassedOver;
+    };
+    for (const Entry& entry : entries) {
+        if (IsFolder(entry.attributes)) continue;
+        const std::wstring file = from + entry.name;
+        const std::wstring target = to + entry.name;
+        if (entry.link) {
+            passOver(file);
+            continue;
         }
-        if (CopyFileW(file.c_str(), target.c_str(), FALSE)) return;
+        if (IsLinkAt(target)) {
+            passOver(target);
+            ++result.notCopied;
+            continue;
+        }
+        if (CopyFileW(file.c_str(), target.c_str(), FALSE)) continue;
         const DWORD code = GetLastError();
         if (IsKeptOnPurpose(GetFileAttributesW(target.c_str()))) {
             setup_log::WriteError(L"Kept (read-only or hidden): " + target, code);
-            return;
+            ++result.kept;
+            continue;
         }
         setup_log::WriteError(L"Not copied: " + file + L" -> " + target, code);
-        ++notCopied;
-    });
-    ForEachEntry(source, [&](std::wstring_view name, DWORD attributes) {
-        if (!IsFolder(attributes) || IsHiddenOrSystem(attributes)) return;
-        const std::wstring folder = from + std::wstring(name);
-        const std::wstring target = to + std::wstring(name);
-        if (IsLink(attributes)) return LogLinkNotFollowed(folder);
-        if (IsLink(GetFileAttributesW(target.c_str()))) {
-            LogLinkNotFollowed(target);
-            notCopied += CountFiles(folder);
-            return;
+        ++result.notCopied;
+    }
+    for (const Entry& entry : entries) {
+        if (!IsFolder(entry.attributes) || IsHiddenOrSystem(entry.attributes)) continue;
+        const std::wstring folder = from + entry.name;
+        const std::wstring target = to + entry.name;
+        if (entry.link) {
+            passOver(folder);
+        } else if (IsLinkAt(target)) {
+            passOver(target);
+            result.notCopied += CountFiles(folder);
+        } else {
+            result += CopyFolderTree(folder, target);
         }
-        notCopied += CopyFolderTree(folder, target);
-    });
-    return notCopied;
+    }
+    return result;
 }
 
 bool CopyFileWithDate(std::wstring_view source, std::wstring_view destination) {

@@ -64,6 +64,30 @@ private:
     InstallView& view_;
 };
 
+// From the first file written until the release level is recorded the
+// Windows session may not end; the view is told each step, and that the
+// session may end again on every way out.
+class SessionHold {
+public:
+    explicit SessionHold(InstallView& view) : view_(view) {}
+    ~SessionHold() { Release(); }
+    SessionHold(const SessionHold&) = delete;
+    SessionHold& operator=(const SessionHold&) = delete;
+
+    void At(std::wstring_view step) {
+        held_ = true;
+        view_.HoldSession(step);
+    }
+    void Release() {
+        if (held_) view_.HoldSession({});
+        held_ = false;
+    }
+
+private:
+    InstallView& view_;
+    bool held_ = false;
+};
+
 class Installation {
 public:
     Installation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
@@ -77,16 +101,24 @@ public:
     InstallOutcome Run() {
         Prepare();
         if (!CreateInstallFolder()) return EndedEarly();
+        SessionHold session(view_);
+        session.At(L"writing the settings and the package's files");
         WriteSettingsFile();
         if (!DeployFiles()) return EndedEarly();
+        session.At(L"installing the fonts");
         InstallPackageFonts();
+        session.At(L"installing the driver");
         InstallDriver();
+        session.At(L"copying the update packages and the updater");
         CopyUpdatePackages();
         CopyUpdater();
+        session.At(L"running the update script");
         const std::wstring package = RunUpdateScript();
+        session.At(L"recording the release level");
         const std::wstring level = NameOf(package).substr(1);
         SetReleaseLevel(installFolder_, level);
         setup_log::Write(L"Release level recorded: " + level);
+        session.Release();
         CreateDesktopShortcut();
         setup_log::Write(problems_ == 0
                              ? std::wstring(L"Installation completed")
@@ -255,13 +287,27 @@ private:
         view_.AddLine(L"Установка драйверов устройства завершена");
     }
 
-    // Adds a line naming the files of the package's folder that could not be
-    // copied; the setup log names each of them.
-    void ReportTreeCopy(std::wstring_view folder, int notCopied) {
-        if (notCopied == 0) return;
-        view_.AddLine(L"Не скопировано файлов из каталога <" + std::wstring(folder) + L">: " +
-                      std::to_wstring(notCopied));
-        ++problems_;
+    // Adds a line for each kind of thing the tree copy of the package's
+    // folder did not do; the setup log names each file, link and folder.
+    // Kept read-only files and passed-over links are the package's and the
+    // clinic's own choice, not failures.
+    void ReportTreeCopy(std::wstring_view folder, const TreeCopy& copy) {
+        const std::wstring copying = L"при копировании каталога <" + std::wstring(folder) + L">: ";
+        const struct {
+            int count;
+            std::wstring text;
+            bool problem;
+        } lines[] = {
+            {copy.notCopied, L"Не скопировано файлов из каталога <" + std::wstring(folder) + L">: ", true},
+            {copy.foldersUnread, L"Не прочитано каталогов " + copying, true},
+            {copy.kept, L"Не заменено файлов \"только для чтения\" " + copying, false},
+            {copy.linksPassedOver, L"Пропущено ссылок (соединений и символических ссылок) " + copying, false},
+        };
+        for (const auto& line : lines) {
+            if (line.count == 0) continue;
+            view_.AddLine(line.text + std::to_wstring(line.count));
+            if (line.problem) ++problems_;
+        }
     }
 
     void CopyUpdatePackages() {

@@ -21,4 +21,5 @@ list(APPEND WIN_SOURCES
   engine/install_space.cpp
   engine/preflight.cpp
   engine/system_rights.cpp
+  engine/tree_walk.cpp
   )

@@ -182,6 +182,22 @@ std::wstring TempFolderPath() {
     return folder;
 }
 
+// The path of the one setup log in the temporary folder that is not among
+// before; empty when there is none or more than one.
+std::wstring NewSetupLog(const std::set<std::wstring>& before) {
+    std::set<std::wstring> logs = SetupLogsIn(TempFolderPath());
+    for (const std::wstring& old : before) logs.erase(old);
+    return logs.size() == 1 ? TempFolderPath() + *logs.begin() : L"";
+}
+
+// The window's answer when Windows asks whether the session may end.
+DWORD_PTR AskSessionEnd(HWND window) {
+    DWORD_PTR answer = 2;
+    EXPECT_TRUE(
+        SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 60000, &answer));
+    return answer;
+}
+
 TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
     Build();
     const std::vector<std::wstring> fontLines = ExpectedFontLines();
@@ -427,6 +443,35 @@ TEST_F(InstallationTest, CloseIsRefusedWhileFilesAreWrittenAndAllowedAfter) {
     EXPECT_TRUE(w.WaitForExit(10s));
 }
 
+// Clicks on the options page's "Отмена" and "Назад" queued behind "Начать
+// установку" reach their buttons only once the installation processes
+// messages: they do nothing, and the installation runs to its end.
+TEST_F(InstallationTest, ClicksQueuedBehindTheStartDoNothing) {
+    Build();
+    Wizard w(exe());
+    GoToOptions(w, install_);
+    HWND start = w.FindControl(L"Button", L"Начать установку");
+    HWND cancel = w.FindControl(L"Button", L"Отмена");
+    HWND back = w.FindControl(L"Button", L"Назад");
+    ASSERT_TRUE(start && cancel && back);
+    ASSERT_TRUE(PostMessageW(start, BM_CLICK, 0, 0));
+    for (HWND button : {cancel, back}) {
+        RECT r;
+        GetClientRect(button, &r);
+        const LPARAM centre = MAKELPARAM(r.right / 2, r.bottom / 2);
+        PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+        PostMessageW(button, WM_LBUTTONUP, 0, centre);
+        PostMessageW(button, BM_CLICK, 0, 0);
+    }
+    const MessageBoxInfo box = AnswerDriverQuestion(w);
+    ASSERT_EQ(box.text, kFinalQuestion) << "no cancel question in between";
+    EXPECT_TRUE(w.FindControlOfClass(L"ListBox")) << "still on the progress page";
+    EXPECT_FALSE(w.FindControl(L"Button", L"Выбрать", 0ms)) << "not back on the folder page";
+    w.Answer(box, IDYES);
+    EXPECT_TRUE(w.WaitForExit(10s));
+    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\U010124.done"));
+}
+
 // A database copy long enough to act while it runs: the package's copy
 // streams into its temporary file beside the clinic's database.
 constexpr uint64_t kSlowDatabase = 256ull << 20;
@@ -485,12 +530,7 @@ TEST_F(InstallationTest, SessionEndIsRefusedWhileFilesAreWrittenAndAllowedAfter)
     Build(options);
     Wizard w(exe());
     GoToOptions(w, install_);
-    const auto askSessionEnd = [&] {
-        DWORD_PTR answer = 2;
-        EXPECT_TRUE(
-            SendMessageTimeoutW(w.Main(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 60000, &answer));
-        return answer;
-    };
+    const auto askSessionEnd = [&] { return AskSessionEnd(w.Main()); };
     EXPECT_EQ(askSessionEnd(), static_cast<DWORD_PTR>(TRUE)) << "before the installation";
     w.Click(L"Начать установку");
     // While the database copy runs: the installer answers at its next step,
@@ -504,6 +544,51 @@ TEST_F(InstallationTest, SessionEndIsRefusedWhileFilesAreWrittenAndAllowedAfter)
     EXPECT_EQ(askSessionEnd(), static_cast<DWORD_PTR>(TRUE)) << "after the deployment";
     w.Answer(box, IDYES);
     EXPECT_TRUE(w.WaitForExit(10s));
+}
+
+// A log-off while the update script runs would kill it half-way through the
+// database's changes: refused, and a session that ends anyway is logged
+// with what was not done. Once the level is recorded the session may end.
+TEST_F(InstallationTest, LogOffIsRefusedWhileTheUpdateScriptRuns) {
+    Build();
+    // The newest package's script marks its start, then waits while the
+    // file "hold" lies beside it.
+    WriteFileBytes(
+        temp_ / L"backup\\U010124\\Install.cmd",
+        "@echo off\r\necho.> started\r\n:wait\r\nif exist hold (ping -n 2 127.0.0.1 > nul & goto wait)\r\n"
+        "echo U010124> U010124.done\r\n");
+    WriteFileBytes(temp_ / L"backup\\U010124\\hold", "");
+    const std::wstring package = install_ + L"backup\\U010124\\";
+    const std::set<std::wstring> logsBefore = SetupLogsIn(TempFolderPath());
+    Wizard w(exe());
+    GoToOptions(w, install_);
+    w.Click(L"Начать установку");
+    const MessageBoxInfo driver = w.WaitForMessageBox(60s);
+    ASSERT_EQ(driver.text, kDriverQuestion);
+    w.Answer(driver, IDNO);
+    ASSERT_TRUE(Wizard::WaitUntil([&] { return PathExists(package + L"started"); }, 60s));
+
+    EXPECT_EQ(AskSessionEnd(w.Main()), static_cast<DWORD_PTR>(FALSE)) << "while the update script runs";
+    DWORD_PTR ignored = 0;
+    EXPECT_TRUE(
+        SendMessageTimeoutW(w.Main(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &ignored));
+    ASSERT_TRUE(DeleteFileW((package + L"hold").c_str()));
+    const MessageBoxInfo box = w.WaitForMessageBox(60s);
+    ASSERT_EQ(box.text, kFinalQuestion);
+    EXPECT_EQ(AskSessionEnd(w.Main()), static_cast<DWORD_PTR>(TRUE)) << "once the level is recorded";
+    w.Answer(box, IDYES);
+    ASSERT_TRUE(w.WaitForExit(10s));
+    EXPECT_TRUE(PathExists(package + L"U010124.done"));
+
+    const std::wstring logPath = NewSetupLog(logsBefore);
+    ASSERT_FALSE(logPath.empty());
+    const std::vector<std::wstring> events = SetupLogEvents(logPath);
+    for (const std::wstring event :
+         {L"Session end refused: the installation is running the update script",
+          L"Session ends (log-off) while the installation is running the update script: that step and the ones "
+          L"after it are not done"})
+        EXPECT_NE(std::find(events.begin(), events.end(), event), events.end()) << ToUtf8(event);
+    DeleteFileW(logPath.c_str());
 }
 
 // A driver installer that announces a setting change with SendMessage, held

@@ -92,6 +92,17 @@ TEST_F(WizardTest, WalksThroughValidationBackAndCancelToExit) {
     w.Answer(box, IDOK);
     EXPECT_EQ(TextOf(path), L"C:\\");
 
+    // A relative folder is refused and nothing is made beside the installer.
+    SetText(path, L"Holter");
+    w.Click(L"Далее");
+    box = w.WaitForMessageBox();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.text, L"Задайте полный путь для установки программы (например, C:\\Holter)!");
+    w.Answer(box, IDOK);
+    EXPECT_EQ(TextOf(path), L"Holter\\");
+    EXPECT_TRUE(w.FindControl(L"Button", L"Выбрать", 2s)) << "the folder page stays";
+    EXPECT_FALSE(PathExists(temp_ / L"Holter")) << "no folder beside the installer";
+
     const std::wstring target = temp_ / L"Установка";
     SetText(path, L"  " + target + L"  ");
     w.Click(L"Далее");

@@ -15,4 +15,9 @@ echo inner > "$folder/src/inner/x.txt"
 ln -s ../outside "$folder/src/linked"
 ln -s "../outside written" "$folder/dst/inner"
 ln -s ../outside "$folder/list/L"
+# Install folders: one whose database folder leads elsewhere, one that is
+# itself a link.
+mkdir -p "$folder/install/Holter/Settings"
+ln -s "../../outside written" "$folder/install/Holter/DTAfb"
+ln -s "../outside written" "$folder/install/Linked"
 echo "links: laid out in $folder"

@@ -42,6 +42,16 @@ const std::vector<std::wstring> kCopyLinesModern = {
     L"Копирование файла SDecision.Dll....Завершено",
 };
 
+// The steps the session is held for, in order.
+const std::vector<std::wstring> kHeldSteps = {
+    L"writing the settings and the package's files", L"installing the fonts",      L"installing the driver",
+    L"copying the update packages and the updater",  L"running the update script", L"recording the release level"};
+
+std::vector<std::wstring> operator+(std::vector<std::wstring> a, const std::vector<std::wstring>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 std::vector<std::wstring> Concat(std::vector<std::wstring> a, const std::vector<std::wstring>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
@@ -117,6 +127,9 @@ TEST_F(InstallSequenceTest, FullRunWritesTheDocumentedLinesAndFiles) {
                                                        L"ask: " + kDriverQuestion, L"completed"}));
     EXPECT_EQ(view_.askedCaptions, (std::vector<YesNoCaptions>{YesNoCaptions::English}))
         << "the driver question names \"Yes\", so it keeps English captions";
+    // The session may not end from the first file written until the level
+    // is recorded; the shortcut comes after.
+    EXPECT_EQ(view_.sessionSteps, kHeldSteps + std::vector<std::wstring>{L""});
     for (size_t i = 0; i < 3 + kCopyLinesModern.size(); ++i) EXPECT_TRUE(view_.busyAtLine[i]) << "line " << i;
     for (size_t i = 3 + kCopyLinesModern.size(); i < view_.lines.size(); ++i)
         EXPECT_FALSE(view_.busyAtLine[i]) << "line " << i;
@@ -369,6 +382,8 @@ TEST_F(InstallSequenceTest, UpdateStepsEndTheInstallationOnTheirErrors) {
             EXPECT_EQ(e.text(), c.error) << c.what;
         }
         EXPECT_EQ(std::find(view_.events.begin(), view_.events.end(), L"completed"), view_.events.end()) << c.what;
+        ASSERT_GE(view_.sessionSteps.size(), 2u) << c.what;
+        EXPECT_EQ(view_.sessionSteps.back(), L"") << c.what << ": the session may end after an error";
         EXPECT_FALSE(PathExists(DesktopShortcut())) << c.what;
         SetCurrentDirectoryW(startFolder_.c_str());
     }

@@ -14,10 +14,12 @@
 #include "engine/database_swap.h"
 #include "engine/deployment_manifest.h"
 #include "engine/fonts.h"
+#include "engine/held_file.h"
 #include "engine/ini_file.h"
 #include "engine/package_choice.h"
 #include "engine/process_runner.h"
 #include "engine/release_info.h"
+#include "engine/tree_walk.h"
 
 namespace {
 
@@ -113,11 +115,14 @@ public:
         CopyUpdatePackages();
         CopyUpdater();
         session.At(L"running the update script");
-        const std::wstring package = RunUpdateScript();
-        session.At(L"recording the release level");
-        const std::wstring level = NameOf(package).substr(1);
-        SetReleaseLevel(installFolder_, level);
-        setup_log::Write(L"Release level recorded: " + level);
+        const std::wstring package = FindNewestPackage(installFolder_);
+        setup_log::Write(L"Newest update package: " + package);
+        if (RunUpdateScript(package)) {
+            session.At(L"recording the release level");
+            const std::wstring level = NameOf(package).substr(1);
+            SetReleaseLevel(installFolder_, level);
+            setup_log::Write(L"Release level recorded: " + level);
+        }
         session.Release();
         CreateDesktopShortcut();
         setup_log::Write(problems_ == 0
@@ -270,11 +275,22 @@ private:
             setup_log::Write(L"Shell copy of " + installerFolder_ + folder + L" failed or was cancelled");
         const int line = view_.AddLine(L"Началась установка драйверов устройства...");
         view_.RepaintLog();
-        const std::wstring program = installFolder_ + std::wstring(kDriverProgram);
+        // The install folder's copy runs only when it is the distribution's
+        // own, held so until it has run; anyone may have written there.
+        const std::wstring installed = installFolder_ + std::wstring(kDriverProgram);
+        const HeldFile held(installed);
+        const bool fromInstallFolder = held.SameBytesAs(installerFolder_ + std::wstring(kDriverProgram));
+        if (!fromInstallFolder)
+            setup_log::Write(
+                L"Driver installer started from the distribution: the install folder's copy is "
+                L"missing or not the distribution's: " +
+                installed);
+        const std::wstring from = fromInstallFolder ? installFolder_ : installerFolder_;
+        const std::wstring program = from + std::wstring(kDriverProgram);
         // Quoted: an install folder with blanks must not start another
         // program. Started in its own folder, so it finds its files there and
         // never DLLs lying in the folder the installer was started from.
-        const int32_t exitCode = StartProgram(L"\"" + program + L"\"", SW_HIDE, true, installFolder_ + folder);
+        const int32_t exitCode = StartProgram(L"\"" + program + L"\"", SW_HIDE, true, from + folder);
         if (exitCode == -1) {
             const DWORD code = GetLastError();
             setup_log::WriteError(L"Driver installer not started: " + program, code);
@@ -327,13 +343,26 @@ private:
         SetReadOnly(installFolder_ + std::wstring(kUpdaterConfigFile), false);
     }
 
-    // Runs the newest update package's script from its own folder; returns
-    // that folder.
-    std::wstring RunUpdateScript() {
-        const std::wstring package = FindNewestPackage(installFolder_);
-        setup_log::Write(L"Newest update package: " + package);
+    // Runs the chosen package's script from its own folder; false when it is
+    // not run, so that its level is not recorded either. The install
+    // folder's "backup" may hold packages the distribution did not bring (a
+    // later update, or a script any user of the PC put there): a script that
+    // is not byte for byte the distribution's package of the same name runs
+    // only on the user's Yes, a linked one never. The script is held
+    // against change from the comparison to its end.
+    bool RunUpdateScript(const std::wstring& package) {
+        const std::wstring script = package + L"\\Install.cmd";
+        if (IsLinkAt(package) || IsLinkAt(script)) {
+            setup_log::Write(L"Install.cmd of " + package + L" not run: a junction or symbolic link");
+            return SkipUpdateScript(package, L"Install.cmd является ссылкой и не запущен");
+        }
+        const HeldFile held(script);
+        const std::wstring shipped =
+            installerFolder_ + std::wstring(kBackupFolder) + L"\\" + NameOf(package) + L"\\Install.cmd";
+        if (held.held() && !held.SameBytesAs(shipped) && !RunForeignScript(package, script))
+            return SkipUpdateScript(package, L"Install.cmd не из этого дистрибутива и не запущен");
         ChangeCurrentFolder(package + L"\\");
-        const uint32_t code = RunAndWait(package + L"\\Install.cmd", L"", SW_HIDE);
+        const uint32_t code = RunAndWait(script, L"", SW_HIDE);
         setup_log::Write(L"Install.cmd of " + package + L" ended with exit code " + std::to_wstring(code));
         ChangeCurrentFolder(installFolder_);
         // The package decides what its script's codes mean; the level is
@@ -343,7 +372,28 @@ private:
                           std::to_wstring(code));
             ++problems_;
         }
-        return package;
+        return true;
+    }
+
+    bool RunForeignScript(const std::wstring& package, const std::wstring& script) {
+        setup_log::Write(L"Install.cmd of " + package + L" is not the distribution's own");
+        const bool run = view_.AskYesNo(
+            L"Сценарий обновления " + script +
+                L" не входит в этот дистрибутив: в дистрибутиве нет пакета обновления " + NameOf(package) +
+                L" с таким же сценарием.\r\nЕго мог положить туда любой пользователь компьютера. Запускайте его, "
+                L"только если этот пакет обновления установлен Вами.\r\nЗапустить сценарий?",
+            YesNoCaptions::Platform);
+        setup_log::Write(run ? L"Install.cmd of " + package + L" run on the user's Yes"
+                             : L"Install.cmd of " + package + L" not run on the user's No");
+        return run;
+    }
+
+    bool SkipUpdateScript(const std::wstring& package, std::wstring_view why) {
+        view_.AddLine(L"Пакет обновления <" + NameOf(package) + L">: " + std::wstring(why) +
+                      L"; уровень обновления не записан");
+        setup_log::Write(L"Release level not recorded");
+        ++problems_;
+        return false;
     }
 
     void CreateDesktopShortcut() {

@@ -443,6 +443,70 @@ TEST_F(InstallationTest, CloseIsRefusedWhileFilesAreWrittenAndAllowedAfter) {
     EXPECT_TRUE(w.WaitForExit(10s));
 }
 
+// An event's text as the setup log keeps it: line breaks shown as blanks.
+std::wstring Flattened(std::wstring text) {
+    std::replace_if(
+        text.begin(), text.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
+    return text;
+}
+
+// A user of the PC prepared an update package in the install folder's
+// "backup" before an administrator's installation: its script runs only on
+// the technician's Yes; the box names it, and on No the line and the setup
+// log say it was not run and no level was recorded. The distribution's own
+// packages ask nothing (the full run above).
+TEST_F(InstallationTest, AForeignUpdateScriptRunsOnlyOnTheTechniciansYes) {
+    Build();
+    const std::wstring foreign = install_ + L"backup\\X991231";
+    for (const std::wstring& folder : {install_, install_ + L"backup", foreign})
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    WriteFileBytes(foreign + L"\\Install.cmd", "@echo off\r\necho planted> X991231.done\r\n");
+    const std::wstring question =
+        L"Сценарий обновления " + foreign +
+        L"\\Install.cmd не входит в этот дистрибутив: в дистрибутиве нет пакета обновления X991231 с таким же "
+        L"сценарием.\r\nЕго мог положить туда любой пользователь компьютера. Запускайте его, только если этот "
+        L"пакет обновления установлен Вами.\r\nЗапустить сценарий?";
+    const std::wstring notRun =
+        L"Пакет обновления <X991231>: Install.cmd не из этого дистрибутива и не запущен; уровень обновления не "
+        L"записан";
+    for (const int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
+        const std::set<std::wstring> logsBefore = SetupLogsIn(TempFolderPath());
+        Wizard w(exe());
+        GoToOptions(w, install_);
+        MessageBoxInfo box = Install(w);
+        ASSERT_EQ(box.text, question);
+        w.Answer(box, answer);
+        box = w.WaitForMessageBox(60s);
+        ASSERT_EQ(box.text, kFinalQuestion);
+        const std::vector<std::wstring> lines = LogLines(w);
+        w.Answer(box, IDYES);
+        ASSERT_TRUE(w.WaitForExit(10s));
+
+        EXPECT_EQ(PathExists(foreign + L"\\X991231.done"), answer == IDYES);
+        EXPECT_EQ(std::find(lines.begin(), lines.end(), notRun) != lines.end(), answer == IDNO);
+        EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo")
+                      .find(answer == IDYES ? "<Level>991231</Level>" : "<Level>100101</Level>"),
+                  std::string::npos);
+        const std::wstring logPath = NewSetupLog(logsBefore);
+        ASSERT_FALSE(logPath.empty());
+        const std::vector<std::wstring> events = SetupLogEvents(logPath);
+        std::vector<std::wstring> expected = {L"Install.cmd of " + foreign + L" is not the distribution's own",
+                                              L"Message box (question): " + Flattened(question)};
+        if (answer == IDNO)
+            expected.insert(expected.end(),
+                            {L"Answer: No", L"Install.cmd of " + foreign + L" not run on the user's No",
+                             L"Progress: " + notRun, L"Release level not recorded"});
+        else
+            expected.insert(expected.end(),
+                            {L"Answer: Yes", L"Install.cmd of " + foreign + L" run on the user's Yes",
+                             L"Release level recorded: 991231"});
+        for (const std::wstring& event : expected)
+            EXPECT_NE(std::find(events.begin(), events.end(), event), events.end()) << ToUtf8(event);
+        DeleteFileW(logPath.c_str());
+    }
+}
+
 // Clicks on the options page's "Отмена" and "Назад" queued behind "Начать
 // установку" reach their buttons only once the installation processes
 // messages: they do nothing, and the installation runs to its end.

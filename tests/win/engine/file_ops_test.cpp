@@ -10,9 +10,9 @@
 #include "base/system_error.h"
 #include "base/utf8.h"
 #include "engine/file_ops.h"
-#include "engine/tree_walk.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/setup_log_capture.h"
+#include "tests/kit/tagged_entries.h"
 #include "tests/kit/temp_folder.h"
 
 namespace {
@@ -234,60 +234,15 @@ TEST_F(FileOpsTest, CopyFolderTreeCountsTheFilesItCouldNotCopy) {
     EXPECT_EQ(CopyFolderTree(temp_ / L"src\\sub", temp_ / L"fresh").notCopied, 0);
 }
 
-// Reparse points and failing reads the test machine cannot make, given by a
-// stand-in for the directory search while the object lives: entries whose
-// names start with "placeholder" carry a cloud file's tag, "dedup" the
-// deduplication tag, "junction" a mount point's tag; a folder named
-// "unreadable" cannot be listed.
-class TaggedEntries {
-public:
-    TaggedEntries() {
-        FindFirstFileHook = FindFirst;
-        FindNextFileHook = FindNext;
-    }
-    ~TaggedEntries() {
-        FindFirstFileHook = FindFirstFileW;
-        FindNextFileHook = FindNextFileW;
-    }
-    TaggedEntries(const TaggedEntries&) = delete;
-    TaggedEntries& operator=(const TaggedEntries&) = delete;
-
-private:
-    static void Tag(WIN32_FIND_DATAW* entry) {
-        const std::wstring name = entry->cFileName;
-        const struct {
-            const wchar_t* prefix;
-            DWORD tag;
-        } tags[] = {{L"placeholder", 0x9000101A /* cloud file */},
-                    {L"dedup", IO_REPARSE_TAG_DEDUP},
-                    {L"junction", IO_REPARSE_TAG_MOUNT_POINT}};
-        for (const auto& t : tags) {
-            if (name.rfind(t.prefix, 0) != 0) continue;
-            entry->dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-            entry->dwReserved0 = t.tag;
-        }
-    }
-    static HANDLE WINAPI FindFirst(LPCWSTR pattern, LPWIN32_FIND_DATAW entry) {
-        if (std::wstring(pattern).find(L"\\unreadable\\") != std::wstring::npos) {
-            SetLastError(ERROR_ACCESS_DENIED);
-            return INVALID_HANDLE_VALUE;
-        }
-        const HANDLE search = FindFirstFileW(pattern, entry);
-        if (search != INVALID_HANDLE_VALUE) Tag(entry);
-        return search;
-    }
-    static BOOL WINAPI FindNext(HANDLE search, LPWIN32_FIND_DATAW entry) {
-        if (!FindNextFileW(search, entry)) return FALSE;
-        Tag(entry);
-        return TRUE;
-    }
-};
-
 // A package on a synced Desktop: its files and folders are cloud
 // placeholders or deduplicated, reparse points that are plain files. They
 // are copied; only the junction is passed over, and a folder that cannot be
-// listed is counted.
+// listed is counted. The tags come from a stand-in directory search: the
+// test machine cannot make such files.
 TEST_F(FileOpsTest, CopyFolderTreeCopiesPlaceholderFilesAndCountsWhatItPassesOver) {
+    const TaggedEntries::Tags kTags = {{L"placeholder", kCloudFileTag},
+                                       {L"dedup", IO_REPARSE_TAG_DEDUP},
+                                       {L"junction", IO_REPARSE_TAG_MOUNT_POINT}};
     const SetupLogCapture log;
     for (const wchar_t* folder : {L"src", L"src\\placeholder folder", L"src\\junction", L"src\\unreadable"})
         MakeFolder(temp_ / folder);
@@ -297,7 +252,7 @@ TEST_F(FileOpsTest, CopyFolderTreeCopiesPlaceholderFilesAndCountsWhatItPassesOve
 
     TreeCopy copy;
     {
-        const TaggedEntries tagged;
+        const TaggedEntries tagged(kTags);
         copy = CopyFolderTree(temp_ / L"src", temp_ / L"dst");
     }
     for (const wchar_t* file : {L"placeholder.txt", L"dedup.dat", L"plain.txt", L"placeholder folder\\inner.txt"})
@@ -312,7 +267,7 @@ TEST_F(FileOpsTest, CopyFolderTreeCopiesPlaceholderFilesAndCountsWhatItPassesOve
     // The package listing takes a placeholder folder and passes the junction over.
     std::vector<std::wstring> packages;
     {
-        const TaggedEntries tagged;
+        const TaggedEntries tagged(kTags);
         ListSubfolders(temp_ / L"src\\", packages);
     }
     std::sort(packages.begin(), packages.end());

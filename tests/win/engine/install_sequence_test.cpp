@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/file_system.h"
 #include "base/handles.h"
 #include "base/strings.h"
 #include "base/system_error.h"
@@ -20,6 +21,7 @@
 #include "tests/kit/file_util.h"
 #include "tests/kit/package_builder.h"
 #include "tests/kit/recording_view.h"
+#include "tests/kit/tagged_entries.h"
 #include "tests/kit/temp_folder.h"
 
 namespace {
@@ -349,6 +351,79 @@ TEST_F(InstallSequenceTest, DriverStepFollowsTheCheckBoxAndTheAnswer) {
         EXPECT_EQ(view_.events.back(), L"completed") << c.what;
     }
     EXPECT_FALSE(PathExists(install_ + L"FTDIDriverInstall"));
+
+    // A driver installer someone put into the install folder beforehand is
+    // not the distribution's: it never runs.
+    CreateDirectoryW((install_ + L"FTDIDriverInstall").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW((ModuleFolder() + L"FTDIDriverInstall.exe").c_str(),
+                          (install_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe").c_str(), FALSE));
+    view_ = RecordingView{};
+    request_.driver = true;
+    view_.driverAnswer = true;
+    Run();
+    EXPECT_EQ(view_.lines.back(), failedStart);
+    EXPECT_FALSE(PathExists(install_ + L"FTDIDriverInstall\\FTDIDriverInstall.done"));
+}
+
+// The install folder's "backup" may hold a package this distribution did not
+// bring, put there by any user of the PC: its script runs only on the
+// user's Yes; on No neither it runs nor its level is recorded.
+TEST_F(InstallSequenceTest, AForeignUpdateScriptRunsOnlyOnYes) {
+    Build();
+    const std::wstring foreign = install_ + L"backup\\X991231\\";
+    CreateDirectoryW((install_ + L"backup").c_str(), nullptr);
+    CreateDirectoryW(foreign.c_str(), nullptr);
+    WriteFileBytes(foreign + L"Install.cmd", "@echo off\r\necho planted> X991231.done\r\n");
+    const std::wstring question =
+        L"ask: Сценарий обновления " + foreign +
+        L"Install.cmd не входит в этот дистрибутив: в дистрибутиве нет пакета обновления "
+        L"X991231 с таким же сценарием.\r\nЕго мог положить туда любой пользователь "
+        L"компьютера. Запускайте его, только если этот пакет обновления установлен "
+        L"Вами.\r\nЗапустить сценарий?";
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes ? "Yes" : "No");
+        view_ = RecordingView{};
+        view_.answer = yes;
+        Run();
+        EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy",
+                                                           L"ask: " + kDriverQuestion, question, L"completed"}));
+        EXPECT_EQ(PathExists(foreign + L"X991231.done"), yes);
+        EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find(yes ? "<Level>991231<" : "<Level>100101<"),
+                  std::string::npos);
+        EXPECT_EQ(view_.lines.back() ==
+                      L"Пакет обновления <X991231>: Install.cmd не из этого дистрибутива и не "
+                      L"запущен; уровень обновления не записан",
+                  !yes);
+        EXPECT_EQ(std::find(view_.sessionSteps.begin(), view_.sessionSteps.end(),
+                            L"recording the release level") != view_.sessionSteps.end(),
+                  yes);
+    }
+    // The distribution's own packages ask nothing, also when a copy of one
+    // was changed in the install folder: the tree copy puts it back first.
+    RemoveTree(install_ + L"backup\\X991231");
+    WriteFileBytes(install_ + L"backup\\U010124\\Install.cmd", "@echo off\r\necho changed> changed.done\r\n");
+    view_ = RecordingView{};
+    Run();
+    EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy",
+                                                       L"ask: " + kDriverQuestion, L"completed"}));
+    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\U010124.done"));
+}
+
+// A script that is a link is never run, and no question offers it.
+TEST_F(InstallSequenceTest, ALinkedUpdateScriptIsNeverRun) {
+    Build();
+    const std::wstring script = install_ + L"backup\\U010124\\Install.cmd";
+    {
+        const TaggedEntries linked({{script, IO_REPARSE_TAG_SYMLINK}});
+        Run();
+    }
+    EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy",
+                                                       L"ask: " + kDriverQuestion, L"completed"}));
+    EXPECT_EQ(
+        view_.lines.back(),
+        L"Пакет обновления <U010124>: Install.cmd является ссылкой и не запущен; уровень обновления не записан");
+    EXPECT_FALSE(PathExists(install_ + L"backup\\U010124\\U010124.done"));
+    EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>100101<"), std::string::npos);
 }
 
 // The update script, the release level and the shortcut raise their errors;

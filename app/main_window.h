@@ -24,21 +24,18 @@ public:
     // window or one of its pictures cannot be made.
     void Create(HINSTANCE instance);
 
+private:
+    friend class WindowBase<TFMain>;
+    static WindowClass Class(HINSTANCE instance);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
     HWND Control(int id) const;
-    Page ActivePage() const { return activePage_; }
     void SetActivePage(Page page);
     // Refuses the session's end while step (what the installation is
     // doing) is not empty; allows it again for an empty step.
     void HoldSession(std::wstring_view step);
     // Enables or disables every button (the check box included) of page.
     void EnablePageButtons(Page page, bool enable);
-    // Grants or refuses every request to close the window from now on.
-    void SetCanClose(bool canClose) { FCanClose = canClose; }
-
-private:
-    friend class WindowBase<TFMain>;
-    static WindowClass Class(HINSTANCE instance);
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
     void FormCreate();
     void CreateFonts();

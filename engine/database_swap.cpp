@@ -35,12 +35,14 @@ private:
     std::wstring path_;
 };
 
-// Forces the copy's data out of the cache onto the disk; the system error
-// code, or ERROR_SUCCESS.
-DWORD Flush(const std::wstring& path) {
+// Forces the copy's data out of the cache onto the disk.
+Result Flush(const std::wstring& path) {
     ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file || !FlushFileBuffers(file.get())) return GetLastError();
-    return ERROR_SUCCESS;
+    if (!file || !FlushFileBuffers(file.get())) {
+        const DWORD code = GetLastError();
+        return Result::Failure(L"Database: the copy cannot be written to the disk: " + path, code);
+    }
+    return {};
 }
 
 // A backup name that no file of folder carries yet.
@@ -61,10 +63,12 @@ void Swap(const std::wstring& live, const std::wstring& copy, const std::wstring
     const DWORD code = GetLastError();
     setup_log::WriteError(L"Database: the new copy cannot take the name " + live, code);
     if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && !FileExists(live)) {
-        if (MoveFileExW(backup.c_str(), live.c_str(), MOVEFILE_WRITE_THROUGH))
+        if (MoveFileExW(backup.c_str(), live.c_str(), MOVEFILE_WRITE_THROUGH)) {
             setup_log::Write(L"Database: the old database has its name back: " + live);
-        else
-            setup_log::WriteError(L"Database: the old database stays under the name " + backup, GetLastError());
+        } else {
+            const DWORD moveCode = GetLastError();
+            setup_log::WriteError(L"Database: the old database stays under the name " + backup, moveCode);
+        }
     }
     RaiseCannotReplace(live, code);
 }
@@ -90,19 +94,12 @@ std::wstring DatabaseCopyInProgress(std::wstring_view live) {
 }
 
 DatabaseSwap ReplaceDatabase(std::wstring_view source, std::wstring_view live, const LocalDateTime& now,
-                             bool (*copy)(std::wstring_view source, std::wstring_view destination)) {
+                             FileCopy copy) {
     const std::wstring target(live);
     TemporaryCopy temporary(DatabaseCopyInProgress(target));
-    if (!copy(source, temporary.path())) {
-        setup_log::Write(L"Database: the copy of " + std::wstring(source) + L" failed; " + target +
-                         L" is left as it was");
-        return {};
-    }
-    if (const DWORD code = Flush(temporary.path()); code != ERROR_SUCCESS) {
-        setup_log::WriteError(L"Database: the copy cannot be written to the disk: " + temporary.path(), code);
-        return {};
-    }
-    DatabaseSwap swap{true, L""};
+    if (Result copied = copy(source, temporary.path()); !copied) return {std::move(copied), L""};
+    if (Result flushed = Flush(temporary.path()); !flushed) return {std::move(flushed), L""};
+    DatabaseSwap swap;
     if (FileExists(target)) {
         const std::wstring folder = FolderOf(target);
         swap.backupName = FreeBackupName(folder, now);

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
+#include "engine/file_ops.h"
 #include "engine/local_date_time.h"
 
 // Raises Error "Cannot create file "<live>". <system text>" when the
@@ -17,7 +19,7 @@ void CheckDatabaseReplaceable(std::wstring_view live);
 
 // The outcome of ReplaceDatabase.
 struct DatabaseSwap {
-    bool copied = false;      // false: the copy failed and live is as it was
+    Result copied;            // a failure: the copy or its flush failed and live is as it was
     std::wstring backupName;  // the old database's new name in live's folder; empty when there was none
 };
 
@@ -29,10 +31,11 @@ std::wstring DatabaseCopyInProgress(std::wstring_view live);
 // into DatabaseCopyInProgress(live), flushes it, then puts it in place: an
 // existing database at live moves to DatabaseBackupName(now) in the same
 // folder (ReplaceFileW; a swap that fails half-way gives the old database
-// its name back). copied is false when the copy or the flush failed. On
-// every failure, returned or raised, the temporary file is removed and the
-// database at live is untouched. Raises the errors of copy (source missing or
-// held, temporary file not creatable) and Error
-// "Cannot create file "<live>". <system text>" when the swap itself fails.
+// its name back). copied carries the failure of the copy or of the flush,
+// with its call's code; the caller logs it. On every failure, returned or
+// raised, the temporary file is removed and the database at live is
+// untouched. Raises the errors of copy (source missing or held, temporary
+// file not creatable) and Error "Cannot create file "<live>". <system text>"
+// when the swap itself fails (then the setup log already names the cause).
 DatabaseSwap ReplaceDatabase(std::wstring_view source, std::wstring_view live, const LocalDateTime& now,
-                             bool (*copy)(std::wstring_view source, std::wstring_view destination));
+                             FileCopy copy);

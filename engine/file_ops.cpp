@@ -67,24 +67,36 @@ bool ShellCanTake(const std::wstring& list) {
     return wcslen(list.c_str()) < MAX_PATH;
 }
 
-// Streams size bytes from source to destination; false on any short or
-// failed read or write.
-bool CopyBytes(HANDLE source, HANDLE destination, uint64_t size) {
+// Streams size bytes from source to destination. A failed call's code is
+// taken at once. A read that brings fewer bytes than asked (the source
+// shrank) fails with ERROR_HANDLE_EOF. A write that takes only part of a
+// piece is followed by one for the rest, so that a disk running full fails
+// with the system's own code; one that takes nothing fails with
+// ERROR_WRITE_FAULT.
+Result CopyBytes(HANDLE source, HANDLE destination, uint64_t size, const std::wstring& from,
+                 const std::wstring& to) {
     std::vector<unsigned char> block(static_cast<size_t>(std::min<uint64_t>(size, kCopyBlock)));
     for (uint64_t left = size; left > 0;) {
         const DWORD chunk = static_cast<DWORD>(std::min<uint64_t>(left, kCopyBlock));
         DWORD moved = 0;
-        if (!ReadFile(source, block.data(), chunk, &moved, nullptr) || moved != chunk) return false;
+        if (!ReadFile(source, block.data(), chunk, &moved, nullptr)) {
+            const DWORD code = GetLastError();
+            return Result::Failure(L"Cannot read " + from, code);
+        }
+        if (moved != chunk) return Result::Failure(L"Cannot read " + from, ERROR_HANDLE_EOF);
         // Each block is written in quarters: large single writes stall on
         // some systems' page cache, while these keep pace with CopyFileW.
         for (DWORD done = 0; done < chunk; done += moved) {
             const DWORD piece = std::min<DWORD>(chunk - done, kWritePiece);
-            if (!WriteFile(destination, block.data() + done, piece, &moved, nullptr) || moved != piece)
-                return false;
+            if (!WriteFile(destination, block.data() + done, piece, &moved, nullptr)) {
+                const DWORD code = GetLastError();
+                return Result::Failure(L"Cannot write " + to, code);
+            }
+            if (moved == 0) return Result::Failure(L"Cannot write " + to, ERROR_WRITE_FAULT);
         }
         left -= chunk;
     }
-    return true;
+    return {};
 }
 
 // Gives destination the last-write time of source in the DOS date-time form
@@ -195,7 +207,7 @@ TreeCopy CopyFolderTree(std::wstring_view source, std::wstring_view destination)
     return result;
 }
 
-bool CopyFileWithDate(std::wstring_view source, std::wstring_view destination) {
+Result CopyFileWithDate(std::wstring_view source, std::wstring_view destination) {
     const std::wstring from(source);
     const std::wstring to(destination);
     ScopedHandle input(CreateFileW(from.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -210,9 +222,13 @@ bool CopyFileWithDate(std::wstring_view source, std::wstring_view destination) {
         throw Error(L"Cannot create file \"" + to + L"\". " + SystemErrorText(code));
     }
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(input.get(), &size) || !CopyBytes(input.get(), output.get(), size.QuadPart)) return false;
-    CarryDosTime(input.get(), output.get());
-    return true;
+    if (!GetFileSizeEx(input.get(), &size)) {
+        const DWORD code = GetLastError();
+        return Result::Failure(L"Cannot read the size of " + from, code);
+    }
+    Result copied = CopyBytes(input.get(), output.get(), size.QuadPart, from, to);
+    if (copied) CarryDosTime(input.get(), output.get());
+    return copied;
 }
 
 void SetReadOnly(std::wstring_view file, bool readOnly) {
@@ -231,15 +247,22 @@ void SetReadOnly(std::wstring_view file, bool readOnly) {
     }
 }
 
-bool ShellCopyFolder(std::wstring_view source, std::wstring_view destination) {
+Result ShellCopyFolder(std::wstring_view source, std::wstring_view destination) {
     const std::wstring from = ShellPathList(source);
     const std::wstring to = ShellPathList(destination);
-    if (!ShellCanTake(from) || !ShellCanTake(to)) return false;
+    const std::wstring action =
+        L"Shell copy of " + from.substr(0, from.size() - 2) + L" to " + to.substr(0, to.size() - 2);
+    if (!ShellCanTake(from) || !ShellCanTake(to)) return Result::Failure(action, ERROR_FILENAME_EXCED_RANGE);
     SHFILEOPSTRUCTW operation{};
     operation.wFunc = FO_COPY;
     operation.pFrom = from.c_str();
     operation.pTo = to.c_str();
     operation.fFlags = FOF_FILESONLY;
+    // The shell answers with codes of its own, not the system's: the log
+    // shows the number without a system text.
+    if (const int code = SHFileOperationW(&operation); code != 0)
+        return Result::Failure(action + L": the shell's code " + std::to_wstring(code), 0);
     // A cancel can still return 0: the aborted flag tells it.
-    return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+    if (operation.fAnyOperationsAborted) return Result::Failure(action, ERROR_CANCELLED);
+    return {};
 }

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/result.h"
+
 // Creates exactly this folder when it does not exist (a link to a folder
 // counts as existing). Missing parents are not created; a failure only goes
 // into the setup log.
@@ -48,10 +50,14 @@ TreeCopy CopyFolderTree(std::wstring_view source, std::wstring_view destination)
 // rounded to the DOS two-second step. Raises Error
 // "Cannot open file "<source>". <system text>" or
 // "Cannot create file "<destination>". <system text>" when a file cannot be
-// opened or created; returns false for a read, write or size error during
-// the copy (the destination keeps what was written, and GetLastError tells
-// the cause), true otherwise.
-bool CopyFileWithDate(std::wstring_view source, std::wstring_view destination);
+// opened or created; returns a failure with the failing call's code for a
+// read, write or size error during the copy (the destination keeps what was
+// written), success otherwise.
+Result CopyFileWithDate(std::wstring_view source, std::wstring_view destination);
+
+// A copy of one file as CopyFileWithDate makes it; the deployment takes one,
+// so that a test can put in a copy that fails.
+using FileCopy = Result (*)(std::wstring_view source, std::wstring_view destination);
 
 // Sets (true) or clears (false) the read-only attribute of file, keeping its
 // other attributes. A missing file or a refused change only goes into the
@@ -60,7 +66,9 @@ void SetReadOnly(std::wstring_view file, bool readOnly);
 
 // Copies the folder source as a whole into destination through the shell's
 // own file operation (its progress window, questions and error messages).
-// One trailing "\" is removed from each path. False when the operation
-// failed or the user cancelled it, and for a path of MAX_PATH characters or
-// more, which the shell cannot take (then nothing is shown or copied).
-bool ShellCopyFolder(std::wstring_view source, std::wstring_view destination);
+// One trailing "\" is removed from each path. A failure when the operation
+// failed (with the shell's own code in its text), when the user cancelled it
+// (ERROR_CANCELLED), and for a path of MAX_PATH characters or more, which
+// the shell cannot take (ERROR_FILENAME_EXCED_RANGE; then nothing is shown
+// or copied).
+Result ShellCopyFolder(std::wstring_view source, std::wstring_view destination);

@@ -68,9 +68,9 @@ std::wstring FaceFromNameTable(std::wstring_view path) {
     }
 }
 
-// GDI's font-table calls do not always say why they refused.
-void LogRefusal(const std::wstring& event) {
-    const DWORD code = GetLastError();
+// GDI's font-table calls do not always say why they refused: code is the
+// refusing call's last error, taken right after it, and may be 0.
+void LogRefusal(const std::wstring& event, DWORD code) {
     if (code != ERROR_SUCCESS)
         setup_log::WriteError(event, code);
     else
@@ -89,10 +89,10 @@ void AnnounceFontChange() {
 // Copies the font into the fonts folder. A copy that was not written whole
 // is removed again, so that the font counts as missing at the next run.
 void CopyFont(const std::wstring& source, const std::wstring& installed) {
-    if (CopyFileWithDate(source, installed)) return;
-    const DWORD code = GetLastError();
+    const Result copied = CopyFileWithDate(source, installed);
+    if (copied) return;
     DeleteFileW(installed.c_str());
-    throw Error(L"Cannot write file \"" + installed + L"\". " + SystemErrorText(code));
+    throw Error(L"Cannot write file \"" + installed + L"\". " + SystemErrorText(copied.code()));
 }
 
 // Writes the font's registry value; on failure the copied file is removed
@@ -146,9 +146,15 @@ void InstallFontFile(std::wstring_view name, std::wstring_view sourceFolder, con
     CopyFont(source, installed);
     RegisterFont(targets, face + L" (TrueType)", name, installed);
 
-    if (!AddFontResourceW(installed.c_str())) LogRefusal(L"AddFontResourceW refused " + installed);
+    if (!AddFontResourceW(installed.c_str())) {
+        const DWORD code = GetLastError();
+        LogRefusal(L"AddFontResourceW refused " + installed, code);
+    }
     AnnounceFontChange();
-    if (!RemoveFontResourceW(installed.c_str())) LogRefusal(L"RemoveFontResourceW refused " + installed);
+    if (!RemoveFontResourceW(installed.c_str())) {
+        const DWORD code = GetLastError();
+        LogRefusal(L"RemoveFontResourceW refused " + installed, code);
+    }
     AnnounceFontChange();
     // The "c" in "уcтановлен" is the Latin letter, as the package has always
     // written it.

@@ -5,6 +5,7 @@
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/handles.h"
+#include "base/package_names.h"
 #include "base/setup_log.h"
 #include "base/strings.h"
 #include "base/system_error.h"
@@ -144,17 +145,13 @@ private:
     }
 
     bool CreateInstallFolder() {
-        if (DirectoryExists(installFolder_)) return true;
-        if (!CreateDirectoryW(installFolder_.c_str(), nullptr)) return Fail(L"Ошибка при создании каталога!");
-        view_.AddLine(L"Каталог создан...");
-        view_.Refresh();
-        return true;
+        return CreateFolderOrReport(installFolder_, L"Ошибка при создании каталога!", L"Каталог создан...");
     }
 
     void WriteSettingsFile() {
         IniFile settings(installFolder_ + std::wstring(kSettingsFolder) + std::wstring(kSettingsFile));
-        settings.WriteInteger(L"options", L"FilterType", 0);
-        settings.WriteInteger(L"options", L"HardwareType", 1);
+        settings.WriteInteger(kOptionsSection, L"FilterType", 0);
+        settings.WriteInteger(kOptionsSection, L"HardwareType", 1);
         settings.UpdateFile();
     }
 
@@ -180,12 +177,8 @@ private:
     }
 
     bool CreateDatabaseFolder() {
-        const std::wstring folder = installFolder_ + std::wstring(kDatabaseFolder);
-        if (DirectoryExists(folder)) return true;
-        if (!CreateDirectoryW(folder.c_str(), nullptr)) return Fail(L"Ошибка при создании каталога <DTAfb>!");
-        view_.AddLine(L"Каталог <DTAfb> создан...");
-        view_.Refresh();
-        return true;
+        return CreateFolderOrReport(installFolder_ + std::wstring(kDatabaseFolder),
+                                    L"Ошибка при создании каталога <DTAfb>!", L"Каталог <DTAfb> создан...");
     }
 
     // A reinstallation must not destroy the clinic's data: the package's copy
@@ -198,9 +191,12 @@ private:
         DatabaseSwap swap;
         const bool copied = WithCopyLine(kDatabaseFile, [&] {
             swap = ReplaceDatabase(installerFolder_ + database, installFolder_ + database, Now(), copy_);
-            if (!swap.copied)
-                setup_log::WriteError(L"Database copy failed: " + installerFolder_ + database, GetLastError());
-            return swap.copied;
+            if (!swap.copied) {
+                setup_log::WriteFailure(swap.copied);
+                setup_log::Write(L"Database copy failed: " + installerFolder_ + database + L"; " + installFolder_ +
+                                 database + L" is left as it was");
+            }
+            return swap.copied.ok();
         });
         if (!swap.backupName.empty()) view_.AddLine(L"Сохранена копия базы данных: " + swap.backupName);
         return copied;
@@ -221,12 +217,12 @@ private:
     // One file with its progress line; the line gets the outcome appended.
     bool CopyWithLine(std::wstring_view name, const std::wstring& source, const std::wstring& destination) {
         return WithCopyLine(name, [&] {
-            const bool copied = copy_(source, destination);
+            const Result copied = copy_(source, destination);
             if (!copied) {
-                const DWORD code = GetLastError();
-                setup_log::WriteError(L"Copy failed: " + source + L" -> " + destination, code);
+                setup_log::WriteFailure(copied);
+                setup_log::Write(L"Copy failed: " + source + L" -> " + destination);
             }
-            return copied;
+            return copied.ok();
         });
     }
     template <typename Copy>
@@ -271,8 +267,9 @@ private:
         const std::wstring folder(kDriverFolder);
         if (!DirectoryExists(installerFolder_ + folder))
             setup_log::Write(L"Driver folder not in the package: " + installerFolder_ + folder);
-        else if (!ShellCopyFolder(installerFolder_ + folder, installFolder_ + folder))
-            setup_log::Write(L"Shell copy of " + installerFolder_ + folder + L" failed or was cancelled");
+        else if (const Result copied = ShellCopyFolder(installerFolder_ + folder, installFolder_ + folder);
+                 !copied)
+            setup_log::WriteFailure(copied);
         const int line = view_.AddLine(L"Началась установка драйверов устройства...");
         view_.RepaintLog();
         // The install folder's copy runs only when it is the distribution's
@@ -290,16 +287,20 @@ private:
         // Quoted: an install folder with blanks must not start another
         // program. Started in its own folder, so it finds its files there and
         // never DLLs lying in the folder the installer was started from.
-        const int32_t exitCode = StartProgram(L"\"" + program + L"\"", SW_HIDE, true, from + folder);
-        if (exitCode == -1) {
-            const DWORD code = GetLastError();
-            setup_log::WriteError(L"Driver installer not started: " + program, code);
+        const ProgramResult run = StartProgram(L"\"" + program + L"\"", SW_HIDE, true, from + folder);
+        if (!run.started) {
+            setup_log::WriteError(L"Driver installer not started: " + program, run.error.code());
             view_.AppendToLine(line, L" " + std::wstring(kFailed));
             ++problems_;
             return;
         }
-        // Driver installers return flag values, not a verdict: only recorded.
-        setup_log::Write(L"Driver installer ended with exit code " + std::to_wstring(exitCode));
+        // Driver installers return flag values, not a verdict: only recorded,
+        // as the signed number they mean.
+        if (run.ended())
+            setup_log::Write(L"Driver installer ended with exit code " +
+                             std::to_wstring(static_cast<int32_t>(run.exitCode)));
+        else
+            setup_log::WriteFailure(run.error);
         view_.AddLine(L"Установка драйверов устройства завершена");
     }
 
@@ -351,25 +352,31 @@ private:
     // only on the user's Yes, a linked one never. The script is held
     // against change from the comparison to its end.
     bool RunUpdateScript(const std::wstring& package) {
-        const std::wstring script = package + L"\\Install.cmd";
+        const std::wstring script = package + L"\\" + std::wstring(kUpdateScript);
         if (IsLinkAt(package) || IsLinkAt(script)) {
             setup_log::Write(L"Install.cmd of " + package + L" not run: a junction or symbolic link");
             return SkipUpdateScript(package, L"Install.cmd является ссылкой и не запущен");
         }
         const HeldFile held(script);
-        const std::wstring shipped =
-            installerFolder_ + std::wstring(kBackupFolder) + L"\\" + NameOf(package) + L"\\Install.cmd";
+        const std::wstring shipped = installerFolder_ + std::wstring(kBackupFolder) + L"\\" + NameOf(package) +
+                                     L"\\" + std::wstring(kUpdateScript);
         if (held.held() && !held.SameBytesAs(shipped) && !RunForeignScript(package, script))
             return SkipUpdateScript(package, L"Install.cmd не из этого дистрибутива и не запущен");
         ChangeCurrentFolder(package + L"\\");
-        const uint32_t code = RunAndWait(script, L"", SW_HIDE);
-        setup_log::Write(L"Install.cmd of " + package + L" ended with exit code " + std::to_wstring(code));
+        const ProgramResult run = RunAndWait(script, L"", SW_HIDE);
+        if (!run.ended()) {
+            setup_log::WriteFailure(run.error);
+            throw RunAndWaitError(script, run);
+        }
+        const uint32_t code = run.exitCode;
+        setup_log::Write(std::wstring(kUpdateScript) + L" of " + package + L" ended with exit code " +
+                         std::to_wstring(code));
         ChangeCurrentFolder(installFolder_);
         // The package decides what its script's codes mean; the level is
         // still recorded, but a non-zero code is not passed over in silence.
         if (code != 0) {
-            view_.AddLine(L"Пакет обновления <" + NameOf(package) + L">: Install.cmd завершился с кодом " +
-                          std::to_wstring(code));
+            view_.AddLine(L"Пакет обновления <" + NameOf(package) + L">: " + std::wstring(kUpdateScript) +
+                          L" завершился с кодом " + std::to_wstring(code));
             ++problems_;
         }
         return true;
@@ -410,13 +417,20 @@ private:
         return InstallOutcome::EndedEarly;
     }
 
-    // Reports a folder that cannot be made, in a box and as a line.
-    bool Fail(std::wstring_view text) {
-        const DWORD code = GetLastError();
-        setup_log::WriteError(L"Folder not created", code);
-        view_.ShowErrorBox(text);
-        view_.AddLine(text);
-        return false;
+    // Creates a missing folder and says so with created; a folder that
+    // cannot be made is reported with failed, in a box and as a line.
+    bool CreateFolderOrReport(const std::wstring& folder, std::wstring_view failed, std::wstring_view created) {
+        if (DirectoryExists(folder)) return true;
+        if (!CreateDirectoryW(folder.c_str(), nullptr)) {
+            const DWORD code = GetLastError();
+            setup_log::WriteError(L"Folder not created: " + folder, code);
+            view_.ShowErrorBox(failed);
+            view_.AddLine(failed);
+            return false;
+        }
+        view_.AddLine(created);
+        view_.Refresh();
+        return true;
     }
 
     InstallView& view_;

@@ -1,5 +1,5 @@
 #!/bin/sh
-# The shipped program must be a self-contained 32-bit GUI image: PE32, GUI
+# The shipped program (the release tree's exe) must be a self-contained 32-bit GUI image: PE32, GUI
 # subsystem, only system DLLs imported, with its manifest, version and icon.
 # Its version resource carries the project version, which README names too.
 # Usage: check_exe_image.sh <objdump> <VelmoraSetup.exe> <x.y.z> <README.md>
@@ -8,8 +8,9 @@ objdump="$1"
 exe="$2"
 version="$3"
 readme="$4"
-headers="$("$objdump" -p "$exe")"
 fail() { echo "FAIL: $*"; exit 1; }
+[ -f "$exe" ] || fail "no shipped exe at $exe: build it with tools/build.sh release"
+headers="$("$objdump" -p "$exe")"
 
 echo "$headers" | grep -q 'Magic[[:space:]]*010b' || fail "not a PE32 image"
 echo "$headers" | grep -q 'Subsystem[[:space:]]*00000002' || fail "not a GUI program"

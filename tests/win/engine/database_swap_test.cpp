@@ -62,10 +62,21 @@ uint64_t AsNumber(const FILETIME& time) {
 }
 
 // A copy that writes half the file, then fails as a full disk does.
-bool HalfCopy(std::wstring_view source, std::wstring_view destination) {
+Result HalfCopy(std::wstring_view source, std::wstring_view destination) {
     const std::string bytes = ReadFileBytes(std::wstring(source));
     WriteFileBytes(std::wstring(destination), bytes.substr(0, bytes.size() / 2));
-    return false;
+    return Result::Failure(L"Cannot write " + std::wstring(destination), ERROR_DISK_FULL);
+}
+
+// A copy that succeeds while another program opens it at once and keeps it
+// open (sharing everything, so it can still be deleted).
+ScopedHandle heldCopy;
+Result CopyThenHeld(std::wstring_view source, std::wstring_view destination) {
+    Result copied = CopyFileWithDate(source, destination);
+    heldCopy.reset(CreateFileW(std::wstring(destination).c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                               nullptr));
+    return copied;
 }
 
 class DatabaseSwapTest : public testing::Test {
@@ -148,6 +159,33 @@ TEST_F(DatabaseSwapTest, FailuresLeaveTheOldDatabaseInPlaceAndNoCopyBehind) {
     }
     EXPECT_EQ(Names(folder_), std::vector<std::wstring>{L"V12.FDB"});
     EXPECT_EQ(ReadFileBytes(live_), kOld);
+}
+
+// The code handed back is the failing call's, not that of the clean-up that
+// removes the temporary copy after it.
+TEST_F(DatabaseSwapTest, AFailedCopyOrFlushCarriesItsOwnCode) {
+    struct Case {
+        const char* what;
+        FileCopy copy;
+        uint32_t code;
+        const wchar_t* action;
+    };
+    const Case cases[] = {
+        {"copy fails half-way", HalfCopy, ERROR_DISK_FULL, L"Cannot write "},
+        {"copy held open by another program", CopyThenHeld, ERROR_SHARING_VIOLATION,
+         L"Database: the copy cannot be written to the disk: "},
+    };
+    WriteFileBytes(live_, kOld);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const DatabaseSwap swap = ReplaceDatabase(source_, live_, kNow, c.copy);
+        heldCopy.reset();
+        EXPECT_FALSE(swap.copied);
+        EXPECT_EQ(swap.copied.code(), c.code);
+        EXPECT_EQ(swap.copied.action(), c.action + DatabaseCopyInProgress(live_));
+        EXPECT_EQ(Names(folder_), std::vector<std::wstring>{L"V12.FDB"});
+        EXPECT_EQ(ReadFileBytes(live_), kOld);
+    }
 }
 
 TEST_F(DatabaseSwapTest, ADatabaseInUseIsRefusedBeforeTheCopy) {

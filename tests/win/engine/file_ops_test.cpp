@@ -398,10 +398,12 @@ TEST_F(FileOpsTest, CopyFileWithDateRaisesForAReadOnlyDestination) {
 
 // A kernel file whose size is a page while it holds a few bytes: the first
 // read comes back short, a real read fault.
-TEST_F(FileOpsTest, CopyFileWithDateReturnsFalseOnAShortRead) {
+TEST_F(FileOpsTest, CopyFileWithDateFailsOnAShortRead) {
     const std::wstring shortFile = L"Z:\\sys\\devices\\system\\cpu\\online";
     if (SizeOf(shortFile) <= ReadFileBytes(shortFile).size()) GTEST_SKIP() << "no short-reading file here";
-    EXPECT_FALSE(CopyFileWithDate(shortFile, temp_ / L"copy"));
+    const Result copied = CopyFileWithDate(shortFile, temp_ / L"copy");
+    EXPECT_EQ(copied.code(), static_cast<uint32_t>(ERROR_HANDLE_EOF));
+    EXPECT_EQ(copied.action(), L"Cannot read " + shortFile);
     EXPECT_TRUE(PathExists(temp_ / L"copy"));
 }
 

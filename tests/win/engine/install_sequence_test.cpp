@@ -16,11 +16,14 @@
 #include "base/handles.h"
 #include "base/strings.h"
 #include "base/system_error.h"
+#include "base/utf8.h"
 #include "engine/counter_file.h"
+#include "engine/database_swap.h"
 #include "engine/install_sequence.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/package_builder.h"
 #include "tests/kit/recording_view.h"
+#include "tests/kit/setup_log_capture.h"
 #include "tests/kit/tagged_entries.h"
 #include "tests/kit/temp_folder.h"
 
@@ -249,17 +252,17 @@ TEST_F(InstallSequenceTest, MissingRuntimeFileEndsWithTheOpenErrorAndALineWithou
     EXPECT_FALSE(PathExists(install_ + L"Settings\\lastnum.dta"));
 }
 
-// A copy that returns false: the package libraries go on, everything else
-// stops after "ОШИБКА!!!".
-bool FailingCopyOf(std::wstring_view source, std::wstring_view name) {
-    return source.size() >= name.size() && source.substr(source.size() - name.size()) == name;
+// A copy that fails for the file name, as a full disk makes it fail: the
+// package libraries go on, everything else stops after "ОШИБКА!!!".
+Result CopyFailingFor(std::wstring_view name, std::wstring_view source, std::wstring_view destination) {
+    if (source.size() < name.size() || source.substr(source.size() - name.size()) != name)
+        return CopyFileWithDate(source, destination);
+    return Result::Failure(L"Cannot write " + std::wstring(destination), ERROR_DISK_FULL);
 }
 
 TEST_F(InstallSequenceTest, FailedLibraryCopyIsMarkedAndTheRestGoesOn) {
     Build();
-    Run([](std::wstring_view from, std::wstring_view to) {
-        return !FailingCopyOf(from, L"\\Compare.Dll") && CopyFileWithDate(from, to);
-    });
+    Run([](std::wstring_view from, std::wstring_view to) { return CopyFailingFor(L"\\Compare.Dll", from, to); });
     const std::vector<std::wstring> lines = DeploymentLines();
     const size_t compare = 3 + 12 + 2 + 5;
     ASSERT_EQ(lines.size(), compare + 4);
@@ -272,14 +275,46 @@ TEST_F(InstallSequenceTest, FailedLibraryCopyIsMarkedAndTheRestGoesOn) {
 
 TEST_F(InstallSequenceTest, FailedRuntimeCopyIsMarkedAndEndsTheInstallation) {
     Build();
-    Run([](std::wstring_view from, std::wstring_view to) {
-        return !FailingCopyOf(from, L"\\firebird.conf") && CopyFileWithDate(from, to);
-    });
+    Run([](std::wstring_view from, std::wstring_view to) { return CopyFailingFor(L"\\firebird.conf", from, to); });
     ASSERT_EQ(view_.lines.size(), 5u);
     EXPECT_EQ(view_.lines[4], L"Копирование файла firebird.conf....ОШИБКА!!!");
     EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy"}));
     EXPECT_FALSE(PathExists(install_ + L"fbclient.Dll"));
     EXPECT_FALSE(PathExists(install_ + L"backup"));
+}
+
+// The database's copy fails before its temporary file exists, so removing
+// that file fails too, with a code of its own: the log keeps the copy's.
+TEST_F(InstallSequenceTest, FailedCopiesLogTheCodeOfTheFailingCall) {
+    struct Case {
+        FileCopy copy;
+        std::wstring destination;
+        std::wstring line;
+    };
+    const Case cases[] = {
+        {[](std::wstring_view from, std::wstring_view to) { return CopyFailingFor(L"\\V12.FDB", from, to); },
+         DatabaseCopyInProgress(install_ + L"DTAfb\\V12.FDB"),
+         L"Database copy failed: " + package_ + L"DTAfb\\V12.FDB; " + install_ +
+             L"DTAfb\\V12.FDB is left as it was"},
+        {[](std::wstring_view from, std::wstring_view to) { return CopyFailingFor(L"\\fbclient.Dll", from, to); },
+         install_ + L"fbclient.Dll",
+         L"Copy failed: " + package_ + L"Firebird\\fbclient.Dll -> " + install_ + L"fbclient.Dll"},
+    };
+    Build();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.destination));
+        SetupLogCapture log;
+        RecordingView view;
+        RunRecorded(view, request_, package_, c.copy);
+        EXPECT_EQ(view.lines.back().substr(view.lines.back().size() - 9), L"ОШИБКА!!!");
+        const std::vector<std::wstring> events = log.Events();
+        const auto failure =
+            std::find(events.begin(), events.end(),
+                      L"Cannot write " + c.destination + L": error 112: " + SystemErrorText(ERROR_DISK_FULL));
+        ASSERT_NE(failure, events.end()) << log.Dump();
+        ASSERT_NE(failure + 1, events.end());
+        EXPECT_EQ(failure[1], c.line) << "logged once, with what was left";
+    }
 }
 
 TEST_F(InstallSequenceTest, FoldersThatCannotBeMadeAreReportedInABoxAndALine) {

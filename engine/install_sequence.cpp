@@ -188,6 +188,7 @@ private:
     bool DeployDatabase() {
         const std::wstring database(std::wstring(kDatabaseFolder) + std::wstring(kDatabaseFile));
         CheckDatabaseReplaceable(installFolder_ + database);
+        NameLeftOverBackup(installFolder_ + database);
         DatabaseSwap swap;
         const bool copied = WithCopyLine(kDatabaseFile, [&] {
             swap = ReplaceDatabase(installerFolder_ + database, installFolder_ + database, Now(), copy_);
@@ -200,6 +201,18 @@ private:
         });
         if (!swap.backupName.empty()) view_.AddLine(L"Сохранена копия базы данных: " + swap.backupName);
         return copied;
+    }
+
+    // A run that died inside the database swap left the clinic's database
+    // under its backup name and none under the live name: say where it is
+    // before the package's copy takes that name.
+    void NameLeftOverBackup(const std::wstring& live) {
+        if (FileExists(live)) return;
+        const std::wstring backup = NewestDatabaseBackup(live);
+        if (backup.empty()) return;
+        setup_log::Write(L"Database: " + live + L" missing; the newest backup is " + backup);
+        view_.AddLine(L"База данных " + std::wstring(kDatabaseFile) +
+                      L" не найдена; прежняя база данных сохранена в файле " + backup);
     }
 
     bool CopyGroupFiles(const CopyGroup& group) {

@@ -444,6 +444,22 @@ TEST_F(InstallSequenceTest, AForeignUpdateScriptRunsOnlyOnYes) {
     EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\U010124.done"));
 }
 
+// A run that died inside the database swap left the clinic's database only
+// under its backup name: the next run says where it is before the package's
+// copy takes the name.
+TEST_F(InstallSequenceTest, ABackupLeftByARunThatDiedInTheSwapIsNamed) {
+    Build();
+    CreateDirectoryW((install_ + L"DTAfb").c_str(), nullptr);
+    const std::wstring backup = L"V12.FDB.20250301-153007.bak";
+    WriteFileBytes(install_ + L"DTAfb\\V12.FDB.20240101-120000.bak", "an older backup");
+    WriteFileBytes(install_ + L"DTAfb\\" + backup, "the clinic's records");
+    Run();
+    ASSERT_GE(view_.lines.size(), 3u);
+    EXPECT_EQ(view_.lines[1], L"База данных V12.FDB не найдена; прежняя база данных сохранена в файле " + backup);
+    EXPECT_EQ(view_.lines[2], L"Копирование файла V12.FDB....Завершено");
+    EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\" + backup), "the clinic's records");
+}
+
 // A script that is a link is never run, and no question offers it.
 TEST_F(InstallSequenceTest, ALinkedUpdateScriptIsNeverRun) {
     Build();

@@ -4,7 +4,6 @@
 
 #include "app/application.h"
 #include "app/english_yes_no.h"
-#include "app/session_end.h"
 #include "base/message_pump.h"
 #include "base/setup_log.h"
 #include "shared/ScreenMonitorManager.h"
@@ -48,7 +47,6 @@ void MainWindowInstallView::RepaintLog() {
 
 void MainWindowInstallView::SetBusy(bool busy) {
     window_.setCanClose(!busy);
-    ShowSessionEndReason(window_.window, busy);
     SetScreenCursor(busy ? crHourGlass : crDefault);
 }
 

@@ -11,10 +11,11 @@
 
 // What the view needs of the main window.
 struct InstallViewWindow {
-    HWND window;                             // owns the boxes; refuses the session's end while busy
-    HWND log;                                // the progress list
-    std::function<void()> showProgressPage;  // switches to the progress page
-    std::function<void(bool)> setCanClose;   // grants or refuses closing the window
+    HWND window;                                         // owns the boxes
+    HWND log;                                            // the progress list
+    std::function<void()> showProgressPage;              // switches to the progress page
+    std::function<void(bool)> setCanClose;               // grants or refuses closing the window
+    std::function<void(std::wstring_view)> holdSession;  // refuses the session's end while a step runs
 };
 
 class MainWindowInstallView : public InstallView {
@@ -27,6 +28,7 @@ public:
     void Refresh() override;
     void RepaintLog() override;
     void SetBusy(bool busy) override;
+    void HoldSession(std::wstring_view step) override { window_.holdSession(step); }
     bool AskYesNo(std::wstring_view question, YesNoCaptions captions) override;
     void ShowErrorBox(std::wstring_view text) override;
 

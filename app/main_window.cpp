@@ -212,6 +212,16 @@ HWND TFMain::CreatePanel(HWND parent, const Bounds& bounds, int id, HBRUSH brush
     return panels_.back()->Handle();
 }
 
+void TFMain::HoldSession(std::wstring_view step) {
+    if (sessionStep_.empty() != step.empty()) ShowSessionEndReason(hwnd_, !step.empty());
+    sessionStep_ = step;
+}
+
+void TFMain::EnablePageButtons(Page page, bool enable) {
+    for (const ControlLayout& c : Controls())
+        if (c.page == page && std::wstring_view(c.className) == WC_BUTTONW) EnableWindow(Control(c.id), enable);
+}
+
 HWND TFMain::Control(int id) const {
     const auto it = controls_.find(id);
     return it == controls_.end() ? nullptr : it->second;
@@ -266,6 +276,9 @@ void TFMain::PressPageButton(int id) {
 
 void TFMain::OnCommand(int id, int code) {
     if (code != BN_CLICKED && id != IDOK && id != IDCANCEL) return;
+    // A click queued while its button was enabled can be dispatched after
+    // the button was disabled, by the installation's message processing.
+    if (HWND button = Control(id); button && !IsWindowEnabled(button)) return;
     switch (id) {
         case IDOK:  // Enter presses the page's forward button
             PressPageButton(LayoutOf(activePage_).forwardButton);
@@ -362,8 +375,15 @@ void TFMain::BtnInputPathNextClick() {
         return;
     }
     SetWindowTextW(field, check.path.c_str());
-    if (check.verdict == FolderVerdict::RootOnly) {
-        Application.ShowMessageBox(L"Программу нелзя устанавливать в корневой каталог!", MB_OK | MB_ICONWARNING);
+    // A relative folder would follow the current folder, which the update
+    // step changes half-way through the installation.
+    const wchar_t* refusal = check.verdict == FolderVerdict::RootOnly
+                                 ? L"Программу нелзя устанавливать в корневой каталог!"
+                             : check.verdict == FolderVerdict::Relative
+                                 ? L"Задайте полный путь для установки программы (например, C:\\Holter)!"
+                                 : nullptr;
+    if (refusal) {
+        Application.ShowMessageBox(refusal, MB_OK | MB_ICONWARNING);
         SetFocus(field);
         return;
     }
@@ -388,7 +408,11 @@ void TFMain::BtnInputComponentsBackClick() {
 }
 
 void TFMain::BtnChangeFontClick() {
-    ChangeFontSize();
+    // A size that was not changed needs no restart: say why instead.
+    if (const std::wstring refused = ChangeFontSize(); !refused.empty()) {
+        Application.ShowMessageBox(refused, MB_OK | MB_ICONERROR);
+        return;
+    }
     if (Application.ShowMessageBox(L"Изменения в настройки внесены, для того чтобы они\r\n"
                                    L"вступили в силу, требуется перзагрузить операционную систему.\r\n"
                                    L"Выполнить перезагрузку сейчас?",
@@ -425,7 +449,10 @@ LRESULT TFMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             FormCloseQuery();
             return 0;
         case WM_QUERYENDSESSION:
-            return AnswerSessionEnd(FCanClose);
+            return AnswerSessionEnd(sessionStep_);
+        case WM_ENDSESSION:
+            if (wp) NoteSessionEnd(lp, sessionStep_, installing_);
+            return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
@@ -463,15 +490,23 @@ void TFMain::BtnInsatallClick() {
     // Messages are processed while the installation runs.
     if (installing_) return;
     installing_ = true;
+    // From this click until the installation's outcome the options page's
+    // buttons are disabled: a click on "Отмена" or "Назад" queued meanwhile
+    // must not cancel an installation that goes on.
+    EnablePageButtons(tsInputComponents, false);
     struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{installing_};
+        TFMain& window;
+        ~Done() {
+            window.installing_ = false;
+            window.EnablePageButtons(tsInputComponents, true);
+        }
+    } done{*this};
 
     MainWindowInstallView view({.window = hwnd_,
                                 .log = Control(ID_LogList),
                                 .showProgressPage = [this] { SetActivePage(tsProgressInstall); },
-                                .setCanClose = [this](bool canClose) { FCanClose = canClose; }});
+                                .setCanClose = [this](bool canClose) { FCanClose = canClose; },
+                                .holdSession = [this](std::wstring_view step) { HoldSession(step); }});
     const InstallRequest request = ReadInstallRequest();
     Fcopyfrom = ModuleFolder();
     // Nothing is written until the room and the rights have been checked.

@@ -31,6 +31,11 @@ private:
 
     HWND Control(int id) const;
     void SetActivePage(Page page);
+    // Refuses the session's end while step (what the installation is
+    // doing) is not empty; allows it again for an empty step.
+    void HoldSession(std::wstring_view step);
+    // Enables or disables every button (the check box included) of page.
+    void EnablePageButtons(Page page, bool enable);
 
     void FormCreate();
     void CreateFonts();
@@ -85,5 +90,8 @@ private:
     // Set while the installation runs: a click queued before the page
     // changed must not start it a second time.
     bool installing_ = false;
+    // What the installation does while the session may not end; empty
+    // otherwise.
+    std::wstring sessionStep_;
     std::vector<std::unique_ptr<TPanel>> panels_;
 };

@@ -53,6 +53,7 @@ public:
     void Refresh() override { ProcessPendingMessages(); }
     void RepaintLog() override {}
     void SetBusy(bool busy) override { Mark(busy ? L"busy" : L"not busy"); }
+    void HoldSession(std::wstring_view) override {}
     bool AskYesNo(std::wstring_view question, YesNoCaptions) override {
         Mark(question);
         return true;

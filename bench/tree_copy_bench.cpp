@@ -38,9 +38,10 @@ void CopyTreeWithCopyFileW(const std::wstring& source, const std::wstring& desti
 
 // The installer's own tree copy, as the pass calls it.
 void CopyTreeWithInstaller(const std::wstring& source, const std::wstring& destination) {
-    const int notCopied =
+    const TreeCopy copy =
         CopyFolderTree(source.substr(0, source.size() - 1), destination.substr(0, destination.size() - 1));
-    if (notCopied != 0) throw Error(L"CopyFolderTree left " + std::to_wstring(notCopied) + L" files uncopied.");
+    if (copy.notCopied != 0)
+        throw Error(L"CopyFolderTree left " + std::to_wstring(copy.notCopied) + L" files uncopied.");
 }
 
 void CopyTreeWithXcopy(const std::wstring& source, const std::wstring& destination) {

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 #include "base/error.h"
@@ -51,8 +50,8 @@ bool IsKeptOnPurpose(DWORD attributes) {
 // one per file copied into it.
 std::vector<std::wstring> LinksIn(std::wstring_view folder) {
     std::vector<std::wstring> links;
-    ForEachEntry(folder, [&](std::wstring_view name, DWORD attributes) {
-        if (IsLink(attributes)) links.emplace_back(name);
+    ForEachEntry(folder, [&](const TreeEntry& entry) {
+        if (entry.IsLink()) links.emplace_back(entry.name);
     });
     return links;
 }
@@ -144,76 +143,100 @@ void EnsureDirectory(std::wstring_view folder) {
 }
 
 void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list) {
-    WIN32_FIND_DATAW entry;
-    ScopedFindHandle find(FindFirstFileW((std::wstring(folder) + L"*").c_str(), &entry));
-    if (!find) return;
-    do {
-        if (IsHiddenOrSystem(entry.dwFileAttributes) || !IsFolder(entry.dwFileAttributes) ||
-            IsDotEntry(entry.cFileName) || wcscmp(entry.cFileName, L"WithOutAnswer") == 0)
-            continue;
-        if (IsLink(entry.dwFileAttributes)) {
-            LogLinkNotFollowed(std::wstring(folder) + entry.cFileName);
-            continue;
-        }
-        list.push_back(std::wstring(folder) + entry.cFileName);
-    } while (FindNextFileW(find.get(), &entry));
+    const std::wstring parent(folder);
+    const DWORD code = ForEachEntry(parent.substr(0, parent.size() - 1), [&](const TreeEntry& entry) {
+        if (IsHiddenOrSystem(entry.attributes) || !entry.IsFolder() || entry.name == L"WithOutAnswer") return;
+        if (entry.IsLink()) return LogLinkNotFollowed(parent + std::wstring(entry.name));
+        list.push_back(parent + std::wstring(entry.name));
+    });
+    if (code != ERROR_SUCCESS) setup_log::WriteError(L"Folder not read to its end: " + parent, code);
 }
 
-int CopyFolderTree(std::wstring_view source, std::wstring_view destination, const TreeFileSink& onFile) {
+TreeCopy& TreeCopy::operator+=(const TreeCopy& other) {
+    notCopied += other.notCopied;
+    kept += other.kept;
+    linksPassedOver += other.linksPassedOver;
+    foldersUnread += other.foldersUnread;
+    return *this;
+}
+
+TreeCopy CopyFolderTree(std::wstring_view source, std::wstring_view destination, const TreeFileSink& onFile) {
     if (destination.empty()) throw Error(L"Unable to create directory");
     if (!DirectoryExists(destination)) CreateWithParents(std::wstring(destination));
 
+    // Listed once: the files are copied first, then the subfolders.
+    struct Entry {
+        std::wstring name;
+        DWORD attributes;
+        bool link;
+    };
+    std::vector<Entry> entries;
+    TreeCopy result;
+    if (const DWORD code =
+            ForEachEntry(source,
+                         [&](const TreeEntry& entry) {
+                             entries.push_back({std::wstring(entry.name), entry.attributes, entry.IsLink()});
+                         });
+        code != ERROR_SUCCESS) {
+        setup_log::WriteError(L"Folder not read to its end: " + std::wstring(source), code);
+        ++result.foldersUnread;
+    }
     const std::wstring from = std::wstring(source) + L"\\";
     const std::wstring to = std::wstring(destination) + L"\\";
+    const std::vector<std::wstring> linksThere = LinksIn(destination);
     const auto tell = [&](const std::wstring& file, const std::wstring& target, TreeFileOutcome outcome) {
         if (onFile) onFile(file, target, outcome);
     };
-    const std::vector<std::wstring> linksThere = LinksIn(destination);
-    // One enumeration: the files are copied as they come, the subfolders
-    // after them, in the same order.
-    std::vector<std::pair<std::wstring, DWORD>> subfolders;
-    int notCopied = 0;
-    ForEachEntry(source, [&](std::wstring_view name, DWORD attributes) {
-        if (IsFolder(attributes)) {
-            if (!IsHiddenOrSystem(attributes)) subfolders.emplace_back(name, attributes);
-            return;
+    const auto passOver = [&](const std::wstring& link) {
+        LogLinkNotFollowed(link);
+        ++result.linksPassedOver;
+    };
+    for (const Entry& entry : entries) {
+        if (IsFolder(entry.attributes)) continue;
+        const std::wstring file = from + entry.name;
+        const std::wstring target = to + entry.name;
+        if (entry.link) {
+            passOver(file);
+            tell(file, target, TreeFileOutcome::PassedOver);
+            continue;
         }
-        const std::wstring file = from + std::wstring(name);
-        const std::wstring target = to + std::wstring(name);
-        if (IsLink(attributes)) {
-            LogLinkNotFollowed(file);
-            return tell(file, target, TreeFileOutcome::PassedOver);
+        if (Contains(linksThere, entry.name)) {
+            passOver(target);
+            ++result.notCopied;
+            tell(file, target, TreeFileOutcome::PassedOver);
+            continue;
         }
-        if (Contains(linksThere, name)) {
-            LogLinkNotFollowed(target);
-            ++notCopied;
-            return tell(file, target, TreeFileOutcome::PassedOver);
+        if (CopyFileW(file.c_str(), target.c_str(), FALSE)) {
+            tell(file, target, TreeFileOutcome::Copied);
+            continue;
         }
-        if (CopyFileW(file.c_str(), target.c_str(), FALSE)) return tell(file, target, TreeFileOutcome::Copied);
         const DWORD code = GetLastError();
         if (IsKeptOnPurpose(GetFileAttributesW(target.c_str()))) {
             setup_log::WriteError(L"Kept (read-only or hidden): " + target, code);
-            return tell(file, target, TreeFileOutcome::Kept);
+            ++result.kept;
+            tell(file, target, TreeFileOutcome::Kept);
+            continue;
         }
         setup_log::WriteError(L"Not copied: " + file + L" -> " + target, code);
-        ++notCopied;
+        ++result.notCopied;
         tell(file, target, TreeFileOutcome::NotCopied);
-    });
-    for (const auto& [name, attributes] : subfolders) {
-        const std::wstring folder = from + name;
-        const std::wstring target = to + name;
-        if (IsLink(attributes)) {
-            LogLinkNotFollowed(folder);
+    }
+    for (const Entry& entry : entries) {
+        if (!IsFolder(entry.attributes) || IsHiddenOrSystem(entry.attributes)) continue;
+        const std::wstring folder = from + entry.name;
+        const std::wstring target = to + entry.name;
+        if (entry.link) {
+            passOver(folder);
             tell(folder, target, TreeFileOutcome::PassedOver);
-        } else if (Contains(linksThere, name)) {
-            LogLinkNotFollowed(target);
-            notCopied += CountFiles(folder);
+        } else if (Contains(linksThere, entry.name)) {
+            passOver(target);
+            result.notCopied += CountFiles(folder);
             tell(folder, target, TreeFileOutcome::PassedOver);
         } else {
-            notCopied += CopyFolderTree(folder, target, onFile);
+            result += CopyFolderTree(folder, target, onFile);
         }
     }
-    return notCopied;
+    return result;
 }
 
 Result CopyFileWithDate(std::wstring_view source, std::wstring_view destination) {

@@ -22,6 +22,16 @@ void EnsureDirectory(std::wstring_view folder);
 // nothing. Never fails.
 void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list);
 
+// What a tree copy did not do, beside the files it copied.
+struct TreeCopy {
+    int notCopied = 0;        // files that could not be copied
+    int kept = 0;             // destination files kept because they are read-only or hidden
+    int linksPassedOver = 0;  // junctions and symbolic links in the source or the destination
+    int foldersUnread = 0;    // folders whose listing failed: what lay behind the failure is missing
+
+    TreeCopy& operator+=(const TreeCopy& other);
+};
+
 // What became of one file of a tree copy.
 enum class TreeFileOutcome {
     Copied,
@@ -40,14 +50,14 @@ using TreeFileSink =
 // non-hidden, non-system subfolders are copied depth first. Junctions and
 // symbolic links below source or destination are never entered nor written
 // through: a link in the source is passed over, a link in the destination
-// leaves the files that would go through it uncopied. A destination file
-// that the platform refuses to replace because it is read-only or hidden
-// keeps its old content. Every other file that is not copied is counted;
-// returns the count. Each file not copied, kept or passed over is named in
-// the setup log with the system's error text. When given, onFile hears of
-// every file right after its copy. Raises Error
-// "Unable to create directory" for an empty destination.
-int CopyFolderTree(std::wstring_view source, std::wstring_view destination, const TreeFileSink& onFile = {});
+// is passed over and the files that would go through it are not copied. A
+// destination file that the platform refuses to replace because it is
+// read-only or hidden keeps its old content. Returns the counts; each file
+// not copied, kept or passed over, and each folder not read, is named in the
+// setup log with the system's error text. When given, onFile hears of every
+// file right after its copy. Raises Error "Unable to create directory" for an
+// empty destination.
+TreeCopy CopyFolderTree(std::wstring_view source, std::wstring_view destination, const TreeFileSink& onFile = {});
 
 // Copies one file by streaming it in 1 MiB blocks, both files held without
 // sharing; the copy is a plain new file carrying the source's last-write time

@@ -19,6 +19,7 @@
 #include "engine/database_swap.h"
 #include "engine/deployment_manifest.h"
 #include "engine/fonts.h"
+#include "engine/held_file.h"
 #include "engine/ini_file.h"
 #include "engine/installation_record.h"
 #include "engine/package_choice.h"
@@ -71,6 +72,30 @@ private:
     InstallView& view_;
 };
 
+// From the first file written until the release level is recorded the
+// Windows session may not end; the view is told each step, and that the
+// session may end again on every way out.
+class SessionHold {
+public:
+    explicit SessionHold(InstallView& view) : view_(view) {}
+    ~SessionHold() { Release(); }
+    SessionHold(const SessionHold&) = delete;
+    SessionHold& operator=(const SessionHold&) = delete;
+
+    void At(std::wstring_view step) {
+        held_ = true;
+        view_.HoldSession(step);
+    }
+    void Release() {
+        if (held_) view_.HoldSession({});
+        held_ = false;
+    }
+
+private:
+    InstallView& view_;
+    bool held_ = false;
+};
+
 class Installation {
 public:
     Installation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
@@ -85,17 +110,29 @@ public:
         Prepare();
         if (!CreateInstallFolder()) return EndedEarly();
         StartRecord();
+        SessionHold session(view_);
+        session.At(L"writing the settings and the package's files");
         WriteSettingsFile();
         if (!DeployFiles()) return EndedEarly();
+        session.At(L"installing the fonts");
         InstallPackageFonts();
+        session.At(L"installing the driver");
         InstallDriver();
+        session.At(L"copying the update packages and the updater");
         CopyUpdatePackages();
         CopyUpdater();
-        const std::wstring package = RunUpdateScript();
-        const std::wstring level = NameOf(package).substr(1);
-        SetReleaseLevel(installFolder_, level);
-        setup_log::Write(L"Release level recorded: " + level);
-        Record([&](InstallationRecord& r) { r.AddWritten(installFolder_ + std::wstring(kReleaseInfoFile)); });
+        session.At(L"running the update script");
+        const std::wstring package = FindNewestPackage(installFolder_);
+        setup_log::Write(L"Newest update package: " + package);
+        std::wstring level;
+        if (RunUpdateScript(package)) {
+            session.At(L"recording the release level");
+            level = NameOf(package).substr(1);
+            SetReleaseLevel(installFolder_, level);
+            setup_log::Write(L"Release level recorded: " + level);
+            Record([&](InstallationRecord& r) { r.AddWritten(installFolder_ + std::wstring(kReleaseInfoFile)); });
+        }
+        session.Release();
         CreateDesktopShortcut();
         VerifyAndFileRecord(level);
         setup_log::Write(problems_ == 0
@@ -162,6 +199,7 @@ private:
     bool DeployDatabase() {
         const std::wstring database(std::wstring(kDatabaseFolder) + std::wstring(kDatabaseFile));
         CheckDatabaseReplaceable(installFolder_ + database);
+        NameLeftOverBackup(installFolder_ + database);
         DatabaseSwap swap;
         const bool copied = WithCopyLine(kDatabaseFile, [&] {
             swap = ReplaceDatabase(installerFolder_ + database, installFolder_ + database, Now(), copy_);
@@ -178,6 +216,18 @@ private:
         });
         if (!swap.backupName.empty()) view_.AddLine(L"Сохранена копия базы данных: " + swap.backupName);
         return copied;
+    }
+
+    // A run that died inside the database swap left the clinic's database
+    // under its backup name and none under the live name: say where it is
+    // before the package's copy takes that name.
+    void NameLeftOverBackup(const std::wstring& live) {
+        if (FileExists(live)) return;
+        const std::wstring backup = NewestDatabaseBackup(live);
+        if (backup.empty()) return;
+        setup_log::Write(L"Database: " + live + L" missing; the newest backup is " + backup);
+        view_.AddLine(L"База данных " + std::wstring(kDatabaseFile) +
+                      L" не найдена; прежняя база данных сохранена в файле " + backup);
     }
 
     bool CopyGroupFiles(const CopyGroup& group) {
@@ -279,11 +329,22 @@ private:
             RecordDriverFolder(installerFolder_ + folder, installFolder_ + folder + L"\\");
         const int line = view_.AddLine(L"Началась установка драйверов устройства...");
         view_.RepaintLog();
-        const std::wstring program = installFolder_ + std::wstring(kDriverProgram);
+        // The install folder's copy runs only when it is the distribution's
+        // own, held so until it has run; anyone may have written there.
+        const std::wstring installed = installFolder_ + std::wstring(kDriverProgram);
+        const HeldFile held(installed);
+        const bool fromInstallFolder = held.SameBytesAs(installerFolder_ + std::wstring(kDriverProgram));
+        if (!fromInstallFolder)
+            setup_log::Write(
+                L"Driver installer started from the distribution: the install folder's copy is "
+                L"missing or not the distribution's: " +
+                installed);
+        const std::wstring from = fromInstallFolder ? installFolder_ : installerFolder_;
+        const std::wstring program = from + std::wstring(kDriverProgram);
         // Quoted: an install folder with blanks must not start another
         // program. Started in its own folder, so it finds its files there and
         // never DLLs lying in the folder the installer was started from.
-        const ProgramResult run = StartProgram(L"\"" + program + L"\"", SW_HIDE, true, installFolder_ + folder);
+        const ProgramResult run = StartProgram(L"\"" + program + L"\"", SW_HIDE, true, from + folder);
         if (!run.started) {
             setup_log::WriteError(L"Driver installer not started: " + program, run.error.code());
             view_.AppendToLine(line, L" " + std::wstring(kFailed));
@@ -308,13 +369,27 @@ private:
         });
     }
 
-    // Adds a line naming the files of the package's folder that could not be
-    // copied; the setup log names each of them.
-    void ReportTreeCopy(std::wstring_view folder, int notCopied) {
-        if (notCopied == 0) return;
-        view_.AddLine(L"Не скопировано файлов из каталога <" + std::wstring(folder) + L">: " +
-                      std::to_wstring(notCopied));
-        ++problems_;
+    // Adds a line for each kind of thing the tree copy of the package's
+    // folder did not do; the setup log names each file, link and folder.
+    // Kept read-only files and passed-over links are the package's and the
+    // clinic's own choice, not failures.
+    void ReportTreeCopy(std::wstring_view folder, const TreeCopy& copy) {
+        const std::wstring copying = L"при копировании каталога <" + std::wstring(folder) + L">: ";
+        const struct {
+            int count;
+            std::wstring text;
+            bool problem;
+        } lines[] = {
+            {copy.notCopied, L"Не скопировано файлов из каталога <" + std::wstring(folder) + L">: ", true},
+            {copy.foldersUnread, L"Не прочитано каталогов " + copying, true},
+            {copy.kept, L"Не заменено файлов \"только для чтения\" " + copying, false},
+            {copy.linksPassedOver, L"Пропущено ссылок (соединений и символических ссылок) " + copying, false},
+        };
+        for (const auto& line : lines) {
+            if (line.count == 0) continue;
+            view_.AddLine(line.text + std::to_wstring(line.count));
+            if (line.problem) ++problems_;
+        }
     }
 
     void CopyUpdatePackages() {
@@ -335,13 +410,25 @@ private:
         SetReadOnly(installFolder_ + std::wstring(kUpdaterConfigFile), false);
     }
 
-    // Runs the newest update package's script from its own folder; returns
-    // that folder.
-    std::wstring RunUpdateScript() {
-        const std::wstring package = FindNewestPackage(installFolder_);
-        setup_log::Write(L"Newest update package: " + package);
-        ChangeCurrentFolder(package + L"\\");
+    // Runs the chosen package's script from its own folder; false when it is
+    // not run, so that its level is not recorded either. The install
+    // folder's "backup" may hold packages the distribution did not bring (a
+    // later update, or a script any user of the PC put there): a script that
+    // is not byte for byte the distribution's package of the same name runs
+    // only on the user's Yes, a linked one never. The script is held
+    // against change from the comparison to its end.
+    bool RunUpdateScript(const std::wstring& package) {
         const std::wstring script = package + L"\\" + std::wstring(kUpdateScript);
+        if (IsLinkAt(package) || IsLinkAt(script)) {
+            setup_log::Write(L"Install.cmd of " + package + L" not run: a junction or symbolic link");
+            return SkipUpdateScript(package, L"Install.cmd является ссылкой и не запущен");
+        }
+        const HeldFile held(script);
+        const std::wstring shipped = installerFolder_ + std::wstring(kBackupFolder) + L"\\" + NameOf(package) +
+                                     L"\\" + std::wstring(kUpdateScript);
+        if (held.held() && !held.SameBytesAs(shipped) && !RunForeignScript(package, script))
+            return SkipUpdateScript(package, L"Install.cmd не из этого дистрибутива и не запущен");
+        ChangeCurrentFolder(package + L"\\");
         const ProgramResult run = RunAndWait(script, L"", SW_HIDE);
         if (!run.ended()) {
             setup_log::WriteFailure(run.error);
@@ -358,7 +445,28 @@ private:
                           L" завершился с кодом " + std::to_wstring(code));
             ++problems_;
         }
-        return package;
+        return true;
+    }
+
+    bool RunForeignScript(const std::wstring& package, const std::wstring& script) {
+        setup_log::Write(L"Install.cmd of " + package + L" is not the distribution's own");
+        const bool run = view_.AskYesNo(
+            L"Сценарий обновления " + script +
+                L" не входит в этот дистрибутив: в дистрибутиве нет пакета обновления " + NameOf(package) +
+                L" с таким же сценарием.\r\nЕго мог положить туда любой пользователь компьютера. Запускайте его, "
+                L"только если этот пакет обновления установлен Вами.\r\nЗапустить сценарий?",
+            YesNoCaptions::Platform);
+        setup_log::Write(run ? L"Install.cmd of " + package + L" run on the user's Yes"
+                             : L"Install.cmd of " + package + L" not run on the user's No");
+        return run;
+    }
+
+    bool SkipUpdateScript(const std::wstring& package, std::wstring_view why) {
+        view_.AddLine(L"Пакет обновления <" + NameOf(package) + L">: " + std::wstring(why) +
+                      L"; уровень обновления не записан");
+        setup_log::Write(L"Release level not recorded");
+        ++problems_;
+        return false;
     }
 
     void CreateDesktopShortcut() {

@@ -1,6 +1,7 @@
 // The checks "Начать установку" makes before the installation changes
-// anything: room on every volume it writes to, and the rights that the
-// fonts and the driver need.
+// anything: no junction or symbolic link among the folders it writes
+// through, room on every volume it writes to, and the rights that the fonts
+// and the driver need.
 #pragma once
 
 #include <string_view>
@@ -15,7 +16,10 @@ using RightsProbe = bool (*)();
 
 // Measures the installation that request describes from installerFolder
 // (with its trailing "\").
-// When a volume lacks room, shows an error box naming it with the MB needed
+// When the install folder or one of its folders that the installation writes
+// into (Settings, DTAfb, intl, udf, backup, and FTDIDriverInstall when the
+// driver is chosen) is a junction or symbolic link, shows an error box naming
+// it and returns false. When a volume lacks room, shows an error box naming it with the MB needed
 // and available and returns false. Otherwise, when canInstallSystemFiles
 // says no, asks whether to go on without administrator rights and returns
 // the answer; true when nothing is missing, without a question. Writes

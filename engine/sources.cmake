@@ -18,9 +18,11 @@ list(APPEND WIN_SOURCES
   engine/counter_file_win.cpp
   engine/database_swap.cpp
   engine/ini_file.cpp
+  engine/held_file.cpp
   engine/install_sequence.cpp
   engine/install_space.cpp
   engine/installation_record.cpp
   engine/preflight.cpp
   engine/system_rights.cpp
+  engine/tree_walk.cpp
   )

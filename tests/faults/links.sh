@@ -19,4 +19,9 @@ ln -s "../outside written" "$folder/dst/inner"
 # The same in other letters: names compare without regard to case.
 ln -s "../outside written" "$folder/dst/OTHER"
 ln -s ../outside "$folder/list/L"
+# Install folders: one whose database folder leads elsewhere, one that is
+# itself a link.
+mkdir -p "$folder/install/Holter/Settings"
+ln -s "../../outside written" "$folder/install/Holter/DTAfb"
+ln -s "../outside written" "$folder/install/Linked"
 echo "links: laid out in $folder"

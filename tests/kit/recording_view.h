@@ -25,6 +25,8 @@ public:
     // installation run to its end, where the window takes over.
     std::vector<std::wstring> events;
     bool busy = false;
+    // Each step the session was held for, in order; "" where it was let go.
+    std::vector<std::wstring> sessionSteps;
     std::vector<YesNoCaptions> askedCaptions;  // of each question, in order
 
     void ShowProgressPage() override;
@@ -33,6 +35,7 @@ public:
     void Refresh() override {}
     void RepaintLog() override {}
     void SetBusy(bool on) override;
+    void HoldSession(std::wstring_view step) override { sessionSteps.emplace_back(step); }
     bool AskYesNo(std::wstring_view question, YesNoCaptions captions) override;
     void ShowErrorBox(std::wstring_view text) override;
 };

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/file_system.h"
 #include "base/handles.h"
 #include "base/strings.h"
 #include "base/system_error.h"
@@ -23,6 +24,7 @@
 #include "tests/kit/package_builder.h"
 #include "tests/kit/recording_view.h"
 #include "tests/kit/setup_log_capture.h"
+#include "tests/kit/tagged_entries.h"
 #include "tests/kit/temp_folder.h"
 
 namespace {
@@ -44,6 +46,16 @@ const std::vector<std::wstring> kCopyLinesModern = {
     L"Копирование файла PosStr.Dll....Завершено",    L"Копирование файла ProcessingECG.Dll....Завершено",
     L"Копирование файла SDecision.Dll....Завершено",
 };
+
+// The steps the session is held for, in order.
+const std::vector<std::wstring> kHeldSteps = {
+    L"writing the settings and the package's files", L"installing the fonts",      L"installing the driver",
+    L"copying the update packages and the updater",  L"running the update script", L"recording the release level"};
+
+std::vector<std::wstring> operator+(std::vector<std::wstring> a, const std::vector<std::wstring>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 
 std::vector<std::wstring> Concat(std::vector<std::wstring> a, const std::vector<std::wstring>& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -120,6 +132,9 @@ TEST_F(InstallSequenceTest, FullRunWritesTheDocumentedLinesAndFiles) {
                                                        L"ask: " + kDriverQuestion, L"completed"}));
     EXPECT_EQ(view_.askedCaptions, (std::vector<YesNoCaptions>{YesNoCaptions::English}))
         << "the driver question names \"Yes\", so it keeps English captions";
+    // The session may not end from the first file written until the level
+    // is recorded; the shortcut comes after.
+    EXPECT_EQ(view_.sessionSteps, kHeldSteps + std::vector<std::wstring>{L""});
     for (size_t i = 0; i < 3 + kCopyLinesModern.size(); ++i) EXPECT_TRUE(view_.busyAtLine[i]) << "line " << i;
     for (size_t i = 3 + kCopyLinesModern.size(); i < view_.lines.size(); ++i)
         EXPECT_FALSE(view_.busyAtLine[i]) << "line " << i;
@@ -371,6 +386,95 @@ TEST_F(InstallSequenceTest, DriverStepFollowsTheCheckBoxAndTheAnswer) {
         EXPECT_EQ(view_.events.back(), L"completed") << c.what;
     }
     EXPECT_FALSE(PathExists(install_ + L"FTDIDriverInstall"));
+
+    // A driver installer someone put into the install folder beforehand is
+    // not the distribution's: it never runs.
+    CreateDirectoryW((install_ + L"FTDIDriverInstall").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW((ModuleFolder() + L"FTDIDriverInstall.exe").c_str(),
+                          (install_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe").c_str(), FALSE));
+    view_ = RecordingView{};
+    request_.driver = true;
+    view_.driverAnswer = true;
+    Run();
+    EXPECT_EQ(view_.lines.back(), failedStart);
+    EXPECT_FALSE(PathExists(install_ + L"FTDIDriverInstall\\FTDIDriverInstall.done"));
+}
+
+// The install folder's "backup" may hold a package this distribution did not
+// bring, put there by any user of the PC: its script runs only on the
+// user's Yes; on No neither it runs nor its level is recorded.
+TEST_F(InstallSequenceTest, AForeignUpdateScriptRunsOnlyOnYes) {
+    Build();
+    const std::wstring foreign = install_ + L"backup\\X991231\\";
+    CreateDirectoryW((install_ + L"backup").c_str(), nullptr);
+    CreateDirectoryW(foreign.c_str(), nullptr);
+    WriteFileBytes(foreign + L"Install.cmd", "@echo off\r\necho planted> X991231.done\r\n");
+    const std::wstring question =
+        L"ask: Сценарий обновления " + foreign +
+        L"Install.cmd не входит в этот дистрибутив: в дистрибутиве нет пакета обновления "
+        L"X991231 с таким же сценарием.\r\nЕго мог положить туда любой пользователь "
+        L"компьютера. Запускайте его, только если этот пакет обновления установлен "
+        L"Вами.\r\nЗапустить сценарий?";
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes ? "Yes" : "No");
+        view_ = RecordingView{};
+        view_.answer = yes;
+        Run();
+        EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy",
+                                                           L"ask: " + kDriverQuestion, question, L"completed"}));
+        EXPECT_EQ(PathExists(foreign + L"X991231.done"), yes);
+        EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find(yes ? "<Level>991231<" : "<Level>100101<"),
+                  std::string::npos);
+        EXPECT_EQ(view_.lines.back() ==
+                      L"Пакет обновления <X991231>: Install.cmd не из этого дистрибутива и не "
+                      L"запущен; уровень обновления не записан",
+                  !yes);
+        EXPECT_EQ(std::find(view_.sessionSteps.begin(), view_.sessionSteps.end(),
+                            L"recording the release level") != view_.sessionSteps.end(),
+                  yes);
+    }
+    // The distribution's own packages ask nothing, also when a copy of one
+    // was changed in the install folder: the tree copy puts it back first.
+    RemoveTree(install_ + L"backup\\X991231");
+    WriteFileBytes(install_ + L"backup\\U010124\\Install.cmd", "@echo off\r\necho changed> changed.done\r\n");
+    view_ = RecordingView{};
+    Run();
+    EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy",
+                                                       L"ask: " + kDriverQuestion, L"completed"}));
+    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\U010124.done"));
+}
+
+// A run that died inside the database swap left the clinic's database only
+// under its backup name: the next run says where it is before the package's
+// copy takes the name.
+TEST_F(InstallSequenceTest, ABackupLeftByARunThatDiedInTheSwapIsNamed) {
+    Build();
+    CreateDirectoryW((install_ + L"DTAfb").c_str(), nullptr);
+    const std::wstring backup = L"V12.FDB.20250301-153007.bak";
+    WriteFileBytes(install_ + L"DTAfb\\V12.FDB.20240101-120000.bak", "an older backup");
+    WriteFileBytes(install_ + L"DTAfb\\" + backup, "the clinic's records");
+    Run();
+    ASSERT_GE(view_.lines.size(), 3u);
+    EXPECT_EQ(view_.lines[1], L"База данных V12.FDB не найдена; прежняя база данных сохранена в файле " + backup);
+    EXPECT_EQ(view_.lines[2], L"Копирование файла V12.FDB....Завершено");
+    EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\" + backup), "the clinic's records");
+}
+
+// A script that is a link is never run, and no question offers it.
+TEST_F(InstallSequenceTest, ALinkedUpdateScriptIsNeverRun) {
+    Build();
+    const std::wstring script = install_ + L"backup\\U010124\\Install.cmd";
+    {
+        const TaggedEntries linked({{script, IO_REPARSE_TAG_SYMLINK}});
+        Run();
+    }
+    EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy",
+                                                       L"ask: " + kDriverQuestion, L"completed"}));
+    EXPECT_EQ(
+        view_.lines.back(),
+        L"Пакет обновления <U010124>: Install.cmd является ссылкой и не запущен; уровень обновления не записан");
+    EXPECT_FALSE(PathExists(install_ + L"backup\\U010124\\U010124.done"));
+    EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>100101<"), std::string::npos);
 }
 
 // The update script, the release level and the shortcut raise their errors;
@@ -404,6 +508,8 @@ TEST_F(InstallSequenceTest, UpdateStepsEndTheInstallationOnTheirErrors) {
             EXPECT_EQ(e.text(), c.error) << c.what;
         }
         EXPECT_EQ(std::find(view_.events.begin(), view_.events.end(), L"completed"), view_.events.end()) << c.what;
+        ASSERT_GE(view_.sessionSteps.size(), 2u) << c.what;
+        EXPECT_EQ(view_.sessionSteps.back(), L"") << c.what << ": the session may end after an error";
         EXPECT_FALSE(PathExists(DesktopShortcut())) << c.what;
         SetCurrentDirectoryW(startFolder_.c_str());
     }

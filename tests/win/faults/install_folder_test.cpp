@@ -65,8 +65,10 @@ TEST_F(InstallFolders, DeeperThanMaxPathEndsAtTheUpdateScriptKeepingEverything) 
     UseInstallFolder(deep);
 
     EXPECT_EQ(Run(), L"ia niia nicaaou i?ioann: " + deep + L"backup\\U010124\\Install.cmd");
-    // Nor can the driver installer start there.
-    EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverNotStartedLines);
+    // The driver folder cannot be copied there: the driver installer runs
+    // from the distribution instead.
+    EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverLines);
+    EXPECT_TRUE(PathExists(package_ + L"FTDIDriverInstall\\FTDIDriverInstall.done"));
     EXPECT_EQ(view_.events, kEventsEndingAfterDeployment);
     ExpectNothingLost(Database::KeptAside);
     EXPECT_EQ(ReadFileBytes(deep + L"udf\\SDecision.Dll"), StandInContent(L"UDF\\SDecision.Dll"));

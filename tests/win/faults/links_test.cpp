@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "engine/file_ops.h"
+#include "engine/preflight.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/setup_log_capture.h"
 #include "tests/win/faults/fault_fixture.h"
@@ -37,8 +38,9 @@ protected:
 };
 
 TEST_F(Links, TreeCopyNeitherEntersNorWritesThroughALink) {
-    EXPECT_EQ(CopyFolderTree(links_ + L"src", links_ + L"dst"), 2)
-        << "inner\\x.txt and other\\y.txt had no way in";
+    const TreeCopy copy = CopyFolderTree(links_ + L"src", links_ + L"dst");
+    EXPECT_EQ(copy.notCopied, 2) << "inner\\x.txt and other\\y.txt had no way in";
+    EXPECT_EQ(copy.linksPassedOver, 3) << "the package's link and the install folder's two";
     EXPECT_EQ(ReadFileBytes(links_ + L"dst\\plain.txt"), "plain\n");
     EXPECT_FALSE(PathExists(links_ + L"dst\\linked")) << "the package's link is not copied";
     EXPECT_EQ(FilesMatching(links_ + L"outside written\\", L"*.*"), (std::vector<std::wstring>{L".", L".."}))
@@ -54,6 +56,40 @@ TEST_F(Links, PackageListingPassesLinksOver) {
     ListSubfolders(links_ + L"list\\", list);
     EXPECT_EQ(list, std::vector<std::wstring>{links_ + L"list\\A"});
     EXPECT_TRUE(log_.Has(L"Not followed (junction or symbolic link): " + links_ + L"list\\L")) << log_.Dump();
+}
+
+bool RightsGranted() {
+    return true;
+}
+
+// An install folder, or one of its folders, that leads elsewhere: refused
+// with a box naming it before anything is written, through it or beside it.
+TEST_F(Links, ALinkedDestinationIsRefusedBeforeAnythingIsWritten) {
+    TempFolder package;
+    BuildPackage(package.path());
+    struct Case {
+        std::wstring installFolder, link;
+    } const cases[] = {
+        {links_ + L"install\\Holter\\", links_ + L"install\\Holter\\DTAfb"},
+        {links_ + L"install\\Linked\\", links_ + L"install\\Linked"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.installFolder));
+        RecordingView view;
+        const InstallRequest request = TestRequest(c.installFolder, L"Velmora - Холтер (links test)");
+        EXPECT_FALSE(CheckBeforeInstallation(view, request, package.path(), RightsGranted));
+        EXPECT_EQ(view.events,
+                  std::vector<std::wstring>{
+                      L"error box: Каталог " + c.link +
+                      L" является ссылкой на другой каталог (соединением или символической ссылкой)!\r\n"
+                      L"Программа установки не записывает файлы через ссылки. Удалите ссылку или выберите другой "
+                      L"каталог для установки."});
+        EXPECT_TRUE(log_.Has(L"Installation not started: " + c.link + L" is a junction or symbolic link"))
+            << log_.Dump();
+    }
+    EXPECT_EQ(FilesMatching(links_ + L"outside written\\", L"*.*"), (std::vector<std::wstring>{L".", L".."}));
+    EXPECT_EQ(FilesMatching(links_ + L"install\\Holter\\Settings\\", L"*.*"),
+              (std::vector<std::wstring>{L".", L".."}));
 }
 
 }  // namespace

@@ -98,8 +98,10 @@ TEST_F(ShellCancel, CancelledDriverCopyLetsTheInstallationGoOn) {
     ShellBoxCanceller canceller;
     EXPECT_EQ(Run(), std::nullopt);
     EXPECT_FALSE(canceller.Stop().empty()) << "the shell asked nothing";
-    // The earlier driver folder holds no driver installer to start.
-    EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverNotStartedLines);
+    // The earlier driver folder holds no copy of the distribution's driver
+    // installer: the distribution's own runs.
+    EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverLines);
+    EXPECT_TRUE(PathExists(package_ + L"FTDIDriverInstall\\FTDIDriverInstall.done"));
     EXPECT_EQ(view_.events, kEventsOfAWholeRun);
     ExpectEarlierDriver();
     ExpectNothingLost(Database::KeptAside);

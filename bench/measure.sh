@@ -15,7 +15,7 @@ wine_locale="$LC_ALL"
 export LC_ALL=C
 wine() { LC_ALL="$wine_locale" command wine "$@"; }
 
-bench="$build/win/velmora_bench.exe"
+bench="$build/$VH_WIN_TREE/velmora_bench.exe"
 samples="$work/samples"
 package="$work/package"
 small="$work/package-small"
@@ -169,13 +169,13 @@ start=$(now)
 wine "$bench" package "$(winpath "$package" /)"
 echo "   laid out in $(seconds_since "$start") s"
 wine "$bench" package "$(winpath "$small" /)" 16777216
-cp "$build/win/VelmoraSetup.exe" "$package/"
-cp "$build/win/VelmoraSetup.exe" "$small/"
+cp "$build/$VH_WIN_TREE/VelmoraSetup.exe" "$package/"
+cp "$build/$VH_WIN_TREE/VelmoraSetup.exe" "$small/"
 echo "   payload copied by the pass: $(cd "$package" && du -scm $payload | tail -1 | cut -f1) MiB in" \
     "$(cd "$package" && find $payload -type f | wc -l) files"
 
 echo "== Start-up to the painted welcome page ($runs runs after a warm-up)"
-wine "$bench" welcome "$(winpath "$build/win/VelmoraSetup.exe")" "$(winpath "$root/app/resources/TITLE.png")" \
+wine "$bench" welcome "$(winpath "$build/$VH_WIN_TREE/VelmoraSetup.exe")" "$(winpath "$root/app/resources/TITLE.png")" \
     "$runs" >"$work/welcome.txt"
 for figure in welcome_visible_seconds welcome_painted_seconds welcome_peak_working_set; do
     value $figure "$work/welcome.txt" >"$samples/$figure"
@@ -184,7 +184,7 @@ done
 echo "== Picture decode (200 iterations after a warm-up, under Wine and native)"
 files=""
 for p in $pictures; do files="$files $(winpath "$root/app/resources/$p.png")"; done
-wine "$build/win/decode_bench.exe" 200 $files 2>/dev/null | tr -d '\r' | sed -n 's/^decode_ms //p' \
+wine "$build/$VH_WIN_TREE/decode_bench.exe" 200 $files 2>/dev/null | tr -d '\r' | sed -n 's/^decode_ms //p' \
     >"$samples/decode_wine"
 files=""
 for p in $pictures; do files="$files $root/app/resources/$p.png"; done

@@ -6,6 +6,17 @@
 
 namespace {
 
+// Switch names and their fixed values are Latin: they compare with ASCII
+// case folding only.
+bool SameAsciiWord(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto fold = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; };
+        if (fold(a[i]) != fold(b[i])) return false;
+    }
+    return true;
+}
+
 // The switches that take a value after "=".
 enum class Switch { Unattended, Help, Folder, Driver, Runtime, Log };
 
@@ -88,14 +99,14 @@ std::wstring ApplyValue(CommandLine& line, Switch which, std::wstring_view argum
         case Switch::Log:
             return CheckLogFile(argument, value, line.logFile.emplace());
         case Switch::Driver:
-            if (EqualsIgnoreAsciiCase(value, L"YES") || EqualsIgnoreAsciiCase(value, L"NO")) {
-                line.driver = EqualsIgnoreAsciiCase(value, L"YES");
+            if (SameAsciiWord(value, L"YES") || SameAsciiWord(value, L"NO")) {
+                line.driver = SameAsciiWord(value, L"YES");
                 return L"";
             }
             return BadValue(argument, L"допустимы YES и NO.");
         case Switch::Runtime:
             for (const RuntimeName& runtime : kRuntimes) {
-                if (!EqualsIgnoreAsciiCase(value, runtime.name)) continue;
+                if (!SameAsciiWord(value, runtime.name)) continue;
                 line.runtime = runtime.choice;
                 return L"";
             }
@@ -115,7 +126,7 @@ std::wstring ApplyArgument(CommandLine& line, std::vector<Switch>& seen, const s
     const std::wstring_view name =
         std::wstring_view(argument).substr(1, equals == std::wstring::npos ? std::wstring::npos : equals - 1);
     for (const SwitchName& known : kSwitches) {
-        if (!EqualsIgnoreAsciiCase(name, known.name)) continue;
+        if (!SameAsciiWord(name, known.name)) continue;
         const bool hasValue = equals != std::wstring::npos;
         // Taken even from a line refused for another reason: a refusal of
         // an unattended line must show no box.
@@ -153,7 +164,7 @@ bool MentionsUnattended(std::wstring_view commandLine) {
         size_t end = commandLine.find_first_of(kBreaks, start);
         if (end == std::wstring_view::npos) end = commandLine.size();
         const std::wstring_view word = commandLine.substr(start, end - start);
-        if (EqualsIgnoreAsciiCase(word, L"/S") || EqualsIgnoreAsciiCase(word, L"-S")) return true;
+        if (SameAsciiWord(word, L"/S") || SameAsciiWord(word, L"-S")) return true;
         start = end + 1;
     }
     return false;

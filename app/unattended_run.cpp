@@ -6,12 +6,12 @@
 #include "app/large_fonts.h"
 #include "app/resources_access.h"
 #include "app/run_log.h"
+#include "app/string_table.h"
 #include "app/unattended_view.h"
 #include "base/file_system.h"
 #include "base/setup_log.h"
 #include "engine/install_sequence.h"
 #include "engine/preflight.h"
-#include "engine/string_table.h"
 
 namespace {
 
@@ -48,6 +48,8 @@ int Install(HINSTANCE instance, const CommandLine& commandLine) {
     const std::wstring installerFolder = ModuleFolder();
     setup_log::Write(L"Unattended installation: no pages and no boxes; questions are answered in this log");
     switch (CheckBeforeInstallation(view, request, installerFolder)) {
+        case PreflightVerdict::LinkedDestination:
+            return Refused(exit_code::kFailed);
         case PreflightVerdict::NoRoom:
             return Refused(exit_code::kNoRoom);
         case PreflightVerdict::NoRights:

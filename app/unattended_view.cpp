@@ -16,6 +16,11 @@ void UnattendedView::AppendToLine(int index, std::wstring_view text) {
     setup_log::Write(L"Progress: " + line);
 }
 
+void UnattendedView::HoldSession(std::wstring_view step) {
+    if (!step.empty())
+        setup_log::Write(L"Step (unattended: no window refuses a log-off meanwhile): " + std::wstring(step));
+}
+
 bool UnattendedView::AskYesNo(std::wstring_view question, YesNoCaptions) {
     const bool yes = question == kConnectDriverQuestion;
     setup_log::Write(L"Question (unattended, not shown): " + std::wstring(question));

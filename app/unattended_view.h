@@ -18,6 +18,8 @@ public:
     void Refresh() override {}
     void RepaintLog() override {}
     void SetBusy(bool) override {}
+    // No window can refuse the session's end: the step is only logged.
+    void HoldSession(std::wstring_view step) override;
     bool AskYesNo(std::wstring_view question, YesNoCaptions captions) override;
     void ShowErrorBox(std::wstring_view text) override;
 

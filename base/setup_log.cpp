@@ -99,6 +99,13 @@ void WriteError(std::wstring_view event, DWORD code) {
     Write(std::wstring(event) + L": error " + std::to_wstring(code) + L": " + SystemErrorText(code));
 }
 
+void WriteFailure(const Result& failure) {
+    if (failure.code() == 0)
+        Write(failure.action());
+    else
+        WriteError(failure.action(), failure.code());
+}
+
 void Close() {
     std::lock_guard lock(guard);
     file.reset();

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
+
 namespace setup_log {
 
 // Starts the run's log in folder (the user's temporary folder when empty).
@@ -30,6 +32,10 @@ void Write(std::wstring_view event);
 
 // Appends event + ": error <code>: <system text>".
 void WriteError(std::wstring_view event, DWORD code);
+
+// Appends the failure's action, with its code and system text when it
+// carries a code.
+void WriteFailure(const Result& failure);
 
 // Ends the log; later events are dropped.
 void Close();

@@ -12,10 +12,6 @@
 // Asked before the driver is installed, when the request chooses it.
 inline constexpr std::wstring_view kConnectDriverQuestion = L"Подключите интерфейсный блок и нажмите \"Yes\"?";
 
-// The file copy the deployment uses for each listed file (CopyFileWithDate;
-// a test can put in one that fails).
-using FileCopy = bool (*)(std::wstring_view source, std::wstring_view destination);
-
 // Runs the installation that request describes from installerFolder (with
 // its trailing "\"). It returns when the installation ends, at its end
 // or early on a failure that the view has been told about. Errors raised by

@@ -4,6 +4,8 @@
 # host runs 32-bit programs, starts to its welcome page under Wine.
 add_test(NAME exe_image COMMAND sh ${CMAKE_SOURCE_DIR}/tests/check_exe_image.sh
   ${CMAKE_OBJDUMP} ${VH_RELEASE_EXE} ${PROJECT_VERSION} ${CMAKE_SOURCE_DIR}/README.md)
+add_test(NAME exe_image_planted_import COMMAND sh ${CMAKE_SOURCE_DIR}/tests/check_exe_image_planted.sh
+  ${CMAKE_OBJDUMP} ${VH_RELEASE_EXE} ${PROJECT_VERSION} ${CMAKE_SOURCE_DIR}/README.md)
 
 add_executable(welcome_check tests/e2e/welcome_check.cpp tests/e2e/driver.cpp)
 target_link_libraries(welcome_check PRIVATE testkit)

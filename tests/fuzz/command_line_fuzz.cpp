@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "base/strings.h"
 #include "base/utf8.h"
 
 namespace {
@@ -32,9 +31,15 @@ bool IsCleanPath(std::wstring_view path) {
     return true;
 }
 
-bool AnyIs(const std::vector<std::wstring>& arguments, std::wstring_view a, std::wstring_view b) {
+// argument is one of the two-character switches, in either case.
+bool Is(std::wstring_view argument, wchar_t prefix, wchar_t letter) {
+    return argument.size() == 2 && argument[0] == prefix &&
+           (argument[1] == letter || argument[1] == static_cast<wchar_t>(letter + 32));
+}
+
+bool AnyIs(const std::vector<std::wstring>& arguments, wchar_t letter) {
     for (const std::wstring& argument : arguments)
-        if (EqualsIgnoreAsciiCase(argument, a) || EqualsIgnoreAsciiCase(argument, b)) return true;
+        if (Is(argument, L'/', letter) || Is(argument, L'-', letter)) return true;
     return false;
 }
 
@@ -51,8 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     const CommandLine line = ParseCommandLine(arguments);
-    if (line.unattended != AnyIs(arguments, L"/S", L"-S")) std::abort();
-    if (line.help != AnyIs(arguments, L"/?", L"-?")) std::abort();
+    if (line.unattended != AnyIs(arguments, L'S')) std::abort();
+    bool help = false;
+    for (const std::wstring& argument : arguments) help = help || argument == L"/?" || argument == L"-?";
+    if (line.help != help) std::abort();
     if (!line.error.empty()) return 0;
     if (line.installFolder && (!IsCleanPath(*line.installFolder) || line.installFolder->size() <= 3 ||
                                line.installFolder->back() != L'\\'))

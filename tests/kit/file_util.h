@@ -1,4 +1,5 @@
-// File helpers for tests: write and read whole files as bytes or UTF-8.
+// File helpers for tests: write and read whole files as bytes or UTF-8,
+// and the system's answer to a start that is meant to fail.
 #pragma once
 
 #include <string>
@@ -7,3 +8,8 @@
 void WriteFileBytes(const std::wstring& path, std::string_view bytes);
 std::string ReadFileBytes(const std::wstring& path);
 bool PathExists(const std::wstring& path);
+
+// The code CreateProcessW itself gives when asked to start commandLine in
+// folder, to compare with what the program logged for the same start. A
+// start that succeeds is ended at once and gives ERROR_SUCCESS.
+unsigned long StartFailureCode(std::wstring commandLine, const std::wstring& folder);

@@ -19,14 +19,12 @@ public:
 
     // The task-bar title, also the title of every message box.
     void SetTitle(std::wstring_view title);
-    const std::wstring& Title() const { return title_; }
 
     HINSTANCE Instance() const { return instance_; }
 
     // The window that the task-bar button brings forward; set once the main
     // window exists.
     void SetMainWindow(HWND main) { main_ = main; }
-    HWND MainWindow() const { return main_; }
 
     // A standard message box owned by the main window, titled with the
     // application title. Returns the MessageBoxW answer. The box's text and

@@ -20,9 +20,6 @@ public:
     // the bottom of the Z order. Raises Error when it cannot be created.
     void Create(HWND parent, ResizeHandler onResize);
 
-    // The buffer, valid between size changes.
-    const Bitmap& Buffer() const { return buffer_; }
-
 private:
     friend class WindowBase<TBGSurface>;
     static WindowClass Class(HINSTANCE instance);

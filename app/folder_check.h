@@ -7,6 +7,7 @@
 enum class FolderVerdict {
     Empty,     // nothing but blanks: "no folder chosen"
     RootOnly,  // at most three characters with the "\": a drive root
+    Relative,  // neither "X:\..." nor "\\server\share\...": it would follow the current folder
     Accepted,
 };
 
@@ -18,5 +19,5 @@ struct FolderCheck {
 };
 
 // Trims characters up to U+0020 from both ends, appends "\" when missing and
-// classifies the result. Never fails.
+// classifies the result, in the order of the verdicts above. Never fails.
 FolderCheck CheckInstallFolder(std::wstring_view field);

@@ -4,29 +4,15 @@
 
 #include "app/application.h"
 #include "app/english_yes_no.h"
-#include "app/large_fonts.h"
-#include "app/resources_access.h"
-#include "app/run_log.h"
-#include "app/session_end.h"
-#include "base/file_system.h"
 #include "base/message_pump.h"
 #include "base/setup_log.h"
-#include "base/strings.h"
-#include "engine/install_sequence.h"
-#include "engine/preflight.h"
 #include "shared/ScreenMonitorManager.h"
 #include "shared/screen_cursor.h"
-
-namespace {
-
-constexpr std::wstring_view kFinalQuestion = L"Установка завершена. Выйти из программы установки?";
-
-}  // namespace
 
 void MainWindowInstallView::ShowProgressPage() {
     SendMessageW(Log(), LB_RESETCONTENT, 0, 0);
     ShowWindow(Log(), SW_SHOW);
-    window_.SetActivePage(tsProgressInstall);
+    window_.showProgressPage();
 }
 
 int MainWindowInstallView::AddLine(std::wstring_view text) {
@@ -60,8 +46,7 @@ void MainWindowInstallView::RepaintLog() {
 }
 
 void MainWindowInstallView::SetBusy(bool busy) {
-    window_.SetCanClose(!busy);
-    ShowSessionEndReason(window_.Handle(), busy);
+    window_.setCanClose(!busy);
     SetScreenCursor(busy ? crHourGlass : crDefault);
 }
 
@@ -73,49 +58,4 @@ bool MainWindowInstallView::AskYesNo(std::wstring_view question, YesNoCaptions c
 
 void MainWindowInstallView::ShowErrorBox(std::wstring_view text) {
     Application.ShowMessageBox(text, MB_OK | MB_ICONERROR);
-}
-
-InstallRequest TFMain::ReadInstallRequest() const {
-    InstallRequest request;
-    request.installFolder = TrimControl(FolderFieldText());
-    // The hidden list's first item is "Windows 7, Windows 8".
-    request.runtime = SendMessageW(Control(ID_CBWindows), CB_GETCURSEL, 0, 0) == 0 ? RuntimeChoice::Modern
-                                                                                   : RuntimeChoice::WindowsXp;
-    request.driver = SendMessageW(Control(ID_CbDriverInstal), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    request.alternativeBrand = AlternativeBrand;
-    request.shortcut = DesktopShortcutNames(Application.Instance());
-    return request;
-}
-
-// "Выход" is enabled; at small fonts the page that offers large fonts
-// follows, otherwise the question whether to leave, whose Yes closes the
-// window.
-void TFMain::EndInstallation(InstallView& view) {
-    EnableWindow(Control(ID_BtnExit), TRUE);
-    if (IsSmallFonts()) {
-        SetActivePage(tsChangeFontSize);
-        return;
-    }
-    if (view.AskYesNo(kFinalQuestion, YesNoCaptions::Platform)) SendMessageW(Handle(), WM_CLOSE, 0, 0);
-}
-
-void TFMain::BtnInsatallClick() {
-    // Messages are processed while the installation runs.
-    if (installing_) return;
-    installing_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{installing_};
-
-    MainWindowInstallView view(*this);
-    const InstallRequest request = ReadInstallRequest();
-    Fcopyfrom = ModuleFolder();
-    // Nothing is written until the room and the rights have been checked.
-    if (!CheckBeforeInstallation(view, request, Fcopyfrom)) return;
-    // An error raised inside reaches the window procedure's report, which
-    // notes the run as ended by an error.
-    const InstallOutcome outcome = RunInstallation(view, request, Fcopyfrom);
-    if (outcome == InstallOutcome::Completed) EndInstallation(view);
-    run_log::Note(outcome == InstallOutcome::Completed ? run_log::Outcome::Completed : run_log::Outcome::Error);
 }

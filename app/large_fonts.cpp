@@ -13,12 +13,21 @@ bool IsSmallFonts() {
     return IsSmallFontDpi(GetDeviceCaps(screen.get(), LOGPIXELSX));
 }
 
-void ChangeFontSize() {
+namespace {
+
+std::wstring FontSizeRefusal(const std::wstring& reason) {
+    return L"Не удалось изменить размер шрифта: " + reason +
+           L".\r\nИзмените размер шрифта вручную в настройках экрана Windows.";
+}
+
+}  // namespace
+
+std::wstring ChangeFontSize() {
     HMODULE library = LoadSystemLibrary(L"syssetup.dll");
     if (!library) {
         const DWORD code = GetLastError();
         setup_log::WriteError(L"Font size not changed: syssetup.dll not loaded", code);
-        return;
+        return FontSizeRefusal(SystemErrorText(code));
     }
     using SetupChangeFontSizeFunction = DWORD(WINAPI*)(HWND owner, LPCWSTR size);
     const auto change = reinterpret_cast<SetupChangeFontSizeFunction>(
@@ -28,11 +37,13 @@ void ChangeFontSize() {
     if (!change) {
         const DWORD code = GetLastError();
         setup_log::WriteError(L"Font size not changed: syssetup.dll has no SetupChangeFontSize", code);
-        return;
+        return FontSizeRefusal(SystemErrorText(code));
     }
     const DWORD result = change(nullptr, L"120");
     setup_log::Write(L"SetupChangeFontSize(\"120\") returned " + std::to_wstring(result));
-    if (result != 0) FreeLibrary(library);
+    if (result == 0) return FontSizeRefusal(L"Windows не выполнила изменение");
+    FreeLibrary(library);
+    return {};
 }
 
 namespace {

@@ -18,10 +18,12 @@ constexpr DWORD kRestartReason =
 bool IsSmallFonts();
 
 // Asks Windows to switch to large fonts through "SetupChangeFontSize" of
-// "syssetup.dll" (owner 0, "120"), loaded from the system folder only. A
-// missing library or entry does nothing. The library is released only when
-// the call reports success. What happened goes into the setup log.
-void ChangeFontSize();
+// "syssetup.dll" (owner 0, "120"), loaded from the system folder only. The
+// library is released only when the call reports success (non-zero). Empty
+// when the change was made; otherwise (library or entry missing, the call
+// refused) the text for the user: why, and to change the size by hand. What
+// happened goes into the setup log.
+std::wstring ChangeFontSize();
 
 // Enables the shutdown privilege of the process (a failure is ignored), then
 // ends the logon with flags and the planned-installation reason through

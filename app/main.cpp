@@ -5,8 +5,13 @@
 #include <objbase.h>
 
 #include "app/application.h"
+#include "app/command_line.h"
+#include "app/exit_codes.h"
 #include "app/main_window.h"
 #include "app/run_log.h"
+#include "app/single_instance.h"
+#include "app/unattended_run.h"
+#include "app/wizard_presets.h"
 #include "base/file_system.h"
 #include "base/handles.h"
 #include "base/setup_log.h"
@@ -21,9 +26,16 @@ namespace {
 // Ends the setup log on every way out of the entry, with how the run ended.
 class SetupLogSession {
 public:
-    explicit SetupLogSession(HINSTANCE instance) {
-        setup_log::Open();
+    SetupLogSession(HINSTANCE instance, const CommandLine& commandLine) {
+        // /LOG= only from a sound command line; otherwise, and when that file
+        // cannot be opened, the usual log in the temporary folder says why.
+        const bool named = commandLine.error.empty() && commandLine.logFile;
+        const bool opened = named && setup_log::OpenFile(*commandLine.logFile);
+        const DWORD code = GetLastError();
+        if (!opened) setup_log::Open();
         run_log::WriteHeader(instance, ModuleFolder());
+        setup_log::Write(L"Command line: " + std::wstring(GetCommandLineW()));
+        if (named && !opened) setup_log::WriteError(L"Log file not opened: " + *commandLine.logFile, code);
     }
     ~SetupLogSession() {
         run_log::WriteEnd(exitCode);
@@ -32,8 +44,39 @@ public:
     SetupLogSession(const SetupLogSession&) = delete;
     SetupLogSession& operator=(const SetupLogSession&) = delete;
 
+    // Notes a run refused before anything was written and returns code.
+    int Refuse(int code) {
+        run_log::Note(run_log::Outcome::NotStarted);
+        return exitCode = code;
+    }
+
     int exitCode = 1;
 };
+
+// The refusals before anything starts; the box only when a person is there.
+void Tell(const CommandLine& commandLine, const std::wstring& text) {
+    setup_log::Write(L"Refused: " + text);
+    if (!commandLine.unattended) Application.ShowMessageBox(text, MB_OK | MB_ICONERROR);
+}
+
+int RunWizard(HINSTANCE instance, const CommandLine& commandLine) {
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    Application.Initialize(instance);
+
+    TFMain main;
+    main.Create(instance);
+    PresetWizard(main, commandLine);
+    Application.SetMainWindow(main.Handle());
+    // Hidden: the package's programs share it for their long steps.
+    TFWaitRun waitRun;
+    FWaitRun = &waitRun;
+    ShowWindow(Application.Handle(), SW_SHOWNORMAL);
+
+    const int exitCode = Application.Run();
+    FWaitRun = nullptr;
+    return exitCode;
+}
 
 }  // namespace
 
@@ -41,13 +84,33 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // The installer runs from a download folder full of other DLLs: load
     // system DLLs from the system folder only.
     RestrictDllSearchToSystem();
+    const CommandLine commandLine = ParseProcessCommandLine(GetCommandLineW());
     // Written as the run goes, so support can read what happened even after
     // a crash.
-    SetupLogSession log(instance);
+    SetupLogSession log(instance, commandLine);
+    // Also the title of the boxes shown before the main window exists.
+    Application.SetTitle(L"Установка комплекса \"Velmora-Холтер\"");
+
+    if (commandLine.help) {
+        Application.ShowMessageBox(CommandLineHelp(DefaultInstallFolder(instance)), MB_OK | MB_ICONINFORMATION);
+        return log.exitCode = exit_code::kDone;
+    }
+    if (!commandLine.error.empty()) {
+        Tell(commandLine, commandLine.error + L"\r\n\r\nСписок ключей: VelmoraSetup.exe /?");
+        return log.Refuse(exit_code::kBadSwitch);
+    }
+    // Held until the process ends.
+    const SingleInstanceGuard oneInstallation;
+    if (oneInstallation.AnotherIsRunning()) {
+        Tell(commandLine,
+             L"Программа установки комплекса \"Velmora-Холтер\" уже запущена.\r\nДождитесь окончания той "
+             L"установки.");
+        return log.Refuse(exit_code::kAlreadyRunning);
+    }
 
     try {
         // The units shared with the package's programs start before the entry
-        // steps and are finalised in reverse order once the message loop ends.
+        // steps and are finalised in reverse order once the run ends.
         const SharedUnits shared_units;
         // Relative package paths resolve against the installer's own folder,
         // wherever the installer was started from.
@@ -60,29 +123,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         myScreen = std::make_unique<TmyScreen>(ReadScreenSnapshot(), ApplyScreenCursor);
         SelectMonitor(0);
 
-        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
-                                            ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
-        InitCommonControlsEx(&controls);
         // The shell-link object and the folder dialog need a single-threaded
         // apartment on this thread for the whole run.
         const ScopedOleInitialize ole;
-        Application.Initialize(instance);
-        Application.SetTitle(L"Установка комплекса \"Velmora-Холтер\"");
-
-        TFMain main;
-        main.Create(instance);
-        Application.SetMainWindow(main.Handle());
-        // Hidden: the package's programs share it for their long steps.
-        TFWaitRun waitRun;
-        FWaitRun = &waitRun;
-        ShowWindow(Application.Handle(), SW_SHOWNORMAL);
-
-        log.exitCode = Application.Run();
-        FWaitRun = nullptr;
+        log.exitCode =
+            commandLine.unattended ? RunUnattended(instance, commandLine) : RunWizard(instance, commandLine);
         return log.exitCode;
     } catch (...) {
         // Whatever its type (running out of memory included), an error that
-        // reaches the entry is reported, never a silent end.
+        // reaches the entry is reported, never a silent end; unattended, in
+        // the log alone.
+        if (commandLine.unattended) return log.exitCode = EndUnattendedByError();
         Application.ReportCurrentException();
         return log.exitCode;
     }

@@ -9,20 +9,22 @@
 #include "app/application.h"
 #include "app/brand.h"
 #include "app/folder_check.h"
+#include "app/install_view_adapter.h"
 #include "app/large_fonts.h"
 #include "app/resources_access.h"
 #include "app/run_log.h"
 #include "app/session_end.h"
 #include "app/side_panel_text_size.h"
 #include "app/soft_bevel.h"
+#include "app/string_table.h"
 #include "base/callback_guard.h"
-#include "base/error.h"
 #include "base/file_system.h"
 #include "base/package_names.h"
 #include "base/setup_log.h"
-#include "base/system_error.h"
+#include "base/strings.h"
 #include "base/system_library.h"
-#include "engine/string_table.h"
+#include "engine/install_sequence.h"
+#include "engine/preflight.h"
 #include "shared/MessageForm.h"
 #include "shared/screen_cursor.h"
 
@@ -32,6 +34,7 @@ constexpr int kClientWidth = 954;
 constexpr int kClientHeight = 579;
 constexpr int kSidePanelId = 900;
 constexpr int kPageControlId = 901;
+constexpr std::wstring_view kFinalQuestion = L"Установка завершена. Выйти из программы установки?";
 
 HFONT MakeFont(const wchar_t* face, int pixels) {
     return CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
@@ -45,15 +48,6 @@ std::wstring JoinLines(std::span<const std::wstring_view> lines) {
         text += lines[i];
     }
     return text;
-}
-
-HWND CreateChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, const Bounds& b, int id,
-                 HFONT font, DWORD exStyle = 0) {
-    HWND hwnd = CreateWindowOrRaise(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), cls,
-                                    {exStyle, text, WS_CHILD | WS_VISIBLE | style, b.x, b.y, b.w, b.h, parent, id},
-                                    nullptr, L"a window");
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return hwnd;
 }
 
 // Feeds the INFO document to the rich-text box.
@@ -91,7 +85,7 @@ void TFMain::Create(HINSTANCE instance) {
     FormCreate();
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
-    SetFocus(Control(PageLayout(tsStart).forwardButton));
+    SetFocus(Control(LayoutOf(tsStart).forwardButton));
 }
 
 void TFMain::FormCreate() {
@@ -147,14 +141,15 @@ void TFMain::CreateSidePanel() {
     richEditLibrary_.reset(LoadSystemLibrary(L"msftedit.dll"));
     const Bounds b{kSidePanelRect.left, kSidePanelRect.top, kSidePanelRect.width, kSidePanelRect.height};
     // No border of its own: a soft bevel, and 4 pixels between it and the text.
-    RichEdit1 = CreateWindowExW(0, MSFTEDIT_CLASS, L"",
-                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | ES_MULTILINE | ES_READONLY, b.x, b.y,
-                                b.w, b.h, hwnd_, reinterpret_cast<HMENU>(kSidePanelId), instance_, nullptr);
-    if (!RichEdit1) {
-        const DWORD code = GetLastError();
-        throw Error(L"Cannot create the side panel. " + SystemErrorText(code));
-    }
-    SendMessageW(RichEdit1, WM_SETFONT, reinterpret_cast<WPARAM>(msSans13_.get()), FALSE);
+    RichEdit1 = CreateChildControl(MSFTEDIT_CLASS,
+                                   {.style = WS_CLIPSIBLINGS | ES_MULTILINE | ES_READONLY,
+                                    .x = b.x,
+                                    .y = b.y,
+                                    .width = b.w,
+                                    .height = b.h,
+                                    .parent = hwnd_,
+                                    .id = kSidePanelId},
+                                   msSans13_.get(), L"the side panel");
     SendMessageW(RichEdit1, EM_SETBKGNDCOLOR, 0, pageColour_);
     std::string_view rtf = RawResource(instance_, L"INFO");
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, ReadRtf};
@@ -172,28 +167,33 @@ void TFMain::CreatePages() {
     InsatallPages = CreatePanel(hwnd_, pc, kPageControlId, pageBrush_.get(), PanelFrame::None);
     HWND bars[kPageCount];
     for (int p = 0; p < kPageCount; ++p) {
-        const PageSpec& layout = PageLayout(static_cast<Page>(p));
+        const PageLayout& layout = LayoutOf(static_cast<Page>(p));
         pages_[p] =
             CreatePanel(InsatallPages, {0, 0, kPageWidth, kPageHeight}, 0, pageBrush_.get(), PanelFrame::None);
         const int barTop = kPageHeight - kMargin - layout.barHeight;
         if (layout.memoHeight >= 0) {
             const int height = layout.memoHeight > 0 ? layout.memoHeight : barTop - 2 * kMargin;
-            controls_[ID_FirstMemo + p] = CreateChild(
-                pages_[p], WC_EDITW, JoinLines(layout.lines).c_str(), ES_MULTILINE | ES_READONLY,
-                {kMargin, kMargin, kPageWidth - 2 * kMargin, height}, ID_FirstMemo + p, FontFor(layout.font));
+            const std::wstring text = JoinLines(layout.lines);
+            controls_[ID_FirstMemo + p] =
+                CreateChildControl(WC_EDITW,
+                                   {0, text.c_str(), ES_MULTILINE | ES_READONLY, kMargin, kMargin,
+                                    kPageWidth - 2 * kMargin, height, pages_[p], ID_FirstMemo + p},
+                                   FontFor(layout.font), L"a page's text box");
         }
         bars[p] = CreatePanel(pages_[p], {kMargin, barTop, kPageWidth - 2 * kMargin, layout.barHeight},
                               ID_FirstBar + p, pageBrush_.get(), PanelFrame::Rounded);
         controls_[ID_FirstBar + p] = bars[p];
     }
-    for (const ControlSpec& c : Controls()) {
+    for (const ControlLayout& c : Controls()) {
         HWND parent = c.parent == Parent::Bar         ? bars[c.page]
                       : c.parent == Parent::PathPanel ? controls_.at(ID_PnlPath)
                                                       : pages_[c.page];
-        controls_[c.id] =
-            std::wstring_view(c.className) == L"VhPanel"
-                ? CreatePanel(parent, c.bounds, c.id, pageBrush_.get(), PanelFrame::None)
-                : CreateChild(parent, c.className, c.text, c.style, c.bounds, c.id, tahoma15_.get(), c.exStyle);
+        controls_[c.id] = std::wstring_view(c.className) == L"VhPanel"
+                              ? CreatePanel(parent, c.bounds, c.id, pageBrush_.get(), PanelFrame::None)
+                              : CreateChildControl(c.className,
+                                                   {c.exStyle, c.text, c.style, c.bounds.x, c.bounds.y, c.bounds.w,
+                                                    c.bounds.h, parent, c.id},
+                                                   tahoma15_.get(), L"a control of the wizard");
     }
     SendMessageW(Control(ID_CbDriverInstal), BM_SETCHECK, BST_CHECKED, 0);
     HWND windows = Control(ID_CBWindows);
@@ -212,6 +212,16 @@ HWND TFMain::CreatePanel(HWND parent, const Bounds& bounds, int id, HBRUSH brush
     return panels_.back()->Handle();
 }
 
+void TFMain::HoldSession(std::wstring_view step) {
+    if (sessionStep_.empty() != step.empty()) ShowSessionEndReason(hwnd_, !step.empty());
+    sessionStep_ = step;
+}
+
+void TFMain::EnablePageButtons(Page page, bool enable) {
+    for (const ControlLayout& c : Controls())
+        if (c.page == page && std::wstring_view(c.className) == WC_BUTTONW) EnableWindow(Control(c.id), enable);
+}
+
 HWND TFMain::Control(int id) const {
     const auto it = controls_.find(id);
     return it == controls_.end() ? nullptr : it->second;
@@ -228,7 +238,7 @@ void TFMain::BGResize(Bitmap& buffer) {
 void TFMain::SetActivePage(Page page) {
     activePage_ = page;
     for (int p = 0; p < kPageCount; ++p) ShowWindow(pages_[p], p == page ? SW_SHOW : SW_HIDE);
-    const PageSpec& layout = PageLayout(page);
+    const PageLayout& layout = LayoutOf(page);
     if (HWND forward = Control(layout.forwardButton); forward && IsWindowEnabled(forward)) SetFocus(forward);
     if (page == tsInputComponents) tsInputComponentsShow();
 }
@@ -237,7 +247,7 @@ LRESULT TFMain::PageColours(HDC dc, HWND control) {
     const int id = GetDlgCtrlID(control);
     COLORREF text = RGB(0, 0, 0);
     if (id >= ID_FirstMemo && id < ID_FirstMemo + kPageCount) {
-        text = PageLayout(static_cast<Page>(id - ID_FirstMemo)).textColor;
+        text = LayoutOf(static_cast<Page>(id - ID_FirstMemo)).textColor;
         if (text == CLR_DEFAULT) text = GetSysColor(COLOR_WINDOWTEXT);
     }
     SetTextColor(dc, text);
@@ -255,7 +265,7 @@ void TFMain::OnActivate(bool active) {
     }
     HWND target = lastFocus_;
     if (!target || !IsWindow(target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
-        target = Control(PageLayout(activePage_).forwardButton);
+        target = Control(LayoutOf(activePage_).forwardButton);
     if (target && IsWindowVisible(target) && IsWindowEnabled(target)) SetFocus(target);
 }
 
@@ -266,12 +276,15 @@ void TFMain::PressPageButton(int id) {
 
 void TFMain::OnCommand(int id, int code) {
     if (code != BN_CLICKED && id != IDOK && id != IDCANCEL) return;
+    // A click queued while its button was enabled can be dispatched after
+    // the button was disabled, by the installation's message processing.
+    if (HWND button = Control(id); button && !IsWindowEnabled(button)) return;
     switch (id) {
         case IDOK:  // Enter presses the page's forward button
-            PressPageButton(PageLayout(activePage_).forwardButton);
+            PressPageButton(LayoutOf(activePage_).forwardButton);
             break;
         case IDCANCEL:  // Esc presses the page's "Отмена"
-            PressPageButton(PageLayout(activePage_).cancelButton);
+            PressPageButton(LayoutOf(activePage_).cancelButton);
             break;
         case ID_BtnStartNext:
             BtnStartNextClick();
@@ -362,8 +375,15 @@ void TFMain::BtnInputPathNextClick() {
         return;
     }
     SetWindowTextW(field, check.path.c_str());
-    if (check.verdict == FolderVerdict::RootOnly) {
-        Application.ShowMessageBox(L"Программу нелзя устанавливать в корневой каталог!", MB_OK | MB_ICONWARNING);
+    // A relative folder would follow the current folder, which the update
+    // step changes half-way through the installation.
+    const wchar_t* refusal = check.verdict == FolderVerdict::RootOnly
+                                 ? L"Программу нелзя устанавливать в корневой каталог!"
+                             : check.verdict == FolderVerdict::Relative
+                                 ? L"Задайте полный путь для установки программы (например, C:\\Holter)!"
+                                 : nullptr;
+    if (refusal) {
+        Application.ShowMessageBox(refusal, MB_OK | MB_ICONWARNING);
         SetFocus(field);
         return;
     }
@@ -388,7 +408,11 @@ void TFMain::BtnInputComponentsBackClick() {
 }
 
 void TFMain::BtnChangeFontClick() {
-    ChangeFontSize();
+    // A size that was not changed needs no restart: say why instead.
+    if (const std::wstring refused = ChangeFontSize(); !refused.empty()) {
+        Application.ShowMessageBox(refused, MB_OK | MB_ICONERROR);
+        return;
+    }
     if (Application.ShowMessageBox(L"Изменения в настройки внесены, для того чтобы они\r\n"
                                    L"вступили в силу, требуется перзагрузить операционную систему.\r\n"
                                    L"Выполнить перезагрузку сейчас?",
@@ -425,7 +449,10 @@ LRESULT TFMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             FormCloseQuery();
             return 0;
         case WM_QUERYENDSESSION:
-            return AnswerSessionEnd(FCanClose);
+            return AnswerSessionEnd(sessionStep_);
+        case WM_ENDSESSION:
+            if (wp) NoteSessionEnd(lp, sessionStep_, installing_);
+            return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
@@ -433,4 +460,61 @@ LRESULT TFMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+InstallRequest TFMain::ReadInstallRequest() const {
+    InstallRequest request;
+    request.installFolder = TrimControl(FolderFieldText());
+    // The hidden list's first item is "Windows 7, Windows 8".
+    request.runtime = SendMessageW(Control(ID_CBWindows), CB_GETCURSEL, 0, 0) == 0 ? RuntimeChoice::Modern
+                                                                                   : RuntimeChoice::WindowsXp;
+    request.driver = SendMessageW(Control(ID_CbDriverInstal), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    request.alternativeBrand = AlternativeBrand;
+    request.shortcut = DesktopShortcutNames(Application.Instance());
+    return request;
+}
+
+// "Выход" is enabled; at small fonts the page that offers large fonts
+// follows, otherwise the question whether to leave, whose Yes closes the
+// window.
+void TFMain::EndInstallation(InstallView& view) {
+    EnableWindow(Control(ID_BtnExit), TRUE);
+    if (IsSmallFonts()) {
+        SetActivePage(tsChangeFontSize);
+        return;
+    }
+    if (view.AskYesNo(kFinalQuestion, YesNoCaptions::Platform)) SendMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+void TFMain::BtnInsatallClick() {
+    // Messages are processed while the installation runs.
+    if (installing_) return;
+    installing_ = true;
+    // From this click until the installation's outcome the options page's
+    // buttons are disabled: a click on "Отмена" or "Назад" queued meanwhile
+    // must not cancel an installation that goes on.
+    EnablePageButtons(tsInputComponents, false);
+    struct Done {
+        TFMain& window;
+        ~Done() {
+            window.installing_ = false;
+            window.EnablePageButtons(tsInputComponents, true);
+        }
+    } done{*this};
+
+    MainWindowInstallView view({.window = hwnd_,
+                                .log = Control(ID_LogList),
+                                .showProgressPage = [this] { SetActivePage(tsProgressInstall); },
+                                .setCanClose = [this](bool canClose) { FCanClose = canClose; },
+                                .holdSession = [this](std::wstring_view step) { HoldSession(step); }});
+    const InstallRequest request = ReadInstallRequest();
+    Fcopyfrom = ModuleFolder();
+    // Nothing is written until the room and the rights have been checked.
+    if (CheckBeforeInstallation(view, request, Fcopyfrom) != PreflightVerdict::Go) return;
+    // An error raised inside reaches the window procedure's report, which
+    // notes the run as ended by an error.
+    const InstallOutcome outcome = RunInstallation(view, request, Fcopyfrom);
+    const bool completed = outcome != InstallOutcome::EndedEarly;
+    if (completed) EndInstallation(view);
+    run_log::Note(completed ? run_log::Outcome::Completed : run_log::Outcome::Error);
 }

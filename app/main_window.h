@@ -18,22 +18,28 @@
 #include "engine/install_request.h"
 #include "engine/install_view.h"
 
+struct CommandLine;
+
 class TFMain : public WindowBase<TFMain> {
 public:
     // Creates and shows the window (runs FormCreate). Raises Error when the
     // window or one of its pictures cannot be made.
     void Create(HINSTANCE instance);
 
-    HWND Control(int id) const;
-    Page ActivePage() const { return activePage_; }
-    void SetActivePage(Page page);
-    // Grants or refuses every request to close the window from now on.
-    void SetCanClose(bool canClose) { FCanClose = canClose; }
-
 private:
     friend class WindowBase<TFMain>;
+    // Fills the fields from the command line before the user sees them.
+    friend void PresetWizard(TFMain& window, const CommandLine& commandLine);
     static WindowClass Class(HINSTANCE instance);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    HWND Control(int id) const;
+    void SetActivePage(Page page);
+    // Refuses the session's end while step (what the installation is
+    // doing) is not empty; allows it again for an empty step.
+    void HoldSession(std::wstring_view step);
+    // Enables or disables every button (the check box included) of page.
+    void EnablePageButtons(Page page, bool enable);
 
     void FormCreate();
     void CreateFonts();
@@ -88,5 +94,8 @@ private:
     // Set while the installation runs: a click queued before the page
     // changed must not start it a second time.
     bool installing_ = false;
+    // What the installation does while the session may not end; empty
+    // otherwise.
+    std::wstring sessionStep_;
     std::vector<std::unique_ptr<TPanel>> panels_;
 };

@@ -1,8 +1,8 @@
 #include "app/resources_access.h"
 
+#include "app/string_table.h"
 #include "base/error.h"
 #include "base/png_decoder.h"
-#include "engine/string_table.h"
 #include "shared/VH_Common_Var.h"
 
 std::wstring LoadResString(HINSTANCE instance, int id) {

@@ -4,6 +4,7 @@
 
 #include "base/file_system.h"
 #include "base/handles.h"
+#include "base/run_facts.h"
 #include "base/setup_log.h"
 
 namespace run_log {
@@ -19,35 +20,12 @@ const wchar_t* OutcomeText(Outcome value) {
             return L"completed";
         case Outcome::Error:
             return L"error";
+        case Outcome::NotStarted:
+            return L"not started";
         case Outcome::Closed:
             break;
     }
     return L"closed";
-}
-
-// The version Windows itself reports: RtlGetVersion is not subject to the
-// compatibility shims that make GetVersionExW report older versions.
-std::wstring WindowsVersion() {
-    using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
-    const auto getVersion = reinterpret_cast<RtlGetVersionFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-    if (!getVersion || getVersion(&info) != 0) return L"unknown";
-    std::wstring text = std::to_wstring(info.dwMajorVersion) + L"." + std::to_wstring(info.dwMinorVersion) +
-                        L" build " + std::to_wstring(info.dwBuildNumber);
-    if (info.szCSDVersion[0]) text += L" " + std::wstring(info.szCSDVersion);
-    return text;
-}
-
-std::wstring Elevation() {
-    ScopedHandle token;
-    TOKEN_ELEVATION elevation{};
-    DWORD size = 0;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.receive()) ||
-        !GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof(elevation), &size))
-        return L"unknown";
-    return elevation.TokenIsElevated ? L"yes" : L"no";
 }
 
 }  // namespace

@@ -20,10 +20,11 @@ void WriteHeader(HINSTANCE module, std::wstring_view installerFolder);
 
 // How the run stands; the last one noted is the run's ending.
 enum class Outcome {
-    Closed,     // the window was closed without an installation
-    Cancelled,  // the user cancelled on a wizard page
-    Completed,  // the installation ran to its end
-    Error,      // a failure ended the installation or an error report was shown
+    Closed,      // the window was closed without an installation
+    Cancelled,   // the user cancelled on a wizard page
+    Completed,   // the installation ran to its end
+    Error,       // a failure ended the installation or an error report was shown
+    NotStarted,  // refused before anything was written (command line, another run, room, rights)
 };
 void Note(Outcome outcome);
 

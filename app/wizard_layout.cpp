@@ -69,7 +69,7 @@ constexpr int kDriverBoxTop = kPageHeight - 37 - kMargin - 34;
 constexpr int kDriverBoxHeight = 24;
 constexpr int kComponentsMemoHeight = kDriverBoxTop - 2 * kMargin;
 
-const PageSpec kPages[kPageCount] = {
+const PageLayout kPages[kPageCount] = {
     {kStartLines, FontKind::Times20, kNavy, 0, 42, ID_BtnStartNext, ID_BtnCancel},
     {kInputPathLines, FontKind::Times20, kBlack, 60, 37, ID_BtnInputPathNext, ID_BtnCancel2},
     {kComponentsLines, FontKind::Tahoma15, kBlack, kComponentsMemoHeight, 37, ID_BtnInsatall, ID_BtnCancel4},
@@ -94,7 +94,7 @@ constexpr DWORD kDefault = WS_TABSTOP | BS_DEFPUSHBUTTON;
 
 // In creation order, which is also the Tab order: each page from top to
 // bottom, bar buttons from left to right.
-const ControlSpec kControls[] = {
+const ControlLayout kControls[] = {
     {tsStart, Parent::Bar, WC_BUTTONW, L"Отмена", kButton, {6, Top(42), 98, kButtonHeight}, ID_BtnCancel},
     {tsStart,
      Parent::Bar,
@@ -208,10 +208,10 @@ const ControlSpec kControls[] = {
 
 }  // namespace
 
-const PageSpec& PageLayout(Page page) {
+const PageLayout& LayoutOf(Page page) {
     return kPages[page];
 }
 
-std::span<const ControlSpec> Controls() {
+std::span<const ControlLayout> Controls() {
     return kControls;
 }

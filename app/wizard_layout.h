@@ -46,7 +46,7 @@ enum ControlId : int {
 enum class FontKind { Page, Times20, Tahoma15 };
 enum class Parent { Page, Bar, PathPanel };
 
-struct ControlSpec {
+struct ControlLayout {
     Page page;
     Parent parent;
     const wchar_t* className;  // a window class of the system
@@ -57,7 +57,7 @@ struct ControlSpec {
     DWORD exStyle = 0;
 };
 
-struct PageSpec {
+struct PageLayout {
     std::span<const std::wstring_view> lines;  // the text box, one item per line
     FontKind font;
     COLORREF textColor;
@@ -67,8 +67,9 @@ struct PageSpec {
     int cancelButton;   // Esc presses it (0: none)
 };
 
-const PageSpec& PageLayout(Page page);
-std::span<const ControlSpec> Controls();
+// The layout of page, and every control of every page.
+const PageLayout& LayoutOf(Page page);
+std::span<const ControlLayout> Controls();
 
 // Geometry shared by the tables and the window.
 constexpr int kPageWidth = 619;

@@ -7,6 +7,8 @@
 #include "base/handles.h"
 #include "base/system_error.h"
 
+ReplaceFileFunction ReplaceFileHook = ReplaceFileW;
+
 namespace {
 
 DWORD Attributes(std::wstring_view path) {
@@ -79,11 +81,14 @@ DWORD WriteTemporaryFile(const std::wstring& temp, const void* data, size_t size
 // ReplaceFileW, which also keeps the old file's creation time and streams.
 // Returns ERROR_SUCCESS or the failure's code.
 DWORD ReplaceExisting(const std::wstring& temp, const std::wstring& target) {
-    if (ReplaceFileW(target.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr)) return ERROR_SUCCESS;
+    if (ReplaceFileHook(target.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr)) return ERROR_SUCCESS;
     const DWORD code = GetLastError();
-    // The old file is already gone and the new one still has its temporary
-    // name: finish the move rather than leave nothing under the name.
-    if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
+    // Every partial outcome leaves either the old file under its name
+    // (nothing changed) or nothing under it, the old file deleted or moved
+    // to a name of the system's choosing and the new one still under its
+    // temporary name: then the move is finished rather than leave the name
+    // empty.
+    if (!FileExists(target) && FileExists(temp) &&
         MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
         return ERROR_SUCCESS;
     return code;

@@ -39,3 +39,11 @@ std::vector<unsigned char> ReadWholeFile(std::wstring_view path, unsigned long l
 // temporary file is removed and Error is raised with "Cannot create file
 // "<path>". <system text>".
 void WriteWholeFileAtomically(std::wstring_view path, const void* data, size_t size);
+
+// The call that swaps a file for its replacement: ReplaceFileW, unless a
+// test put in one that stops half-way, as ReplaceFileW documents it may
+// (ERROR_UNABLE_TO_MOVE_REPLACEMENT, ..._2, ERROR_UNABLE_TO_REMOVE_REPLACED)
+// and as no test machine can make it do on demand.
+using ReplaceFileFunction = BOOL(WINAPI*)(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags,
+                                          LPVOID exclude, LPVOID reserved);
+extern ReplaceFileFunction ReplaceFileHook;

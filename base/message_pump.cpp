@@ -22,8 +22,12 @@ DWORD WaitProcessingMessages(HANDLE object) {
     for (;;) {
         const DWORD woken = MsgWaitForMultipleObjectsEx(1, &object, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (woken != WAIT_OBJECT_0 + 1) {
+            // Taken before posting the quit request can change it.
+            const DWORD code = woken == WAIT_OBJECT_0 ? ERROR_SUCCESS
+                               : woken == WAIT_FAILED ? GetLastError()
+                                                      : ERROR_ABANDONED_WAIT_0;
             if (quit) PostQuitMessage(*quit);
-            return woken == WAIT_OBJECT_0 ? WAIT_OBJECT_0 : WAIT_FAILED;
+            return code;
         }
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -9,5 +9,6 @@ void ProcessPendingMessages();
 // Waits until object is signalled, dispatching the calling thread's messages
 // meanwhile (its windows repaint and answer other programs' SendMessage). A
 // quit request taken from the queue is posted again when the wait ends.
-// Returns WAIT_OBJECT_0, or WAIT_FAILED when the wait itself fails.
+// Returns ERROR_SUCCESS once object is signalled, or the system error code
+// of the failed wait (ERROR_ABANDONED_WAIT_0 for an abandoned mutex).
 DWORD WaitProcessingMessages(HANDLE object);

@@ -61,6 +61,20 @@ bool Open(std::wstring_view folder) {
     return static_cast<bool>(file);
 }
 
+bool OpenFile(std::wstring_view filePath) {
+    std::lock_guard lock(guard);
+    const std::wstring target(filePath);
+    ScopedHandle opened(CreateFileW(target.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!opened) return false;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(opened.get(), &size)) return false;
+    file = std::move(opened);
+    path = target;
+    if (size.QuadPart == 0) WriteBytes("\xEF\xBB\xBF");
+    return static_cast<bool>(file);
+}
+
 std::wstring Path() {
     std::lock_guard lock(guard);
     return file ? path : std::wstring();
@@ -83,6 +97,13 @@ void Write(std::wstring_view event) {
 
 void WriteError(std::wstring_view event, DWORD code) {
     Write(std::wstring(event) + L": error " + std::to_wstring(code) + L": " + SystemErrorText(code));
+}
+
+void WriteFailure(const Result& failure) {
+    if (failure.code() == 0)
+        Write(failure.action());
+    else
+        WriteError(failure.action(), failure.code());
 }
 
 void Close() {

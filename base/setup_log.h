@@ -11,11 +11,18 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
+
 namespace setup_log {
 
 // Starts the run's log in folder (the user's temporary folder when empty).
 // Returns false, and logs nothing from then on, when the file cannot be made.
 bool Open(std::wstring_view folder = {});
+
+// Starts the run's log in the file at path (/LOG=): a new file is made, an
+// existing one is added to, so the logs of several runs share it. Returns
+// false, and logs nothing from then on, when the file cannot be opened.
+bool OpenFile(std::wstring_view path);
 
 // The open log's full path; empty when none is open.
 std::wstring Path();
@@ -25,6 +32,10 @@ void Write(std::wstring_view event);
 
 // Appends event + ": error <code>: <system text>".
 void WriteError(std::wstring_view event, DWORD code);
+
+// Appends the failure's action, with its code and system text when it
+// carries a code.
+void WriteFailure(const Result& failure);
 
 // Ends the log; later events are dropped.
 void Close();

@@ -10,7 +10,9 @@ list(APPEND WIN_SOURCES
   base/file_system.cpp
   base/message_pump.cpp
   base/resource_data.cpp
+  base/run_facts.cpp
   base/setup_log.cpp
+  base/sha256.cpp
   base/system_error.cpp
   base/system_library.cpp
   base/text_file.cpp

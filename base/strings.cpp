@@ -1,5 +1,7 @@
 #include "base/strings.h"
 
+#include <algorithm>
+
 std::wstring_view TrimControlView(std::wstring_view text) {
     size_t begin = 0;
     size_t end = text.size();
@@ -28,13 +30,25 @@ std::wstring NameOf(std::wstring_view path) {
     return std::wstring(slash == std::wstring_view::npos ? path : path.substr(slash + 1));
 }
 
-bool EqualsIgnoreAsciiCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        wchar_t x = a[i], y = b[i];
-        if (x >= L'A' && x <= L'Z') x = static_cast<wchar_t>(x - L'A' + L'a');
-        if (y >= L'A' && y <= L'Z') y = static_cast<wchar_t>(y - L'A' + L'a');
-        if (x != y) return false;
-    }
-    return true;
+namespace {
+
+wchar_t FoldIniNameLetter(wchar_t c) {
+    if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c + (L'a' - L'A'));
+    if (c >= 0x0410 && c <= 0x042F) return static_cast<wchar_t>(c + 0x20);  // А..Я
+    if (c >= 0x0400 && c <= 0x040F) return static_cast<wchar_t>(c + 0x50);  // Ѐ..Џ, Ё among them
+    return c;
+}
+
+}  // namespace
+
+std::wstring FoldedIniName(std::wstring_view name) {
+    std::wstring folded(name);
+    for (wchar_t& c : folded) c = FoldIniNameLetter(c);
+    return folded;
+}
+
+bool SameIniName(std::wstring_view a, std::wstring_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
+               return FoldIniNameLetter(x) == FoldIniNameLetter(y);
+           });
 }

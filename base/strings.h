@@ -34,5 +34,10 @@ void ForEachLine(std::wstring_view text, Visit&& visit) {
     }
 }
 
-// ASCII-only case folding comparison, for file names we spell ourselves.
-bool EqualsIgnoreAsciiCase(std::wstring_view a, std::wstring_view b);
+// Section and key names of the package's INI files (holter.ini, btooth.ini,
+// the language file) match without regard to case, the same for the
+// installer's writer and the shared reader: Latin and Cyrillic letters (Ё
+// and the other letters of U+0400..U+040F among them) fold to lower case,
+// every other character stays as it is.
+std::wstring FoldedIniName(std::wstring_view name);
+bool SameIniName(std::wstring_view a, std::wstring_view b);

@@ -33,3 +33,15 @@ HWND CreateWindowOrRaise(HINSTANCE instance, const wchar_t* className, const Win
     }
     return hwnd;
 }
+
+HWND CreateChildControl(const wchar_t* className, WindowShape shape, HFONT font, std::wstring_view what) {
+    shape.style |= WS_CHILD | WS_VISIBLE;
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(shape.parent, GWLP_HINSTANCE));
+    HWND child = CreateWindowOrRaise(instance, className, shape, nullptr, what);
+    if (font) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return child;
+}
+
+HINSTANCE ProgramModule() {
+    return GetModuleHandleW(nullptr);
+}

@@ -47,6 +47,16 @@ struct WindowShape {
 HWND CreateWindowOrRaise(HINSTANCE instance, const wchar_t* className, const WindowShape& shape, void* param,
                          std::wstring_view what);
 
+// Creates a visible child control of a system class (a button, an edit, a
+// label, ...) in shape.parent's module, WS_CHILD and WS_VISIBLE added to
+// shape.style, and gives it font unless that is null. Raises Error as
+// CreateWindowOrRaise does.
+HWND CreateChildControl(const wchar_t* className, WindowShape shape, HFONT font, std::wstring_view what);
+
+// The program's own module: its resources, and the instance its windows are
+// registered in.
+HINSTANCE ProgramModule();
+
 template <class T>
 class WindowBase {
 public:

@@ -3,9 +3,11 @@ if(WIN32)
   add_executable(velmora_bench
     bench/bench_main.cpp
     bench/file_copy_bench.cpp
+    bench/hash_bench.cpp
     bench/headless_pass.cpp
     bench/installer_pass.cpp
     bench/reference_package.cpp
+    bench/step_floors.cpp
     bench/tree_copy_bench.cpp
     bench/welcome_bench.cpp
     tests/e2e/driver.cpp)

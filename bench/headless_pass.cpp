@@ -6,12 +6,17 @@
 
 #include <chrono>
 #include <cstdio>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "app/resources_access.h"
+#include "app/run_log.h"
 #include "base/error.h"
+#include "base/file_system.h"
 #include "base/handles.h"
 #include "base/message_pump.h"
+#include "base/setup_log.h"
 #include "base/strings.h"
 #include "base/system_error.h"
 #include "base/utf8.h"
@@ -48,6 +53,7 @@ public:
     void Refresh() override { ProcessPendingMessages(); }
     void RepaintLog() override {}
     void SetBusy(bool busy) override { Mark(busy ? L"busy" : L"not busy"); }
+    void HoldSession(std::wstring_view) override {}
     bool AskYesNo(std::wstring_view question, YesNoCaptions) override {
         Mark(question);
         return true;
@@ -78,18 +84,43 @@ private:
     std::vector<Event> marks_;
 };
 
+int MillisecondsOfDay(const SYSTEMTIME& t) {
+    return ((t.wHour * 60 + t.wMinute) * 60 + t.wSecond) * 1000 + t.wMilliseconds;
+}
+
+// Prints each line of the pass's setup log as "logmark <seconds since start>
+// <event>": the log's millisecond stamps show where the steps that add no
+// progress line begin and end.
+void PrintLogMarks(const std::wstring& log, const SYSTEMTIME& start) {
+    const std::vector<unsigned char> bytes = ReadWholeFile(log);
+    std::istringstream lines(std::string(bytes.begin(), bytes.end()));
+    for (std::string line; std::getline(lines, line);) {
+        int hour, minute, second, millisecond;
+        // "YYYY-MM-DD HH:MM:SS.mmm  event"
+        if (line.size() < 25 ||
+            std::sscanf(line.c_str() + 11, "%d:%d:%d.%d", &hour, &minute, &second, &millisecond) != 4)
+            continue;
+        if (line.back() == '\r') line.pop_back();
+        int since = ((hour * 60 + minute) * 60 + second) * 1000 + millisecond - MillisecondsOfDay(start);
+        if (since < 0) since += 24 * 3600 * 1000;
+        std::printf("logmark %.3f %s\n", since / 1000.0, line.c_str() + 25);
+    }
+}
+
 // The modern runtime without the driver and the standard brand; the
 // shortcut named from the installer's own string table.
-InstallRequest AutomaticRequest(const std::wstring& folder, HMODULE installer) {
+InstallRequest AutomaticRequest(const std::wstring& folder, HMODULE installer, bool keepRecord) {
     InstallRequest request;
     request.installFolder = folder;
     request.shortcut = DesktopShortcutNames(installer);
+    request.installerVersion = run_log::ProgramVersion(installer);
+    request.keepRecord = keepRecord;
     return request;
 }
 
 }  // namespace
 
-void RunHeadlessPass(const std::wstring& installerExe, const std::wstring& installFolder) {
+void RunHeadlessPass(const std::wstring& installerExe, const std::wstring& installFolder, bool keepRecord) {
     // The installer's own string table names the shortcut's target and texts.
     ScopedModule installer(LoadLibraryExW(installerExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!installer) {
@@ -101,11 +132,15 @@ void RunHeadlessPass(const std::wstring& installerExe, const std::wstring& insta
     CreateDirectoryW(installFolder.c_str(), nullptr);
     CreateDirectoryW((installFolder + L"Settings").c_str(), nullptr);
 
+    // The setup log as the wizard keeps it, in the user's temporary folder.
+    setup_log::Open();
     const PROCESS_MEMORY_COUNTERS before = MemoryCounters();
+    SYSTEMTIME localStart;
+    GetLocalTime(&localStart);
     const Clock::time_point start = Clock::now();
     AutomaticView view(start);
-    if (RunInstallation(view, AutomaticRequest(installFolder, installer.get()), FolderOf(installerExe)) ==
-        InstallOutcome::Completed)
+    if (RunInstallation(view, AutomaticRequest(installFolder, installer.get(), keepRecord),
+                        FolderOf(installerExe)) != InstallOutcome::EndedEarly)
         view.MarkCompleted();
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     const PROCESS_MEMORY_COUNTERS after = MemoryCounters();
@@ -114,4 +149,7 @@ void RunHeadlessPass(const std::wstring& installerExe, const std::wstring& insta
     std::printf("working_set_before %lu\n", static_cast<unsigned long>(before.WorkingSetSize));
     std::printf("peak_working_set %lu\n", static_cast<unsigned long>(after.PeakWorkingSetSize));
     view.Print();
+    const std::wstring log = setup_log::Path();
+    setup_log::Close();
+    if (!log.empty()) PrintLogMarks(log, localStart);
 }

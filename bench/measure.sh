@@ -15,7 +15,7 @@ wine_locale="$LC_ALL"
 export LC_ALL=C
 wine() { LC_ALL="$wine_locale" command wine "$@"; }
 
-bench="$build/win/velmora_bench.exe"
+bench="$build/$VH_WIN_TREE/velmora_bench.exe"
 samples="$work/samples"
 package="$work/package"
 small="$work/package-small"
@@ -72,10 +72,11 @@ process_of() {
     done
 }
 
-# One installation pass, headless ("pass") or through the real installer's
-# wizard ("installer"), in a fresh process. That process waits after
+# One installation pass, headless ("pass"), headless keeping the
+# installation record ("recordpass") or through the real installer's wizard
+# ("installer"), in a fresh process. That process waits after
 # printing, so its high-water mark can be read from /proc as well.
-pass() { # pass|installer <package folder> <result file>
+pass() { # pass|recordpass|installer <package folder> <result file>
     fresh_install
     exe="$(winpath "$2/VelmoraSetup.exe")"
     : >"$3"
@@ -85,7 +86,10 @@ pass() { # pass|installer <package folder> <result file>
         kill -0 $! 2>/dev/null || { cat "$3" "$3.log"; echo "the $1 run failed" >&2; exit 1; }
         sleep 0.05
     done
-    if [ "$1" = pass ]; then pid=$(process_of "$bench pass "); else pid=$(process_of "$exe "); fi
+    case "$1" in
+        installer) pid=$(process_of "$exe ") ;;
+        *) pid=$(process_of "$bench $1 ") ;;
+    esac
     hwm_kib=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status")
     echo "$1_vmhwm $((hwm_kib * 1024))" >>"$3"
     touch "$work/release"
@@ -103,24 +107,52 @@ timed() { # <result figure> <command>...
     record "$figure" "$(seconds_since "$start")"
 }
 
-# Where the time of a pass went, from its progress marks.
-phases() { # <result file>
+# Where the time of a pass went, from its progress marks and, for the steps
+# that show no line (the trees, the update script, the release level, the
+# shortcut), from the millisecond stamps of its setup log. Prints one
+# "<part> <seconds> <peak MiB after it>" line per part; the peak is that of
+# the next progress mark for the parts the log times.
+phase_times() { # <result file>
     tr -d '\r' <"$1" | awk '
-        $1 != "mark" { next }
-        /V12\.FDB\.\.\.\.$/ { db0 = $2; m1 = $3 }
-        /V12\.FDB\.\.\.\.Завершено/ { db1 = $2; m2 = $3 }
-        $4 " " $5 == "not busy" { lib = $2; m3 = $3 }
-        $4 == "Шрифт" { font = $2; m4 = $3 }
-        $4 " " $5 == "exit enabled" { end = $2; m5 = $3 }
+        $1 == "mark" && /V12\.FDB\.\.\.\.$/ { db0 = $2; m1 = $3 }
+        $1 == "mark" && /V12\.FDB\.\.\.\.Завершено/ { db1 = $2; m2 = $3 }
+        $1 == "mark" && $4 " " $5 == "not busy" { lib = $2; m3 = $3 }
+        $1 == "mark" && $4 == "Шрифт" { font = $2; m4 = $3 }
+        $1 == "mark" && $4 " " $5 == "exit enabled" { end = $2; m5 = $3 }
+        $1 == "logmark" && $3 " " $4 " " $5 == "Newest update package:" { trees = $2 }
+        $1 == "logmark" && $3 " " $4 == "Install.cmd of" { script = $2 }
+        $1 == "logmark" && $3 " " $4 " " $5 == "Release level recorded:" { level = $2 }
+        $1 == "logmark" && $3 ~ /^Shortcut/ { link = $2 }
         END {
             if (font == "") { font = lib; m4 = m3 }
-            print "   step                          seconds   peak working set after it (MiB)"
-            printf "   settings, folders             %7.3f   %7.2f\n", db0, m1
-            printf "   database copy                 %7.3f   %7.2f\n", db1 - db0, m2
-            printf "   runtime, libraries            %7.3f   %7.2f\n", lib - db1, m3
-            printf "   fonts                         %7.3f   %7.2f\n", font - lib, m4
-            printf "   trees, script, level, link    %7.3f   %7.2f\n", end - font, m5
+            printf "settings %.3f %.2f\n", db0, m1
+            printf "database %.3f %.2f\n", db1 - db0, m2
+            printf "runtime %.3f %.2f\n", lib - db1, m3
+            printf "fonts %.3f %.2f\n", font - lib, m4
+            printf "trees %.3f %.2f\n", trees - font, m5
+            printf "script %.3f %.2f\n", script - trees, m5
+            printf "level %.3f %.2f\n", level - script, m5
+            printf "link %.3f %.2f\n", link - level, m5
+            printf "rest %.3f %.2f\n", end - link, m5
         }'
+}
+
+phases() { # <result file>
+    echo "   step                          seconds   peak working set after it (MiB)"
+    phase_times "$1" | while read -r part seconds peak; do
+        case "$part" in
+            settings) label="settings, folders" ;;
+            database) label="database copy" ;;
+            runtime) label="runtime, libraries" ;;
+            fonts) label="fonts" ;;
+            trees) label="backup and Updater trees" ;;
+            script) label="update script" ;;
+            level) label="release level" ;;
+            link) label="desktop shortcut" ;;
+            rest) label="the end" ;;
+        esac
+        printf '   %-29s %7.3f   %7.2f\n' "$label" "$seconds" "$peak"
+    done
 }
 
 rm -rf "$samples" "$package" "$small" "$install" "$copies"
@@ -137,13 +169,13 @@ start=$(now)
 wine "$bench" package "$(winpath "$package" /)"
 echo "   laid out in $(seconds_since "$start") s"
 wine "$bench" package "$(winpath "$small" /)" 16777216
-cp "$build/win/VelmoraSetup.exe" "$package/"
-cp "$build/win/VelmoraSetup.exe" "$small/"
+cp "$build/$VH_WIN_TREE/VelmoraSetup.exe" "$package/"
+cp "$build/$VH_WIN_TREE/VelmoraSetup.exe" "$small/"
 echo "   payload copied by the pass: $(cd "$package" && du -scm $payload | tail -1 | cut -f1) MiB in" \
     "$(cd "$package" && find $payload -type f | wc -l) files"
 
 echo "== Start-up to the painted welcome page ($runs runs after a warm-up)"
-wine "$bench" welcome "$(winpath "$build/win/VelmoraSetup.exe")" "$(winpath "$root/app/resources/TITLE.png")" \
+wine "$bench" welcome "$(winpath "$build/$VH_WIN_TREE/VelmoraSetup.exe")" "$(winpath "$root/app/resources/TITLE.png")" \
     "$runs" >"$work/welcome.txt"
 for figure in welcome_visible_seconds welcome_painted_seconds welcome_peak_working_set; do
     value $figure "$work/welcome.txt" >"$samples/$figure"
@@ -152,7 +184,7 @@ done
 echo "== Picture decode (200 iterations after a warm-up, under Wine and native)"
 files=""
 for p in $pictures; do files="$files $(winpath "$root/app/resources/$p.png")"; done
-wine "$build/win/decode_bench.exe" 200 $files 2>/dev/null | tr -d '\r' | sed -n 's/^decode_ms //p' \
+wine "$build/$VH_WIN_TREE/decode_bench.exe" 200 $files 2>/dev/null | tr -d '\r' | sed -n 's/^decode_ms //p' \
     >"$samples/decode_wine"
 files=""
 for p in $pictures; do files="$files $root/app/resources/$p.png"; done
@@ -191,10 +223,26 @@ tree_copy() { # xcopy|copyfilew|xcopy_start
     sync
     case "$1" in
         xcopy_start) wine "$bench" tree xcopy "$(winpath "$work/one" /)" "$(winpath "$copies/tree" /)" start ;;
+        copyfilew_trees) wine "$bench" tree copyfilew "$(winpath "$package" /)" "$(winpath "$copies/tree" /)" $trees ;;
+        copyfoldertree_trees)
+            wine "$bench" tree copyfoldertree "$(winpath "$package" /)" "$(winpath "$copies/tree" /)" $trees
+            ;;
         *) wine "$bench" tree "$1" "$(winpath "$package" /)" "$(winpath "$copies/tree" /)" $payload ;;
     esac >"$work/tree.txt"
     record "tree_$1" "$(value tree_copy_seconds "$work/tree.txt")"
     rm -rf "$copies/tree"
+}
+trees="backup Updater"  # the pass's two tree copies
+
+# The platform's own cost of the update script's start, the release level
+# and the shortcut, each once in a fresh process.
+step_floors() {
+    rm -rf "$copies/floors" && mkdir -p "$copies/floors"
+    wine "$bench" floors "$(winpath "$copies/floors" /)" >"$work/floors.txt"
+    for figure in floor_script_seconds floor_level_seconds floor_link_seconds; do
+        record $figure "$(value $figure "$work/floors.txt")"
+    done
+    rm -rf "$copies/floors"
 }
 mkdir -p "$work/one/start"
 printf x >"$work/one/start/byte"
@@ -204,22 +252,31 @@ run=0
 while [ "$run" -le "$runs" ]; do
     pass pass "$package" "$work/pass-$run.txt"
     pass installer "$package" "$work/installer-$run.txt"
+    pass recordpass "$package" "$work/record-$run.txt"
+    wine "$bench" hash "$(winpath "$package" /)" $payload >"$work/hash.txt"
+    record hash_seconds "$(value hash_seconds "$work/hash.txt")"
+    record record_pass_seconds "$(value pass_seconds "$work/record-$run.txt")"
+    record record_peak_working_set "$(value peak_working_set "$work/record-$run.txt")"
     rm -rf "$copies/tree" && mkdir -p "$copies/tree"
     timed cp_r cp -r $(for d in $payload; do echo "$package/$d"; done) "$copies/tree/"
     rm -rf "$copies/tree"
-    for method in xcopy copyfilew xcopy_start; do tree_copy $method; done
+    for method in xcopy copyfilew xcopy_start copyfilew_trees copyfoldertree_trees; do tree_copy $method; done
+    step_floors
     for figure in pass_seconds peak_working_set working_set_before pass_vmhwm; do
         record $figure "$(value $figure "$work/pass-$run.txt")"
     done
     for figure in installer_pass_seconds installer_peak_working_set installer_vmhwm; do
         record $figure "$(value $figure "$work/installer-$run.txt")"
     done
+    phase_times "$work/pass-$run.txt" >"$work/parts.txt"
+    for part in trees script level link; do record "part_$part" "$(value $part "$work/parts.txt" | cut -d' ' -f1)"; done
     echo "   run $run: headless pass $(value pass_seconds "$work/pass-$run.txt") s," \
         "installer $(value installer_pass_seconds "$work/installer-$run.txt") s"
     run=$((run + 1))
 done
 pass pass "$small" "$work/pass-small.txt"
 pass installer "$small" "$work/installer-small.txt"
+pass recordpass "$small" "$work/record-small.txt"
 fresh_install
 echo "Load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 
@@ -247,6 +304,17 @@ row "cp -r of the same payload" cp_r 1 s
 row "xcopy /E of the same payload (Wine)" tree_xcopy 1 s
 row "xcopy of one 1-byte file (its start cost)" tree_xcopy_start 1 s
 row "CopyFileW loop over the same files" tree_copyfilew 1 s
+row "  of it: backup and Updater trees" part_trees 1 s
+row "  the same two trees by CopyFolderTree alone" tree_copyfoldertree_trees 1 s
+row "  CopyFileW loop over the same two trees" tree_copyfilew_trees 1 s
+row "  of it: update script (Install.cmd)" part_script 1 s
+row "  one start of cmd.exe /c exit" floor_script_seconds 1 s
+row "  of it: release level" part_level 1 s
+row "  MSXML loaded, small document saved" floor_level_seconds 1 s
+row "  of it: desktop shortcut" part_link 1 s
+row "  one IShellLinkW saved" floor_link_seconds 1 s
+row "headless pass keeping the installation record" record_pass_seconds 1 s
+row "one SHA-256 of the payload (CNG, one thread)" hash_seconds 1 s
 row "CopyFileWithDate, 1 GiB" withdate 1 s
 row "CopyFileW, 1 GiB" copyfilew 1 s
 row "cp, 1 GiB" cp_file 1 s
@@ -267,6 +335,8 @@ row "installer after the pass: peak working set" installer_peak_working_set "$mi
 row "installer after the pass: VmHWM from /proc" installer_vmhwm "$mib_scale" MiB
 one "headless pass, 16 MiB database: peak WS" "$work/pass-small.txt" peak_working_set
 one "installer pass, 16 MiB database: peak WS" "$work/installer-small.txt" installer_peak_working_set
+row "headless pass with the record: peak WS" record_peak_working_set "$mib_scale" MiB
+one "the same, 16 MiB database: peak WS" "$work/record-small.txt" peak_working_set
 
 pass_ratio=$(ratio pass_seconds cp_r)
 copy_ratio=$(ratio copyfilew withdate)
@@ -278,7 +348,15 @@ echo "== Targets"
 line "headless pass / cp -r" "$pass_ratio" "" "" "target <= 1.15: $(verdict "$pass_ratio" '<=' 1.15)"
 line "installer pass / cp -r" "$(ratio installer_pass_seconds cp_r)" "" "" ""
 line "headless pass / xcopy /E" "$(ratio pass_seconds tree_xcopy)" "" "" ""
-line "headless pass / CopyFileW loop" "$(ratio pass_seconds tree_copyfilew)" "" "" ""
+line "headless pass / CopyFileW loop" "$(ratio pass_seconds tree_copyfilew)" "" "" "target <= 1.15: $(verdict "$(ratio pass_seconds tree_copyfilew)" '<=' 1.15)"
+line "  trees / CopyFileW loop over the trees" "$(ratio part_trees tree_copyfilew_trees)" "" "" ""
+line "  CopyFolderTree alone / the same loop" "$(ratio tree_copyfoldertree_trees tree_copyfilew_trees)" "" "" ""
+line "  update script / cmd.exe /c exit" "$(ratio part_script floor_script_seconds)" "" "" ""
+line "  release level / MSXML save" "$(ratio part_level floor_level_seconds)" "" "" ""
+line "  shortcut / IShellLinkW save" "$(ratio part_link floor_link_seconds)" "" "" ""
+record_ratio=$(awk -v r="$(median record_pass_seconds)" -v p="$(median pass_seconds)" -v h="$(median hash_seconds)" \
+    'BEGIN { printf "%.3f", r / (p + h) }')
+line "record pass / (pass + one hash)" "$record_ratio" "" "" "target <= 1.15: $(verdict "$record_ratio" '<=' 1.15)"
 line "CopyFileWithDate speed / CopyFileW speed" "$copy_ratio" "" "" \
     "target >= 0.95: $(verdict "$copy_ratio" '>=' 0.95)"
 line "CopyFileWithDate speed / cp speed" "$(ratio cp_file withdate)" "" "" ""

@@ -8,6 +8,7 @@
 #include "base/error.h"
 #include "base/handles.h"
 #include "base/system_error.h"
+#include "engine/file_ops.h"
 
 namespace {
 
@@ -33,6 +34,14 @@ void CopyTreeWithCopyFileW(const std::wstring& source, const std::wstring& desti
             FailWith(GetLastError(), L"Cannot copy \"" + source + name + L"\".");
         }
     } while (FindNextFileW(find.get(), &found));
+}
+
+// The installer's own tree copy, as the pass calls it.
+void CopyTreeWithInstaller(const std::wstring& source, const std::wstring& destination) {
+    const TreeCopy copy =
+        CopyFolderTree(source.substr(0, source.size() - 1), destination.substr(0, destination.size() - 1));
+    if (copy.notCopied != 0)
+        throw Error(L"CopyFolderTree left " + std::to_wstring(copy.notCopied) + L" files uncopied.");
 }
 
 void CopyTreeWithXcopy(const std::wstring& source, const std::wstring& destination) {
@@ -66,9 +75,10 @@ void CopyTreeWithXcopy(const std::wstring& source, const std::wstring& destinati
 void TimeTreeCopy(const std::wstring& method, const std::wstring& source, const std::wstring& destination,
                   const std::vector<std::wstring>& folders) {
     using CopyTree = void (*)(const std::wstring&, const std::wstring&);
-    const CopyTree copy = method == L"copyfilew" ? CopyTreeWithCopyFileW
-                          : method == L"xcopy"   ? CopyTreeWithXcopy
-                                                 : nullptr;
+    const CopyTree copy = method == L"copyfilew"        ? CopyTreeWithCopyFileW
+                          : method == L"xcopy"          ? CopyTreeWithXcopy
+                          : method == L"copyfoldertree" ? CopyTreeWithInstaller
+                                                        : nullptr;
     if (!copy) throw Error(L"Unknown tree copy method " + method);
 
     const auto start = std::chrono::steady_clock::now();

@@ -35,12 +35,19 @@ private:
     std::wstring path_;
 };
 
-// Forces the copy's data out of the cache onto the disk; the system error
-// code, or ERROR_SUCCESS.
-DWORD Flush(const std::wstring& path) {
-    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file || !FlushFileBuffers(file.get())) return GetLastError();
-    return ERROR_SUCCESS;
+// Forces the copy's data out of the cache onto the disk. Any other program
+// may read the fresh file meanwhile (a virus scanner does): the handle
+// shares everything, and only a program that holds it against writing
+// makes the flush fail.
+Result Flush(const std::wstring& path) {
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  0, nullptr));
+    if (!file || !FlushFileBuffers(file.get())) {
+        const DWORD code = GetLastError();
+        return Result::Failure(L"Database: the copy cannot be written to the disk: " + path, code);
+    }
+    return {};
 }
 
 // A backup name that no file of folder carries yet.
@@ -52,21 +59,31 @@ std::wstring FreeBackupName(const std::wstring& folder, const LocalDateTime& now
 }
 
 // Moves the old database to backup and the new copy to live in one call.
-// When the system moved the old database but not the new copy, the old one
-// gets its name back before the error is raised.
+// A swap that stopped half-way (ReplaceFileW's documented partial outcomes)
+// either changed nothing, or left the old database under its backup name
+// and the live name empty: then the new copy takes the live name, or failing
+// that the old database gets it back; failing both, the error names where
+// the old database is.
 void Swap(const std::wstring& live, const std::wstring& copy, const std::wstring& backup) {
-    if (ReplaceFileW(live.c_str(), copy.c_str(), backup.c_str(),
-                     REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr))
+    if (ReplaceFileHook(live.c_str(), copy.c_str(), backup.c_str(),
+                        REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr))
         return;
     const DWORD code = GetLastError();
     setup_log::WriteError(L"Database: the new copy cannot take the name " + live, code);
-    if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && !FileExists(live)) {
-        if (MoveFileExW(backup.c_str(), live.c_str(), MOVEFILE_WRITE_THROUGH))
-            setup_log::Write(L"Database: the old database has its name back: " + live);
-        else
-            setup_log::WriteError(L"Database: the old database stays under the name " + backup, GetLastError());
+    if (FileExists(live)) RaiseCannotReplace(live, code);
+    if (MoveFileExW(copy.c_str(), live.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        setup_log::Write(L"Database: the swap finished by moving the new copy to " + live);
+        return;
     }
-    RaiseCannotReplace(live, code);
+    setup_log::WriteError(L"Database: the new copy cannot be moved to " + live, GetLastError());
+    if (MoveFileExW(backup.c_str(), live.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        setup_log::Write(L"Database: the old database has its name back: " + live);
+        RaiseCannotReplace(live, code);
+    }
+    const DWORD moveCode = GetLastError();
+    setup_log::WriteError(L"Database: the old database stays under the name " + backup, moveCode);
+    throw Error(L"Cannot create file \"" + live + L"\". " + SystemErrorText(code) +
+                L".\r\nПрежняя база данных сохранена в файле " + backup);
 }
 
 }  // namespace
@@ -74,10 +91,13 @@ void Swap(const std::wstring& live, const std::wstring& copy, const std::wstring
 void CheckDatabaseReplaceable(std::wstring_view live) {
     const std::wstring path(live);
     if (!FileExists(path)) return;
-    // Write and delete access without sharing: refused while another program
-    // has the database open, and for a read-only database.
-    ScopedHandle file(
-        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    // Write and delete access, refused for a read-only database and while
+    // another program holds it against writing or deletion (the database
+    // server does), not for a reader that lets both happen (a virus
+    // scanner): the swap succeeds then.
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  0, nullptr));
     if (!file) {
         const DWORD code = GetLastError();
         setup_log::WriteError(L"Database: the database in place cannot be replaced: " + path, code);
@@ -85,24 +105,31 @@ void CheckDatabaseReplaceable(std::wstring_view live) {
     }
 }
 
+std::wstring NewestDatabaseBackup(std::wstring_view live) {
+    const std::wstring pattern = std::wstring(live) + L".*.bak";
+    std::wstring newest;
+    WIN32_FIND_DATAW entry;
+    ScopedFindHandle find(FindFirstFileW(pattern.c_str(), &entry));
+    if (!find) return newest;
+    do {
+        // The names carry their time as YYYYMMDD-HHMMSS: the greatest is the newest.
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && newest < entry.cFileName)
+            newest = entry.cFileName;
+    } while (FindNextFileW(find.get(), &entry));
+    return newest;
+}
+
 std::wstring DatabaseCopyInProgress(std::wstring_view live) {
     return std::wstring(live) + L".~new.tmp";
 }
 
 DatabaseSwap ReplaceDatabase(std::wstring_view source, std::wstring_view live, const LocalDateTime& now,
-                             bool (*copy)(std::wstring_view source, std::wstring_view destination)) {
+                             FileCopy copy) {
     const std::wstring target(live);
     TemporaryCopy temporary(DatabaseCopyInProgress(target));
-    if (!copy(source, temporary.path())) {
-        setup_log::Write(L"Database: the copy of " + std::wstring(source) + L" failed; " + target +
-                         L" is left as it was");
-        return {};
-    }
-    if (const DWORD code = Flush(temporary.path()); code != ERROR_SUCCESS) {
-        setup_log::WriteError(L"Database: the copy cannot be written to the disk: " + temporary.path(), code);
-        return {};
-    }
-    DatabaseSwap swap{true, L""};
+    if (Result copied = copy(source, temporary.path()); !copied) return {std::move(copied), L""};
+    if (Result flushed = Flush(temporary.path()); !flushed) return {std::move(flushed), L""};
+    DatabaseSwap swap;
     if (FileExists(target)) {
         const std::wstring folder = FolderOf(target);
         swap.backupName = FreeBackupName(folder, now);

@@ -43,11 +43,6 @@ std::wstring Digits(int value, size_t width) {
 
 }  // namespace
 
-std::span<const std::wstring_view> RuntimeFiles(RuntimeChoice runtime) {
-    if (runtime == RuntimeChoice::Modern) return kModernRuntime;
-    return kWindowsXpRuntime;
-}
-
 std::span<const CopyGroup> CopyGroups(RuntimeChoice runtime) {
     if (runtime == RuntimeChoice::Modern) return kModernGroups;
     return kWindowsXpGroups;

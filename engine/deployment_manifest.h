@@ -12,20 +12,6 @@
 #include "base/package_names.h"
 #include "engine/local_date_time.h"
 
-// The database.
-inline constexpr std::wstring_view kDatabaseFolder = L"DTAfb\\";
-inline constexpr std::wstring_view kDatabaseFile = L"V12.FDB";
-
-// Files the installer writes.
-inline constexpr std::wstring_view kCounterFile = L"lastnum.dta";
-inline constexpr std::wstring_view kBrandFile = L"btooth.ini";
-
-// Package trees copied whole.
-inline constexpr std::wstring_view kDriverFolder = L"FTDIDriverInstall";
-inline constexpr std::wstring_view kDriverProgram = L"FTDIDriverInstall\\FTDIDriverInstall.exe";
-inline constexpr std::wstring_view kUpdaterFolder = L"Updater";
-inline constexpr std::wstring_view kUpdaterConfigFile = L"Updater.exe.cfg";
-
 // Files copied one by one after the database, group after group.
 struct CopyGroup {
     std::wstring_view sourceFolder;       // below the installer folder, with "\"
@@ -39,8 +25,6 @@ enum class RuntimeChoice {
     Modern,     // "Windows 7, Windows 8": 12 files
     WindowsXp,  // 10 files
 };
-
-std::span<const std::wstring_view> RuntimeFiles(RuntimeChoice runtime);
 
 // The runtime, its "intl" and "udf" files, then the package's own function
 // libraries (the only group whose failures do not stop the installation).

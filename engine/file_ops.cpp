@@ -45,6 +45,25 @@ bool IsKeptOnPurpose(DWORD attributes) {
            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN)) != 0;
 }
 
+// The names of the junctions and symbolic links in folder: a copy neither
+// writes through them nor enters them. One look at the folder instead of
+// one per file copied into it.
+std::vector<std::wstring> LinksIn(std::wstring_view folder) {
+    std::vector<std::wstring> links;
+    ForEachEntry(folder, [&](const TreeEntry& entry) {
+        if (entry.IsLink()) links.emplace_back(entry.name);
+    });
+    return links;
+}
+
+// Whether names holds name, compared as the file system compares names.
+bool Contains(const std::vector<std::wstring>& names, std::wstring_view name) {
+    return std::any_of(names.begin(), names.end(), [&](const std::wstring& other) {
+        return CompareStringOrdinal(other.c_str(), static_cast<int>(other.size()), name.data(),
+                                    static_cast<int>(name.size()), TRUE) == CSTR_EQUAL;
+    });
+}
+
 // The files CopyFolderTree would copy from folder.
 int CountFiles(const std::wstring& folder) {
     int count = 0;
@@ -67,24 +86,36 @@ bool ShellCanTake(const std::wstring& list) {
     return wcslen(list.c_str()) < MAX_PATH;
 }
 
-// Streams size bytes from source to destination; false on any short or
-// failed read or write.
-bool CopyBytes(HANDLE source, HANDLE destination, uint64_t size) {
+// Streams size bytes from source to destination. A failed call's code is
+// taken at once. A read that brings fewer bytes than asked (the source
+// shrank) fails with ERROR_HANDLE_EOF. A write that takes only part of a
+// piece is followed by one for the rest, so that a disk running full fails
+// with the system's own code; one that takes nothing fails with
+// ERROR_WRITE_FAULT.
+Result CopyBytes(HANDLE source, HANDLE destination, uint64_t size, const std::wstring& from,
+                 const std::wstring& to) {
     std::vector<unsigned char> block(static_cast<size_t>(std::min<uint64_t>(size, kCopyBlock)));
     for (uint64_t left = size; left > 0;) {
         const DWORD chunk = static_cast<DWORD>(std::min<uint64_t>(left, kCopyBlock));
         DWORD moved = 0;
-        if (!ReadFile(source, block.data(), chunk, &moved, nullptr) || moved != chunk) return false;
+        if (!ReadFile(source, block.data(), chunk, &moved, nullptr)) {
+            const DWORD code = GetLastError();
+            return Result::Failure(L"Cannot read " + from, code);
+        }
+        if (moved != chunk) return Result::Failure(L"Cannot read " + from, ERROR_HANDLE_EOF);
         // Each block is written in quarters: large single writes stall on
         // some systems' page cache, while these keep pace with CopyFileW.
         for (DWORD done = 0; done < chunk; done += moved) {
             const DWORD piece = std::min<DWORD>(chunk - done, kWritePiece);
-            if (!WriteFile(destination, block.data() + done, piece, &moved, nullptr) || moved != piece)
-                return false;
+            if (!WriteFile(destination, block.data() + done, piece, &moved, nullptr)) {
+                const DWORD code = GetLastError();
+                return Result::Failure(L"Cannot write " + to, code);
+            }
+            if (moved == 0) return Result::Failure(L"Cannot write " + to, ERROR_WRITE_FAULT);
         }
         left -= chunk;
     }
-    return true;
+    return {};
 }
 
 // Gives destination the last-write time of source in the DOS date-time form
@@ -112,63 +143,103 @@ void EnsureDirectory(std::wstring_view folder) {
 }
 
 void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list) {
-    WIN32_FIND_DATAW entry;
-    ScopedFindHandle find(FindFirstFileW((std::wstring(folder) + L"*").c_str(), &entry));
-    if (!find) return;
-    do {
-        if (IsHiddenOrSystem(entry.dwFileAttributes) || !IsFolder(entry.dwFileAttributes) ||
-            IsDotEntry(entry.cFileName) || wcscmp(entry.cFileName, L"WithOutAnswer") == 0)
-            continue;
-        if (IsLink(entry.dwFileAttributes)) {
-            LogLinkNotFollowed(std::wstring(folder) + entry.cFileName);
-            continue;
-        }
-        list.push_back(std::wstring(folder) + entry.cFileName);
-    } while (FindNextFileW(find.get(), &entry));
+    const std::wstring parent(folder);
+    const DWORD code = ForEachEntry(parent.substr(0, parent.size() - 1), [&](const TreeEntry& entry) {
+        if (IsHiddenOrSystem(entry.attributes) || !entry.IsFolder() || entry.name == L"WithOutAnswer") return;
+        if (entry.IsLink()) return LogLinkNotFollowed(parent + std::wstring(entry.name));
+        list.push_back(parent + std::wstring(entry.name));
+    });
+    if (code != ERROR_SUCCESS) setup_log::WriteError(L"Folder not read to its end: " + parent, code);
 }
 
-int CopyFolderTree(std::wstring_view source, std::wstring_view destination) {
+TreeCopy& TreeCopy::operator+=(const TreeCopy& other) {
+    notCopied += other.notCopied;
+    kept += other.kept;
+    linksPassedOver += other.linksPassedOver;
+    foldersUnread += other.foldersUnread;
+    return *this;
+}
+
+TreeCopy CopyFolderTree(std::wstring_view source, std::wstring_view destination, const TreeFileSink& onFile) {
     if (destination.empty()) throw Error(L"Unable to create directory");
     if (!DirectoryExists(destination)) CreateWithParents(std::wstring(destination));
 
+    // Listed once: the files are copied first, then the subfolders.
+    struct Entry {
+        std::wstring name;
+        DWORD attributes;
+        bool link;
+    };
+    std::vector<Entry> entries;
+    TreeCopy result;
+    if (const DWORD code =
+            ForEachEntry(source,
+                         [&](const TreeEntry& entry) {
+                             entries.push_back({std::wstring(entry.name), entry.attributes, entry.IsLink()});
+                         });
+        code != ERROR_SUCCESS) {
+        setup_log::WriteError(L"Folder not read to its end: " + std::wstring(source), code);
+        ++result.foldersUnread;
+    }
     const std::wstring from = std::wstring(source) + L"\\";
     const std::wstring to = std::wstring(destination) + L"\\";
-    int notCopied = 0;
-    ForEachEntry(source, [&](std::wstring_view name, DWORD attributes) {
-        if (IsFolder(attributes)) return;
-        const std::wstring file = from + std::wstring(name);
-        const std::wstring target = to + std::wstring(name);
-        if (IsLink(attributes)) return LogLinkNotFollowed(file);
-        if (IsLink(GetFileAttributesW(target.c_str()))) {
-            LogLinkNotFollowed(target);
-            ++notCopied;
-            return;
+    const std::vector<std::wstring> linksThere = LinksIn(destination);
+    const auto tell = [&](const std::wstring& file, const std::wstring& target, TreeFileOutcome outcome) {
+        if (onFile) onFile(file, target, outcome);
+    };
+    const auto passOver = [&](const std::wstring& link) {
+        LogLinkNotFollowed(link);
+        ++result.linksPassedOver;
+    };
+    for (const Entry& entry : entries) {
+        if (IsFolder(entry.attributes)) continue;
+        const std::wstring file = from + entry.name;
+        const std::wstring target = to + entry.name;
+        if (entry.link) {
+            passOver(file);
+            tell(file, target, TreeFileOutcome::PassedOver);
+            continue;
         }
-        if (CopyFileW(file.c_str(), target.c_str(), FALSE)) return;
+        if (Contains(linksThere, entry.name)) {
+            passOver(target);
+            ++result.notCopied;
+            tell(file, target, TreeFileOutcome::PassedOver);
+            continue;
+        }
+        if (CopyFileW(file.c_str(), target.c_str(), FALSE)) {
+            tell(file, target, TreeFileOutcome::Copied);
+            continue;
+        }
         const DWORD code = GetLastError();
         if (IsKeptOnPurpose(GetFileAttributesW(target.c_str()))) {
             setup_log::WriteError(L"Kept (read-only or hidden): " + target, code);
-            return;
+            ++result.kept;
+            tell(file, target, TreeFileOutcome::Kept);
+            continue;
         }
         setup_log::WriteError(L"Not copied: " + file + L" -> " + target, code);
-        ++notCopied;
-    });
-    ForEachEntry(source, [&](std::wstring_view name, DWORD attributes) {
-        if (!IsFolder(attributes) || IsHiddenOrSystem(attributes)) return;
-        const std::wstring folder = from + std::wstring(name);
-        const std::wstring target = to + std::wstring(name);
-        if (IsLink(attributes)) return LogLinkNotFollowed(folder);
-        if (IsLink(GetFileAttributesW(target.c_str()))) {
-            LogLinkNotFollowed(target);
-            notCopied += CountFiles(folder);
-            return;
+        ++result.notCopied;
+        tell(file, target, TreeFileOutcome::NotCopied);
+    }
+    for (const Entry& entry : entries) {
+        if (!IsFolder(entry.attributes) || IsHiddenOrSystem(entry.attributes)) continue;
+        const std::wstring folder = from + entry.name;
+        const std::wstring target = to + entry.name;
+        if (entry.link) {
+            passOver(folder);
+            tell(folder, target, TreeFileOutcome::PassedOver);
+        } else if (Contains(linksThere, entry.name)) {
+            passOver(target);
+            result.notCopied += CountFiles(folder);
+            tell(folder, target, TreeFileOutcome::PassedOver);
+        } else {
+            result += CopyFolderTree(folder, target, onFile);
         }
-        notCopied += CopyFolderTree(folder, target);
-    });
-    return notCopied;
+    }
+    return result;
 }
 
-bool CopyFileWithDate(std::wstring_view source, std::wstring_view destination) {
+Result CopyFileWithDate(std::wstring_view source, std::wstring_view destination) {
     const std::wstring from(source);
     const std::wstring to(destination);
     ScopedHandle input(CreateFileW(from.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -183,9 +254,13 @@ bool CopyFileWithDate(std::wstring_view source, std::wstring_view destination) {
         throw Error(L"Cannot create file \"" + to + L"\". " + SystemErrorText(code));
     }
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(input.get(), &size) || !CopyBytes(input.get(), output.get(), size.QuadPart)) return false;
-    CarryDosTime(input.get(), output.get());
-    return true;
+    if (!GetFileSizeEx(input.get(), &size)) {
+        const DWORD code = GetLastError();
+        return Result::Failure(L"Cannot read the size of " + from, code);
+    }
+    Result copied = CopyBytes(input.get(), output.get(), size.QuadPart, from, to);
+    if (copied) CarryDosTime(input.get(), output.get());
+    return copied;
 }
 
 void SetReadOnly(std::wstring_view file, bool readOnly) {
@@ -204,15 +279,22 @@ void SetReadOnly(std::wstring_view file, bool readOnly) {
     }
 }
 
-bool ShellCopyFolder(std::wstring_view source, std::wstring_view destination) {
+Result ShellCopyFolder(std::wstring_view source, std::wstring_view destination) {
     const std::wstring from = ShellPathList(source);
     const std::wstring to = ShellPathList(destination);
-    if (!ShellCanTake(from) || !ShellCanTake(to)) return false;
+    const std::wstring action =
+        L"Shell copy of " + from.substr(0, from.size() - 2) + L" to " + to.substr(0, to.size() - 2);
+    if (!ShellCanTake(from) || !ShellCanTake(to)) return Result::Failure(action, ERROR_FILENAME_EXCED_RANGE);
     SHFILEOPSTRUCTW operation{};
     operation.wFunc = FO_COPY;
     operation.pFrom = from.c_str();
     operation.pTo = to.c_str();
     operation.fFlags = FOF_FILESONLY;
+    // The shell answers with codes of its own, not the system's: the log
+    // shows the number without a system text.
+    if (const int code = SHFileOperationW(&operation); code != 0)
+        return Result::Failure(action + L": the shell's code " + std::to_wstring(code), 0);
     // A cancel can still return 0: the aborted flag tells it.
-    return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+    if (operation.fAnyOperationsAborted) return Result::Failure(action, ERROR_CANCELLED);
+    return {};
 }

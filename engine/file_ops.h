@@ -3,9 +3,12 @@
 // installation sequence relies on.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/result.h"
 
 // Creates exactly this folder when it does not exist (a link to a folder
 // counts as existing). Missing parents are not created; a failure only goes
@@ -19,33 +22,56 @@ void EnsureDirectory(std::wstring_view folder);
 // nothing. Never fails.
 void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list);
 
+// What a tree copy did not do, beside the files it copied.
+struct TreeCopy {
+    int notCopied = 0;        // files that could not be copied
+    int kept = 0;             // destination files kept because they are read-only or hidden
+    int linksPassedOver = 0;  // junctions and symbolic links in the source or the destination
+    int foldersUnread = 0;    // folders whose listing failed: what lay behind the failure is missing
+
+    TreeCopy& operator+=(const TreeCopy& other);
+};
+
+// What became of one file of a tree copy.
+enum class TreeFileOutcome {
+    Copied,
+    Kept,        // the destination's read-only or hidden file stays as it was
+    NotCopied,   // the copy failed; the setup log says why
+    PassedOver,  // a junction or symbolic link, in the source or in the way
+};
+
+// Told about each file (or passed-over link) of a tree copy as it is done.
+using TreeFileSink =
+    std::function<void(const std::wstring& source, const std::wstring& destination, TreeFileOutcome outcome)>;
+
 // Copies the tree source into destination (both without a trailing "\"; one
 // "\" joins names): destination and missing parents are created, every file
 // is copied with CopyFileW (replacing, attributes and time carried over),
 // non-hidden, non-system subfolders are copied depth first. Junctions and
 // symbolic links below source or destination are never entered nor written
 // through: a link in the source is passed over, a link in the destination
-// leaves the files that would go through it uncopied. A destination file
-// that the platform refuses to replace because it is read-only or hidden
-// keeps its old content. Every other file that is not copied is counted;
-// returns the count. Each file not copied, kept or passed over is named in
-// the setup log with the system's error text. Raises Error
-// "Unable to create directory" for an empty destination.
-int CopyFolderTree(std::wstring_view source, std::wstring_view destination);
+// is passed over and the files that would go through it are not copied. A
+// destination file that the platform refuses to replace because it is
+// read-only or hidden keeps its old content. Returns the counts; each file
+// not copied, kept or passed over, and each folder not read, is named in the
+// setup log with the system's error text. When given, onFile hears of every
+// file right after its copy. Raises Error "Unable to create directory" for an
+// empty destination.
+TreeCopy CopyFolderTree(std::wstring_view source, std::wstring_view destination, const TreeFileSink& onFile = {});
 
 // Copies one file by streaming it in 1 MiB blocks, both files held without
 // sharing; the copy is a plain new file carrying the source's last-write time
 // rounded to the DOS two-second step. Raises Error
 // "Cannot open file "<source>". <system text>" or
 // "Cannot create file "<destination>". <system text>" when a file cannot be
-// opened or created; returns false for a read, write or size error during
-// the copy (the destination keeps what was written, and GetLastError tells
-// the cause), true otherwise.
-bool CopyFileWithDate(std::wstring_view source, std::wstring_view destination);
+// opened or created; returns a failure with the failing call's code for a
+// read, write or size error during the copy (the destination keeps what was
+// written), success otherwise.
+Result CopyFileWithDate(std::wstring_view source, std::wstring_view destination);
 
-// A file copy with CopyFileWithDate's contract, where a test can put in one
-// that fails.
-using FileCopy = bool (*)(std::wstring_view source, std::wstring_view destination);
+// A copy of one file as CopyFileWithDate makes it; the deployment takes one,
+// so that a test can put in a copy that fails.
+using FileCopy = Result (*)(std::wstring_view source, std::wstring_view destination);
 
 // Sets (true) or clears (false) the read-only attribute of file, keeping its
 // other attributes. A missing file or a refused change only goes into the
@@ -54,7 +80,9 @@ void SetReadOnly(std::wstring_view file, bool readOnly);
 
 // Copies the folder source as a whole into destination through the shell's
 // own file operation (its progress window, questions and error messages).
-// One trailing "\" is removed from each path. False when the operation
-// failed or the user cancelled it, and for a path of MAX_PATH characters or
-// more, which the shell cannot take (then nothing is shown or copied).
-bool ShellCopyFolder(std::wstring_view source, std::wstring_view destination);
+// One trailing "\" is removed from each path. A failure when the operation
+// failed (with the shell's own code in its text), when the user cancelled it
+// (ERROR_CANCELLED), and for a path of MAX_PATH characters or more, which
+// the shell cannot take (ERROR_FILENAME_EXCED_RANGE; then nothing is shown
+// or copied).
+Result ShellCopyFolder(std::wstring_view source, std::wstring_view destination);

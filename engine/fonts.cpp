@@ -1,5 +1,6 @@
 #include "engine/fonts.h"
 
+#include <iterator>
 #include <vector>
 
 #include "base/error.h"
@@ -68,9 +69,9 @@ std::wstring FaceFromNameTable(std::wstring_view path) {
     }
 }
 
-// GDI's font-table calls do not always say why they refused.
-void LogRefusal(const std::wstring& event) {
-    const DWORD code = GetLastError();
+// GDI's font-table calls do not always say why they refused: code is the
+// refusing call's last error, taken right after it, and may be 0.
+void LogRefusal(const std::wstring& event, DWORD code) {
     if (code != ERROR_SUCCESS)
         setup_log::WriteError(event, code);
     else
@@ -89,10 +90,10 @@ void AnnounceFontChange() {
 // Copies the font into the fonts folder. A copy that was not written whole
 // is removed again, so that the font counts as missing at the next run.
 void CopyFont(const std::wstring& source, const std::wstring& installed, FileCopy copy) {
-    if (copy(source, installed)) return;
-    const DWORD code = GetLastError();
+    const Result copied = copy(source, installed);
+    if (copied) return;
     DeleteFileW(installed.c_str());
-    throw Error(L"Cannot write file \"" + installed + L"\". " + SystemErrorText(code));
+    throw Error(L"Cannot write file \"" + installed + L"\". " + SystemErrorText(copied.code()));
 }
 
 // Writes the font's registry value; on failure the copied file is removed
@@ -118,7 +119,39 @@ void RegisterFont(const FontTargets& targets, const std::wstring& valueName, std
     RegFlushKey(key.get());
 }
 
+// Whether the fonts key has a value naming fileName (the bare name, or a
+// path ending in it; case does not count, as Windows writes its own in
+// lower case).
+bool IsRegistered(const FontTargets& targets, std::wstring_view fileName) {
+    ScopedRegKey key;
+    if (RegOpenKeyExW(targets.registryRoot, targets.registryKey.c_str(), 0, KEY_QUERY_VALUE, key.receive()) !=
+        ERROR_SUCCESS)
+        return false;
+    const std::wstring wanted(fileName);
+    for (DWORD index = 0;; ++index) {
+        wchar_t valueName[16384];
+        DWORD nameLength = static_cast<DWORD>(std::size(valueName));
+        wchar_t data[MAX_PATH + 1] = {};
+        DWORD bytes = sizeof(data) - sizeof(wchar_t);
+        DWORD type = 0;
+        const LSTATUS status = RegEnumValueW(key.get(), index, valueName, &nameLength, nullptr, &type,
+                                             reinterpret_cast<BYTE*>(data), &bytes);
+        if (status == ERROR_NO_MORE_ITEMS) return false;
+        // A value too long for a font file's path is not one of ours.
+        if (status != ERROR_SUCCESS || type != REG_SZ) continue;
+        const std::wstring_view path(data);
+        const std::wstring_view file = path.substr(path.find_last_of(L'\\') + 1);
+        if (CompareStringOrdinal(file.data(), static_cast<int>(file.size()), wanted.c_str(),
+                                 static_cast<int>(wanted.size()), TRUE) == CSTR_EQUAL)
+            return true;
+    }
+}
+
 }  // namespace
+
+bool IsFontInstalled(const FontTargets& targets, std::wstring_view name) {
+    return FileExists(targets.fontsFolder + std::wstring(name)) && IsRegistered(targets, name);
+}
 
 FontTargets SystemFontTargets() {
     wchar_t windows[MAX_PATH];
@@ -131,9 +164,13 @@ std::span<const wchar_t* const> FontFiles() {
     return kFontFiles;
 }
 
+std::wstring PackageFontsFolder(std::wstring_view installerFolder) {
+    return std::wstring(installerFolder) + L"fonts\\";
+}
+
 void InstallFonts(std::wstring_view installerFolder, const FontLineSink& addLine, const FontTargets& targets,
                   FileCopy copy) {
-    const std::wstring sourceFolder = std::wstring(installerFolder) + L"fonts\\";
+    const std::wstring sourceFolder = PackageFontsFolder(installerFolder);
     for (const wchar_t* name : kFontFiles) InstallFontFile(name, sourceFolder, targets, addLine, copy);
 }
 
@@ -141,15 +178,25 @@ void InstallFontFile(std::wstring_view name, std::wstring_view sourceFolder, con
                      const FontLineSink& addLine, FileCopy copy) {
     const std::wstring source = std::wstring(sourceFolder) + std::wstring(name);
     const std::wstring installed = targets.fontsFolder + std::wstring(name);
-    if (FileExists(installed)) return;
+    if (IsFontInstalled(targets, name)) return;
+    if (FileExists(installed)) {
+        setup_log::Write(L"Font file without its registry value (a run ended before registering it): " +
+                         installed + L"; installed whole");
+    }
 
     const std::wstring face = ReadFontFaceName(source);
     CopyFont(source, installed, copy);
     RegisterFont(targets, face + L" (TrueType)", name, installed);
 
-    if (!AddFontResourceW(installed.c_str())) LogRefusal(L"AddFontResourceW refused " + installed);
+    if (!AddFontResourceW(installed.c_str())) {
+        const DWORD code = GetLastError();
+        LogRefusal(L"AddFontResourceW refused " + installed, code);
+    }
     AnnounceFontChange();
-    if (!RemoveFontResourceW(installed.c_str())) LogRefusal(L"RemoveFontResourceW refused " + installed);
+    if (!RemoveFontResourceW(installed.c_str())) {
+        const DWORD code = GetLastError();
+        LogRefusal(L"RemoveFontResourceW refused " + installed, code);
+    }
     AnnounceFontChange();
     // The "c" in "уcтановлен" is the Latin letter, as the package has always
     // written it.

@@ -26,8 +26,16 @@ struct FontTargets {
 // "Software\Microsoft\Windows NT\CurrentVersion\Fonts". Never fails.
 FontTargets SystemFontTargets();
 
+// The package's fonts folder: installerFolder + "fonts\".
+std::wstring PackageFontsFolder(std::wstring_view installerFolder);
+
 // The file names of the seven package fonts, in installation order.
 std::span<const wchar_t* const> FontFiles();
+
+// Whether the font file name is installed: it lies in targets.fontsFolder
+// and a value of the registry key names it (the bare name or a path ending
+// in it, in any case, as Windows writes its own). Never fails.
+bool IsFontInstalled(const FontTargets& targets, std::wstring_view name);
 
 // Installs the seven package fonts from installerFolder + "fonts\" in
 // their fixed order with InstallFontFile. The first error ends it and
@@ -35,12 +43,13 @@ std::span<const wchar_t* const> FontFiles();
 void InstallFonts(std::wstring_view installerFolder, const FontLineSink& addLine,
                   const FontTargets& targets = SystemFontTargets(), FileCopy copy = CopyFileWithDate);
 
-// Installs sourceFolder + name unless targets.fontsFolder + name already
-// exists (then nothing at all happens): reads its face name, copies it with
-// copy (CopyFileWithDate unless a test puts in another), writes the REG_SZ
-// value "<face> (TrueType)" = name, announces the font to running programs
-// and withdraws it from this session again (the registry value loads it at
-// the next start), and adds
+// Installs sourceFolder + name unless IsFontInstalled (then nothing at all
+// happens; a file without its value, left by a run that ended between the
+// copy and the registration, is installed whole again): reads its face
+// name, copies it with copy (CopyFileWithDate unless a test puts in
+// another), writes the REG_SZ value "<face> (TrueType)" = name, announces
+// the font to running programs and withdraws it from this session again
+// (the registry value loads it at the next start), and adds
 // the line "Шрифт <face> уcтановлен". Raises the copy's Error ("Cannot open
 // file ..." for a missing source), "Cannot write file "<path>". <system
 // text>" when the copy was not written whole, and "Failed to set data for

@@ -1,32 +1,6 @@
 #include "engine/ini_document.h"
 
-#include <algorithm>
-
 #include "base/strings.h"
-
-namespace {
-
-// Case folding for the names of sections and keys: Latin and Cyrillic, the
-// scripts the package's settings files are written in.
-wchar_t Fold(wchar_t c) {
-    if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c + (L'a' - L'A'));
-    if (c >= 0x0410 && c <= 0x042F) return static_cast<wchar_t>(c + 0x20);  // А..Я
-    if (c >= 0x0400 && c <= 0x040F) return static_cast<wchar_t>(c + 0x50);  // Ѐ..Џ, Ё among them
-    return c;
-}
-
-bool SameName(std::wstring_view a, std::wstring_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return Fold(x) == Fold(y); });
-}
-
-std::wstring Folded(std::wstring_view name) {
-    std::wstring folded(name);
-    for (wchar_t& c : folded) c = Fold(c);
-    return folded;
-}
-
-}  // namespace
 
 IniDocument IniDocument::Parse(std::wstring_view text) {
     IniDocument document;
@@ -67,7 +41,7 @@ std::optional<std::wstring> IniDocument::Value(std::wstring_view section, std::w
     const Section* found = Find(section);
     if (!found) return std::nullopt;
     for (const Line& line : found->lines)
-        if (line.pair && SameName(line.key, key)) return line.value;
+        if (line.pair && SameIniName(line.key, key)) return line.value;
     return std::nullopt;
 }
 
@@ -75,7 +49,7 @@ void IniDocument::SetValue(std::wstring_view section, std::wstring_view key, std
     Section* target = Find(section);
     if (!target) target = &AddSection(section);
     for (Line& line : target->lines) {
-        if (line.pair && SameName(line.key, key)) {
+        if (line.pair && SameIniName(line.key, key)) {
             line.value = value;
             return;
         }
@@ -87,14 +61,8 @@ void IniDocument::SetInteger(std::wstring_view section, std::wstring_view key, l
     SetValue(section, key, std::to_wstring(value));
 }
 
-std::vector<std::wstring> IniDocument::SectionNames() const {
-    std::vector<std::wstring> names;
-    for (const Section& section : sections_) names.push_back(section.name);
-    return names;
-}
-
 IniDocument::Section* IniDocument::Find(std::wstring_view name) {
-    const auto found = index_.find(Folded(name));
+    const auto found = index_.find(FoldedIniName(name));
     return found == index_.end() ? nullptr : &sections_[found->second];
 }
 
@@ -103,7 +71,7 @@ const IniDocument::Section* IniDocument::Find(std::wstring_view name) const {
 }
 
 IniDocument::Section& IniDocument::AddSection(std::wstring_view name) {
-    index_.emplace(Folded(name), sections_.size());
+    index_.emplace(FoldedIniName(name), sections_.size());
     sections_.push_back({std::wstring(name), {}});
     return sections_.back();
 }

@@ -32,9 +32,6 @@ public:
     void SetValue(std::wstring_view section, std::wstring_view key, std::wstring_view value);
     void SetInteger(std::wstring_view section, std::wstring_view key, long long value);
 
-    // Section names in document order.
-    std::vector<std::wstring> SectionNames() const;
-
     bool operator==(const IniDocument&) const = default;
 
 private:

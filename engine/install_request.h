@@ -19,9 +19,15 @@ struct InstallRequest {
     bool driver = false;            // "Устанавливать драйвер" is checked
     bool alternativeBrand = false;  // the string table names the alternative brand
     ShortcutNames shortcut;
+    std::wstring installerVersion;  // "1.2.3.4", for the installation record
+    bool keepRecord = false;        // verify the installed files and file the installation record
 };
 
 enum class InstallOutcome {
     EndedEarly,  // a failure shown on screen ended it
-    Completed,   // it ran to its end; failures that did not end it are on screen and in the setup log
+    Completed,   // it ran to its end with every step done
+    // It ran to its end, but steps failed without ending it (a line with
+    // "ОШИБКА!!!", a tree not copied whole, an update script's non-zero code);
+    // each is on screen and in the setup log.
+    CompletedWithFailures,
 };

@@ -2,9 +2,14 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <vector>
+
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/handles.h"
+#include "base/package_names.h"
+#include "base/run_facts.h"
 #include "base/setup_log.h"
 #include "base/strings.h"
 #include "base/system_error.h"
@@ -14,10 +19,13 @@
 #include "engine/database_swap.h"
 #include "engine/deployment_manifest.h"
 #include "engine/fonts.h"
+#include "engine/held_file.h"
 #include "engine/ini_file.h"
+#include "engine/installation_record.h"
 #include "engine/package_choice.h"
 #include "engine/process_runner.h"
 #include "engine/release_info.h"
+#include "engine/tree_walk.h"
 
 namespace {
 
@@ -64,6 +72,30 @@ private:
     InstallView& view_;
 };
 
+// From the first file written until the release level is recorded the
+// Windows session may not end; the view is told each step, and that the
+// session may end again on every way out.
+class SessionHold {
+public:
+    explicit SessionHold(InstallView& view) : view_(view) {}
+    ~SessionHold() { Release(); }
+    SessionHold(const SessionHold&) = delete;
+    SessionHold& operator=(const SessionHold&) = delete;
+
+    void At(std::wstring_view step) {
+        held_ = true;
+        view_.HoldSession(step);
+    }
+    void Release() {
+        if (held_) view_.HoldSession({});
+        held_ = false;
+    }
+
+private:
+    InstallView& view_;
+    bool held_ = false;
+};
+
 class Installation {
 public:
     Installation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
@@ -77,21 +109,38 @@ public:
     InstallOutcome Run() {
         Prepare();
         if (!CreateInstallFolder()) return EndedEarly();
+        StartRecord();
+        SessionHold session(view_);
+        session.At(L"writing the settings and the package's files");
         WriteSettingsFile();
         if (!DeployFiles()) return EndedEarly();
+        session.At(L"installing the fonts");
         InstallPackageFonts();
+        session.At(L"installing the driver");
         InstallDriver();
+        session.At(L"copying the update packages and the updater");
         CopyUpdatePackages();
         CopyUpdater();
-        const std::wstring package = RunUpdateScript();
-        const std::wstring level = NameOf(package).substr(1);
-        SetReleaseLevel(installFolder_, level);
-        setup_log::Write(L"Release level recorded: " + level);
+        session.At(L"running the update script");
+        const std::wstring package = FindNewestPackage(installFolder_);
+        setup_log::Write(L"Newest update package: " + package);
+        std::wstring level;
+        if (RunUpdateScript(package)) {
+            session.At(L"recording the release level");
+            level = NameOf(package).substr(1);
+            SetReleaseLevel(installFolder_, level);
+            setup_log::Write(L"Release level recorded: " + level);
+            Record([&](InstallationRecord& r) { r.AddWritten(installFolder_ + std::wstring(kReleaseInfoFile)); });
+        }
+        session.Release();
         CreateDesktopShortcut();
-        setup_log::Write(problems_ == 0
-                             ? std::wstring(L"Installation completed")
-                             : L"Installation completed; problems shown on screen: " + std::to_wstring(problems_));
-        return InstallOutcome::Completed;
+        VerifyAndFileRecord(level);
+        if (problems_ == 0) {
+            setup_log::Write(L"Installation completed");
+            return InstallOutcome::Completed;
+        }
+        setup_log::Write(L"Installation completed; problems shown on screen: " + std::to_wstring(problems_));
+        return InstallOutcome::CompletedWithFailures;
     }
 
 private:
@@ -107,18 +156,16 @@ private:
     }
 
     bool CreateInstallFolder() {
-        if (DirectoryExists(installFolder_)) return true;
-        if (!CreateDirectoryW(installFolder_.c_str(), nullptr)) return Fail(L"Ошибка при создании каталога!");
-        view_.AddLine(L"Каталог создан...");
-        view_.Refresh();
-        return true;
+        return CreateFolderOrReport(installFolder_, L"Ошибка при создании каталога!", L"Каталог создан...");
     }
 
     void WriteSettingsFile() {
-        IniFile settings(installFolder_ + std::wstring(kSettingsFolder) + std::wstring(kSettingsFile));
-        settings.WriteInteger(L"options", L"FilterType", 0);
-        settings.WriteInteger(L"options", L"HardwareType", 1);
+        const std::wstring file = installFolder_ + std::wstring(kSettingsFolder) + std::wstring(kSettingsFile);
+        IniFile settings(file);
+        settings.WriteInteger(kOptionsSection, L"FilterType", 0);
+        settings.WriteInteger(kOptionsSection, L"HardwareType", 1);
         settings.UpdateFile();
+        Record([&](InstallationRecord& r) { r.AddWritten(file); });
     }
 
     // The block during which the window may not close.
@@ -143,12 +190,8 @@ private:
     }
 
     bool CreateDatabaseFolder() {
-        const std::wstring folder = installFolder_ + std::wstring(kDatabaseFolder);
-        if (DirectoryExists(folder)) return true;
-        if (!CreateDirectoryW(folder.c_str(), nullptr)) return Fail(L"Ошибка при создании каталога <DTAfb>!");
-        view_.AddLine(L"Каталог <DTAfb> создан...");
-        view_.Refresh();
-        return true;
+        return CreateFolderOrReport(installFolder_ + std::wstring(kDatabaseFolder),
+                                    L"Ошибка при создании каталога <DTAfb>!", L"Каталог <DTAfb> создан...");
     }
 
     // A reinstallation must not destroy the clinic's data: the package's copy
@@ -158,15 +201,35 @@ private:
     bool DeployDatabase() {
         const std::wstring database(std::wstring(kDatabaseFolder) + std::wstring(kDatabaseFile));
         CheckDatabaseReplaceable(installFolder_ + database);
+        NameLeftOverBackup(installFolder_ + database);
         DatabaseSwap swap;
         const bool copied = WithCopyLine(kDatabaseFile, [&] {
             swap = ReplaceDatabase(installerFolder_ + database, installFolder_ + database, Now(), copy_);
-            if (!swap.copied)
-                setup_log::WriteError(L"Database copy failed: " + installerFolder_ + database, GetLastError());
-            return swap.copied;
+            if (!swap.copied) {
+                setup_log::WriteFailure(swap.copied);
+                setup_log::Write(L"Database copy failed: " + installerFolder_ + database + L"; " + installFolder_ +
+                                 database + L" is left as it was");
+            } else {
+                Record([&](InstallationRecord& r) {
+                    r.AddCopy(installerFolder_ + database, installFolder_ + database);
+                });
+            }
+            return swap.copied.ok();
         });
         if (!swap.backupName.empty()) view_.AddLine(L"Сохранена копия базы данных: " + swap.backupName);
         return copied;
+    }
+
+    // A run that died inside the database swap left the clinic's database
+    // under its backup name and none under the live name: say where it is
+    // before the package's copy takes that name.
+    void NameLeftOverBackup(const std::wstring& live) {
+        if (FileExists(live)) return;
+        const std::wstring backup = NewestDatabaseBackup(live);
+        if (backup.empty()) return;
+        setup_log::Write(L"Database: " + live + L" missing; the newest backup is " + backup);
+        view_.AddLine(L"База данных " + std::wstring(kDatabaseFile) +
+                      L" не найдена; прежняя база данных сохранена в файле " + backup);
     }
 
     bool CopyGroupFiles(const CopyGroup& group) {
@@ -176,7 +239,9 @@ private:
             const bool copied =
                 CopyWithLine(name, installerFolder_ + std::wstring(group.sourceFolder) + std::wstring(name),
                              destination + std::wstring(name));
-            if (!copied && group.stopsOnFailure) return false;
+            if (copied) continue;
+            if (group.stopsOnFailure) return false;
+            ++problems_;
         }
         return true;
     }
@@ -184,12 +249,14 @@ private:
     // One file with its progress line; the line gets the outcome appended.
     bool CopyWithLine(std::wstring_view name, const std::wstring& source, const std::wstring& destination) {
         return WithCopyLine(name, [&] {
-            const bool copied = copy_(source, destination);
+            const Result copied = copy_(source, destination);
             if (!copied) {
-                const DWORD code = GetLastError();
-                setup_log::WriteError(L"Copy failed: " + source + L" -> " + destination, code);
+                setup_log::WriteFailure(copied);
+                setup_log::Write(L"Copy failed: " + source + L" -> " + destination);
+            } else {
+                Record([&](InstallationRecord& r) { r.AddCopy(source, destination); });
             }
-            return copied;
+            return copied.ok();
         });
     }
     template <typename Copy>
@@ -204,7 +271,9 @@ private:
     void WriteCounterFileWhenMissing() {
         const std::wstring settings = installFolder_ + std::wstring(kSettingsFolder);
         const std::wstring counter = settings + std::wstring(kCounterFile);
-        if (DirectoryExists(settings) && !PathExists(counter)) WriteCounterFile(counter, Now());
+        if (!DirectoryExists(settings) || PathExists(counter)) return;
+        WriteCounterFile(counter, Now());
+        if (PathExists(counter)) Record([&](InstallationRecord& r) { r.AddWritten(counter); });
     }
 
     void WriteBrandFile() {
@@ -212,11 +281,15 @@ private:
         IniFile brand(installFolder_ + std::wstring(kBrandFile));
         brand.WriteString(L"Common", L"Disk", L"I");
         brand.UpdateFile();
+        Record([&](InstallationRecord& r) { r.AddWritten(installFolder_ + std::wstring(kBrandFile)); });
     }
 
     // Fonts already in the system are left alone; a font that cannot be
     // installed ends the fonts but not the installation.
     void InstallPackageFonts() {
+        const std::wstring fonts = SystemFontTargets().fontsFolder;
+        std::vector<bool> present;
+        for (const wchar_t* name : FontFiles()) present.push_back(PathExists(fonts + name));
         try {
             InstallFonts(installerFolder_, [this](std::wstring_view line) { view_.AddLine(line); });
         } catch (const Error& e) {
@@ -224,80 +297,178 @@ private:
         } catch (const std::exception& e) {
             setup_log::Write(L"Font installation ended: " + FromUtf8(e.what()));
         }
+        RecordFonts(fonts, present);
+    }
+
+    // A font already in the system was left alone; one the installation
+    // did not get to is not there.
+    void RecordFonts(const std::wstring& fonts, const std::vector<bool>& present) {
+        const std::wstring source = PackageFontsFolder(installerFolder_);
+        for (size_t i = 0; i < FontFiles().size(); ++i) {
+            const std::wstring name = FontFiles()[i];
+            Record([&](InstallationRecord& r) {
+                if (present[i])
+                    r.AddLeftOut(fonts + name, L"оставлен: шрифт уже был в системе");
+                else if (PathExists(fonts + name))
+                    r.AddCopy(source + name, fonts + name);
+                else
+                    r.AddLeftOut(fonts + name,
+                                 L"не установлен: установка шрифтов прервана (см. журнал установки)");
+            });
+        }
     }
 
     void InstallDriver() {
         // The question names the "Yes" button, so the box shows that word.
-        if (!request_.driver ||
-            !view_.AskYesNo(L"Подключите интерфейсный блок и нажмите \"Yes\"?", YesNoCaptions::English))
-            return;
+        if (!request_.driver || !view_.AskYesNo(kConnectDriverQuestion, YesNoCaptions::English)) return;
         const std::wstring folder(kDriverFolder);
         if (!DirectoryExists(installerFolder_ + folder))
             setup_log::Write(L"Driver folder not in the package: " + installerFolder_ + folder);
-        else if (!ShellCopyFolder(installerFolder_ + folder, installFolder_ + folder))
-            setup_log::Write(L"Shell copy of " + installerFolder_ + folder + L" failed or was cancelled");
+        else if (const Result copied = ShellCopyFolder(installerFolder_ + folder, installFolder_ + folder);
+                 !copied)
+            setup_log::WriteFailure(copied);
+        else
+            RecordDriverFolder(installerFolder_ + folder, installFolder_ + folder + L"\\");
         const int line = view_.AddLine(L"Началась установка драйверов устройства...");
         view_.RepaintLog();
-        const std::wstring program = installFolder_ + std::wstring(kDriverProgram);
+        // The install folder's copy runs only when it is the distribution's
+        // own, held so until it has run; anyone may have written there.
+        const std::wstring installed = installFolder_ + std::wstring(kDriverProgram);
+        const HeldFile held(installed);
+        const bool fromInstallFolder = held.SameBytesAs(installerFolder_ + std::wstring(kDriverProgram));
+        if (!fromInstallFolder)
+            setup_log::Write(
+                L"Driver installer started from the distribution: the install folder's copy is "
+                L"missing or not the distribution's: " +
+                installed);
+        const std::wstring from = fromInstallFolder ? installFolder_ : installerFolder_;
+        const std::wstring program = from + std::wstring(kDriverProgram);
         // Quoted: an install folder with blanks must not start another
         // program. Started in its own folder, so it finds its files there and
         // never DLLs lying in the folder the installer was started from.
-        const int32_t exitCode = StartProgram(L"\"" + program + L"\"", SW_HIDE, true, installFolder_ + folder);
-        if (exitCode == -1) {
-            const DWORD code = GetLastError();
-            setup_log::WriteError(L"Driver installer not started: " + program, code);
+        const ProgramResult run = StartProgram(L"\"" + program + L"\"", SW_HIDE, true, from + folder);
+        if (!run.started) {
+            setup_log::WriteError(L"Driver installer not started: " + program, run.error.code());
             view_.AppendToLine(line, L" " + std::wstring(kFailed));
             ++problems_;
             return;
         }
-        // Driver installers return flag values, not a verdict: only recorded.
-        setup_log::Write(L"Driver installer ended with exit code " + std::to_wstring(exitCode));
+        // Driver installers return flag values, not a verdict: only recorded,
+        // as the signed number they mean.
+        if (run.ended())
+            setup_log::Write(L"Driver installer ended with exit code " +
+                             std::to_wstring(static_cast<int32_t>(run.exitCode)));
+        else
+            setup_log::WriteFailure(run.error);
         view_.AddLine(L"Установка драйверов устройства завершена");
     }
 
-    // Adds a line naming the files of the package's folder that could not be
-    // copied; the setup log names each of them.
-    void ReportTreeCopy(std::wstring_view folder, int notCopied) {
-        if (notCopied == 0) return;
-        view_.AddLine(L"Не скопировано файлов из каталога <" + std::wstring(folder) + L">: " +
-                      std::to_wstring(notCopied));
-        ++problems_;
+    // The shell copied the whole folder; its files are what the tree walk
+    // of the source finds.
+    void RecordDriverFolder(const std::wstring& source, const std::wstring& installed) {
+        ForEachTreeFile(source, [&](const std::wstring& relative) {
+            Record([&](InstallationRecord& r) { r.AddCopy(source + L"\\" + relative, installed + relative); });
+        });
+    }
+
+    // Adds a line for each kind of thing the tree copy of the package's
+    // folder did not do; the setup log names each file, link and folder.
+    // Kept read-only files and passed-over links are the package's and the
+    // clinic's own choice, not failures.
+    void ReportTreeCopy(std::wstring_view folder, const TreeCopy& copy) {
+        const std::wstring copying = L"при копировании каталога <" + std::wstring(folder) + L">: ";
+        const struct {
+            int count;
+            std::wstring text;
+            bool problem;
+        } lines[] = {
+            {copy.notCopied, L"Не скопировано файлов из каталога <" + std::wstring(folder) + L">: ", true},
+            {copy.foldersUnread, L"Не прочитано каталогов " + copying, true},
+            {copy.kept, L"Не заменено файлов \"только для чтения\" " + copying, false},
+            {copy.linksPassedOver, L"Пропущено ссылок (соединений и символических ссылок) " + copying, false},
+        };
+        for (const auto& line : lines) {
+            if (line.count == 0) continue;
+            view_.AddLine(line.text + std::to_wstring(line.count));
+            if (line.problem) ++problems_;
+        }
     }
 
     void CopyUpdatePackages() {
         // Names compare without regard to case: an existing "Backup" is used.
         const std::wstring store = installFolder_ + std::wstring(kBackupFolder) + L"\\";
         if (!DirectoryExists(store)) CreateFolderUnchecked(store);
-        ReportTreeCopy(kBackupFolder, CopyFolderTree(installerFolder_ + std::wstring(kBackupFolder),
-                                                     installFolder_ + std::wstring(kBackupFolder)));
+        ReportTreeCopy(kBackupFolder,
+                       CopyFolderTree(installerFolder_ + std::wstring(kBackupFolder),
+                                      installFolder_ + std::wstring(kBackupFolder), RecordTreeFile()));
     }
 
     void CopyUpdater() {
-        ReportTreeCopy(kUpdaterFolder,
-                       CopyFolderTree(installerFolder_ + std::wstring(kUpdaterFolder), installFolder_));
+        ReportTreeCopy(kUpdaterFolder, CopyFolderTree(installerFolder_ + std::wstring(kUpdaterFolder),
+                                                      installFolder_, RecordTreeFile()));
         // A package on a read-only medium gives read-only copies; these two
         // are rewritten later and must stay writable.
         SetReadOnly(installFolder_ + std::wstring(kReleaseInfoFile), false);
         SetReadOnly(installFolder_ + std::wstring(kUpdaterConfigFile), false);
     }
 
-    // Runs the newest update package's script from its own folder; returns
-    // that folder.
-    std::wstring RunUpdateScript() {
-        const std::wstring package = FindNewestPackage(installFolder_);
-        setup_log::Write(L"Newest update package: " + package);
+    // Runs the chosen package's script from its own folder; false when it is
+    // not run, so that its level is not recorded either. The install
+    // folder's "backup" may hold packages the distribution did not bring (a
+    // later update, or a script any user of the PC put there): a script that
+    // is not byte for byte the distribution's package of the same name runs
+    // only on the user's Yes, a linked one never. The script is held
+    // against change from the comparison to its end.
+    bool RunUpdateScript(const std::wstring& package) {
+        const std::wstring script = package + L"\\" + std::wstring(kUpdateScript);
+        if (IsLinkAt(package) || IsLinkAt(script)) {
+            setup_log::Write(L"Install.cmd of " + package + L" not run: a junction or symbolic link");
+            return SkipUpdateScript(package, L"Install.cmd является ссылкой и не запущен");
+        }
+        const HeldFile held(script);
+        const std::wstring shipped = installerFolder_ + std::wstring(kBackupFolder) + L"\\" + NameOf(package) +
+                                     L"\\" + std::wstring(kUpdateScript);
+        if (held.held() && !held.SameBytesAs(shipped) && !RunForeignScript(package, script))
+            return SkipUpdateScript(package, L"Install.cmd не из этого дистрибутива и не запущен");
         ChangeCurrentFolder(package + L"\\");
-        const uint32_t code = RunAndWait(package + L"\\Install.cmd", L"", SW_HIDE);
-        setup_log::Write(L"Install.cmd of " + package + L" ended with exit code " + std::to_wstring(code));
+        const ProgramResult run = RunAndWait(script, L"", SW_HIDE);
+        if (!run.ended()) {
+            setup_log::WriteFailure(run.error);
+            throw RunAndWaitError(script, run);
+        }
+        const uint32_t code = run.exitCode;
+        setup_log::Write(std::wstring(kUpdateScript) + L" of " + package + L" ended with exit code " +
+                         std::to_wstring(code));
         ChangeCurrentFolder(installFolder_);
         // The package decides what its script's codes mean; the level is
         // still recorded, but a non-zero code is not passed over in silence.
         if (code != 0) {
-            view_.AddLine(L"Пакет обновления <" + NameOf(package) + L">: Install.cmd завершился с кодом " +
-                          std::to_wstring(code));
+            view_.AddLine(L"Пакет обновления <" + NameOf(package) + L">: " + std::wstring(kUpdateScript) +
+                          L" завершился с кодом " + std::to_wstring(code));
             ++problems_;
         }
-        return package;
+        return true;
+    }
+
+    bool RunForeignScript(const std::wstring& package, const std::wstring& script) {
+        setup_log::Write(L"Install.cmd of " + package + L" is not the distribution's own");
+        const bool run = view_.AskYesNo(
+            L"Сценарий обновления " + script +
+                L" не входит в этот дистрибутив: в дистрибутиве нет пакета обновления " + NameOf(package) +
+                L" с таким же сценарием.\r\nЕго мог положить туда любой пользователь компьютера. Запускайте его, "
+                L"только если этот пакет обновления установлен Вами.\r\nЗапустить сценарий?",
+            YesNoCaptions::Platform);
+        setup_log::Write(run ? L"Install.cmd of " + package + L" run on the user's Yes"
+                             : L"Install.cmd of " + package + L" not run on the user's No");
+        return run;
+    }
+
+    bool SkipUpdateScript(const std::wstring& package, std::wstring_view why) {
+        view_.AddLine(L"Пакет обновления <" + NameOf(package) + L">: " + std::wstring(why) +
+                      L"; уровень обновления не записан");
+        setup_log::Write(L"Release level not recorded");
+        ++problems_;
+        return false;
     }
 
     void CreateDesktopShortcut() {
@@ -309,18 +480,101 @@ private:
                                       : L"Shortcut: " + link);
     }
 
+    // Each copied file's source is hashed on the second thread while the
+    // copy goes on; the rest are listed with why they were left.
+    TreeFileSink RecordTreeFile() {
+        if (!record_) return {};
+        return [this](const std::wstring& source, const std::wstring& installed, TreeFileOutcome outcome) {
+            switch (outcome) {
+                case TreeFileOutcome::Copied:
+                    return record_->AddCopy(source, installed);
+                case TreeFileOutcome::Kept:
+                    return record_->AddLeftOut(installed, L"оставлен: файл только для чтения или скрытый");
+                case TreeFileOutcome::NotCopied:
+                    return record_->AddLeftOut(installed, L"не скопирован (см. журнал установки)");
+                case TreeFileOutcome::PassedOver:
+                    return record_->AddLeftOut(installed, L"пропущен: ссылка (junction или symbolic link)");
+            }
+        };
+    }
+
+    // The record is an addition to the installation: when it cannot be
+    // kept, the installation goes on without it and the setup log says why.
+    void StartRecord() {
+        started_ = Now();
+        if (!request_.keepRecord) return;
+        try {
+            record_.emplace(installFolder_);
+        } catch (const Error& e) {
+            setup_log::Write(L"Installation record not kept: " + e.text());
+        }
+    }
+
+    template <typename Change>
+    void Record(Change change) {
+        if (record_) change(*record_);
+    }
+
+    // Reads every installed file back, compares it with the distribution,
+    // files the record in the settings folder and says on one line how it
+    // went; each difference is named in the setup log.
+    void VerifyAndFileRecord(const std::wstring& level) {
+        if (!record_) return;
+        const int line = view_.AddLine(L"Проверка установленных файлов....");
+        view_.Refresh();
+        const RecordVerification verification = record_->Verify();
+        for (const std::wstring& difference : verification.differences)
+            setup_log::Write(L"Installed file differs from the distribution: " + difference);
+        const RecordHeader header{request_.installerVersion,
+                                  level,
+                                  installerFolder_,
+                                  installFolder_,
+                                  WindowsVersion(),
+                                  UserName(),
+                                  Elevation(),
+                                  started_,
+                                  Now()};
+        const std::wstring file = installFolder_ + std::wstring(kSettingsFolder) + RecordFileName(started_);
+        bool filed = true;
+        try {
+            const std::string bytes = "\xEF\xBB\xBF" + ToUtf8(record_->Text(header));
+            WriteWholeFileAtomically(file, bytes.data(), bytes.size());
+            setup_log::Write(L"Installation record: " + file);
+        } catch (const Error& e) {
+            setup_log::Write(L"Installation record not written: " + e.text());
+            filed = false;
+        }
+        const std::wstring counts = std::to_wstring(verification.verified);
+        if (verification.different == 0 && filed) {
+            view_.AppendToLine(line,
+                               std::wstring(kDone) + L": файлов " + counts + L", отличий от дистрибутива нет");
+            return;
+        }
+        view_.AppendToLine(line, std::wstring(kFailed) + L" Файлов " + counts + L", отличаются от дистрибутива: " +
+                                     std::to_wstring(verification.different) +
+                                     (filed ? L"" : L"; протокол не записан"));
+        ++problems_;
+    }
+
     InstallOutcome EndedEarly() {
         setup_log::Write(L"Installation ended early on the failure shown on screen");
         return InstallOutcome::EndedEarly;
     }
 
-    // Reports a folder that cannot be made, in a box and as a line.
-    bool Fail(std::wstring_view text) {
-        const DWORD code = GetLastError();
-        setup_log::WriteError(L"Folder not created", code);
-        view_.ShowErrorBox(text);
-        view_.AddLine(text);
-        return false;
+    // Creates a missing folder and says so with created; a folder that
+    // cannot be made is reported with failed, in a box and as a line.
+    bool CreateFolderOrReport(const std::wstring& folder, std::wstring_view failed, std::wstring_view created) {
+        if (DirectoryExists(folder)) return true;
+        if (!CreateDirectoryW(folder.c_str(), nullptr)) {
+            const DWORD code = GetLastError();
+            setup_log::WriteError(L"Folder not created: " + folder, code);
+            view_.ShowErrorBox(failed);
+            view_.AddLine(failed);
+            return false;
+        }
+        view_.AddLine(created);
+        view_.Refresh();
+        return true;
     }
 
     InstallView& view_;
@@ -328,6 +582,8 @@ private:
     const std::wstring& installFolder_;
     const std::wstring installerFolder_;
     const FileCopy copy_;
+    LocalDateTime started_;
+    std::optional<InstallationRecord> record_;
     int problems_ = 0;  // failures shown on screen that did not end the installation
 };
 

@@ -28,6 +28,12 @@ public:
     // Busy: closing the window is refused and the hourglass shows; not busy:
     // closing is allowed and the default cursor is back.
     virtual void SetBusy(bool busy) = 0;
+    // While step is not empty the Windows session may not end: a log-off
+    // would kill the running step half-way (the update script changes the
+    // database) and the release level would never be recorded. step says
+    // what is being done, for the setup log should the session end anyway.
+    // Empty: the session may end again.
+    virtual void HoldSession(std::wstring_view step) = 0;
 
     // A confirmation box with Yes and No, captioned as told; true for Yes.
     virtual bool AskYesNo(std::wstring_view question, YesNoCaptions captions) = 0;

@@ -2,10 +2,13 @@
 
 #include <vector>
 
+#include "base/package_names.h"
 #include "base/setup_log.h"
 #include "base/strings.h"
+#include "engine/deployment_manifest.h"
 #include "engine/fonts.h"
 #include "engine/install_space.h"
+#include "engine/tree_walk.h"
 
 namespace {
 
@@ -13,6 +16,36 @@ constexpr std::wstring_view kRightsQuestion =
     L"Шрифты и драйвер устройства не могут быть установлены без прав администратора.\r\n"
     L"Чтобы установить их, запустите программу установки от имени администратора.\r\n"
     L"Продолжить установку?";
+
+// The folders the installation writes through: the install folder and its
+// top-level folders. A junction or symbolic link among them would take the
+// package's files, and an administrator's rights, somewhere else.
+std::vector<std::wstring> Destinations(const InstallRequest& request) {
+    const std::wstring install = WithTrailingBackslash(request.installFolder);
+    std::vector<std::wstring> folders = {install};
+    for (std::wstring_view folder : {kSettingsFolder, kDatabaseFolder})
+        folders.push_back(install + std::wstring(folder));
+    for (const CopyGroup& group : CopyGroups(request.runtime))
+        if (!group.destinationFolder.empty()) folders.push_back(install + std::wstring(group.destinationFolder));
+    folders.push_back(install + std::wstring(kBackupFolder));
+    if (request.driver) folders.push_back(install + std::wstring(kDriverFolder));
+    for (std::wstring& folder : folders)
+        if (folder.back() == L'\\') folder.pop_back();
+    return folders;
+}
+
+bool NoDestinationIsALink(InstallView& view, const InstallRequest& request) {
+    for (const std::wstring& folder : Destinations(request)) {
+        if (!IsLinkAt(folder)) continue;
+        setup_log::Write(L"Installation not started: " + folder + L" is a junction or symbolic link");
+        view.ShowErrorBox(L"Каталог " + folder +
+                          L" является ссылкой на другой каталог (соединением или символической ссылкой)!\r\n"
+                          L"Программа установки не записывает файлы через ссылки. Удалите ссылку или выберите "
+                          L"другой каталог для установки.");
+        return false;
+    }
+    return true;
+}
 
 bool EveryVolumeHasRoom(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
                         FreeSpaceQuery freeSpace) {
@@ -42,8 +75,11 @@ bool RightsSufficeOrUserGoesOn(InstallView& view, RightsProbe canInstallSystemFi
 
 }  // namespace
 
-bool CheckBeforeInstallation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
-                             RightsProbe canInstallSystemFiles, FreeSpaceQuery freeSpace) {
-    return EveryVolumeHasRoom(view, request, installerFolder, freeSpace) &&
-           RightsSufficeOrUserGoesOn(view, canInstallSystemFiles);
+PreflightVerdict CheckBeforeInstallation(InstallView& view, const InstallRequest& request,
+                                         std::wstring_view installerFolder, RightsProbe canInstallSystemFiles,
+                                         FreeSpaceQuery freeSpace) {
+    if (!NoDestinationIsALink(view, request)) return PreflightVerdict::LinkedDestination;
+    if (!EveryVolumeHasRoom(view, request, installerFolder, freeSpace)) return PreflightVerdict::NoRoom;
+    if (!RightsSufficeOrUserGoesOn(view, canInstallSystemFiles)) return PreflightVerdict::NoRights;
+    return PreflightVerdict::Go;
 }

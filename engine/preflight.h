@@ -1,6 +1,7 @@
 // The checks "Начать установку" makes before the installation changes
-// anything: room on every volume it writes to, and the rights that the
-// fonts and the driver need.
+// anything: no junction or symbolic link among the folders it writes
+// through, room on every volume it writes to, and the rights that the fonts
+// and the driver need.
 #pragma once
 
 #include <string_view>
@@ -14,14 +15,26 @@
 // (CanInstallSystemFonts; a test can put in its own answer).
 using RightsProbe = bool (*)();
 
+// Whether the installation may begin, and if not, why.
+enum class PreflightVerdict {
+    Go,
+    LinkedDestination,  // a folder written through is a junction or link; the box said so
+    NoRoom,             // a volume lacks room; the box said so
+    NoRights,           // no administrator rights, and the answer was not to go on
+};
+
 // Measures the installation that request describes from installerFolder
 // (with its trailing "\").
-// When a volume lacks room, shows an error box naming it with the MB needed
-// and available and returns false. Otherwise, when canInstallSystemFiles
-// says no, asks whether to go on without administrator rights and returns
-// the answer; true when nothing is missing, without a question. Writes
-// nothing but the setup log's lines for both checks. The free space comes
-// from freeSpace. Never fails.
-bool CheckBeforeInstallation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
-                             RightsProbe canInstallSystemFiles = CanInstallSystemFonts,
-                             FreeSpaceQuery freeSpace = FreeBytesForUser);
+// When the install folder or one of its folders that the installation writes
+// into (Settings, DTAfb, intl, udf, backup, and FTDIDriverInstall when the
+// driver is chosen) is a junction or symbolic link, shows an error box naming
+// it: LinkedDestination. When a volume lacks room, shows an error box naming
+// it with the MB needed and available: NoRoom. Otherwise, when
+// canInstallSystemFiles says no, asks whether to go on without administrator
+// rights: Go on Yes, NoRights on No; Go when nothing is missing, without a
+// question. Writes nothing but the setup log's lines for the checks. The
+// free space comes from freeSpace. Never fails.
+PreflightVerdict CheckBeforeInstallation(InstallView& view, const InstallRequest& request,
+                                         std::wstring_view installerFolder,
+                                         RightsProbe canInstallSystemFiles = CanInstallSystemFonts,
+                                         FreeSpaceQuery freeSpace = FreeBytesForUser);

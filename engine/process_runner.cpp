@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "base/error.h"
@@ -18,9 +19,10 @@ struct StartedProcess {
 };
 
 // CreateProcessW with the start parameters both starters share. currentFolder
-// may be empty (inherit the installer's). False when creation failed.
-bool Start(std::wstring_view commandLine, WORD showState, std::wstring_view currentFolder,
-           StartedProcess& started) {
+// may be empty (inherit the installer's). A failure carries CreateProcessW's
+// code.
+Result Start(std::wstring_view commandLine, WORD showState, std::wstring_view currentFolder,
+             StartedProcess& started) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -31,17 +33,25 @@ bool Start(std::wstring_view commandLine, WORD showState, std::wstring_view curr
     const std::wstring folder(currentFolder);
     PROCESS_INFORMATION info = {};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS,
-                        nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info))
-        return false;
+                        nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+        const DWORD code = GetLastError();
+        return Result::Failure(L"Not started: " + std::wstring(commandLine), code);
+    }
     started.process.reset(info.hProcess);
     started.thread.reset(info.hThread);
-    return true;
+    return {};
 }
 
-DWORD ExitCodeOf(const StartedProcess& started) {
-    DWORD code = 0;
-    GetExitCodeProcess(started.process.get(), &code);
-    return code;
+// Waits for the started program's end and reads its exit code.
+ProgramResult AwaitEnd(const StartedProcess& started, std::wstring_view commandLine) {
+    if (const DWORD code = WaitProcessingMessages(started.process.get()); code != ERROR_SUCCESS)
+        return {true, 0, Result::Failure(L"Its end cannot be awaited: " + std::wstring(commandLine), code)};
+    DWORD exitCode = 0;
+    if (!GetExitCodeProcess(started.process.get(), &exitCode)) {
+        const DWORD code = GetLastError();
+        return {true, 0, Result::Failure(L"Its exit code cannot be read: " + std::wstring(commandLine), code)};
+    }
+    return {true, exitCode, {}};
 }
 
 // The folder part of program without its trailing "\", except for a drive
@@ -54,21 +64,24 @@ std::wstring WorkingFolderOf(std::wstring_view program) {
 
 }  // namespace
 
-uint32_t RunAndWait(std::wstring_view program, std::wstring_view parameters, uint16_t showState) {
+ProgramResult RunAndWait(std::wstring_view program, std::wstring_view parameters, uint16_t showState) {
     const std::wstring commandLine = L"\"" + std::wstring(program) + L"\" " + std::wstring(parameters);
     StartedProcess started;
-    if (!Start(commandLine, showState, WorkingFolderOf(program), started))
-        throw Error(L"ia niia nicaaou i?ioann: " + std::wstring(program));
-    if (WaitProcessingMessages(started.process.get()) == WAIT_FAILED) throw Error(L"Range check error");
-    return ExitCodeOf(started);
+    if (Result start = Start(commandLine, showState, WorkingFolderOf(program), started); !start)
+        return {false, 0, std::move(start)};
+    return AwaitEnd(started, commandLine);
 }
 
-int32_t StartProgram(std::wstring_view commandLine, uint32_t showState, bool wait,
-                     std::wstring_view currentFolder) {
+Error RunAndWaitError(std::wstring_view program, const ProgramResult& run) {
+    return Error(run.started ? L"Range check error" : L"ia niia nicaaou i?ioann: " + std::wstring(program));
+}
+
+ProgramResult StartProgram(std::wstring_view commandLine, uint32_t showState, bool wait,
+                           std::wstring_view currentFolder) {
     if (showState > 0xFFFF) throw Error(L"Range check error");
     StartedProcess started;
-    if (!Start(commandLine, static_cast<WORD>(showState), currentFolder, started)) return -1;
-    if (!wait) return 0;
-    WaitProcessingMessages(started.process.get());
-    return static_cast<int32_t>(ExitCodeOf(started));
+    if (Result start = Start(commandLine, static_cast<WORD>(showState), currentFolder, started); !start)
+        return {false, 0, std::move(start)};
+    if (!wait) return {true, 0, {}};
+    return AwaitEnd(started, commandLine);
 }

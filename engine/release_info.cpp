@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/com_values.h"
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/handles.h"
@@ -14,58 +15,11 @@
 #include "base/package_names.h"
 #include "base/strings.h"
 #include "base/system_error.h"
+#include "engine/msxml_classes.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace {
-
-// MSXML's version-independent DOMDocument and its IXMLDOMDocument2
-// interface (the toolchain declares them but its GUID symbols do not link).
-const CLSID kDomDocumentClass = {0xF6D90F11, 0x9C73, 0x11D3, {0xB3, 0x2E, 0x00, 0xC0, 0x4F, 0x99, 0x0B, 0xB4}};
-const IID kDomDocument2Interface = {0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-
-// A VARIANT cleared on every path.
-class ScopedVariant {
-public:
-    ScopedVariant() { VariantInit(&v_); }
-    explicit ScopedVariant(std::wstring_view text) : ScopedVariant() {
-        v_.vt = VT_BSTR;
-        v_.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    }
-    explicit ScopedVariant(IUnknown* object) : ScopedVariant() {
-        v_.vt = VT_UNKNOWN;
-        v_.punkVal = object;
-        object->AddRef();
-    }
-    ~ScopedVariant() { VariantClear(&v_); }
-    ScopedVariant(const ScopedVariant&) = delete;
-    ScopedVariant& operator=(const ScopedVariant&) = delete;
-    VARIANT& get() { return v_; }
-
-private:
-    VARIANT v_;
-};
-
-// A BSTR freed on every path.
-class ScopedBstr {
-public:
-    ScopedBstr() = default;
-    explicit ScopedBstr(std::wstring_view text)
-        : s_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-    ~ScopedBstr() { SysFreeString(s_); }
-    ScopedBstr(const ScopedBstr&) = delete;
-    ScopedBstr& operator=(const ScopedBstr&) = delete;
-    BSTR get() const { return s_; }
-    BSTR* receive() {
-        SysFreeString(s_);
-        s_ = nullptr;
-        return &s_;
-    }
-    std::wstring text() const { return s_ ? std::wstring(s_, SysStringLen(s_)) : std::wstring(); }
-
-private:
-    BSTR s_ = nullptr;
-};
 
 void Check(HRESULT hr) {
     if (FAILED(hr)) throw Error(SystemErrorText(static_cast<DWORD>(hr)));

@@ -13,12 +13,16 @@ list(APPEND WIN_SOURCES
   engine/package_choice_win.cpp
   engine/process_runner.cpp
   engine/release_info.cpp
+  engine/source_hasher.cpp
   engine/file_ops.cpp
   engine/counter_file_win.cpp
   engine/database_swap.cpp
   engine/ini_file.cpp
+  engine/held_file.cpp
   engine/install_sequence.cpp
   engine/install_space.cpp
+  engine/installation_record.cpp
   engine/preflight.cpp
   engine/system_rights.cpp
+  engine/tree_walk.cpp
   )

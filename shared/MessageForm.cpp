@@ -18,10 +18,6 @@ constexpr UINT_PTR kStopTimer = 2;
 constexpr UINT kStayUpPeriodMs = 1000;
 constexpr wchar_t kCloseCaption[] = L"Окно закроется через";
 
-HINSTANCE Module() {
-    return GetModuleHandleW(nullptr);
-}
-
 HFONT MakeFont(const wchar_t* face, int points, int dpi) {
     return CreateFontW(-MulDiv(points, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, face);
@@ -80,33 +76,38 @@ WindowClass TFMessageform::Class(HINSTANCE) {
 }
 
 TFMessageform::TFMessageform() : stopPeriodMs_(kDefaultStopPeriodMs) {
-    CreateAttached(Module(),
+    CreateAttached(ProgramModule(),
                    {.exStyle = WS_EX_TOPMOST | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
                     .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN},
                    L"the message window");
     const int dpi = ScreenDpi();
     messageFont_.reset(MakeFont(L"Tahoma", 10, dpi));
     controlFont_.reset(MakeFont(L"Tahoma", 8, dpi));
-    lblMessage = AddChild(L"Static", L"", SS_LEFT | SS_NOPREFIX, ID_lblMessage, messageFont_.get());
-    btnCancel = AddChild(L"Button", L"Отмена", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, controlFont_.get());
-    btnOK = AddChild(L"Button", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, controlFont_.get());
-    btnStop = AddChild(L"Button", L"остановить", BS_PUSHBUTTON | WS_TABSTOP, ID_btnStop, controlFont_.get());
-    lblClose = AddChild(L"Static", kCloseCaption, SS_CENTER | SS_NOPREFIX, ID_lblClose, controlFont_.get());
-    lblSec = AddChild(L"Static", kCountdownBeforeFirstTick, SS_LEFT | SS_NOPREFIX, ID_lblSec, controlFont_.get());
+    struct Child {
+        HWND& hwnd;
+        const wchar_t* className;
+        const wchar_t* text;
+        DWORD style;
+        int id;
+        HFONT font;
+    };
+    const Child children[] = {
+        {lblMessage, L"Static", L"", SS_LEFT | SS_NOPREFIX, ID_lblMessage, messageFont_.get()},
+        {btnCancel, L"Button", L"Отмена", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, controlFont_.get()},
+        {btnOK, L"Button", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, controlFont_.get()},
+        {btnStop, L"Button", L"остановить", BS_PUSHBUTTON | WS_TABSTOP, ID_btnStop, controlFont_.get()},
+        {lblClose, L"Static", kCloseCaption, SS_CENTER | SS_NOPREFIX, ID_lblClose, controlFont_.get()},
+        {lblSec, L"Static", kCountdownBeforeFirstTick, SS_LEFT | SS_NOPREFIX, ID_lblSec, controlFont_.get()},
+    };
+    for (const Child& c : children)
+        c.hwnd = CreateChildControl(c.className, {.title = c.text, .style = c.style, .parent = hwnd_, .id = c.id},
+                                    c.font, L"the message window");
     cancelGlyph_ = SetButtonGlyph(btnCancel, L"GLYPH_CANCEL");
     okGlyph_ = SetButtonGlyph(btnOK, L"GLYPH_OK");
 }
 
 TFMessageform::~TFMessageform() {
     if (hwnd_) DestroyWindow(hwnd_);
-}
-
-HWND TFMessageform::AddChild(const wchar_t* cls, const wchar_t* text, DWORD style, int id, HFONT font) {
-    HWND child = CreateWindowOrRaise(
-        Module(), cls, {.title = text, .style = WS_CHILD | WS_VISIBLE | style, .parent = hwnd_, .id = id}, nullptr,
-        L"the message window");
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return child;
 }
 
 bool TFMessageform::Showmes(std::wstring_view Text, TMessageType tip, std::wstring_view CaptionText, bool smodal) {

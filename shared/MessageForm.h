@@ -41,7 +41,6 @@ private:
     friend class WindowBase<TFMessageform>;
     static WindowClass Class(HINSTANCE instance);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-    HWND AddChild(const wchar_t* cls, const wchar_t* text, DWORD style, int id, HFONT font);
     void FormShow();
     void RunModal();
     void StayUpTimerTimer();

@@ -1,5 +1,6 @@
 #include "shared/VH_Common_Proc.h"
 
+#include "base/package_names.h"
 #include "shared/VH_Common_Const.h"
 #include "shared/settings_values.h"
 
@@ -12,10 +13,8 @@ constexpr VocabularyEntry kProc[] = {
     {nullptr, L""},    {nullptr, L""},     {nullptr, L""}, {L"nnn", L"н"}, {L"sss", L"с"},
 };
 
-constexpr std::wstring_view kOptions = L"options";
-
 std::uint8_t ReadByte(const IniText& file, std::wstring_view key) {
-    return ByteInRange(file.ReadInteger(kOptions, key, 0)).value_or(0);
+    return ByteInRange(file.ReadInteger(kOptionsSection, key, 0)).value_or(0);
 }
 
 // The switches and numbers of the section "options": key, field, default.
@@ -62,14 +61,14 @@ constexpr NumberKey kNumberKeys[] = {
 
 TSettings SettingsFromIni(const IniText& file) {
     TSettings s;
-    for (const BoolKey& k : kBoolKeys) s.*k.field = file.ReadBool(kOptions, k.key, k.fallback);
-    for (const NumberKey& k : kNumberKeys) s.*k.field = file.ReadFloat(kOptions, k.key, k.fallback);
+    for (const BoolKey& k : kBoolKeys) s.*k.field = file.ReadBool(kOptionsSection, k.key, k.fallback);
+    for (const NumberKey& k : kNumberKeys) s.*k.field = file.ReadFloat(kOptionsSection, k.key, k.fallback);
     s.forMVD = false;
     s.Person = 0;
     s.FilterType = ReadByte(file, L"FilterType");
-    s.DefaultRegType = static_cast<Tregtype>(file.ReadInteger(kOptions, L"DefaultRegType", 0) & 0xFF);
-    s.HardwareType = file.ReadInteger(kOptions, L"HardwareType", 1);
-    s.LanguageSetting = file.ReadString(kOptions, L"LanguageSetting", L"");
+    s.DefaultRegType = static_cast<Tregtype>(file.ReadInteger(kOptionsSection, L"DefaultRegType", 0) & 0xFF);
+    s.HardwareType = file.ReadInteger(kOptionsSection, L"HardwareType", 1);
+    s.LanguageSetting = file.ReadString(kOptionsSection, L"LanguageSetting", L"");
     s.New_Reg = ReadByte(file, L"new_reg");
     return s;
 }

@@ -16,16 +16,7 @@ constexpr int kBarHeight = 30;
 constexpr int kFontPixels = 20;
 constexpr int kBorderWidth = 2;
 
-HINSTANCE Module() {
-    return GetModuleHandleW(nullptr);
-}
-
 constexpr wchar_t kWhat[] = L"the launch progress window";
-
-HWND CreateChild(const wchar_t* cls, DWORD style, HWND parent) {
-    return CreateWindowOrRaise(Module(), cls, {.style = WS_CHILD | WS_VISIBLE | style, .parent = parent}, nullptr,
-                               kWhat);
-}
 
 }  // namespace
 
@@ -39,9 +30,9 @@ TFWaitRun::TFWaitRun() {
     // A caption without system menu: no close box, the user cannot end it.
     const DWORD style = WS_POPUP | WS_CAPTION;
     const DWORD exStyle = WS_EX_TOPMOST;
-    CreateAttached(Module(), {.exStyle = exStyle, .style = style}, kWhat);
-    ProgressBar = CreateChild(PROGRESS_CLASSW, PBS_SMOOTH, hwnd_);
-    LblProgress = CreateChild(L"Static", SS_LEFT | SS_NOPREFIX, hwnd_);
+    CreateAttached(ProgramModule(), {.exStyle = exStyle, .style = style}, kWhat);
+    ProgressBar = CreateChildControl(PROGRESS_CLASSW, {.style = PBS_SMOOTH, .parent = hwnd_}, nullptr, kWhat);
+    LblProgress = CreateChildControl(L"Static", {.style = SS_LEFT | SS_NOPREFIX, .parent = hwnd_}, nullptr, kWhat);
 
     const int dpi = myScreen->PixelsPerInch > 0 ? myScreen->PixelsPerInch : 96;
     auto scaled = [dpi](int pixels) { return ScaleFromWaitRunDesign(pixels, dpi); };

@@ -3,17 +3,6 @@
 #include "base/strings.h"
 #include "shared/settings_values.h"
 
-namespace {
-
-std::wstring AsciiLower(std::wstring_view name) {
-    std::wstring lower(name);
-    for (wchar_t& c : lower)
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + (L'a' - L'A'));
-    return lower;
-}
-
-}  // namespace
-
 IniText::IniText(std::wstring_view text) {
     ForEachLine(text, [&](std::wstring_view raw) {
         const std::wstring_view line = TrimControlView(raw);
@@ -22,7 +11,7 @@ IniText::IniText(std::wstring_view text) {
             const std::size_t close = line.find(L']');
             if (close != std::wstring::npos) {
                 std::wstring name = TrimControl(line.substr(1, close - 1));
-                index_.emplace(AsciiLower(name), sections_.size());
+                index_.emplace(FoldedIniName(name), sections_.size());
                 sections_.push_back({std::move(name), {}});
             }
             return;
@@ -35,10 +24,10 @@ IniText::IniText(std::wstring_view text) {
 
 std::optional<std::wstring> IniText::Find(std::wstring_view section, std::wstring_view key) const {
     // Only the first section of that name counts.
-    const auto found = index_.find(AsciiLower(section));
+    const auto found = index_.find(FoldedIniName(section));
     if (found == index_.end()) return std::nullopt;
     for (const auto& [name, value] : sections_[found->second].keys)
-        if (EqualsIgnoreAsciiCase(name, key)) return value;
+        if (SameIniName(name, key)) return value;
     return std::nullopt;
 }
 

@@ -21,8 +21,8 @@ public:
     explicit IniText(std::wstring_view text);
 
     // The text after the first "=" of the first key named key in the first
-    // section named section (names trimmed, ASCII case ignored); nullopt
-    // when the section or the key is missing.
+    // section named section (names trimmed, case folded by FoldedIniName);
+    // nullopt when the section or the key is missing.
     std::optional<std::wstring> Find(std::wstring_view section, std::wstring_view key) const;
 
     // Typed readers: the value by the rules of settings_values.h, or
@@ -39,7 +39,7 @@ private:
         std::vector<std::pair<std::wstring, std::wstring>> keys;
     };
     std::vector<Section> sections_;
-    // Position of the first section of each name (ASCII-lower-cased) in
+    // Position of the first section of each name (FoldedIniName) in
     // sections_, so lookups in a file of many sections stay cheap.
     std::unordered_map<std::wstring, std::size_t> index_;
 };

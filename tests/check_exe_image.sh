@@ -1,5 +1,5 @@
 #!/bin/sh
-# The shipped program must be a self-contained 32-bit GUI image: PE32, GUI
+# The shipped program (the release tree's exe) must be a self-contained 32-bit GUI image: PE32, GUI
 # subsystem, only system DLLs imported, with its manifest, version and icon.
 # Its version resource carries the project version, which README names too.
 # Usage: check_exe_image.sh <objdump> <VelmoraSetup.exe> <x.y.z> <README.md>
@@ -8,16 +8,22 @@ objdump="$1"
 exe="$2"
 version="$3"
 readme="$4"
-headers="$("$objdump" -p "$exe")"
 fail() { echo "FAIL: $*"; exit 1; }
+[ -f "$exe" ] || fail "no shipped exe at $exe: build it with tools/build.sh release"
+headers="$("$objdump" -p "$exe")"
 
 echo "$headers" | grep -q 'Magic[[:space:]]*010b' || fail "not a PE32 image"
 echo "$headers" | grep -q 'Subsystem[[:space:]]*00000002' || fail "not a GUI program"
 
-allowed="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll comctl32.dll
-comdlg32.dll shlwapi.dll msvcrt.dll version.dll"
+# Only DLLs that Windows never looks for beside the program: the Known DLLs
+# (always mapped from the system folder) and comctl32.dll, which the
+# manifest's Common-Controls dependency binds to the side-by-side copy. Any
+# other import (version.dll, for one) would be loaded from the download
+# folder the installer is started from, where anyone can plant one.
+allowed="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll comdlg32.dll
+shlwapi.dll msvcrt.dll comctl32.dll"
 for dll in $(echo "$headers" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z'); do
-    echo "$allowed" | grep -qw "$dll" || fail "imports $dll, which is not a system DLL"
+    echo "$allowed" | grep -qw "$dll" || fail "imports $dll, which Windows may load from the folder beside the program"
 done
 
 for text in "Velmora.Holter.Setup" "PerMonitorV2" "Microsoft.Windows.Common-Controls" "asInvoker"; do

@@ -38,6 +38,11 @@ if(TARGET fonts_tests)
     ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-fonts;VH_FONTS_PREFIX_TEST=1")
 endif()
 
+# The installation record's hashes checked from Linux with sha256sum.
+if(TARGET engine_tests)
+  add_test(NAME record_hashes COMMAND sh ${CMAKE_SOURCE_DIR}/tests/record_hashes.sh ${CMAKE_BINARY_DIR})
+endif()
+
 # Small Windows programs that stand in for the package's own programs.
 file(GLOB STAND_INS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fixtures/*.cpp)
 foreach(stand_in ${STAND_INS})

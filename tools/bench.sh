@@ -15,8 +15,13 @@ build="${VH_BUILD_DIR:-$root/build}"
 runs="${1:-5}"
 
 "$root/tools/deps.sh"
-cmake -S "$root" -B "$build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build "$build/win" -j2 --target velmora_bench decode_bench VelmoraSetup
+# The Windows tree this host's Wine runs (tools/host-kind.sh): i686, or
+# x86-64 on a host that runs 64-bit programs only.
+. "$root/tools/host-kind.sh"
+echo "== Wine: $VH_WINE_PATH_LINE"
+if [ "$VH_WINE_KIND" = win64 ]; then arch=x86_64; else arch=i686; fi
+cmake -S "$root" -B "$build/$VH_WIN_TREE" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" >/dev/null
+cmake --build "$build/$VH_WIN_TREE" -j2 --target velmora_bench decode_bench VelmoraSetup
 cmake -S "$root" -B "$build/native" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$build/native" -j2 --target decode_bench
 

@@ -1,10 +1,12 @@
 #!/bin/sh
 # Configures and builds the trees: build/native (Windows-free core, clang,
-# sanitizers), build/win (the Windows program and its tests, mingw-w64) and
-# build/release (only the shipped VelmoraSetup.exe: optimised, no debug
-# information, reproducible). Prints the version being built and, for the
-# release tree, the exe's size and SHA-256.
-# Usage: build.sh [native|win|release|all]
+# sanitizers), build/win (the Windows program and its tests, mingw-w64
+# i686), build/win64 (the same tree for x86-64: what 64-bit Wine runs on
+# hosts that run 64-bit programs only) and build/release (only the shipped
+# 32-bit VelmoraSetup.exe: optimised, no debug information, reproducible).
+# Prints the version being built and, for the release tree, the exe's size
+# and SHA-256.
+# Usage: build.sh [native|win|win64|release|all]
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VH_BUILD_DIR:-$root/build}"
@@ -13,15 +15,21 @@ what="${1:-all}"
 version=$(sed -n 's/^project(VelmoraSetup VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 echo "Velmora-Холтер setup, version $version"
 
-if [ "$what" = native ] || [ "$what" = all ]; then
+wants() { [ "$what" = "$1" ] || [ "$what" = all ]; }
+# The Windows test trees check the shipped exe itself, built in build/release.
+windows_tree() {
+    cmake -S "$root" -B "$build/$1" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$2.cmake" \
+        -DVH_RELEASE_EXE="$build/release/VelmoraSetup.exe" >/dev/null
+    cmake --build "$build/$1" -j2
+}
+
+if wants native; then
     cmake -S "$root" -B "$build/native" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
     cmake --build "$build/native" -j2
 fi
-if [ "$what" = win ] || [ "$what" = all ]; then
-    cmake -S "$root" -B "$build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-    cmake --build "$build/win" -j2
-fi
-if [ "$what" = release ] || [ "$what" = all ]; then
+if wants win; then windows_tree win i686; fi
+if wants win64; then windows_tree win64 x86_64; fi
+if wants release; then
     cmake -S "$root" -B "$build/release" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$build/release" -j2 --target VelmoraSetup

@@ -11,16 +11,16 @@ tour="$build/tour"
 sheet="$(realpath -m "${1:-$build/contact-sheet.png}")"
 
 "$root/tools/deps.sh"
-"$root/tools/build.sh" win
-"$root/tools/wine-prefix.sh" "$tour/wineprefix"
-
 . "$root/tools/wine-env.sh"
-export WINEPREFIX="$tour/wineprefix"
+tree="$build/$VH_WIN_TREE"
+"$root/tools/build.sh" "$VH_WIN_TREE"
+"$root/tools/wine-prefix.sh" "$tour/wineprefix-$VH_WINE_KIND"
+export WINEPREFIX="$tour/wineprefix-$VH_WINE_KIND"
 rm -rf "$tour/package" "$tour/shots"
 mkdir -p "$tour/package"
-xvfb-run -a wine "$build/win/make_package.exe" "Z:$tour/package"
+xvfb-run -a wine "$tree/make_package.exe" "Z:$tour/package"
 wineserver -w
-cp "$build/win/VelmoraSetup.exe" "$tour/package/"
+cp "$tree/VelmoraSetup.exe" "$tour/package/"
 
 # One virtual display and one wineserver for the four walks; each walk
 # installs into a fresh C:\Holter.
@@ -33,11 +33,11 @@ windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
 for dpi in 96 120 144 192; do
     rm -rf "$WINEPREFIX/drive_c/Holter"
     mkdir -p "$TOUR/shots/$dpi"
-    wine "$BUILD/win/page_tour.exe" "$(windows_path "$TOUR/package/VelmoraSetup.exe")" \
+    wine "$TREE/page_tour.exe" "$(windows_path "$TOUR/package/VelmoraSetup.exe")" \
         "$(windows_path "$TOUR/shots/$dpi")" "$dpi"
 done
 WALK
-TOUR="$tour" BUILD="$build" xvfb-run -a -s "-screen 0 1280x1024x24" sh "$tour/walk.sh"
+TOUR="$tour" TREE="$tree" xvfb-run -a -s "-screen 0 1280x1024x24" sh "$tour/walk.sh"
 
 # Rows of equal length: a picture missing at one resolution (the completion
 # question is not asked at 96) leaves an empty cell.

@@ -3,25 +3,29 @@
 # folder (the installer beside a sample package) and starts the wizard under
 # Wine. With a display the wizard opens there; without one it runs on a
 # virtual display, a screenshot of the welcome page is saved and its path
-# printed.
+# printed. On a host that runs 64-bit programs only (or with VH_WINE64=1)
+# the x86-64 build of the wizard runs under 64-bit Wine.
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VH_BUILD_DIR:-$root/build}"
-demo="$build/demo"
 
+. "$root/tools/host-kind.sh"
+echo "== Wine: $VH_WINE_PATH_LINE"
 "$root/tools/deps.sh"
-"$root/tools/build.sh" win
+. "$root/tools/wine-env.sh"
+demo="$build/demo-$VH_WINE_KIND"
+tree="$build/$VH_WIN_TREE"
+"$root/tools/build.sh" "$VH_WIN_TREE"
 "$root/tools/wine-prefix.sh" "$demo/wineprefix"
 
-. "$root/tools/wine-env.sh"
 export WINEPREFIX="$demo/wineprefix"
 rm -rf "$demo/package"
 mkdir -p "$demo/package"
 # The sample package: database, runtime, libraries, fonts, driver installer,
 # update packages and updater, with the installer beside them.
-xvfb-run -a wine "$build/win/make_package.exe" "Z:$demo/package"
+xvfb-run -a wine "$tree/make_package.exe" "Z:$demo/package"
 wineserver -w  # the next run starts with a fresh wineserver
-cp "$build/win/VelmoraSetup.exe" "$demo/package/"
+cp "$tree/VelmoraSetup.exe" "$demo/package/"
 
 if [ -n "${DISPLAY:-}" ]; then
     echo "Starting the wizard from $demo/package"

@@ -11,6 +11,8 @@ tr -d '\r' <"$log" | awk '
     /^[0-9]+\/[0-9]+ Test: / { entry = $3 }
     # "<file>:<line>: Skipped" or "<file>(<line>): Skipped", then the reason.
     / Skipped$/ { if ((getline reason) <= 0) reason = ""; next }
+    # A script test that leaves out part of its work says "SKIPPED: <reason>".
+    /^SKIPPED: / { skipped[++count] = entry ": " substr($0, 10); next }
     /^\[  SKIPPED \] [^ ]+ \([0-9]+ ms\)$/ {
         skipped[++count] = entry ": " $4 (reason == "" ? "" : ": " reason)
         reason = ""

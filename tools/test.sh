@@ -2,13 +2,18 @@
 # Sets up everything, checks the sources' format, builds the trees and runs
 # all tests: the native sanitizer build first, then the release exe built a
 # second time to show it reproducible, then the Windows tests under Wine on
-# a virtual display.
+# a virtual display: the 32-bit build under 32-bit Wine, or on a host that
+# runs 64-bit programs only (or with VH_WINE64=1) the x86-64 build under
+# 64-bit Wine. Either way the shipped 32-bit exe's image and signature are
+# checked.
 # Ends with CTest's summary of the Windows tests and the names of the test
 # cases that skipped themselves.
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VH_BUILD_DIR:-$root/build}"
 
+. "$root/tools/host-kind.sh"
+echo "== Wine: $VH_WINE_PATH_LINE"
 "$root/tools/deps.sh"
 echo "== Source format"
 "$root/tools/check-format.sh"
@@ -21,6 +26,6 @@ ctest --test-dir "$build/native" --output-on-failure
 echo "== Reproducible release build (the exe built again in another folder)"
 "$root/tools/repro-check.sh"
 
-echo "== Windows tests under Wine"
-"$root/tools/wine-prefix.sh" "$build/win/wineprefix"
-exec xvfb-run -a -s "-screen 0 1280x1024x24" "$root/tools/wine-ctest.sh" "$build/win"
+echo "== Windows tests under Wine ($VH_WINE_PATH_LINE)"
+"$root/tools/wine-prefix.sh" "$build/$VH_WIN_TREE/wineprefix"
+exec xvfb-run -a -s "-screen 0 1280x1024x24" "$root/tools/wine-ctest.sh" "$build/$VH_WIN_TREE"

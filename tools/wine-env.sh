@@ -2,5 +2,27 @@
 # settings (code page 1251), no debug noise, no Mono/Gecko prompts.
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win32
 export LC_ALL=ru_RU.UTF-8
+
+# Sourced by scripts in tools/, bench/ and tests/faults/.
+for VH_TOOLS in "$(dirname "$0")" "$(dirname "$0")/../tools" "$(dirname "$0")/../../tools"; do
+    [ -f "$VH_TOOLS/host-kind.sh" ] && break
+done
+VH_TOOLS="$(cd "$VH_TOOLS" && pwd)"
+. "$VH_TOOLS/host-kind.sh"
+
+# 32-bit Wine runs the shipped 32-bit build; on the 64-bit path 64-bit Wine
+# runs the x86-64 build of the same tree, in a prefix of its own kind. The
+# loader and server are named in full: Debian's `wine` and `wineserver`
+# wrappers pick by what is installed, not by what can run here. tools/wine-bin
+# puts the chosen pair first on PATH for every script and test program that
+# calls `wine` or `wineserver`.
+if [ "$VH_WINE_KIND" = win64 ]; then
+    export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+else
+    export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32
+fi
+case ":$PATH:" in
+    *":$VH_TOOLS/wine-bin:"*) ;;
+    *) export PATH="$VH_TOOLS/wine-bin:$PATH" ;;
+esac

@@ -185,11 +185,12 @@ HWND FindTopWindowEvenHidden(DWORD pid, std::wstring_view windowClass) {
     return s.found;
 }
 
-Wizard::Wizard(const std::wstring& exe, const std::wstring& workingFolder) {
+Wizard::Wizard(const std::wstring& exe, const std::wstring& workingFolder, const std::wstring& arguments) {
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
     std::wstring command = L"\"" + exe + L"\"";
+    if (!arguments.empty()) command += L" " + arguments;
     const std::wstring folder = workingFolder.empty() ? FolderOf(exe) : workingFolder;
     if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
                         &pi))

@@ -30,9 +30,10 @@ struct MessageWindowInfo {
 
 class Wizard {
 public:
-    // Starts exe (a full path) with its folder as the working folder, or the
-    // given one, and waits until the main window is visible.
-    explicit Wizard(const std::wstring& exe, const std::wstring& workingFolder = L"");
+    // Starts exe (a full path) with arguments, its folder as the working
+    // folder, or the given one, and waits until the main window is visible.
+    explicit Wizard(const std::wstring& exe, const std::wstring& workingFolder = L"",
+                    const std::wstring& arguments = L"");
     // Ends the process if the test left it running.
     ~Wizard();
 

@@ -212,6 +212,14 @@ std::wstring FileVersionOf(const std::wstring& path) {
            std::to_wstring(LOWORD(fixed->dwFileVersionLS));
 }
 
+// The window's answer when Windows asks whether the session may end.
+DWORD_PTR AskSessionEnd(HWND window) {
+    DWORD_PTR answer = 2;
+    EXPECT_TRUE(
+        SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 60000, &answer));
+    return answer;
+}
+
 TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
     Build();
     const std::vector<std::wstring> fontLines = ExpectedFontLines();
@@ -451,6 +459,95 @@ TEST_F(InstallationTest, CloseIsRefusedWhileFilesAreWrittenAndAllowedAfter) {
     EXPECT_TRUE(w.WaitForExit(10s));
 }
 
+// An event's text as the setup log keeps it: line breaks shown as blanks.
+std::wstring Flattened(std::wstring text) {
+    std::replace_if(
+        text.begin(), text.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
+    return text;
+}
+
+// A user of the PC prepared an update package in the install folder's
+// "backup" before an administrator's installation: its script runs only on
+// the technician's Yes; the box names it, and on No the line and the setup
+// log say it was not run and no level was recorded. The distribution's own
+// packages ask nothing (the full run above).
+TEST_F(InstallationTest, AForeignUpdateScriptRunsOnlyOnTheTechniciansYes) {
+    Build();
+    const std::wstring foreign = install_ + L"backup\\X991231";
+    for (const std::wstring& folder : {install_, install_ + L"backup", foreign})
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    WriteFileBytes(foreign + L"\\Install.cmd", "@echo off\r\necho planted> X991231.done\r\n");
+    const std::wstring question =
+        L"Сценарий обновления " + foreign +
+        L"\\Install.cmd не входит в этот дистрибутив: в дистрибутиве нет пакета обновления X991231 с таким же "
+        L"сценарием.\r\nЕго мог положить туда любой пользователь компьютера. Запускайте его, только если этот "
+        L"пакет обновления установлен Вами.\r\nЗапустить сценарий?";
+    const std::wstring notRun =
+        L"Пакет обновления <X991231>: Install.cmd не из этого дистрибутива и не запущен; уровень обновления не "
+        L"записан";
+    for (const int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
+        NewSetupLog log;
+        Wizard w(exe());
+        GoToOptions(w, install_);
+        MessageBoxInfo box = Install(w);
+        ASSERT_EQ(box.text, question);
+        w.Answer(box, answer);
+        box = w.WaitForMessageBox(60s);
+        ASSERT_EQ(box.text, kFinalQuestion);
+        const std::vector<std::wstring> lines = LogLines(w);
+        w.Answer(box, IDYES);
+        ASSERT_TRUE(w.WaitForExit(10s));
+
+        EXPECT_EQ(PathExists(foreign + L"\\X991231.done"), answer == IDYES);
+        EXPECT_EQ(std::find(lines.begin(), lines.end(), notRun) != lines.end(), answer == IDNO);
+        EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo")
+                      .find(answer == IDYES ? "<Level>991231</Level>" : "<Level>100101</Level>"),
+                  std::string::npos);
+        const std::vector<std::wstring> events = log.Events();
+        std::vector<std::wstring> expected = {L"Install.cmd of " + foreign + L" is not the distribution's own",
+                                              L"Message box (question): " + Flattened(question)};
+        if (answer == IDNO)
+            expected.insert(expected.end(),
+                            {L"Answer: No", L"Install.cmd of " + foreign + L" not run on the user's No",
+                             L"Progress: " + notRun, L"Release level not recorded"});
+        else
+            expected.insert(expected.end(),
+                            {L"Answer: Yes", L"Install.cmd of " + foreign + L" run on the user's Yes",
+                             L"Release level recorded: 991231"});
+        EXPECT_EQ(FirstEventMissingInOrder(events, expected), L"");
+    }
+}
+
+// Clicks on the options page's "Отмена" and "Назад" queued behind "Начать
+// установку" reach their buttons only once the installation processes
+// messages: they do nothing, and the installation runs to its end.
+TEST_F(InstallationTest, ClicksQueuedBehindTheStartDoNothing) {
+    Build();
+    Wizard w(exe());
+    GoToOptions(w, install_);
+    HWND start = w.FindControl(L"Button", L"Начать установку");
+    HWND cancel = w.FindControl(L"Button", L"Отмена");
+    HWND back = w.FindControl(L"Button", L"Назад");
+    ASSERT_TRUE(start && cancel && back);
+    ASSERT_TRUE(PostMessageW(start, BM_CLICK, 0, 0));
+    for (HWND button : {cancel, back}) {
+        RECT r;
+        GetClientRect(button, &r);
+        const LPARAM centre = MAKELPARAM(r.right / 2, r.bottom / 2);
+        PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+        PostMessageW(button, WM_LBUTTONUP, 0, centre);
+        PostMessageW(button, BM_CLICK, 0, 0);
+    }
+    const MessageBoxInfo box = AnswerDriverQuestion(w);
+    ASSERT_EQ(box.text, kFinalQuestion) << "no cancel question in between";
+    EXPECT_TRUE(w.FindControlOfClass(L"ListBox")) << "still on the progress page";
+    EXPECT_FALSE(w.FindControl(L"Button", L"Выбрать", 0ms)) << "not back on the folder page";
+    w.Answer(box, IDYES);
+    EXPECT_TRUE(w.WaitForExit(10s));
+    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\U010124.done"));
+}
+
 // A database copy long enough to act while it runs: the package's copy
 // streams into its temporary file beside the clinic's database.
 constexpr uint64_t kSlowDatabase = 256ull << 20;
@@ -521,12 +618,7 @@ TEST_F(InstallationTest, SessionEndIsRefusedWhileFilesAreWrittenAndAllowedAfter)
     NewSetupLog log;
     Wizard w(exe());
     GoToOptions(w, install_);
-    const auto askSessionEnd = [&] {
-        DWORD_PTR answer = 2;
-        EXPECT_TRUE(
-            SendMessageTimeoutW(w.Main(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 60000, &answer));
-        return answer;
-    };
+    const auto askSessionEnd = [&] { return AskSessionEnd(w.Main()); };
     EXPECT_EQ(askSessionEnd(), static_cast<DWORD_PTR>(TRUE)) << "before the installation";
     w.Click(L"Начать установку");
     // While the database copy runs: the installer answers at its next step,
@@ -541,13 +633,56 @@ TEST_F(InstallationTest, SessionEndIsRefusedWhileFilesAreWrittenAndAllowedAfter)
     w.Answer(box, IDYES);
     EXPECT_TRUE(w.WaitForExit(10s));
 
-    // The refusal is in the setup log, once, while the deployment ran.
-    const std::wstring refused = L"Session end refused: the package's files are being written";
+    // The refusal is in the setup log, once, naming the step the installer
+    // was at, before the driver question.
     const std::vector<std::wstring> events = log.Events();
-    EXPECT_EQ(std::count(events.begin(), events.end(), refused), 1);
+    const std::wstring refused = FindEvent(events, L"Session end refused: the installation is ");
+    EXPECT_EQ(std::count(events.begin(), events.end(), refused), 1) << ToUtf8(refused);
     EXPECT_EQ(FirstEventMissingInOrder(
                   events, {L"Progress: Копирование файла V12.FDB....", refused,
                            L"Message box (question): " + kDriverQuestion, L"Run ended: completed (exit code 0)"}),
+              L"");
+}
+
+// A log-off while the update script runs would kill it half-way through the
+// database's changes: refused, and a session that ends anyway is logged
+// with what was not done. Once the level is recorded the session may end.
+TEST_F(InstallationTest, LogOffIsRefusedWhileTheUpdateScriptRuns) {
+    Build();
+    // The newest package's script marks its start, then waits while the
+    // file "hold" lies beside it.
+    WriteFileBytes(
+        temp_ / L"backup\\U010124\\Install.cmd",
+        "@echo off\r\necho.> started\r\n:wait\r\nif exist hold (ping -n 2 127.0.0.1 > nul & goto wait)\r\n"
+        "echo U010124> U010124.done\r\n");
+    WriteFileBytes(temp_ / L"backup\\U010124\\hold", "");
+    const std::wstring package = install_ + L"backup\\U010124\\";
+    NewSetupLog log;
+    Wizard w(exe());
+    GoToOptions(w, install_);
+    w.Click(L"Начать установку");
+    const MessageBoxInfo driver = w.WaitForMessageBox(60s);
+    ASSERT_EQ(driver.text, kDriverQuestion);
+    w.Answer(driver, IDNO);
+    ASSERT_TRUE(Wizard::WaitUntil([&] { return PathExists(package + L"started"); }, 60s));
+
+    EXPECT_EQ(AskSessionEnd(w.Main()), static_cast<DWORD_PTR>(FALSE)) << "while the update script runs";
+    DWORD_PTR ignored = 0;
+    EXPECT_TRUE(
+        SendMessageTimeoutW(w.Main(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &ignored));
+    ASSERT_TRUE(DeleteFileW((package + L"hold").c_str()));
+    const MessageBoxInfo box = w.WaitForMessageBox(60s);
+    ASSERT_EQ(box.text, kFinalQuestion);
+    EXPECT_EQ(AskSessionEnd(w.Main()), static_cast<DWORD_PTR>(TRUE)) << "once the level is recorded";
+    w.Answer(box, IDYES);
+    ASSERT_TRUE(w.WaitForExit(10s));
+    EXPECT_TRUE(PathExists(package + L"U010124.done"));
+
+    EXPECT_EQ(FirstEventMissingInOrder(
+                  log.Events(),
+                  {L"Session end refused: the installation is running the update script",
+                   L"Session ends (log-off) while the installation is running the update script: that step and "
+                   L"the ones after it are not done"}),
               L"");
 }
 

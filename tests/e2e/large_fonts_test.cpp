@@ -28,6 +28,36 @@ constexpr wchar_t kLargeFontPage[] =
     L"Если Вы считаете, что установка \"крупного\" размера шрифта Вам не нужна, \r\n"
     L"нажмите кнопку \"Выход\".";
 
+constexpr wchar_t kChangeRefused[] = L"Не удалось изменить размер шрифта: ";
+
+// A DLL copied into the system folder for one test; it and the markers it
+// leaves there are removed again.
+class SystemFolderStandIn {
+public:
+    SystemFolderStandIn(const std::wstring& source, const std::wstring& name) {
+        wchar_t system[MAX_PATH];
+        folder_.assign(system, GetSystemDirectoryW(system, MAX_PATH));
+        folder_ += L"\\";
+        path_ = folder_ + name;
+        placed_ = !PathExists(path_) && CopyFileW(source.c_str(), path_.c_str(), TRUE);
+    }
+    ~SystemFolderStandIn() {
+        if (!placed_) return;
+        DeleteFileW(path_.c_str());
+        for (const wchar_t* marker : {L"planted_dll_loaded", L"planted_dll_called"})
+            DeleteFileW((folder_ + marker).c_str());
+    }
+    SystemFolderStandIn(const SystemFolderStandIn&) = delete;
+    SystemFolderStandIn& operator=(const SystemFolderStandIn&) = delete;
+
+    bool placed() const { return placed_; }
+    const std::wstring& folder() const { return folder_; }
+
+private:
+    std::wstring folder_, path_;
+    bool placed_ = false;
+};
+
 class LargeFontsTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -65,7 +95,7 @@ protected:
     TempFolder temp_;
 };
 
-TEST_F(LargeFontsTest, SmallFontsEndOnTheLargeFontPageWhichAsksToRestart) {
+TEST_F(LargeFontsTest, SmallFontsEndOnTheLargeFontPageWhichRestartsOnlyAfterAChange) {
     ScreenDpiForNewProcesses smallFonts(96);
     Wizard w(temp_ / L"VelmoraSetup.exe");
     const MessageBoxInfo box = Install(w);
@@ -78,20 +108,36 @@ TEST_F(LargeFontsTest, SmallFontsEndOnTheLargeFontPageWhichAsksToRestart) {
     ASSERT_TRUE(page);
     EXPECT_EQ(TextOf(page), kLargeFontPage);
 
-    // The change does nothing here (no system syssetup.dll) and never runs
-    // the planted one; the question comes every time, and No stays.
+    // Without a syssetup.dll in the system folder the change fails: the box
+    // says so and no restart is asked for; the planted copy never runs.
     for (int press = 0; press < 2; ++press) {
         w.Click(change);
-        const MessageBoxInfo restart = w.WaitForMessageBox();
-        ASSERT_TRUE(restart.hwnd) << press;
-        EXPECT_EQ(restart.text, kRestartQuestion);
-        EXPECT_TRUE(GetDlgItem(restart.hwnd, IDYES) && GetDlgItem(restart.hwnd, IDNO));
-        w.Answer(restart, IDNO);
+        const MessageBoxInfo refused = w.WaitForMessageBox();
+        ASSERT_TRUE(refused.hwnd) << press;
+        EXPECT_EQ(refused.text.rfind(kChangeRefused, 0), 0u) << testing::PrintToString(refused.text);
+        EXPECT_TRUE(refused.text.ends_with(L".\r\nИзмените размер шрифта вручную в настройках экрана Windows."));
+        w.Answer(refused, IDOK);
+        EXPECT_FALSE(w.WaitForMessageBox(500ms).hwnd) << "no restart question after a failed change";
         EXPECT_TRUE(IsWindowVisible(change) && IsWindowEnabled(change)) << press;
         EXPECT_TRUE(IsWindowEnabled(leave)) << press;
     }
     EXPECT_FALSE(PathExists(temp_ / L"planted_dll_loaded"));
     EXPECT_FALSE(PathExists(temp_ / L"planted_dll_called"));
+
+    // A stand-in in the system folder makes the change: now the restart
+    // question comes, and No stays.
+    {
+        const SystemFolderStandIn syssetup(L"" VH_BUILD_DIR "/planted_syssetup.dll", L"syssetup.dll");
+        ASSERT_TRUE(syssetup.placed());
+        w.Click(change);
+        const MessageBoxInfo restart = w.WaitForMessageBox();
+        ASSERT_TRUE(restart.hwnd);
+        EXPECT_EQ(restart.text, kRestartQuestion);
+        EXPECT_TRUE(GetDlgItem(restart.hwnd, IDYES) && GetDlgItem(restart.hwnd, IDNO));
+        EXPECT_TRUE(PathExists(syssetup.folder() + L"planted_dll_called")) << "the system folder's copy ran";
+        w.Answer(restart, IDNO);
+        EXPECT_TRUE(IsWindowVisible(change) && IsWindowEnabled(change));
+    }
 
     w.Click(leave);
     DWORD code = 1;

@@ -92,6 +92,17 @@ TEST_F(WizardTest, WalksThroughValidationBackAndCancelToExit) {
     w.Answer(box, IDOK);
     EXPECT_EQ(TextOf(path), L"C:\\");
 
+    // A relative folder is refused and nothing is made beside the installer.
+    SetText(path, L"Holter");
+    w.Click(L"Далее");
+    box = w.WaitForMessageBox();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.text, L"Задайте полный путь для установки программы (например, C:\\Holter)!");
+    w.Answer(box, IDOK);
+    EXPECT_EQ(TextOf(path), L"Holter\\");
+    EXPECT_TRUE(w.FindControl(L"Button", L"Выбрать", 2s)) << "the folder page stays";
+    EXPECT_FALSE(PathExists(temp_ / L"Holter")) << "no folder beside the installer";
+
     const std::wstring target = temp_ / L"Установка";
     SetText(path, L"  " + target + L"  ");
     w.Click(L"Далее");
@@ -150,7 +161,10 @@ TEST_F(WizardTest, CloseBoxOnTheWelcomePageClosesAtOnce) {
     EXPECT_TRUE(w.WaitForExit(10s));
 }
 
-TEST_F(WizardTest, RelativeFolderResolvesAgainstTheInstallerFolder) {
+// A relative folder would land wherever the current folder is when each
+// step runs: refused, and nothing is made, neither beside the installer nor
+// in the folder it was started from.
+TEST_F(WizardTest, RelativeFolderIsRefusedAndNothingIsMade) {
     TempFolder elsewhere;
     Wizard w(exe_, elsewhere.path());
     w.Click(L"Далее");
@@ -158,9 +172,12 @@ TEST_F(WizardTest, RelativeFolderResolvesAgainstTheInstallerFolder) {
     ASSERT_TRUE(path);
     SetText(path, L"Relative");
     w.Click(L"Далее");
-    ASSERT_TRUE(w.FindControl(L"Button", L"Начать установку"));
-    DismissDriverWarning(w);
-    EXPECT_TRUE(PathExists(temp_ / L"Relative\\Settings"));
+    const MessageBoxInfo box = w.WaitForMessageBox();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.text, L"Задайте полный путь для установки программы (например, C:\\Holter)!");
+    w.Answer(box, IDOK);
+    EXPECT_TRUE(w.FindControl(L"Button", L"Выбрать", 2s)) << "the folder page stays";
+    EXPECT_FALSE(PathExists(temp_ / L"Relative"));
     EXPECT_FALSE(PathExists(elsewhere / L"Relative"));
 }
 

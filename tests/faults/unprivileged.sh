@@ -25,7 +25,7 @@ if ! setpriv --reuid=$user --regid=$user --clear-groups test -r "$1"; then
     echo "skipped: user $user cannot read $1"
     exit 77
 fi
-if [ ! -f "$home/wineprefix/.ready" ]; then
+if [ "$(cat "$home/wineprefix/.ready" 2>/dev/null)" != "$WINEARCH" ]; then
     rm -rf "$home"
     mkdir -p "$home"
     chown $user:$user "$home"

@@ -43,3 +43,16 @@ std::string ReadFileBytes(const std::wstring& path) {
 bool PathExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+unsigned long StartFailureCode(std::wstring commandLine, const std::wstring& folder) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+        return GetLastError();
+    TerminateProcess(info.hProcess, 0);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return ERROR_SUCCESS;
+}

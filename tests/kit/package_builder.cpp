@@ -152,10 +152,10 @@ void BuildPackage(const std::wstring& folder, const PackageOptions& options) {
 }
 
 std::vector<std::wstring> ExpectedFontLines() {
-    const std::wstring fonts = SystemFontTargets().fontsFolder;
+    const FontTargets system = SystemFontTargets();
     std::vector<std::wstring> lines;
     for (size_t i = 0; i < std::size(kPackageFonts); ++i)
-        if (!PathExists(fonts + kPackageFonts[i]))
+        if (!IsFontInstalled(system, kPackageFonts[i]))
             lines.push_back(L"Шрифт <" + std::wstring(kFontSources[i].face) + L"> уcтановлен");
     return lines;
 }

@@ -41,6 +41,6 @@ extern const wchar_t* const kPackageFonts[7];
 std::string StandInContent(const std::wstring& relativePath);
 
 // The progress lines an installation from a package laid out by BuildPackage
-// will add for its fonts: one for each font not yet in the system's fonts
-// folder, with the face name the font file carries.
+// will add for its fonts: one for each font not yet installed in the system
+// (IsFontInstalled), with the face name the font file carries.
 std::vector<std::wstring> ExpectedFontLines();

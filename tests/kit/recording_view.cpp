@@ -41,6 +41,6 @@ InstallRequest TestRequest(const std::wstring& folder, const std::wstring& linkN
 
 void RunRecorded(RecordingView& view, const InstallRequest& request, std::wstring_view installerFolder,
                  FileCopy copy) {
-    if (RunInstallation(view, request, installerFolder, copy) == InstallOutcome::Completed)
-        view.events.push_back(L"completed");
+    view.outcome = RunInstallation(view, request, installerFolder, copy);
+    if (view.outcome != InstallOutcome::EndedEarly) view.events.push_back(L"completed");
 }

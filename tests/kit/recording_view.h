@@ -3,6 +3,7 @@
 // questions as told; and the request and the run that go with it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +26,10 @@ public:
     // installation run to its end, where the window takes over.
     std::vector<std::wstring> events;
     bool busy = false;
+    // Each step the session was held for, in order; "" where it was let go.
+    std::vector<std::wstring> sessionSteps;
     std::vector<YesNoCaptions> askedCaptions;  // of each question, in order
+    std::optional<InstallOutcome> outcome;     // set by RunRecorded when no error left the run
 
     void ShowProgressPage() override;
     int AddLine(std::wstring_view text) override;
@@ -33,6 +37,7 @@ public:
     void Refresh() override {}
     void RepaintLog() override {}
     void SetBusy(bool on) override;
+    void HoldSession(std::wstring_view step) override { sessionSteps.emplace_back(step); }
     bool AskYesNo(std::wstring_view question, YesNoCaptions captions) override;
     void ShowErrorBox(std::wstring_view text) override;
 };

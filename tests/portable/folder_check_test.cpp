@@ -21,7 +21,14 @@ TEST(CheckInstallFolder, NormalisesAndClassifies) {
         {L"C:\\a", FolderVerdict::Accepted, L"C:\\a\\"},
         {L"C:\\Holter\\", FolderVerdict::Accepted, L"C:\\Holter\\"},
         {L"\x01\x1f C:\\Холтер \r\n", FolderVerdict::Accepted, L"C:\\Холтер\\"},
-        {L"Holter", FolderVerdict::Accepted, L"Holter\\"},
+        {L"c:\\Holter", FolderVerdict::Accepted, L"c:\\Holter\\"},
+        {L"\\\\server\\share\\Holter", FolderVerdict::Accepted, L"\\\\server\\share\\Holter\\"},
+        // Each of these would land wherever the current folder happens to be.
+        {L"Holter", FolderVerdict::Relative, L"Holter\\"},
+        {L"\\Holter", FolderVerdict::Relative, L"\\Holter\\"},
+        {L"C:Holter", FolderVerdict::Relative, L"C:Holter\\"},
+        {L"..\\Holter", FolderVerdict::Relative, L"..\\Holter\\"},
+        {L"\\\\\\x", FolderVerdict::Relative, L"\\\\\\x\\"},
     };
     for (const Case& c : cases) {
         const FolderCheck check = CheckInstallFolder(c.field);

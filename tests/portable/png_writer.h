@@ -140,16 +140,16 @@ inline Bytes FilterRow(uint8_t filter, const Bytes& row, const Bytes& prior, siz
 
 // The filtered scanlines (the uncompressed IDAT content) of the image.
 inline Bytes Scanlines(const RawImage& img) {
-    using PassSpec = std::array<uint32_t, 4>;  // x0, y0, dx, dy
-    const std::vector<PassSpec> passes =
-        img.interlaced ? std::vector<PassSpec>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
-                                               {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
-                       : std::vector<PassSpec>{{0, 0, 1, 1}};
+    using InterlacePass = std::array<uint32_t, 4>;  // x0, y0, dx, dy
+    const std::vector<InterlacePass> passes =
+        img.interlaced ? std::vector<InterlacePass>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                                    {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
+                       : std::vector<InterlacePass>{{0, 0, 1, 1}};
     const int channels = ChannelCount(img.colorType);
     const size_t bpp = std::max<size_t>(1, static_cast<size_t>(channels * img.bitDepth / 8));
     Bytes out;
     size_t rowIndex = 0;
-    for (const PassSpec& pass : passes) {
+    for (const InterlacePass& pass : passes) {
         Bytes prior;
         for (uint32_t y = pass[1]; y < img.height; y += pass[3]) {
             std::vector<uint16_t> samples;

@@ -87,3 +87,28 @@ TEST_F(SetupLogTest, AFolderThatCannotTakeTheLogLeavesEventsDropped) {
 }
 
 }  // namespace
+
+namespace {
+
+// /LOG=: one file for the logs of several runs; each run adds its lines
+// after the earlier ones, with one byte-order mark at the very start.
+TEST_F(SetupLogTest, ANamedLogFileIsMadeOnceAndAddedToByLaterRuns) {
+    const std::wstring path = temp_ / L"deploy.log";
+    for (const wchar_t* run : {L"first run", L"second run"}) {
+        ASSERT_TRUE(setup_log::OpenFile(path));
+        EXPECT_EQ(setup_log::Path(), path);
+        setup_log::Write(run);
+        setup_log::Close();
+    }
+    const std::string text = ReadFileBytes(path);
+    ASSERT_EQ(text.compare(0, 3, "\xEF\xBB\xBF"), 0);
+    EXPECT_EQ(text.find("\xEF\xBB\xBF", 3), std::string::npos);
+    const size_t first = text.find("first run\r\n");
+    ASSERT_NE(first, std::string::npos) << text;
+    EXPECT_NE(text.find("second run\r\n", first), std::string::npos) << text;
+
+    EXPECT_FALSE(setup_log::OpenFile(temp_ / L"missing\\deploy.log"));
+    EXPECT_EQ(setup_log::Path(), L"");
+}
+
+}  // namespace

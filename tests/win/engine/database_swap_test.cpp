@@ -13,8 +13,11 @@
 #include "base/error.h"
 #include "base/handles.h"
 #include "base/system_error.h"
+#include "base/utf8.h"
+#include "engine/deployment_manifest.h"
 #include "engine/file_ops.h"
 #include "tests/kit/file_util.h"
+#include "tests/kit/half_way_replace.h"
 #include "tests/kit/temp_folder.h"
 
 namespace {
@@ -62,10 +65,27 @@ uint64_t AsNumber(const FILETIME& time) {
 }
 
 // A copy that writes half the file, then fails as a full disk does.
-bool HalfCopy(std::wstring_view source, std::wstring_view destination) {
+Result HalfCopy(std::wstring_view source, std::wstring_view destination) {
     const std::string bytes = ReadFileBytes(std::wstring(source));
     WriteFileBytes(std::wstring(destination), bytes.substr(0, bytes.size() / 2));
-    return false;
+    return Result::Failure(L"Cannot write " + std::wstring(destination), ERROR_DISK_FULL);
+}
+
+// Copies that succeed while another program opens the copy at once and
+// keeps it open: a reader that shares everything (a virus scanner looking at
+// the fresh file), and one that holds it against writing.
+ScopedHandle heldCopy;
+Result CopyThenOpen(std::wstring_view source, std::wstring_view destination, DWORD sharing) {
+    Result copied = CopyFileWithDate(source, destination);
+    heldCopy.reset(
+        CreateFileW(std::wstring(destination).c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr));
+    return copied;
+}
+Result CopyThenRead(std::wstring_view source, std::wstring_view destination) {
+    return CopyThenOpen(source, destination, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+}
+Result CopyThenHeld(std::wstring_view source, std::wstring_view destination) {
+    return CopyThenOpen(source, destination, FILE_SHARE_READ | FILE_SHARE_DELETE);
 }
 
 class DatabaseSwapTest : public testing::Test {
@@ -150,10 +170,103 @@ TEST_F(DatabaseSwapTest, FailuresLeaveTheOldDatabaseInPlaceAndNoCopyBehind) {
     EXPECT_EQ(ReadFileBytes(live_), kOld);
 }
 
+// The code handed back is the failing call's, not that of the clean-up that
+// removes the temporary copy after it.
+TEST_F(DatabaseSwapTest, AFailedCopyOrFlushCarriesItsOwnCode) {
+    struct Case {
+        const char* what;
+        FileCopy copy;
+        uint32_t code;
+        const wchar_t* action;
+    };
+    const Case cases[] = {
+        {"copy fails half-way", HalfCopy, ERROR_DISK_FULL, L"Cannot write "},
+        {"copy held against writing by another program", CopyThenHeld, ERROR_SHARING_VIOLATION,
+         L"Database: the copy cannot be written to the disk: "},
+    };
+    WriteFileBytes(live_, kOld);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const DatabaseSwap swap = ReplaceDatabase(source_, live_, kNow, c.copy);
+        heldCopy.reset();
+        EXPECT_FALSE(swap.copied);
+        EXPECT_EQ(swap.copied.code(), c.code);
+        EXPECT_EQ(swap.copied.action(), c.action + DatabaseCopyInProgress(live_));
+        EXPECT_EQ(Names(folder_), std::vector<std::wstring>{L"V12.FDB"});
+        EXPECT_EQ(ReadFileBytes(live_), kOld);
+    }
+}
+
+// A reader that shares everything, holding the fresh copy open through the
+// flush and its move to the live name, stops neither. (Whether the swap over
+// an existing database lets such a reader be is the platform's matter: Wine's
+// ReplaceFileW refuses, and the old database then stays in place.)
+TEST_F(DatabaseSwapTest, AReaderOfTheFreshCopyStopsNeitherFlushNorMove) {
+    const DatabaseSwap swap = ReplaceDatabase(source_, live_, kNow, CopyThenRead);
+    heldCopy.reset();
+    EXPECT_TRUE(swap.copied) << ToUtf8(swap.copied.action()) << " " << swap.copied.code();
+    EXPECT_EQ(ReadFileBytes(live_), kNew);
+}
+
+// Each documented half-way outcome of the swap: the live name ends up with
+// a whole database, the old one is never lost, and when it cannot be put
+// back the error names where it is.
+TEST_F(DatabaseSwapTest, EveryHalfWaySwapKeepsAWholeDatabaseAndTheOldOne) {
+    struct Case {
+        DWORD outcome;
+        bool stuck;
+        const std::string* live;  // afterwards; nullptr: nothing under the name
+        bool raises;
+    } const cases[] = {
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT, false, &kOld, true},     // with a backup name nothing moved
+        {ERROR_UNABLE_TO_REMOVE_REPLACED, false, &kOld, true},      // nothing moved
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, false, &kNew, false},  // old one aside: the new one moves in
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, true, nullptr, true},  // neither can move: the error names it
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.outcome << (c.stuck ? " stuck" : ""));
+        for (const std::wstring& name : Names(folder_)) DeleteFileW((folder_ + name).c_str());
+        WriteFileBytes(live_, kOld);
+        const std::wstring backup = folder_ + DatabaseBackupName(kNow);
+        std::wstring error;
+        {
+            const HalfWayReplace halfWay(c.outcome, c.stuck);
+            try {
+                const DatabaseSwap swap = ReplaceDatabase(source_, live_, kNow, CopyFileWithDate);
+                EXPECT_EQ(folder_ + swap.backupName, backup);
+            } catch (const Error& e) {
+                error = e.text();
+            }
+        }
+        EXPECT_EQ(!error.empty(), c.raises) << ToUtf8(error);
+        if (c.live) {
+            EXPECT_EQ(ReadFileBytes(live_), *c.live);
+        } else {
+            EXPECT_FALSE(PathExists(live_));
+        }
+        const bool aside = c.outcome == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+        if (aside) {
+            EXPECT_EQ(ReadFileBytes(backup), kOld);
+        }
+        if (c.stuck) {
+            EXPECT_TRUE(error.ends_with(L"\r\nПрежняя база данных сохранена в файле " + backup)) << ToUtf8(error);
+        }
+        EXPECT_FALSE(PathExists(DatabaseCopyInProgress(live_)) && !c.stuck) << "no copy left behind";
+    }
+}
+
 TEST_F(DatabaseSwapTest, ADatabaseInUseIsRefusedBeforeTheCopy) {
     EXPECT_NO_THROW(CheckDatabaseReplaceable(live_)) << "no database yet";
     WriteFileBytes(live_, kOld);
     EXPECT_NO_THROW(CheckDatabaseReplaceable(live_));
+    {
+        // A reader that lets the swap happen is no reason to refuse.
+        ScopedHandle reader(CreateFileW(live_.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(reader);
+        EXPECT_NO_THROW(CheckDatabaseReplaceable(live_));
+    }
     ScopedHandle held(
         CreateFileW(live_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);

@@ -8,9 +8,11 @@
 #include "base/error.h"
 #include "base/handles.h"
 #include "base/system_error.h"
+#include "base/utf8.h"
 #include "engine/file_ops.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/setup_log_capture.h"
+#include "tests/kit/tagged_entries.h"
 #include "tests/kit/temp_folder.h"
 
 namespace {
@@ -194,8 +196,10 @@ TEST_F(FileOpsTest, CopyFolderTreeKeepsDestinationFilesThePlatformRefusesToRepla
         WriteFileBytes(temp_ / L"dst\\" + name, "old");
         AddAttributes(temp_ / L"dst\\" + name, attribute);
         if (!PlatformRefusesToReplace(temp_, attribute)) continue;
-        CopyFolderTree(temp_ / L"src", temp_ / L"dst");
+        const TreeCopy copy = CopyFolderTree(temp_ / L"src", temp_ / L"dst");
         EXPECT_EQ(ReadFileBytes(temp_ / L"dst\\" + name), "old") << "attribute " << attribute;
+        EXPECT_EQ(copy.kept, 1) << "attribute " << attribute << ": counted, so the screen can say so";
+        EXPECT_EQ(copy.notCopied, 0) << "attribute " << attribute;
         ++checked;
     }
     if (checked == 0)
@@ -219,7 +223,7 @@ TEST_F(FileOpsTest, CopyFolderTreeCountsTheFilesItCouldNotCopy) {
     MakeFolder(temp_ / L"dst\\sub");
     MakeFolder(temp_ / L"dst\\sub\\blocked too.txt");
 
-    EXPECT_EQ(CopyFolderTree(temp_ / L"src", temp_ / L"dst"), 2);
+    EXPECT_EQ(CopyFolderTree(temp_ / L"src", temp_ / L"dst").notCopied, 2);
     EXPECT_EQ(ReadFileBytes(temp_ / L"dst\\a.txt"), "a");
     EXPECT_EQ(ReadFileBytes(temp_ / L"dst\\sub\\d.txt"), "d");
     const std::wstring logged = log.Find(L"Not copied: " + temp_ / L"src\\sub\\blocked too.txt -> " +
@@ -227,7 +231,48 @@ TEST_F(FileOpsTest, CopyFolderTreeCountsTheFilesItCouldNotCopy) {
     EXPECT_FALSE(logged.empty()) << log.Dump();
     EXPECT_TRUE(log.Has(L"Not copied: " + temp_ / L"src\\blocked.txt -> "));
 
-    EXPECT_EQ(CopyFolderTree(temp_ / L"src\\sub", temp_ / L"fresh"), 0);
+    EXPECT_EQ(CopyFolderTree(temp_ / L"src\\sub", temp_ / L"fresh").notCopied, 0);
+}
+
+// A package on a synced Desktop: its files and folders are cloud
+// placeholders or deduplicated, reparse points that are plain files. They
+// are copied; only the junction is passed over, and a folder that cannot be
+// listed is counted. The tags come from a stand-in directory search: the
+// test machine cannot make such files.
+TEST_F(FileOpsTest, CopyFolderTreeCopiesPlaceholderFilesAndCountsWhatItPassesOver) {
+    const TaggedEntries::Tags kTags = {{L"placeholder", kCloudFileTag},
+                                       {L"dedup", IO_REPARSE_TAG_DEDUP},
+                                       {L"junction", IO_REPARSE_TAG_MOUNT_POINT}};
+    const SetupLogCapture log;
+    for (const wchar_t* folder : {L"src", L"src\\placeholder folder", L"src\\junction", L"src\\unreadable"})
+        MakeFolder(temp_ / folder);
+    for (const wchar_t* file : {L"placeholder.txt", L"dedup.dat", L"plain.txt", L"placeholder folder\\inner.txt",
+                                L"junction\\elsewhere.txt", L"unreadable\\lost.txt"})
+        WriteFileBytes(temp_ / L"src\\" + file, ToUtf8(file));
+
+    TreeCopy copy;
+    {
+        const TaggedEntries tagged(kTags);
+        copy = CopyFolderTree(temp_ / L"src", temp_ / L"dst");
+    }
+    for (const wchar_t* file : {L"placeholder.txt", L"dedup.dat", L"plain.txt", L"placeholder folder\\inner.txt"})
+        EXPECT_EQ(ReadFileBytes(temp_ / L"dst\\" + file), ToUtf8(file)) << ToUtf8(file);
+    EXPECT_FALSE(PathExists(temp_ / L"dst\\junction"));
+    EXPECT_EQ(copy.linksPassedOver, 1);
+    EXPECT_EQ(copy.foldersUnread, 1);
+    EXPECT_EQ(copy.notCopied, 0);
+    EXPECT_TRUE(log.Has(L"Not followed (junction or symbolic link): " + temp_ / L"src\\junction")) << log.Dump();
+    EXPECT_TRUE(log.Has(L"Folder not read to its end: " + temp_ / L"src\\unreadable: error 5: ")) << log.Dump();
+
+    // The package listing takes a placeholder folder and passes the junction over.
+    std::vector<std::wstring> packages;
+    {
+        const TaggedEntries tagged(kTags);
+        ListSubfolders(temp_ / L"src\\", packages);
+    }
+    std::sort(packages.begin(), packages.end());
+    EXPECT_EQ(packages,
+              (std::vector<std::wstring>{temp_ / L"src\\placeholder folder", temp_ / L"src\\unreadable"}));
 }
 
 TEST_F(FileOpsTest, CopyFolderTreeIntoAFolderGivenWithItsDelimiterLandsInThatFolder) {
@@ -353,10 +398,12 @@ TEST_F(FileOpsTest, CopyFileWithDateRaisesForAReadOnlyDestination) {
 
 // A kernel file whose size is a page while it holds a few bytes: the first
 // read comes back short, a real read fault.
-TEST_F(FileOpsTest, CopyFileWithDateReturnsFalseOnAShortRead) {
+TEST_F(FileOpsTest, CopyFileWithDateFailsOnAShortRead) {
     const std::wstring shortFile = L"Z:\\sys\\devices\\system\\cpu\\online";
     if (SizeOf(shortFile) <= ReadFileBytes(shortFile).size()) GTEST_SKIP() << "no short-reading file here";
-    EXPECT_FALSE(CopyFileWithDate(shortFile, temp_ / L"copy"));
+    const Result copied = CopyFileWithDate(shortFile, temp_ / L"copy");
+    EXPECT_EQ(copied.code(), static_cast<uint32_t>(ERROR_HANDLE_EOF));
+    EXPECT_EQ(copied.action(), L"Cannot read " + shortFile);
     EXPECT_TRUE(PathExists(temp_ / L"copy"));
 }
 

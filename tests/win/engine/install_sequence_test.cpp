@@ -12,14 +12,19 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/file_system.h"
 #include "base/handles.h"
 #include "base/strings.h"
 #include "base/system_error.h"
+#include "base/utf8.h"
 #include "engine/counter_file.h"
+#include "engine/database_swap.h"
 #include "engine/install_sequence.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/package_builder.h"
 #include "tests/kit/recording_view.h"
+#include "tests/kit/setup_log_capture.h"
+#include "tests/kit/tagged_entries.h"
 #include "tests/kit/temp_folder.h"
 
 namespace {
@@ -41,6 +46,16 @@ const std::vector<std::wstring> kCopyLinesModern = {
     L"Копирование файла PosStr.Dll....Завершено",    L"Копирование файла ProcessingECG.Dll....Завершено",
     L"Копирование файла SDecision.Dll....Завершено",
 };
+
+// The steps the session is held for, in order.
+const std::vector<std::wstring> kHeldSteps = {
+    L"writing the settings and the package's files", L"installing the fonts",      L"installing the driver",
+    L"copying the update packages and the updater",  L"running the update script", L"recording the release level"};
+
+std::vector<std::wstring> operator+(std::vector<std::wstring> a, const std::vector<std::wstring>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 
 std::vector<std::wstring> Concat(std::vector<std::wstring> a, const std::vector<std::wstring>& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -115,8 +130,12 @@ TEST_F(InstallSequenceTest, FullRunWritesTheDocumentedLinesAndFiles) {
     EXPECT_EQ(view_.lines, expected);
     EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy",
                                                        L"ask: " + kDriverQuestion, L"completed"}));
+    EXPECT_EQ(view_.outcome, InstallOutcome::Completed);
     EXPECT_EQ(view_.askedCaptions, (std::vector<YesNoCaptions>{YesNoCaptions::English}))
         << "the driver question names \"Yes\", so it keeps English captions";
+    // The session may not end from the first file written until the level
+    // is recorded; the shortcut comes after.
+    EXPECT_EQ(view_.sessionSteps, kHeldSteps + std::vector<std::wstring>{L""});
     for (size_t i = 0; i < 3 + kCopyLinesModern.size(); ++i) EXPECT_TRUE(view_.busyAtLine[i]) << "line " << i;
     for (size_t i = 3 + kCopyLinesModern.size(); i < view_.lines.size(); ++i)
         EXPECT_FALSE(view_.busyAtLine[i]) << "line " << i;
@@ -234,17 +253,17 @@ TEST_F(InstallSequenceTest, MissingRuntimeFileEndsWithTheOpenErrorAndALineWithou
     EXPECT_FALSE(PathExists(install_ + L"Settings\\lastnum.dta"));
 }
 
-// A copy that returns false: the package libraries go on, everything else
-// stops after "ОШИБКА!!!".
-bool FailingCopyOf(std::wstring_view source, std::wstring_view name) {
-    return source.size() >= name.size() && source.substr(source.size() - name.size()) == name;
+// A copy that fails for the file name, as a full disk makes it fail: the
+// package libraries go on, everything else stops after "ОШИБКА!!!".
+Result CopyFailingFor(std::wstring_view name, std::wstring_view source, std::wstring_view destination) {
+    if (source.size() < name.size() || source.substr(source.size() - name.size()) != name)
+        return CopyFileWithDate(source, destination);
+    return Result::Failure(L"Cannot write " + std::wstring(destination), ERROR_DISK_FULL);
 }
 
 TEST_F(InstallSequenceTest, FailedLibraryCopyIsMarkedAndTheRestGoesOn) {
     Build();
-    Run([](std::wstring_view from, std::wstring_view to) {
-        return !FailingCopyOf(from, L"\\Compare.Dll") && CopyFileWithDate(from, to);
-    });
+    Run([](std::wstring_view from, std::wstring_view to) { return CopyFailingFor(L"\\Compare.Dll", from, to); });
     const std::vector<std::wstring> lines = DeploymentLines();
     const size_t compare = 3 + 12 + 2 + 5;
     ASSERT_EQ(lines.size(), compare + 4);
@@ -253,18 +272,51 @@ TEST_F(InstallSequenceTest, FailedLibraryCopyIsMarkedAndTheRestGoesOn) {
     EXPECT_EQ(lines[compare + 3], L"Копирование файла SDecision.Dll....Завершено");
     EXPECT_TRUE(PathExists(install_ + L"Settings\\lastnum.dta"));
     EXPECT_EQ(view_.events.back(), L"completed");
+    EXPECT_EQ(view_.outcome, InstallOutcome::CompletedWithFailures);
 }
 
 TEST_F(InstallSequenceTest, FailedRuntimeCopyIsMarkedAndEndsTheInstallation) {
     Build();
-    Run([](std::wstring_view from, std::wstring_view to) {
-        return !FailingCopyOf(from, L"\\firebird.conf") && CopyFileWithDate(from, to);
-    });
+    Run([](std::wstring_view from, std::wstring_view to) { return CopyFailingFor(L"\\firebird.conf", from, to); });
     ASSERT_EQ(view_.lines.size(), 5u);
     EXPECT_EQ(view_.lines[4], L"Копирование файла firebird.conf....ОШИБКА!!!");
     EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy"}));
     EXPECT_FALSE(PathExists(install_ + L"fbclient.Dll"));
     EXPECT_FALSE(PathExists(install_ + L"backup"));
+}
+
+// The database's copy fails before its temporary file exists, so removing
+// that file fails too, with a code of its own: the log keeps the copy's.
+TEST_F(InstallSequenceTest, FailedCopiesLogTheCodeOfTheFailingCall) {
+    struct Case {
+        FileCopy copy;
+        std::wstring destination;
+        std::wstring line;
+    };
+    const Case cases[] = {
+        {[](std::wstring_view from, std::wstring_view to) { return CopyFailingFor(L"\\V12.FDB", from, to); },
+         DatabaseCopyInProgress(install_ + L"DTAfb\\V12.FDB"),
+         L"Database copy failed: " + package_ + L"DTAfb\\V12.FDB; " + install_ +
+             L"DTAfb\\V12.FDB is left as it was"},
+        {[](std::wstring_view from, std::wstring_view to) { return CopyFailingFor(L"\\fbclient.Dll", from, to); },
+         install_ + L"fbclient.Dll",
+         L"Copy failed: " + package_ + L"Firebird\\fbclient.Dll -> " + install_ + L"fbclient.Dll"},
+    };
+    Build();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.destination));
+        SetupLogCapture log;
+        RecordingView view;
+        RunRecorded(view, request_, package_, c.copy);
+        EXPECT_EQ(view.lines.back().substr(view.lines.back().size() - 9), L"ОШИБКА!!!");
+        const std::vector<std::wstring> events = log.Events();
+        const auto failure =
+            std::find(events.begin(), events.end(),
+                      L"Cannot write " + c.destination + L": error 112: " + SystemErrorText(ERROR_DISK_FULL));
+        ASSERT_NE(failure, events.end()) << log.Dump();
+        ASSERT_NE(failure + 1, events.end());
+        EXPECT_EQ(failure[1], c.line) << "logged once, with what was left";
+    }
 }
 
 TEST_F(InstallSequenceTest, FoldersThatCannotBeMadeAreReportedInABoxAndALine) {
@@ -336,6 +388,95 @@ TEST_F(InstallSequenceTest, DriverStepFollowsTheCheckBoxAndTheAnswer) {
         EXPECT_EQ(view_.events.back(), L"completed") << c.what;
     }
     EXPECT_FALSE(PathExists(install_ + L"FTDIDriverInstall"));
+
+    // A driver installer someone put into the install folder beforehand is
+    // not the distribution's: it never runs.
+    CreateDirectoryW((install_ + L"FTDIDriverInstall").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW((ModuleFolder() + L"FTDIDriverInstall.exe").c_str(),
+                          (install_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe").c_str(), FALSE));
+    view_ = RecordingView{};
+    request_.driver = true;
+    view_.driverAnswer = true;
+    Run();
+    EXPECT_EQ(view_.lines.back(), failedStart);
+    EXPECT_FALSE(PathExists(install_ + L"FTDIDriverInstall\\FTDIDriverInstall.done"));
+}
+
+// The install folder's "backup" may hold a package this distribution did not
+// bring, put there by any user of the PC: its script runs only on the
+// user's Yes; on No neither it runs nor its level is recorded.
+TEST_F(InstallSequenceTest, AForeignUpdateScriptRunsOnlyOnYes) {
+    Build();
+    const std::wstring foreign = install_ + L"backup\\X991231\\";
+    CreateDirectoryW((install_ + L"backup").c_str(), nullptr);
+    CreateDirectoryW(foreign.c_str(), nullptr);
+    WriteFileBytes(foreign + L"Install.cmd", "@echo off\r\necho planted> X991231.done\r\n");
+    const std::wstring question =
+        L"ask: Сценарий обновления " + foreign +
+        L"Install.cmd не входит в этот дистрибутив: в дистрибутиве нет пакета обновления "
+        L"X991231 с таким же сценарием.\r\nЕго мог положить туда любой пользователь "
+        L"компьютера. Запускайте его, только если этот пакет обновления установлен "
+        L"Вами.\r\nЗапустить сценарий?";
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes ? "Yes" : "No");
+        view_ = RecordingView{};
+        view_.answer = yes;
+        Run();
+        EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy",
+                                                           L"ask: " + kDriverQuestion, question, L"completed"}));
+        EXPECT_EQ(PathExists(foreign + L"X991231.done"), yes);
+        EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find(yes ? "<Level>991231<" : "<Level>100101<"),
+                  std::string::npos);
+        EXPECT_EQ(view_.lines.back() ==
+                      L"Пакет обновления <X991231>: Install.cmd не из этого дистрибутива и не "
+                      L"запущен; уровень обновления не записан",
+                  !yes);
+        EXPECT_EQ(std::find(view_.sessionSteps.begin(), view_.sessionSteps.end(),
+                            L"recording the release level") != view_.sessionSteps.end(),
+                  yes);
+    }
+    // The distribution's own packages ask nothing, also when a copy of one
+    // was changed in the install folder: the tree copy puts it back first.
+    RemoveTree(install_ + L"backup\\X991231");
+    WriteFileBytes(install_ + L"backup\\U010124\\Install.cmd", "@echo off\r\necho changed> changed.done\r\n");
+    view_ = RecordingView{};
+    Run();
+    EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy",
+                                                       L"ask: " + kDriverQuestion, L"completed"}));
+    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\U010124.done"));
+}
+
+// A run that died inside the database swap left the clinic's database only
+// under its backup name: the next run says where it is before the package's
+// copy takes the name.
+TEST_F(InstallSequenceTest, ABackupLeftByARunThatDiedInTheSwapIsNamed) {
+    Build();
+    CreateDirectoryW((install_ + L"DTAfb").c_str(), nullptr);
+    const std::wstring backup = L"V12.FDB.20250301-153007.bak";
+    WriteFileBytes(install_ + L"DTAfb\\V12.FDB.20240101-120000.bak", "an older backup");
+    WriteFileBytes(install_ + L"DTAfb\\" + backup, "the clinic's records");
+    Run();
+    ASSERT_GE(view_.lines.size(), 3u);
+    EXPECT_EQ(view_.lines[1], L"База данных V12.FDB не найдена; прежняя база данных сохранена в файле " + backup);
+    EXPECT_EQ(view_.lines[2], L"Копирование файла V12.FDB....Завершено");
+    EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\" + backup), "the clinic's records");
+}
+
+// A script that is a link is never run, and no question offers it.
+TEST_F(InstallSequenceTest, ALinkedUpdateScriptIsNeverRun) {
+    Build();
+    const std::wstring script = install_ + L"backup\\U010124\\Install.cmd";
+    {
+        const TaggedEntries linked({{script, IO_REPARSE_TAG_SYMLINK}});
+        Run();
+    }
+    EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy",
+                                                       L"ask: " + kDriverQuestion, L"completed"}));
+    EXPECT_EQ(
+        view_.lines.back(),
+        L"Пакет обновления <U010124>: Install.cmd является ссылкой и не запущен; уровень обновления не записан");
+    EXPECT_FALSE(PathExists(install_ + L"backup\\U010124\\U010124.done"));
+    EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>100101<"), std::string::npos);
 }
 
 // The update script, the release level and the shortcut raise their errors;
@@ -369,6 +510,8 @@ TEST_F(InstallSequenceTest, UpdateStepsEndTheInstallationOnTheirErrors) {
             EXPECT_EQ(e.text(), c.error) << c.what;
         }
         EXPECT_EQ(std::find(view_.events.begin(), view_.events.end(), L"completed"), view_.events.end()) << c.what;
+        ASSERT_GE(view_.sessionSteps.size(), 2u) << c.what;
+        EXPECT_EQ(view_.sessionSteps.back(), L"") << c.what << ": the session may end after an error";
         EXPECT_FALSE(PathExists(DesktopShortcut())) << c.what;
         SetCurrentDirectoryW(startFolder_.c_str());
     }

@@ -6,6 +6,7 @@
 
 #include "base/file_system.h"
 #include "engine/fonts.h"
+#include "tests/kit/setup_log_capture.h"
 #include "tests/kit/small_disk.h"
 #include "tests/win/faults/fault_fixture.h"
 
@@ -39,8 +40,10 @@ protected:
 
 // The package's copy never takes the database's name half-written: the
 // clinic's database stays in place, whole, and the partial copy is removed,
-// giving its space back.
+// giving its space back. The setup log names the write that failed, with
+// its own code.
 TEST_F(FullDisk, DatabaseCopyFailsAndTheOldDatabaseAndSettingsStayWhole) {
+    SetupLogCapture log;
     PackageOptions options;
     options.databaseSize = 12 * kMiB;  // more than the disk holds
     Build(options);
@@ -57,6 +60,9 @@ TEST_F(FullDisk, DatabaseCopyFailsAndTheOldDatabaseAndSettingsStayWhole) {
     ULARGE_INTEGER freeAfter{};
     ASSERT_TRUE(GetDiskFreeSpaceExW(disk_.c_str(), &freeAfter, nullptr, nullptr));
     EXPECT_GT(freeAfter.QuadPart + kMiB, freeBefore.QuadPart);
+    const std::wstring failure = L"Cannot write " + DatabaseCopyInProgress(install_ + L"DTAfb\\V12.FDB") +
+                                 L": error 112: " + SystemErrorText(ERROR_DISK_FULL);
+    EXPECT_EQ(log.Find(failure), failure) << log.Dump();
 }
 
 TEST_F(FullDisk, SettingsFileThatCannotBeWrittenStaysAsItWas) {

@@ -65,14 +65,17 @@ TEST_F(InstallFolders, DeeperThanMaxPathEndsAtTheUpdateScriptKeepingEverything) 
     UseInstallFolder(deep);
 
     EXPECT_EQ(Run(), L"ia niia nicaaou i?ioann: " + deep + L"backup\\U010124\\Install.cmd");
-    // Nor can the driver installer start there.
-    EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverNotStartedLines);
+    // The driver folder cannot be copied there: the driver installer runs
+    // from the distribution instead.
+    EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverLines);
+    EXPECT_TRUE(PathExists(package_ + L"FTDIDriverInstall\\FTDIDriverInstall.done"));
     EXPECT_EQ(view_.events, kEventsEndingAfterDeployment);
     ExpectNothingLost(Database::KeptAside);
     EXPECT_EQ(ReadFileBytes(deep + L"udf\\SDecision.Dll"), StandInContent(L"UDF\\SDecision.Dll"));
     EXPECT_TRUE(PathExists(deep + L"Shell.exe"));
     EXPECT_FALSE(PathExists(deep + L"FTDIDriverInstall"));
-    EXPECT_FALSE(ShellCopyFolder(package_ + L"FTDIDriverInstall", deep + L"FTDIDriverInstall"));
+    EXPECT_EQ(ShellCopyFolder(package_ + L"FTDIDriverInstall", deep + L"FTDIDriverInstall").code(),
+              static_cast<uint32_t>(ERROR_FILENAME_EXCED_RANGE));
 }
 
 // Whether the XML DOM loads a file that deep is the platform's matter:

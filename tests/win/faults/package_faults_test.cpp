@@ -188,9 +188,13 @@ TEST_F(PackageFaults, ReadOnlyMediaInstalledAgainKeepTheReadOnlyCopiesAndWriteTh
     ASSERT_EQ(Run(), std::nullopt);
 
     // The platform refuses to replace the read-only copies: kept on purpose,
-    // so no line counts them as not copied.
+    // so no line counts them as not copied, but a line says they were kept.
     EXPECT_EQ(ReadFileBytes(install_ + L"Shell.exe"), firstShell);
     for (const std::wstring& line : view_.lines) EXPECT_EQ(line.find(L"Не скопировано"), std::wstring::npos);
+    for (const std::wstring line :
+         {L"Не заменено файлов \"только для чтения\" при копировании каталога <backup>: 2",
+          L"Не заменено файлов \"только для чтения\" при копировании каталога <Updater>: 1"})
+        EXPECT_NE(std::find(view_.lines.begin(), view_.lines.end(), line), view_.lines.end()) << ToUtf8(line);
     EXPECT_EQ(ReadFileBytes(install_ + L"backup\\U010124\\Install.cmd"), firstScript);
     // New files arrive, and the release information is the new package's
     // with the newest level.

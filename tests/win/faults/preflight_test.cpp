@@ -124,7 +124,7 @@ TEST_F(SmallDiskPreflight, APackageLargerThanTheDiskIsRefusedBeforeAnythingIsWri
         SCOPED_TRACE(folder);
         request_.installFolder = folder;
         view_.events.clear();
-        EXPECT_FALSE(CheckBeforeInstallation(view_, request_, package_, RightsGranted));
+        EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsGranted), PreflightVerdict::NoRoom);
         // The volume is the one mounted on the small disk's folder.
         const uint64_t available = AvailableBytes(disk_);
         EXPECT_EQ(view_.events, std::vector<std::wstring>{NoRoomBox(disk_, neededBytes, available)});
@@ -142,7 +142,7 @@ TEST_F(SmallDiskPreflight, APackageThatFitsTheDiskRunsThrough) {
     PackageOptions options;
     options.databaseSize = 2 * kMiB;
     Build(options);
-    EXPECT_TRUE(CheckBeforeInstallation(view_, request_, package_, RightsGranted));
+    EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsGranted), PreflightVerdict::Go);
     EXPECT_TRUE(view_.events.empty()) << "no box when the room is there";
     EXPECT_EQ(Run(), std::nullopt);
     EXPECT_EQ(view_.events, kEventsOfAWholeRun);
@@ -158,7 +158,7 @@ TEST_F(Preflight, APackageLargerThanASmallDiskRunsThroughWhereThereIsRoom) {
     PackageOptions options;
     options.databaseSize = 12 * kMiB;
     Build(options);
-    EXPECT_TRUE(CheckBeforeInstallation(view_, request_, package_, RightsGranted));
+    EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsGranted), PreflightVerdict::Go);
     EXPECT_TRUE(view_.events.empty());
     EXPECT_EQ(Run(), std::nullopt);
     EXPECT_EQ(view_.events, kEventsOfAWholeRun);
@@ -174,7 +174,7 @@ TEST_F(Preflight, WithoutRightsNoStopsBeforeAnythingIsWrittenAndYesInstallsAsBef
     view_.answer = false;
     {
         const SetupLogCapture log;
-        EXPECT_FALSE(CheckBeforeInstallation(view_, request_, package_, RightsMissing));
+        EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsMissing), PreflightVerdict::NoRights);
         std::vector<std::wstring> events = log.Events();
         ASSERT_GE(events.size(), 3u);
         EXPECT_EQ(events[0].rfind(L"Free space on ", 0), 0u) << events[0];
@@ -190,7 +190,7 @@ TEST_F(Preflight, WithoutRightsNoStopsBeforeAnythingIsWrittenAndYesInstallsAsBef
 
     ResetView();
     view_.answer = true;
-    EXPECT_TRUE(CheckBeforeInstallation(view_, request_, package_, RightsMissing));
+    EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsMissing), PreflightVerdict::Go);
     EXPECT_EQ(Run(), std::nullopt);
     EXPECT_EQ(view_.events, std::vector<std::wstring>{L"ask: " + kRightsQuestion} + kEventsOfAWholeRun);
     EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverLines);
@@ -200,7 +200,7 @@ TEST_F(Preflight, WithoutRightsNoStopsBeforeAnythingIsWrittenAndYesInstallsAsBef
 TEST_F(Preflight, WithRightsNothingIsAsked) {
     Build();
     const SetupLogCapture log;
-    EXPECT_TRUE(CheckBeforeInstallation(view_, request_, package_, RightsGranted));
+    EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsGranted), PreflightVerdict::Go);
     EXPECT_TRUE(view_.events.empty());
     EXPECT_EQ(log.FindLast(), L"Rights: the fonts and the driver can be installed");
 }
@@ -237,7 +237,8 @@ TEST_F(Preflight, OneByteTooLittleIsRefusedAndExactlyEnoughIsNot) {
         SCOPED_TRACE(c.available);
         testFreeBytes = c.available;
         view_.events.clear();
-        EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsGranted, TestFreeSpace), c.fits);
+        EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsGranted, TestFreeSpace),
+                  c.fits ? PreflightVerdict::Go : PreflightVerdict::NoRoom);
         EXPECT_EQ(log.FindLast(L"Free space on "),
                   SpaceLine(volume, needed, c.available, c.fits ? L"enough" : L"too little"));
         if (c.fits) {
@@ -258,7 +259,8 @@ TEST_F(Preflight, OneByteTooLittleIsRefusedAndExactlyEnoughIsNot) {
 TEST_F(Preflight, FreeSpaceThatCannotBeReadIsLoggedAndNotChecked) {
     Build();
     const SetupLogCapture log;
-    EXPECT_TRUE(CheckBeforeInstallation(view_, request_, package_, RightsGranted, UnreadableFreeSpace));
+    EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsGranted, UnreadableFreeSpace),
+              PreflightVerdict::Go);
     EXPECT_TRUE(view_.events.empty());
     EXPECT_EQ(log.Find(L"Free space: "), L"Free space: cannot be read for " + install_ + L"; not checked: error " +
                                              std::to_wstring(ERROR_NOT_READY) + L": " +

@@ -114,21 +114,52 @@ TEST_F(FontsTest, InstallsAllSevenInOrderWithTheirFaceNames) {
         << "the file name exactly as listed";
 }
 
+// Writes the REG_SZ value name = data under the test key.
+void SetValue(const std::wstring& name, const std::wstring& data) {
+    ScopedRegKey key;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kTestKey, 0, KEY_SET_VALUE, key.receive()), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                             static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+}
+
+// A font counts as present when its file is there and a registry value names
+// it, in any case and also by a full path, as Windows writes its own.
 TEST_F(FontsTest, LeavesPresentFontsAloneWhateverTheirContent) {
+    std::map<std::wstring, std::wstring> values;
     for (const PackageFont& font : kFonts) {
-        if (std::wstring(font.name) != L"TAHOMA.TTF") WriteFileBytes(Installed(font.name), "old");
+        const std::wstring name = font.name;
+        if (name == L"TAHOMA.TTF") continue;
+        WriteFileBytes(Installed(font.name), "old");
+        values[L"Old " + name + L" (TrueType)"] = name == L"COUR.TTF"
+                                                      ? targets_.fontsFolder + L"cour.ttf"
+                                                      : (name == L"ARIAL.TTF" ? L"arial.ttf" : name);
     }
+    for (const auto& [name, data] : values) SetValue(name, data);
     EXPECT_EQ(Install(), L"");
     EXPECT_EQ(lines_, std::vector<std::wstring>{Line(L"DejaVu Sans Condensed")});
-    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, kTestKey),
-              (std::map<std::wstring, std::wstring>{{L"DejaVu Sans Condensed (TrueType)", L"TAHOMA.TTF"}}));
+    values[L"DejaVu Sans Condensed (TrueType)"] = L"TAHOMA.TTF";
+    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, kTestKey), values);
     EXPECT_EQ(ReadFileBytes(Installed(L"TAHOMA.TTF")), ReadFileBytes(Source(L"TAHOMA.TTF")));
     EXPECT_EQ(ReadFileBytes(Installed(L"ARIAL.TTF")), "old");
 
     lines_.clear();
     EXPECT_EQ(Install(), L"") << "now all seven are present";
     EXPECT_TRUE(lines_.empty());
-    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, kTestKey).size(), 1u);
+    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, kTestKey), values);
+}
+
+// A run that ended between copying a font and registering it left the file
+// without its value: the next run installs that font whole, with its line.
+TEST_F(FontsTest, AHalfRegisteredFontIsInstalledWholeOnTheNextRun) {
+    const SetupLogCapture log;
+    ASSERT_TRUE(CopyFileW(Source(L"COUR.TTF").c_str(), Installed(L"COUR.TTF").c_str(), FALSE));
+    EXPECT_EQ(Install(), L"");
+    EXPECT_EQ(lines_.size(), std::size(kFonts)) << "every font, the half-registered one too";
+    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, kTestKey)[std::wstring(kFonts[2].face) + L" (TrueType)"], L"COUR.TTF");
+    EXPECT_TRUE(log.Has(L"Font file without its registry value (a run ended before registering it): " +
+                        Installed(L"COUR.TTF")))
+        << log.Dump();
 }
 
 TEST_F(FontsTest, AMissingSourceFontEndsInstallationAfterTheEarlierFonts) {
@@ -171,12 +202,11 @@ TEST_F(FontsTest, AnUnwritableRegistryKeyEndsInstallationAndRemovesTheCopy) {
 
 // A copy of COUR.TTF that stops half-way, as on a disk that runs full; the
 // other fonts copy whole.
-bool CopyRunningOutOfRoomAtCour(std::wstring_view source, std::wstring_view destination) {
+Result CopyRunningOutOfRoomAtCour(std::wstring_view source, std::wstring_view destination) {
     if (!destination.ends_with(L"\\COUR.TTF")) return CopyFileWithDate(source, destination);
     const std::string bytes = ReadFileBytes(std::wstring(source));
     WriteFileBytes(std::wstring(destination), bytes.substr(0, bytes.size() / 2));
-    SetLastError(ERROR_DISK_FULL);
-    return false;
+    return Result::Failure(L"Cannot write " + std::wstring(destination), ERROR_DISK_FULL);
 }
 
 // A font that was not written whole is not left in the fonts folder: it

@@ -8,6 +8,7 @@
 
 #include "base/error.h"
 #include "base/file_system.h"
+#include "base/utf8.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/temp_folder.h"
 
@@ -29,6 +30,13 @@ StartRecord ReadStartRecord(const std::wstring& exe) {
     return {true, text.substr(0, lineEnd), text.substr(lineEnd + 1)};
 }
 
+// The exit code of a run that must have ended.
+uint32_t ExitCode(const ProgramResult& run) {
+    EXPECT_TRUE(run.ended()) << "started " << run.started << ", " << ToUtf8(run.error.action()) << ": error "
+                             << run.error.code();
+    return run.exitCode;
+}
+
 // A copy of the stand-in program at path.
 void PlaceStandIn(const std::wstring& path) {
     ASSERT_TRUE(CopyFileW((ModuleFolder() + L"record_start.exe").c_str(), path.c_str(), FALSE));
@@ -44,7 +52,7 @@ protected:
 TEST_F(ProcessRunnerTest, RunAndWaitQuotesTheProgramRunsItInItsFolderAndReturnsItsExitCode) {
     const std::wstring program = blanks_ + L"\\prog.exe";
     PlaceStandIn(program);
-    EXPECT_EQ(RunAndWait(program, L"x  \"y z\"", SW_HIDE), 7u);
+    EXPECT_EQ(ExitCode(RunAndWait(program, L"x  \"y z\"", SW_HIDE)), 7u);
     const StartRecord record = ReadStartRecord(program);
     ASSERT_TRUE(record.ran);
     EXPECT_EQ(record.commandLine, L"\"" + program + L"\" x  \"y z\"");
@@ -58,11 +66,11 @@ TEST_F(ProcessRunnerTest, ScriptsInFoldersWithBlanksRunAndPlantedProgramsDoNot) 
     const std::wstring planted = temp_ / L"a.exe";
     PlaceStandIn(planted);
 
-    EXPECT_EQ(RunAndWait(script, L"", SW_HIDE), 3u);
+    EXPECT_EQ(ExitCode(RunAndWait(script, L"", SW_HIDE)), 3u);
     EXPECT_TRUE(PathExists(blanks_ + L"\\ran.txt"));
     EXPECT_FALSE(ReadStartRecord(planted).ran);
 
-    EXPECT_EQ(StartProgram(L"\"" + script + L"\"", SW_HIDE, true), 3);
+    EXPECT_EQ(ExitCode(StartProgram(L"\"" + script + L"\"", SW_HIDE, true)), 3u);
     EXPECT_FALSE(ReadStartRecord(planted).ran);
 
     // The danger is real here: the same line unquoted starts the plant.
@@ -74,11 +82,11 @@ TEST_F(ProcessRunnerTest, LongCommandLinesArePassedWhole) {
     const std::wstring program = blanks_ + L"\\prog.exe";
     PlaceStandIn(program);
     const std::wstring parameters(600, L'p');
-    EXPECT_EQ(RunAndWait(program, parameters, SW_HIDE), 7u);
+    EXPECT_EQ(ExitCode(RunAndWait(program, parameters, SW_HIDE)), 7u);
     EXPECT_EQ(ReadStartRecord(program).commandLine, L"\"" + program + L"\" " + parameters);
 
     const std::wstring commandLine = L"\"" + program + L"\" " + std::wstring(300, L's');
-    EXPECT_EQ(StartProgram(commandLine, SW_HIDE, true), 7);
+    EXPECT_EQ(ExitCode(StartProgram(commandLine, SW_HIDE, true)), 7u);
     EXPECT_EQ(ReadStartRecord(program).commandLine, commandLine);
 }
 
@@ -88,13 +96,13 @@ TEST_F(ProcessRunnerTest, StartProgramRunsInTheCurrentFolderAndWaitsOrNot) {
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryW(temp_.path().c_str()));
-    const int32_t code = StartProgram(L"\"" + program + L"\"", SW_HIDE, true);
+    const ProgramResult run = StartProgram(L"\"" + program + L"\"", SW_HIDE, true);
     SetCurrentDirectoryW(previous);
-    EXPECT_EQ(code, 7);
+    EXPECT_EQ(ExitCode(run), 7u);
     EXPECT_EQ(ReadStartRecord(program).currentFolder + L"\\", temp_.path());
 
     DeleteFileW((program + L".started").c_str());
-    StartProgram(L"\"" + program + L"\"", SW_HIDE, false);
+    EXPECT_TRUE(StartProgram(L"\"" + program + L"\"", SW_HIDE, false).started);
     bool ran = false;
     for (int i = 0; i < 500 && !ran; ++i, Sleep(20)) ran = ReadStartRecord(program).ran;
     EXPECT_TRUE(ran) << "started without waiting";
@@ -103,9 +111,8 @@ TEST_F(ProcessRunnerTest, StartProgramRunsInTheCurrentFolderAndWaitsOrNot) {
 TEST_F(ProcessRunnerTest, StartProgramRunsInTheFolderItIsGiven) {
     const std::wstring program = blanks_ + L"\\prog.exe";
     PlaceStandIn(program);
-    EXPECT_EQ(StartProgram(L"\"" + program + L"\"", SW_HIDE, true, blanks_), 7);
+    EXPECT_EQ(ExitCode(StartProgram(L"\"" + program + L"\"", SW_HIDE, true, blanks_)), 7u);
     EXPECT_EQ(ReadStartRecord(program).currentFolder, blanks_);
-    EXPECT_EQ(StartProgram(L"\"" + program + L"\"", SW_HIDE, true, temp_ / L"missing"), -1);
 }
 
 // A hidden top-level window of this thread that notes what reaches it.
@@ -152,9 +159,9 @@ TEST_F(ProcessRunnerTest, WaitingAnswersTheProgramsBroadcastAndKeepsAQuitRequest
         PostMessageW(window.hwnd(), WM_APP, 0, 0);
         PostQuitMessage(5);
 
-        const int64_t code = viaRunAndWait ? RunAndWait(program, L"", SW_HIDE)
-                                           : StartProgram(L"\"" + program + L"\"", SW_HIDE, true);
-        EXPECT_EQ(code, 0);
+        const ProgramResult run = viaRunAndWait ? RunAndWait(program, L"", SW_HIDE)
+                                                : StartProgram(L"\"" + program + L"\"", SW_HIDE, true);
+        EXPECT_EQ(ExitCode(run), 0u);
         EXPECT_TRUE(PathExists(program + L".answered")) << "every window answered within its 10 seconds";
         EXPECT_TRUE(window.posted);
         EXPECT_EQ(window.settingChange, L"Environment");
@@ -165,16 +172,43 @@ TEST_F(ProcessRunnerTest, WaitingAnswersTheProgramsBroadcastAndKeepsAQuitRequest
     }
 }
 
-TEST_F(ProcessRunnerTest, FailedStartsAreReportedAsDocumented) {
+// A start that fails carries CreateProcessW's own code; a program that ran
+// and exited with -1 is a program that ended, not one that never started.
+TEST_F(ProcessRunnerTest, FailedStartsCarryTheStartsCodeAndExitCodesAreNotMistakenForThem) {
+    const std::wstring program = blanks_ + L"\\prog.exe";
+    PlaceStandIn(program);
     const std::wstring missing = blanks_ + L"\\missing.exe";
-    try {
-        RunAndWait(missing, L"", SW_HIDE);
-        ADD_FAILURE() << "no error";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.text(), L"ia niia nicaaou i?ioann: " + missing);
+    const std::wstring notAProgram = blanks_ + L"\\text.exe";
+    WriteFileBytes(notAProgram, "not a program\r\n");
+    const std::wstring minusOne = blanks_ + L"\\minus one.cmd";
+    WriteFileBytes(minusOne, "@exit /b -1\r\n");
+    struct Case {
+        const char* what;
+        ProgramResult run;
+        bool started;
+        uint32_t code;  // the failing call's, or the exit code of a program that ended
+    };
+    const Case cases[] = {
+        {"RunAndWait, missing program", RunAndWait(missing, L"", SW_HIDE), false, ERROR_FILE_NOT_FOUND},
+        {"RunAndWait, not a program", RunAndWait(notAProgram, L"", SW_HIDE), false, ERROR_BAD_EXE_FORMAT},
+        {"RunAndWait, exit code -1", RunAndWait(minusOne, L"", SW_HIDE), true, 0xFFFFFFFFu},
+        {"StartProgram, missing program", StartProgram(L"\"" + missing + L"\"", SW_HIDE, true), false,
+         ERROR_FILE_NOT_FOUND},
+        {"StartProgram, missing folder", StartProgram(L"\"" + program + L"\"", SW_HIDE, true, temp_ / L"missing"),
+         false, StartFailureCode(L"\"" + program + L"\"", temp_ / L"missing")},
+        {"StartProgram, exit code -1", StartProgram(L"\"" + minusOne + L"\"", SW_HIDE, true), true, 0xFFFFFFFFu},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.run.started, c.started);
+        EXPECT_EQ(c.run.ended(), c.started);
+        EXPECT_EQ(c.started ? c.run.exitCode : c.run.error.code(), c.code) << ToUtf8(c.run.error.action());
     }
-    EXPECT_EQ(StartProgram(L"\"" + missing + L"\"", SW_HIDE, true), -1);
+    EXPECT_EQ(RunAndWaitError(missing, cases[0].run).text(), L"ia niia nicaaou i?ioann: " + missing);
+    EXPECT_FALSE(ReadStartRecord(program).ran);
+}
 
+TEST_F(ProcessRunnerTest, ShowStatesBeyondSixteenBitsAreRefusedBeforeAnyStart) {
     const std::wstring program = blanks_ + L"\\prog.exe";
     PlaceStandIn(program);
     try {
@@ -194,7 +228,7 @@ TEST_F(ProcessRunnerTest, HandlesAreClosedAfterRunsAndFailures) {
     GetProcessHandleCount(GetCurrentProcess(), &before);
     RunAndWait(program, L"", SW_HIDE);
     StartProgram(L"\"" + program + L"\"", SW_HIDE, true);
-    EXPECT_THROW(RunAndWait(blanks_ + L"\\missing.exe", L"", SW_HIDE), Error);
+    EXPECT_FALSE(RunAndWait(blanks_ + L"\\missing.exe", L"", SW_HIDE).started);
     GetProcessHandleCount(GetCurrentProcess(), &after);
     EXPECT_EQ(after, before);
 }

@@ -2,8 +2,8 @@
    installer needs. The resource script defines the entries under these
    names and the code reads them by them, so both include this header; it
    holds nothing but numbers, which the resource compiler understands too. */
-#ifndef VH_ENGINE_STRING_TABLE_H
-#define VH_ENGINE_STRING_TABLE_H
+#ifndef VH_APP_STRING_TABLE_H
+#define VH_APP_STRING_TABLE_H
 
 #define IDS_APP_NAME 0            /* default name of the installation folder */
 #define IDS_PRODUCT_NAME 1        /* brand check, shortcut name and description */

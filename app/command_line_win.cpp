@@ -1,0 +1,33 @@
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <memory>
+
+#include "app/command_line.h"
+#include "base/system_error.h"
+
+namespace {
+
+struct LocalFreeDeleter {
+    void operator()(wchar_t** memory) const { LocalFree(memory); }
+};
+
+}  // namespace
+
+CommandLine ParseProcessCommandLine(const wchar_t* commandLine) {
+    int count = 0;
+    const std::unique_ptr<wchar_t*, LocalFreeDeleter> split(CommandLineToArgvW(commandLine, &count));
+    if (!split) {
+        const DWORD code = GetLastError();
+        CommandLine unreadable;
+        unreadable.unattended = MentionsUnattended(commandLine);
+        unreadable.error = L"Командная строка не прочитана: " + SystemErrorText(code);
+        return unreadable;
+    }
+    // The first is the program's own path.
+    CommandLine line =
+        ParseCommandLine(std::vector<std::wstring>(split.get() + (count > 0 ? 1 : 0), split.get() + count));
+    if (!line.error.empty() && MentionsUnattended(commandLine)) line.unattended = true;
+    return line;
+}

@@ -1,0 +1,16 @@
+// Facts about the running process and its system that the setup log and
+// the installation record state.
+#pragma once
+
+#include <string>
+
+// The version Windows itself reports ("10.0 build 19045"), not the one its
+// compatibility shims give; "unknown" when it cannot be read.
+std::wstring WindowsVersion();
+
+// "yes" or "no": whether the process runs elevated; "unknown" when the
+// token cannot be read.
+std::wstring Elevation();
+
+// The name of the user the process runs as; empty when it cannot be read.
+std::wstring UserName();

@@ -1,0 +1,125 @@
+#include "engine/installation_record.h"
+
+#include <cwchar>
+
+#include "base/utf8.h"
+
+namespace {
+
+std::wstring DateTimeText(const LocalDateTime& t) {
+    wchar_t text[32];
+    swprintf(text, 32, L"%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
+    return text;
+}
+
+std::wstring DigestText(const FileHash& hash) {
+    return hash.error.empty() ? FromUtf8(HexText(hash.digest)) : L"-";
+}
+
+bool SameName(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
+// The tree copy into the install folder joins with a doubled delimiter; the
+// record names each file one way only. A leading "\\" (a network path)
+// stays.
+std::wstring WithSingleDelimiters(const std::wstring& path) {
+    std::wstring single = path.substr(0, 2);
+    for (size_t i = single.size(); i < path.size(); ++i)
+        if (path[i] != L'\\' || single.back() != L'\\') single += path[i];
+    return single;
+}
+
+}  // namespace
+
+InstallationRecord::InstallationRecord(std::wstring installFolder) : installFolder_(std::move(installFolder)) {
+    hasher_.emplace();
+}
+
+void InstallationRecord::AddCopy(const std::wstring& source, const std::wstring& installed) {
+    hasher_->Add(source);
+    entries_.push_back({Kind::Copied, WithSingleDelimiters(installed), {}, queued_++, {}, {}, {}});
+}
+
+void InstallationRecord::AddWritten(const std::wstring& installed) {
+    Entry written{
+        Kind::Written, WithSingleDelimiters(installed), {}, 0, HashFileAt(algorithm_, installed, buffer_), {}, {}};
+    for (Entry& entry : entries_)
+        if (SameName(entry.installed, written.installed)) {
+            entry = std::move(written);
+            return;
+        }
+    entries_.push_back(std::move(written));
+}
+
+void InstallationRecord::AddLeftOut(const std::wstring& installed, const std::wstring& why) {
+    entries_.push_back({Kind::LeftOut, WithSingleDelimiters(installed), why, 0, {}, {}, {}});
+}
+
+RecordVerification InstallationRecord::Verify() {
+    // The copies are read back while the second thread finishes the sources.
+    for (Entry& entry : entries_)
+        if (entry.kind != Kind::LeftOut) entry.copy = HashFileAt(algorithm_, entry.installed, buffer_);
+    const std::vector<FileHash> sources = hasher_->Finish();
+    hasher_.reset();
+
+    RecordVerification outcome;
+    for (Entry& entry : entries_) {
+        if (entry.kind == Kind::LeftOut) {
+            entry.verdict = entry.why;
+            continue;
+        }
+        if (entry.kind == Kind::Copied) entry.source = sources.at(entry.sourceIndex);
+        ++outcome.verified;
+        std::wstring why;
+        if (!entry.source.error.empty())
+            why = L"исходный файл не прочитан: " + entry.source.error;
+        else if (!entry.copy.error.empty())
+            why = L"установленный файл не прочитан: " + entry.copy.error;
+        else if (entry.copy.size != entry.source.size || entry.copy.digest != entry.source.digest)
+            why = L"ОТЛИЧАЕТСЯ";
+        entry.verdict = why.empty() ? L"OK" : why;
+        if (why.empty()) continue;
+        ++outcome.different;
+        outcome.differences.push_back(entry.installed + L": " + why);
+    }
+    return outcome;
+}
+
+std::wstring InstallationRecord::Relative(const std::wstring& path) const {
+    if (path.size() > installFolder_.size() && SameName(path.substr(0, installFolder_.size()), installFolder_))
+        return path.substr(installFolder_.size());
+    return path;
+}
+
+std::wstring InstallationRecord::Text(const RecordHeader& header) const {
+    std::wstring text = L"Протокол установки комплекса \"Velmora-Холтер\"\r\n";
+    const std::pair<const wchar_t*, std::wstring> fields[] = {
+        {L"Версия программы установки", header.installerVersion},
+        {L"Уровень выпуска", header.releaseLevel},
+        {L"Дистрибутив", header.installerFolder},
+        {L"Каталог установки", header.installFolder},
+        {L"Windows", header.windowsVersion},
+        {L"Пользователь", header.user},
+        {L"Права администратора", header.elevated},
+        {L"Начало", DateTimeText(header.started)},
+        {L"Окончание", DateTimeText(header.ended)},
+    };
+    for (const auto& [label, value] : fields) text += std::wstring(label) + L": " + value + L"\r\n";
+    text += L"\r\nФайл\tРазмер\tSHA-256 дистрибутива\tSHA-256 установленного файла\tИтог\r\n";
+    for (const Entry& entry : entries_) {
+        const bool hashed = entry.kind != Kind::LeftOut;
+        text += Relative(entry.installed) + L"\t" + (hashed ? std::to_wstring(entry.source.size) : L"-") + L"\t" +
+                (hashed ? DigestText(entry.source) : L"-") + L"\t" + (hashed ? DigestText(entry.copy) : L"-") +
+                L"\t" + entry.verdict + L"\r\n";
+    }
+    return text;
+}
+
+std::wstring RecordFileName(const LocalDateTime& when) {
+    wchar_t name[64];
+    swprintf(name, 64, L"VelmoraSetup record %04d-%02d-%02d %02d-%02d-%02d.txt", when.year, when.month, when.day,
+             when.hour, when.minute, when.second);
+    return name;
+}

@@ -1,0 +1,81 @@
+// The installation record a clinic files: every file the installation
+// wrote or kept, with the SHA-256 of the distributed file and of the
+// installed copy read back after the pass, and a verdict per file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/local_date_time.h"
+#include "engine/source_hasher.h"
+
+// What the record's header says about the run.
+struct RecordHeader {
+    std::wstring installerVersion;
+    std::wstring releaseLevel;
+    std::wstring installerFolder;
+    std::wstring installFolder;
+    std::wstring windowsVersion;
+    std::wstring user;
+    std::wstring elevated;
+    LocalDateTime started;
+    LocalDateTime ended;
+};
+
+// The outcome of the read-back.
+struct RecordVerification {
+    int verified = 0;                       // files read back and compared
+    int different = 0;                      // of them, not the distributed bytes (or unreadable)
+    std::vector<std::wstring> differences;  // "<path>: <why>", one per difference
+};
+
+class InstallationRecord {
+public:
+    // Starts hashing on the second thread. Raises Error when SHA-256 is not
+    // available.
+    explicit InstallationRecord(std::wstring installFolder);
+
+    // A file copied from source to installed; the source is hashed on the
+    // second thread from now on.
+    void AddCopy(const std::wstring& source, const std::wstring& installed);
+    // A file the installation wrote itself, hashed now as written; a file
+    // listed before as copied becomes a written one.
+    void AddWritten(const std::wstring& installed);
+    // A file the installation did not write, with why (the record's verdict
+    // for it).
+    void AddLeftOut(const std::wstring& installed, const std::wstring& why);
+
+    // Reads every installed copy back, compares it with its source and
+    // returns the verdicts. Call once.
+    RecordVerification Verify();
+
+    // The record as text (CR LF lines): the header, then one tab-separated
+    // line per file. After Verify.
+    std::wstring Text(const RecordHeader& header) const;
+
+private:
+    enum class Kind { Copied, Written, LeftOut };
+    struct Entry {
+        Kind kind;
+        std::wstring installed;
+        std::wstring why;        // left out: the reason
+        size_t sourceIndex = 0;  // copied: the hasher's result
+        FileHash source;         // copied: after Verify; written: as written
+        FileHash copy;           // after Verify
+        std::wstring verdict;    // after Verify
+    };
+
+    std::wstring Relative(const std::wstring& path) const;
+
+    const std::wstring installFolder_;
+    const Sha256Algorithm algorithm_;
+    std::optional<SourceHasher> hasher_;
+    size_t queued_ = 0;
+    std::vector<Entry> entries_;
+    std::string buffer_;
+};
+
+// The record's file name for a run started at when:
+// "VelmoraSetup record YYYY-MM-DD HH-MM-SS.txt".
+std::wstring RecordFileName(const LocalDateTime& when);

@@ -1,0 +1,10 @@
+// MSXML's version-independent DOMDocument and its IXMLDOMDocument2
+// interface: the toolchain declares them, but its GUID symbols do not link.
+#pragma once
+
+#include <windows.h>
+
+inline const CLSID kDomDocumentClass = {
+    0xF6D90F11, 0x9C73, 0x11D3, {0xB3, 0x2E, 0x00, 0xC0, 0x4F, 0x99, 0x0B, 0xB4}};
+inline const IID kDomDocument2Interface = {
+    0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};

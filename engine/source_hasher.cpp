@@ -1,0 +1,68 @@
+#include "engine/source_hasher.h"
+
+#include <windows.h>
+
+#include "base/error.h"
+#include "base/system_error.h"
+
+FileHash HashFileAt(const Sha256Algorithm& algorithm, const std::wstring& path, std::string& buffer,
+                    const std::atomic<bool>* cancel) {
+    FileHash result;
+    try {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+            const DWORD code = GetLastError();
+            throw Error(L"Cannot open file \"" + path + L"\". " + SystemErrorText(code));
+        }
+        result.size = uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+        result.digest = HashFile(algorithm, path, buffer, cancel);
+    } catch (const Error& e) {
+        result.error = e.text();
+    }
+    return result;
+}
+
+SourceHasher::SourceHasher() : worker_([this] { Work(); }) {}
+
+SourceHasher::~SourceHasher() {
+    {
+        std::lock_guard lock(mutex_);
+        closed_ = true;
+        queue_.clear();
+    }
+    cancel_ = true;
+    changed_.notify_all();
+    if (worker_.joinable()) worker_.join();
+}
+
+void SourceHasher::Add(std::wstring path) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return queue_.size() < kQueueLimit; });
+    queue_.push_back(std::move(path));
+    lock.unlock();
+    changed_.notify_all();
+}
+
+std::vector<FileHash> SourceHasher::Finish() {
+    {
+        std::lock_guard lock(mutex_);
+        closed_ = true;
+    }
+    changed_.notify_all();
+    worker_.join();
+    return std::move(results_);
+}
+
+void SourceHasher::Work() {
+    std::string buffer;
+    for (;;) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return closed_ || !queue_.empty(); });
+        if (queue_.empty()) return;
+        std::wstring path = std::move(queue_.front());
+        queue_.pop_front();
+        lock.unlock();
+        changed_.notify_all();
+        results_.push_back(HashFileAt(algorithm_, path, buffer, &cancel_));
+    }
+}

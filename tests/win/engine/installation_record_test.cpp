@@ -1,0 +1,151 @@
+// The installation record: a whole installation with the record kept, read
+// back against the package; a copy damaged between the copy and the
+// read-back is reported on screen, in the setup log and in the record.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "base/handles.h"
+#include "base/strings.h"
+#include "base/utf8.h"
+#include "engine/install_sequence.h"
+#include "tests/kit/file_util.h"
+#include "tests/kit/package_builder.h"
+#include "tests/kit/recording_view.h"
+#include "tests/kit/setup_log_capture.h"
+#include "tests/kit/temp_folder.h"
+
+namespace {
+
+constexpr std::wstring_view kCheckLine = L"Проверка установленных файлов....";
+
+// The copy of the installation, except that it damages one runtime file
+// right after copying it, as a failing disk or a meddling program would.
+Result CopyDamagingGbak(std::wstring_view source, std::wstring_view destination) {
+    const Result copied = CopyFileWithDate(source, destination);
+    if (copied && NameOf(destination) == L"gbak.exe") {
+        std::string bytes = ReadFileBytes(std::wstring(destination));
+        bytes[0] ^= 1;
+        WriteFileBytes(std::wstring(destination), bytes);
+    }
+    return copied;
+}
+
+// The record files in folder.
+std::vector<std::wstring> RecordsIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    ScopedFindHandle find(FindFirstFileW((folder + L"VelmoraSetup record *.txt").c_str(), &entry));
+    if (!find) return names;
+    do names.push_back(folder + entry.cFileName);
+    while (FindNextFileW(find.get(), &entry));
+    return names;
+}
+
+// The record's line for the file at relative (tab-separated fields).
+std::vector<std::wstring> RecordLine(const std::wstring& record, const std::wstring& relative) {
+    const std::wstring text = FromUtf8(ReadFileBytes(record));
+    const size_t at = text.find(L"\r\n" + relative + L"\t");
+    if (at == std::wstring::npos) return {};
+    const std::wstring line = text.substr(at + 2, text.find(L"\r\n", at + 2) - at - 2);
+    std::vector<std::wstring> fields;
+    for (size_t start = 0;;) {
+        const size_t tab = line.find(L'\t', start);
+        fields.push_back(line.substr(start, tab - start));
+        if (tab == std::wstring::npos) return fields;
+        start = tab + 1;
+    }
+}
+
+class InstallationRecordTest : public testing::Test {
+protected:
+    void SetUp() override {
+        package_ = temp_ / L"package\\";
+        install_ = temp_ / L"Holter\\";
+        request_ = TestRequest(install_, L"Velmora - Холтер (record test)");
+        request_.keepRecord = true;
+        request_.installerVersion = L"1.0.0.0";
+        CreateDirectoryW(install_.c_str(), nullptr);
+        CreateDirectoryW((install_ + L"Settings").c_str(), nullptr);
+        BuildPackage(package_, {});
+    }
+
+    ScopedCoInitialize com_;
+    TempFolder temp_;
+    std::wstring package_, install_;
+    InstallRequest request_;
+    RecordingView view_;
+    SetupLogCapture log_;
+};
+
+TEST_F(InstallationRecordTest, CleanInstallationIsVerifiedWithoutDifferences) {
+    RunRecorded(view_, request_, package_);
+
+    const std::wstring& last = view_.lines.back();
+    EXPECT_EQ(last.rfind(std::wstring(kCheckLine) + L"Завершено: файлов ", 0), 0u) << ToUtf8(last);
+    EXPECT_NE(last.find(L", отличий от дистрибутива нет"), std::wstring::npos) << ToUtf8(last);
+    const std::vector<std::wstring> records = RecordsIn(install_ + L"Settings\\");
+    ASSERT_EQ(records.size(), 1u);
+    const std::string bytes = ReadFileBytes(records[0]);
+    EXPECT_EQ(bytes.rfind("\xEF\xBB\xBF", 0), 0u) << "UTF-8 with its byte-order mark";
+    EXPECT_EQ(FromUtf8(bytes).find(L"\n"), FromUtf8(bytes).find(L"\r\n") + 1) << "CR LF lines";
+    EXPECT_NE(bytes.find(ToUtf8(L"Каталог установки: " + install_)), std::string::npos);
+    for (const std::wstring& file : {std::wstring(L"DTAfb\\V12.FDB"), std::wstring(L"gbak.exe"),
+                                     std::wstring(L"backup\\U010124\\Install.cmd"), std::wstring(L"Shell.exe"),
+                                     std::wstring(L"Settings\\holter.ini"), std::wstring(L"ReleaseInfo")}) {
+        const std::vector<std::wstring> fields = RecordLine(records[0], file);
+        ASSERT_EQ(fields.size(), 5u) << ToUtf8(file);
+        EXPECT_EQ(fields[2].size(), 64u) << ToUtf8(file);
+        EXPECT_EQ(fields[2], fields[3]) << ToUtf8(file);
+        EXPECT_EQ(fields[4], L"OK") << ToUtf8(file);
+    }
+    EXPECT_FALSE(log_.Has(L"Installed file differs from the distribution")) << log_.Dump();
+}
+
+TEST_F(InstallationRecordTest, CopyDamagedBeforeTheReadBackIsReported) {
+    RunRecorded(view_, request_, package_, CopyDamagingGbak);
+
+    const std::wstring& last = view_.lines.back();
+    EXPECT_EQ(last.rfind(std::wstring(kCheckLine) + L"ОШИБКА!!! Файлов ", 0), 0u) << ToUtf8(last);
+    EXPECT_NE(last.find(L", отличаются от дистрибутива: 1"), std::wstring::npos) << ToUtf8(last);
+    EXPECT_TRUE(log_.Has(L"Installed file differs from the distribution: " + install_ + L"gbak.exe: ОТЛИЧАЕТСЯ"))
+        << log_.Dump();
+    const std::vector<std::wstring> records = RecordsIn(install_ + L"Settings\\");
+    ASSERT_EQ(records.size(), 1u);
+    const std::vector<std::wstring> fields = RecordLine(records[0], L"gbak.exe");
+    ASSERT_EQ(fields.size(), 5u);
+    EXPECT_NE(fields[2], fields[3]);
+    EXPECT_EQ(fields[4], L"ОТЛИЧАЕТСЯ");
+    EXPECT_EQ(RecordLine(records[0], L"fbclient.Dll").at(4), L"OK") << "only the damaged file differs";
+}
+
+}  // namespace
+
+namespace {
+
+// Leaves a package and its installation with the record in the folder that
+// VH_RECORD_CHECK names, for tests/record_hashes.sh to check the record's
+// hashes with sha256sum from Linux; skipped without it.
+TEST(InstallationRecordOnDisk, LeftForTheLinuxCheck) {
+    wchar_t value[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"VH_RECORD_CHECK", value, MAX_PATH))
+        GTEST_SKIP() << "no folder for the Linux check (VH_RECORD_CHECK, tests/record_hashes.sh)";
+    const std::wstring folder = WithTrailingBackslash(value);
+    const std::wstring package = folder + L"package\\";
+    const std::wstring install = folder + L"install\\";
+    BuildPackage(package, {});
+    CreateDirectoryW(install.c_str(), nullptr);
+    CreateDirectoryW((install + L"Settings").c_str(), nullptr);
+    ScopedCoInitialize com;
+    RecordingView view;
+    InstallRequest request = TestRequest(install, L"Velmora - Холтер (record check)");
+    request.keepRecord = true;
+    RunRecorded(view, request, package);
+    ASSERT_EQ(view.lines.back().rfind(std::wstring(kCheckLine) + L"Завершено", 0), 0u)
+        << ToUtf8(view.lines.back());
+}
+
+}  // namespace

@@ -4,11 +4,19 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=ru_RU.UTF-8
 
-# Sourced by scripts in tools/, bench/ and tests/faults/.
-for VH_TOOLS in "$(dirname "$0")" "$(dirname "$0")/../tools" "$(dirname "$0")/../../tools"; do
-    [ -f "$VH_TOOLS/host-kind.sh" ] && break
+# Sourced by scripts in tools/, bench/, tests/ and tests/faults/; a script
+# started by one of them finds the folder in VH_TOOLS.
+for vh_dir in ${VH_TOOLS:+"$VH_TOOLS"} "$(dirname "$0")" "$(dirname "$0")/../tools" "$(dirname "$0")/../../tools"; do
+    if [ -f "$vh_dir/host-kind.sh" ]; then
+        VH_TOOLS="$(cd "$vh_dir" && pwd)"
+        break
+    fi
 done
-VH_TOOLS="$(cd "$VH_TOOLS" && pwd)"
+if [ ! -f "${VH_TOOLS:-}/host-kind.sh" ]; then
+    echo "wine-env.sh: cannot find the checkout's tools folder from $0" >&2
+    exit 1
+fi
+export VH_TOOLS
 . "$VH_TOOLS/host-kind.sh"
 
 # 32-bit Wine runs the shipped 32-bit build; on the 64-bit path 64-bit Wine

@@ -19,6 +19,7 @@
 #include "engine/database_swap.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/driver_warning.h"
+#include "tests/e2e/installer_package.h"
 #include "tests/e2e/screen_dpi.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/package_builder.h"
@@ -100,12 +101,6 @@ std::vector<std::wstring> WithoutFontLines(const std::vector<std::wstring>& line
     return kept;
 }
 
-std::wstring DesktopShortcut() {
-    wchar_t desktop[MAX_PATH];
-    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
-    return WithTrailingBackslash(desktop) + L"Velmora - Холтер.lnk";
-}
-
 struct LinkContent {
     std::wstring target, workingFolder, arguments, description;
 };
@@ -164,19 +159,8 @@ private:
 };
 
 // A package with the installer beside it, and the folder to install into.
-class InstallationTest : public testing::Test {
+class InstallationTest : public InstallerPackageTest {
 protected:
-    void SetUp() override { install_ = temp_ / L"Holter\\"; }
-    // Each full run puts the package's shortcut on the desktop.
-    void TearDown() override { DeleteFileW(DesktopShortcut().c_str()); }
-
-    void Build(PackageOptions options = {}) {
-        options.standInFolder = L"" VH_BUILD_DIR;
-        BuildPackage(temp_.path(), options);
-        ASSERT_TRUE(CopyFileW(L"" VH_SETUP_EXE, exe().c_str(), FALSE));
-    }
-    std::wstring exe() const { return temp_ / L"VelmoraSetup.exe"; }
-
     // Starts the installation, answers the driver question with
     // driverAnswer and returns the next box.
     MessageBoxInfo Install(const Wizard& w, int driverAnswer = IDNO) {
@@ -189,12 +173,6 @@ protected:
         w.Answer(box, driverAnswer);
         return w.WaitForMessageBox(60s);
     }
-
-    // At large fonts the installation ends with the completion question;
-    // small fonts lead to the large-font page instead.
-    ScreenDpiForNewProcesses largeFonts_{120};
-    TempFolder temp_;
-    std::wstring install_;
 };
 
 // The program's version as Windows reads it from the file, "1.2.3.4".

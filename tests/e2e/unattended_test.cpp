@@ -17,6 +17,7 @@
 #include "base/strings.h"
 #include "base/utf8.h"
 #include "tests/e2e/driver.h"
+#include "tests/e2e/installer_package.h"
 #include "tests/e2e/screen_dpi.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/package_builder.h"
@@ -113,12 +114,6 @@ std::wstring TempFolderPath() {
     return folder;
 }
 
-std::wstring DesktopShortcut() {
-    wchar_t desktop[MAX_PATH];
-    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
-    return WithTrailingBackslash(desktop) + L"Velmora - Холтер.lnk";
-}
-
 bool Contains(const std::vector<std::wstring>& events, const std::wstring& event) {
     return std::find(events.begin(), events.end(), event) != events.end();
 }
@@ -129,17 +124,8 @@ std::wstring FolderSwitch(const std::wstring& folder) {
     return L"\"/D=" + folder.substr(0, folder.size() - 1) + L"\"";
 }
 
-class UnattendedTest : public testing::Test {
+class UnattendedTest : public InstallerPackageTest {
 protected:
-    void SetUp() override { install_ = temp_ / L"Holter\\"; }
-    void TearDown() override { DeleteFileW(DesktopShortcut().c_str()); }
-
-    void Build(PackageOptions options = {}) {
-        options.standInFolder = L"" VH_BUILD_DIR;
-        BuildPackage(temp_.path(), options);
-        ASSERT_TRUE(CopyFileW(L"" VH_SETUP_EXE, exe().c_str(), FALSE));
-    }
-    std::wstring exe() const { return temp_ / L"VelmoraSetup.exe"; }
     std::wstring log() const { return temp_ / L"deploy\\setup.log"; }
 
     // Runs the installer unattended into install_ with more switches, its
@@ -152,10 +138,6 @@ protected:
         return code;
     }
     std::vector<std::wstring> Events() const { return SetupLogEvents(log()); }
-
-    ScreenDpiForNewProcesses largeFonts_{120};
-    TempFolder temp_;
-    std::wstring install_;
 };
 
 // The driver chosen by its switch: its question is answered Yes in the log;

@@ -60,8 +60,8 @@ private:
     ScopedOwner<HashTraits> hash_;
 };
 
-// The digest of a file's bytes, read in blocks of 1 MiB through buffer
-// (grown to 1 MiB when smaller, reused by the caller). Raises Error
+// The digest of a file's bytes, read in blocks of 128 KiB through buffer
+// (grown to 128 KiB when smaller, reused by the caller). Raises Error
 // "Cannot open file "<path>". <system text>" or
 // "Cannot read file "<path>". <system text>", and "Hash cancelled" when
 // cancel is given and becomes true between two blocks.

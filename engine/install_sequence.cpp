@@ -537,7 +537,7 @@ private:
         const std::wstring file = installFolder_ + std::wstring(kSettingsFolder) + RecordFileName(started_);
         bool filed = true;
         try {
-            const std::string bytes = "\xEF\xBB\xBF" + ToUtf8(record_->Text(header));
+            const std::string bytes = record_->FileBytes(header);
             WriteWholeFileAtomically(file, bytes.data(), bytes.size());
             setup_log::Write(L"Installation record: " + file);
         } catch (const Error& e) {

@@ -61,8 +61,9 @@ RecordVerification InstallationRecord::Verify() {
     // The copies are read back while the second thread finishes the sources.
     for (Entry& entry : entries_)
         if (entry.kind != Kind::LeftOut) entry.copy = HashFileAt(algorithm_, entry.installed, buffer_);
-    const std::vector<FileHash> sources = hasher_->Finish();
+    const std::deque<FileHash> sources = hasher_->Finish();
     hasher_.reset();
+    std::string().swap(buffer_);
 
     RecordVerification outcome;
     for (Entry& entry : entries_) {
@@ -93,8 +94,15 @@ std::wstring InstallationRecord::Relative(const std::wstring& path) const {
     return path;
 }
 
-std::wstring InstallationRecord::Text(const RecordHeader& header) const {
-    std::wstring text = L"Протокол установки комплекса \"Velmora-Холтер\"\r\n";
+std::string InstallationRecord::FileBytes(const RecordHeader& header) const {
+    // Built line by line in UTF-8: the record of a few thousand files is
+    // held once, never as wide text beside its encoded copy.
+    // About 200 bytes a line: reserved at once, so that the text is not
+    // held twice while it grows.
+    std::string bytes = "\xEF\xBB\xBF";
+    bytes.reserve(2048 + entries_.size() * 200);
+    const auto add = [&bytes](const std::wstring& line) { bytes += ToUtf8(line) + "\r\n"; };
+    add(L"Протокол установки комплекса \"Velmora-Холтер\"");
     const std::pair<const wchar_t*, std::wstring> fields[] = {
         {L"Версия программы установки", header.installerVersion},
         {L"Уровень выпуска", header.releaseLevel},
@@ -106,15 +114,16 @@ std::wstring InstallationRecord::Text(const RecordHeader& header) const {
         {L"Начало", DateTimeText(header.started)},
         {L"Окончание", DateTimeText(header.ended)},
     };
-    for (const auto& [label, value] : fields) text += std::wstring(label) + L": " + value + L"\r\n";
-    text += L"\r\nФайл\tРазмер\tSHA-256 дистрибутива\tSHA-256 установленного файла\tИтог\r\n";
+    for (const auto& [label, value] : fields) add(std::wstring(label) + L": " + value);
+    add(L"");
+    add(L"Файл\tРазмер\tSHA-256 дистрибутива\tSHA-256 установленного файла\tИтог");
     for (const Entry& entry : entries_) {
         const bool hashed = entry.kind != Kind::LeftOut;
-        text += Relative(entry.installed) + L"\t" + (hashed ? std::to_wstring(entry.source.size) : L"-") + L"\t" +
-                (hashed ? DigestText(entry.source) : L"-") + L"\t" + (hashed ? DigestText(entry.copy) : L"-") +
-                L"\t" + entry.verdict + L"\r\n";
+        add(Relative(entry.installed) + L"\t" + (hashed ? std::to_wstring(entry.source.size) : L"-") + L"\t" +
+            (hashed ? DigestText(entry.source) : L"-") + L"\t" + (hashed ? DigestText(entry.copy) : L"-") + L"\t" +
+            entry.verdict);
     }
-    return text;
+    return bytes;
 }
 
 std::wstring RecordFileName(const LocalDateTime& when) {

@@ -3,6 +3,7 @@
 // installed copy read back after the pass, and a verdict per file.
 #pragma once
 
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,9 +51,9 @@ public:
     // returns the verdicts. Call once.
     RecordVerification Verify();
 
-    // The record as text (CR LF lines): the header, then one tab-separated
-    // line per file. After Verify.
-    std::wstring Text(const RecordHeader& header) const;
+    // The record as its file holds it: UTF-8 with a byte-order mark, CR LF
+    // lines, the header, then one tab-separated line per file. After Verify.
+    std::string FileBytes(const RecordHeader& header) const;
 
 private:
     enum class Kind { Copied, Written, LeftOut };
@@ -72,8 +73,9 @@ private:
     const Sha256Algorithm algorithm_;
     std::optional<SourceHasher> hasher_;
     size_t queued_ = 0;
-    std::vector<Entry> entries_;
-    std::string buffer_;
+    // A deque grows by blocks: no moment holds every entry twice.
+    std::deque<Entry> entries_;
+    std::string buffer_;  // the read-back's, released after Verify
 };
 
 // The record's file name for a run started at when:

@@ -29,21 +29,29 @@ SourceHasher::~SourceHasher() {
         std::lock_guard lock(mutex_);
         closed_ = true;
         queue_.clear();
+        queuedBytes_ = 0;
     }
     cancel_ = true;
     changed_.notify_all();
     if (worker_.joinable()) worker_.join();
 }
 
+size_t SourceHasher::QueuedBytes(const std::wstring& path) {
+    return (path.size() + 1) * sizeof(wchar_t) + sizeof(std::wstring) + 16;
+}
+
 void SourceHasher::Add(std::wstring path) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return queue_.size() < kQueueLimit; });
+    // One path always fits, however long: an empty queue takes it.
+    const size_t bytes = QueuedBytes(path);
+    changed_.wait(lock, [&] { return queue_.empty() || queuedBytes_ + bytes <= kQueueLimitBytes; });
+    queuedBytes_ += bytes;
     queue_.push_back(std::move(path));
     lock.unlock();
     changed_.notify_all();
 }
 
-std::vector<FileHash> SourceHasher::Finish() {
+std::deque<FileHash> SourceHasher::Finish() {
     {
         std::lock_guard lock(mutex_);
         closed_ = true;
@@ -61,6 +69,7 @@ void SourceHasher::Work() {
         if (queue_.empty()) return;
         std::wstring path = std::move(queue_.front());
         queue_.pop_front();
+        queuedBytes_ -= QueuedBytes(path);
         lock.unlock();
         changed_.notify_all();
         results_.push_back(HashFileAt(algorithm_, path, buffer, &cancel_));

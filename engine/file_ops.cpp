@@ -289,7 +289,13 @@ Result ShellCopyFolder(std::wstring_view source, std::wstring_view destination) 
     operation.wFunc = FO_COPY;
     operation.pFrom = from.c_str();
     operation.pTo = to.c_str();
-    operation.fFlags = FOF_FILESONLY;
+    // No flag: the source is the folder itself, so the shell copies it whole
+    // with its subfolders, shows its own progress, questions and errors, and
+    // lets the user cancel. FOF_FILESONLY would change nothing on Windows
+    // (it acts on wildcard sources only), but Wine's shell then leaves the
+    // subfolders out, and the installation record would find the driver's
+    // files missing.
+    operation.fFlags = 0;
     // The shell answers with codes of its own, not the system's: the log
     // shows the number without a system text.
     if (const int code = SHFileOperationW(&operation); code != 0)

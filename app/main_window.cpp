@@ -471,6 +471,8 @@ InstallRequest TFMain::ReadInstallRequest() const {
     request.driver = SendMessageW(Control(ID_CbDriverInstal), BM_GETCHECK, 0, 0) == BST_CHECKED;
     request.alternativeBrand = AlternativeBrand;
     request.shortcut = DesktopShortcutNames(Application.Instance());
+    request.installerVersion = run_log::ProgramVersion(Application.Instance());
+    request.keepRecord = true;
     return request;
 }
 

@@ -24,6 +24,8 @@ InstallRequest RequestOf(HINSTANCE instance, const CommandLine& commandLine) {
     request.driver = commandLine.driver.value_or(false);
     request.alternativeBrand = IsAlternativeBrand(LoadResString(instance, IDS_PRODUCT_NAME));
     request.shortcut = DesktopShortcutNames(instance);
+    request.installerVersion = run_log::ProgramVersion(instance);
+    request.keepRecord = true;
     return request;
 }
 

@@ -92,13 +92,35 @@ std::vector<std::wstring> LogLines(const Wizard& w) {
     return lines;
 }
 
-// The progress lines without those of fonts, which depend on what the
-// system already has.
-std::vector<std::wstring> WithoutFontLines(const std::vector<std::wstring>& lines) {
+constexpr std::wstring_view kVerifiedBefore = L"Проверка установленных файлов....Завершено: файлов ";
+// The last progress line, every installed file read back and none differing,
+// with its file count shown as "N".
+const std::wstring kVerifiedLine = std::wstring(kVerifiedBefore) + L"N, отличий от дистрибутива нет";
+
+// The progress lines that do not depend on the system: without those of
+// fonts, and with the verification's file count (which counts the fonts)
+// shown as "N".
+std::vector<std::wstring> StableLines(const std::vector<std::wstring>& lines) {
     std::vector<std::wstring> kept;
-    for (const std::wstring& line : lines)
-        if (line.rfind(L"Шрифт <", 0) != 0) kept.push_back(line);
+    for (std::wstring line : lines) {
+        if (line.rfind(L"Шрифт <", 0) == 0) continue;
+        if (line.rfind(kVerifiedBefore, 0) == 0)
+            line.replace(kVerifiedBefore.size(), line.find(L',', kVerifiedBefore.size()) - kVerifiedBefore.size(),
+                         L"N");
+        kept.push_back(line);
+    }
     return kept;
+}
+
+// The installation records in the install folder's Settings.
+std::vector<std::wstring> RecordsIn(const std::wstring& install) {
+    std::vector<std::wstring> found;
+    WIN32_FIND_DATAW entry;
+    ScopedFindHandle find(FindFirstFileW((install + L"Settings\\VelmoraSetup record *.txt").c_str(), &entry));
+    if (!find) return found;
+    do found.push_back(install + L"Settings\\" + entry.cFileName);
+    while (FindNextFileW(find.get(), &entry));
+    return found;
 }
 
 struct LinkContent {
@@ -207,16 +229,18 @@ TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
     const MessageBoxInfo box = Install(w, IDYES);
     ASSERT_TRUE(box.hwnd);
     EXPECT_EQ(box.text, kFinalQuestion);
+    const std::vector<std::wstring> shown = LogLines(w);
+    ASSERT_FALSE(shown.empty());
     EXPECT_EQ(
-        LogLines(w),
+        std::vector<std::wstring>(shown.begin(), shown.end() - 1),
         Lines({{L"Создание настроечных файлов....Завершено", L"Каталог <DTAfb> создан...",
                 L"Копирование файла V12.FDB....Завершено"},
                kModernRuntimeLines,
                kLinesAfterRuntime,
                fontLines,
                {L"Началась установка драйверов устройства...", L"Установка драйверов устройства завершена"}}));
+    EXPECT_EQ(StableLines({shown.back()}), std::vector<std::wstring>{kVerifiedLine});
     EXPECT_TRUE(IsWindowEnabled(w.FindControl(L"Button", L"Выход")));
-    const std::vector<std::wstring> shown = LogLines(w);
 
     w.Answer(box, IDYES);
     DWORD code = 1;
@@ -245,14 +269,15 @@ TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
     EXPECT_NE(events[1].find(L" build "), std::wstring::npos);
     EXPECT_NE(events[1].find(L"; elevated: "), std::wstring::npos);
     EXPECT_EQ(events[2], L"Installer folder: " + temp_.path());
-    // In the order of the run; the driver's two lines come last on screen.
-    ASSERT_GE(shown.size(), 2u);
-    const std::wstring driverStarted = shown[shown.size() - 2], driverDone = shown.back();
+    // In the order of the run; the driver's two lines and the verification
+    // come last on screen.
+    ASSERT_GE(shown.size(), 3u);
+    const std::wstring driverStarted = shown[shown.size() - 3], driverDone = shown[shown.size() - 2];
     std::vector<std::wstring> expected = {
         L"Installation started. Install folder: " + install_ + L"; installer folder: " + temp_.path(),
         L"Choices: runtime for Windows 7, Windows 8; driver chosen; brand standard",
     };
-    for (auto line = shown.begin(); line != shown.end() - 2; ++line) expected.push_back(L"Progress: " + *line);
+    for (auto line = shown.begin(); line != shown.end() - 3; ++line) expected.push_back(L"Progress: " + *line);
     for (const std::wstring& event : {
              L"Message box (question): " + kDriverQuestion,
              L"Answer: Yes"s,
@@ -261,6 +286,7 @@ TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
              L"Progress: " + driverDone,
              L"Install.cmd of " + install_ + L"backup\\U010124 ended with exit code 0",
              L"Release level recorded: 010124"s,
+             L"Progress: " + shown.back(),
              L"Installation completed"s,
              L"Message box (question): " + kFinalQuestion,
              L"Answer: Yes"s,
@@ -271,6 +297,21 @@ TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
     EXPECT_EQ(events.back(), L"Run ended: completed (exit code 0)");
     const std::wstring shortcut = FindEvent(events, L"Shortcut: ").substr(10);
     EXPECT_TRUE(PathExists(shortcut)) << ToUtf8(shortcut);
+
+    // The installation record beside the settings: one per run, naming the
+    // installer's version; every file the line counts is in it as verified,
+    // the driver folder's subfolders included.
+    const std::vector<std::wstring> records = RecordsIn(install_);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(FindEvent(events, L"Installation record: "), L"Installation record: " + records[0]);
+    const std::wstring record = FromUtf8(ReadFileBytes(records[0]));
+    EXPECT_NE(record.find(L"\r\nВерсия программы установки: " + version + L"\r\n"), std::wstring::npos);
+    size_t verified = 0;
+    for (size_t at = record.find(L"\tOK\r\n"); at != std::wstring::npos; at = record.find(L"\tOK\r\n", at + 1))
+        ++verified;
+    EXPECT_EQ(shown.back(),
+              std::wstring(kVerifiedBefore) + std::to_wstring(verified) + L", отличий от дистрибутива нет");
+    EXPECT_NE(record.find(L"\r\nFTDIDriverInstall\\amd64\\ftdibus.sys\t"), std::wstring::npos);
 }
 
 // The desktop shortcut, the update script that ran alone, the driver
@@ -283,11 +324,12 @@ TEST_F(InstallationTest, FolderWithBlanksGetsItsScriptShortcutAndNoDriver) {
     GoToOptions(w, install_);
     const MessageBoxInfo box = Install(w, IDNO);
     ASSERT_EQ(box.text, kFinalQuestion);
-    EXPECT_EQ(WithoutFontLines(LogLines(w)),
+    EXPECT_EQ(StableLines(LogLines(w)),
               Lines({{L"Создание настроечных файлов....Завершено", L"Каталог <DTAfb> создан...",
                       L"Копирование файла V12.FDB....Завершено"},
                      kModernRuntimeLines,
-                     kLinesAfterRuntime}))
+                     kLinesAfterRuntime,
+                     {kVerifiedLine}}))
         << "no driver lines after No";
     w.Answer(box, IDYES);
     ASSERT_TRUE(w.WaitForExit(10s));
@@ -351,8 +393,8 @@ TEST_F(InstallationTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
     GoToOptions(w, install_);
     const MessageBoxInfo box = Install(w);
     ASSERT_EQ(box.text, kFinalQuestion);
-    const std::vector<std::wstring> lines = WithoutFontLines(LogLines(w));
-    ASSERT_EQ(lines.size(), 3u + 12 + 11);
+    const std::vector<std::wstring> lines = StableLines(LogLines(w));
+    ASSERT_EQ(lines.size(), 3u + 12 + 11 + 1);
     EXPECT_EQ(lines[0], L"Создание настроечных файлов....Завершено");
     EXPECT_EQ(lines[1], L"Копирование файла V12.FDB....Завершено");
     const std::wstring prefix = L"Сохранена копия базы данных: V12.FDB.";
@@ -377,7 +419,7 @@ TEST_F(InstallationTest, WindowsXpChoiceCopiesTheTenFileRuntime) {
     SendMessageW(windows, CB_SETCURSEL, 1, 0);
     const MessageBoxInfo box = Install(w);
     ASSERT_EQ(box.text, kFinalQuestion);
-    const std::vector<std::wstring> lines = WithoutFontLines(LogLines(w));
+    const std::vector<std::wstring> lines = StableLines(LogLines(w));
     w.Answer(box, IDYES);
 
     std::vector<std::wstring> xp(kModernRuntimeLines.begin(), kModernRuntimeLines.begin() + 10);
@@ -386,7 +428,8 @@ TEST_F(InstallationTest, WindowsXpChoiceCopiesTheTenFileRuntime) {
     EXPECT_EQ(lines, Lines({{L"Создание настроечных файлов....Завершено", L"Каталог <DTAfb> создан...",
                              L"Копирование файла V12.FDB....Завершено"},
                             xp,
-                            kLinesAfterRuntime}));
+                            kLinesAfterRuntime,
+                            {kVerifiedLine}}));
     ASSERT_TRUE(w.WaitForExit(10s));
     EXPECT_FALSE(PathExists(install_ + L"gbak.exe"));
     EXPECT_FALSE(PathExists(install_ + L"gds32.dll"));
@@ -431,7 +474,7 @@ TEST_F(InstallationTest, CloseIsRefusedWhileFilesAreWrittenAndAllowedAfter) {
     }
     ASSERT_TRUE(GetPropW(w.Main(), L"CloseRequested")) << "the close was requested during the copy";
     ASSERT_EQ(box.text, kFinalQuestion) << "the window survived the close request";
-    EXPECT_EQ(WithoutFontLines(LogLines(w)).size(), 3u + 12 + 11);
+    EXPECT_EQ(StableLines(LogLines(w)).size(), 3u + 12 + 11 + 1);
     w.Answer(box, IDNO);
     PostMessageW(w.Main(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(w.WaitForExit(10s));
@@ -576,7 +619,7 @@ TEST_F(InstallationTest, KilledDuringTheDatabaseCopyTheClinicsDatabaseStaysWhole
     GoToOptions(w, install_);
     const MessageBoxInfo box = Install(w);
     ASSERT_EQ(box.text, kFinalQuestion);
-    const std::vector<std::wstring> lines = WithoutFontLines(LogLines(w));
+    const std::vector<std::wstring> lines = StableLines(LogLines(w));
     w.Answer(box, IDYES);
     ASSERT_TRUE(w.WaitForExit(10s));
     ASSERT_GE(lines.size(), 3u);
@@ -702,16 +745,21 @@ TEST_F(BroadcastingDriverTest, TheWindowAnswersWhileTheDriverInstallerRuns) {
     DWORD_PTR answer = 0;
     EXPECT_TRUE(SendMessageTimeoutW(w.Main(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer))
         << "answered within a second";
-    EXPECT_EQ(WithoutFontLines(LogLines(w)).back(), L"Началась установка драйверов устройства...");
+    EXPECT_EQ(StableLines(LogLines(w)).back(), L"Началась установка драйверов устройства...");
 
     Release();
     const MessageBoxInfo box = w.WaitForMessageBox(60s);
     ASSERT_EQ(box.text, kFinalQuestion);
-    const std::vector<std::wstring> lines = WithoutFontLines(LogLines(w));
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(std::vector<std::wstring>(lines.end() - 2, lines.end()),
+    const std::vector<std::wstring> lines = StableLines(LogLines(w));
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(std::vector<std::wstring>(lines.end() - 3, lines.end() - 1),
               (std::vector<std::wstring>{L"Началась установка драйверов устройства...",
                                          L"Установка драйверов устройства завершена"}));
+    // The read-back finds the one installed file this test removed after its
+    // copy: the stand-in's hold file.
+    EXPECT_EQ(lines.back().rfind(L"Проверка установленных файлов....ОШИБКА!!! Файлов ", 0), 0u)
+        << ToUtf8(lines.back());
+    EXPECT_NE(lines.back().find(L", отличаются от дистрибутива: 1"), std::wstring::npos) << ToUtf8(lines.back());
     w.Answer(box, IDYES);
     EXPECT_TRUE(w.WaitForExit(10s));
 }

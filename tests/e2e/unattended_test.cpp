@@ -173,6 +173,13 @@ TEST_F(UnattendedTest, CleanInstallEndsWithZeroShowingNoWindowAndLeavesTheWizard
          })
         EXPECT_TRUE(Contains(events, event)) << ToUtf8(event) << "\n" << ReadFileBytes(log());
     EXPECT_FALSE(Contains(events, L"Large fonts recommended")) << "120 dots per inch are large fonts";
+    // The installation record is kept unattended too.
+    const std::wstring verified =
+        FindEvent(events, L"Progress: Проверка установленных файлов....Завершено: файлов ");
+    EXPECT_NE(verified.find(L", отличий от дистрибутива нет"), std::wstring::npos) << ReadFileBytes(log());
+    const std::wstring record = FindEvent(events, L"Installation record: ").substr(21);
+    EXPECT_EQ(record.rfind(install_ + L"Settings\\VelmoraSetup record ", 0), 0u) << ToUtf8(record);
+    EXPECT_TRUE(PathExists(record)) << ToUtf8(record);
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(events.back(), L"Run ended: completed (exit code 0)");
 }

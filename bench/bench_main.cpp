@@ -8,6 +8,7 @@
 //   velmora_bench welcome <VelmoraSetup.exe> <TITLE.png> <runs>
 //   velmora_bench floors <folder\>
 //   velmora_bench hash <folder\> <folder>...
+//   velmora_bench cng
 // Results go to stdout as "name value" lines. With --hold the process that
 // ran the pass stays alive after printing until <file> exists (at most a
 // minute), so its memory can be read from the outside.
@@ -53,9 +54,11 @@ int Run(int argc, wchar_t** argv) {
         TimeStepFloors(argv[2]);
     } else if (command == L"hash" && argc >= 4) {
         TimeHash(argv[2], std::vector<std::wstring>(argv + 3, argv + argc));
+    } else if (command == L"cng" && argc == 2) {
+        MeasureCngOpen();
     } else {
         std::fputs(
-            "usage: velmora_bench package|pass|recordpass|installer|copy|tree|welcome|floors|hash ... (see "
+            "usage: velmora_bench package|pass|recordpass|installer|copy|tree|welcome|floors|hash|cng ... (see "
             "bench/bench_main.cpp)\n",
             stderr);
         return 2;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <psapi.h>
+
 #include <chrono>
 #include <cstdio>
 
@@ -32,4 +34,16 @@ void TimeHash(const std::wstring& source, const std::vector<std::wstring>& folde
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("hash_seconds %.4f\nhash_bytes %llu\n", seconds, static_cast<unsigned long long>(bytes));
+}
+
+void MeasureCngOpen() {
+    const auto workingSet = [] {
+        PROCESS_MEMORY_COUNTERS memory{};
+        memory.cb = sizeof(memory);
+        GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
+        return static_cast<long long>(memory.WorkingSetSize);
+    };
+    const long long before = workingSet();
+    const Sha256Algorithm algorithm;
+    std::printf("cng_working_set_added %lld\n", workingSet() - before);
 }

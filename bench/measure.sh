@@ -19,6 +19,7 @@ bench="$build/$VH_WIN_TREE/velmora_bench.exe"
 samples="$work/samples"
 package="$work/package"
 small="$work/package-small"
+large="$work/package-large"
 install="$work/install"
 copies="$work/copies"
 fonts="$WINEPREFIX/drive_c/windows/Fonts"
@@ -28,7 +29,7 @@ database="DTAfb/V12.FDB"
 
 # The generated files are large: never leave them behind.
 cleanup() {
-    rm -rf "$package" "$small" "$install" "$copies" "$work/one"
+    rm -rf "$package" "$small" "$large" "$install" "$copies" "$work/one"
     wineserver -k 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -155,7 +156,7 @@ phases() { # <result file>
     done
 }
 
-rm -rf "$samples" "$package" "$small" "$install" "$copies"
+rm -rf "$samples" "$package" "$small" "$large" "$install" "$copies"
 mkdir -p "$samples" "$copies"
 LC_ALL="$wine_locale" wineserver -p
 wine wineboot >/dev/null 2>&1 || true
@@ -277,6 +278,14 @@ done
 pass pass "$small" "$work/pass-small.txt"
 pass installer "$small" "$work/installer-small.txt"
 pass recordpass "$small" "$work/record-small.txt"
+# The record's memory against the payload: the same package with a 2 GiB
+# database, laid out only for this run.
+echo "== The pass keeping the record over a 2 GiB database (one run)"
+wine "$bench" package "$(winpath "$large" /)" 2147483648
+cp "$build/$VH_WIN_TREE/VelmoraSetup.exe" "$large/"
+pass recordpass "$large" "$work/record-large.txt"
+rm -rf "$large"
+wine "$bench" cng >"$work/cng.txt"
 fresh_install
 echo "Load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 
@@ -337,6 +346,9 @@ one "headless pass, 16 MiB database: peak WS" "$work/pass-small.txt" peak_workin
 one "installer pass, 16 MiB database: peak WS" "$work/installer-small.txt" installer_peak_working_set
 row "headless pass with the record: peak WS" record_peak_working_set "$mib_scale" MiB
 one "the same, 16 MiB database: peak WS" "$work/record-small.txt" peak_working_set
+one "the same, 2 GiB database: peak WS" "$work/record-large.txt" peak_working_set
+line "  of it: bcrypt.dll loaded, SHA-256 opened" "$(value cng_working_set_added "$work/cng.txt" |
+    awk -v s="$mib_scale" '{ printf "%.3f", $1 * s }')" "" "" "MiB (one run)"
 
 pass_ratio=$(ratio pass_seconds cp_r)
 copy_ratio=$(ratio copyfilew withdate)
@@ -357,6 +369,13 @@ line "  shortcut / IShellLinkW save" "$(ratio part_link floor_link_seconds)" "" 
 record_ratio=$(awk -v r="$(median record_pass_seconds)" -v p="$(median pass_seconds)" -v h="$(median hash_seconds)" \
     'BEGIN { printf "%.3f", r / (p + h) }')
 line "record pass / (pass + one hash)" "$record_ratio" "" "" "target <= 1.15: $(verdict "$record_ratio" '<=' 1.15)"
+record_added=$(awk -v r="$(median record_peak_working_set)" -v p="$(median peak_working_set)" -v s="$mib_scale" \
+    'BEGIN { printf "%.3f", (r - p) * s }')
+line "record's peak - pass's peak (MiB)" "$record_added" "" "" "target <= 4: $(verdict "$record_added" '<=' 4)"
+record_spread=$(for f in small large; do value peak_working_set "$work/record-$f.txt"; done | sort -g |
+    awk -v s="$mib_scale" 'NR == 1 { a = $1 } END { printf "%.3f", ($1 - a) * s }')
+line "record's peak, 2 GiB - 16 MiB database (MiB)" "$record_spread" "" "" \
+    "target <= 1: $(verdict "$record_spread" '<=' 1)"
 line "CopyFileWithDate speed / CopyFileW speed" "$copy_ratio" "" "" \
     "target >= 0.95: $(verdict "$copy_ratio" '>=' 0.95)"
 line "CopyFileWithDate speed / cp speed" "$(ratio cp_file withdate)" "" "" ""

@@ -12,6 +12,14 @@ std::wstring DateTimeText(const LocalDateTime& t) {
     return text;
 }
 
+// The run's elevation ("yes", "no", "unknown", as the setup log says it) in
+// the record's language.
+std::wstring ElevationText(const std::wstring& elevated) {
+    if (elevated == L"yes") return L"да";
+    if (elevated == L"no") return L"нет";
+    return L"неизвестно";
+}
+
 std::wstring DigestText(const FileHash& hash) {
     return hash.error.empty() ? FromUtf8(HexText(hash.digest)) : L"-";
 }
@@ -110,7 +118,7 @@ std::string InstallationRecord::FileBytes(const RecordHeader& header) const {
         {L"Каталог установки", header.installFolder},
         {L"Windows", header.windowsVersion},
         {L"Пользователь", header.user},
-        {L"Права администратора", header.elevated},
+        {L"Права администратора", ElevationText(header.elevated)},
         {L"Начало", DateTimeText(header.started)},
         {L"Окончание", DateTimeText(header.ended)},
     };

@@ -19,7 +19,7 @@ struct RecordHeader {
     std::wstring installFolder;
     std::wstring windowsVersion;
     std::wstring user;
-    std::wstring elevated;
+    std::wstring elevated;  // "yes", "no" or "unknown"
     LocalDateTime started;
     LocalDateTime ended;
 };

@@ -93,6 +93,10 @@ TEST_F(InstallationRecordTest, CleanInstallationIsVerifiedWithoutDifferences) {
     EXPECT_EQ(bytes.rfind("\xEF\xBB\xBF", 0), 0u) << "UTF-8 with its byte-order mark";
     EXPECT_EQ(FromUtf8(bytes).find(L"\n"), FromUtf8(bytes).find(L"\r\n") + 1) << "CR LF lines";
     EXPECT_NE(bytes.find(ToUtf8(L"Каталог установки: " + install_)), std::string::npos);
+    const std::wstring text = FromUtf8(bytes);
+    EXPECT_TRUE(text.find(L"\r\nПрава администратора: да\r\n") != std::wstring::npos ||
+                text.find(L"\r\nПрава администратора: нет\r\n") != std::wstring::npos)
+        << "the header speaks the record's language";
     for (const std::wstring& file : {std::wstring(L"DTAfb\\V12.FDB"), std::wstring(L"gbak.exe"),
                                      std::wstring(L"backup\\U010124\\Install.cmd"), std::wstring(L"Shell.exe"),
                                      std::wstring(L"Settings\\holter.ini"), std::wstring(L"ReleaseInfo")}) {

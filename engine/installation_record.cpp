@@ -103,10 +103,9 @@ std::wstring InstallationRecord::Relative(const std::wstring& path) const {
 }
 
 std::string InstallationRecord::FileBytes(const RecordHeader& header) const {
-    // Built line by line in UTF-8: the record of a few thousand files is
-    // held once, never as wide text beside its encoded copy.
-    // About 200 bytes a line: reserved at once, so that the text is not
-    // held twice while it grows.
+    // Built line by line in UTF-8, about 200 bytes a line reserved at once:
+    // the record of a few thousand files is held once, never as wide text
+    // beside its encoded copy nor twice while it grows.
     std::string bytes = "\xEF\xBB\xBF";
     bytes.reserve(2048 + entries_.size() * 200);
     const auto add = [&bytes](const std::wstring& line) { bytes += ToUtf8(line) + "\r\n"; };

@@ -544,13 +544,14 @@ private:
             setup_log::Write(L"Installation record not written: " + e.text());
             filed = false;
         }
+        // Short: the progress list does not scroll sideways, and its last
+        // words are the verdict.
         const std::wstring counts = std::to_wstring(verification.verified);
         if (verification.different == 0 && filed) {
-            view_.AppendToLine(line,
-                               std::wstring(kDone) + L": файлов " + counts + L", отличий от дистрибутива нет");
+            view_.AppendToLine(line, std::wstring(kDone) + L": файлов " + counts + L", отличий нет");
             return;
         }
-        view_.AppendToLine(line, std::wstring(kFailed) + L" Файлов " + counts + L", отличаются от дистрибутива: " +
+        view_.AppendToLine(line, std::wstring(kFailed) + L" Файлов " + counts + L", отличаются: " +
                                      std::to_wstring(verification.different) +
                                      (filed ? L"" : L"; протокол не записан"));
         ++problems_;

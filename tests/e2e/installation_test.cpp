@@ -95,7 +95,7 @@ std::vector<std::wstring> LogLines(const Wizard& w) {
 constexpr std::wstring_view kVerifiedBefore = L"Проверка установленных файлов....Завершено: файлов ";
 // The last progress line, every installed file read back and none differing,
 // with its file count shown as "N".
-const std::wstring kVerifiedLine = std::wstring(kVerifiedBefore) + L"N, отличий от дистрибутива нет";
+const std::wstring kVerifiedLine = std::wstring(kVerifiedBefore) + L"N, отличий нет";
 
 // The progress lines that do not depend on the system: without those of
 // fonts, and with the verification's file count (which counts the fonts)
@@ -309,8 +309,7 @@ TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
     size_t verified = 0;
     for (size_t at = record.find(L"\tOK\r\n"); at != std::wstring::npos; at = record.find(L"\tOK\r\n", at + 1))
         ++verified;
-    EXPECT_EQ(shown.back(),
-              std::wstring(kVerifiedBefore) + std::to_wstring(verified) + L", отличий от дистрибутива нет");
+    EXPECT_EQ(shown.back(), std::wstring(kVerifiedBefore) + std::to_wstring(verified) + L", отличий нет");
     EXPECT_NE(record.find(L"\r\nFTDIDriverInstall\\amd64\\ftdibus.sys\t"), std::wstring::npos);
 }
 
@@ -759,7 +758,7 @@ TEST_F(BroadcastingDriverTest, TheWindowAnswersWhileTheDriverInstallerRuns) {
     // copy: the stand-in's hold file.
     EXPECT_EQ(lines.back().rfind(L"Проверка установленных файлов....ОШИБКА!!! Файлов ", 0), 0u)
         << ToUtf8(lines.back());
-    EXPECT_NE(lines.back().find(L", отличаются от дистрибутива: 1"), std::wstring::npos) << ToUtf8(lines.back());
+    EXPECT_NE(lines.back().find(L", отличаются: 1"), std::wstring::npos) << ToUtf8(lines.back());
     w.Answer(box, IDYES);
     EXPECT_TRUE(w.WaitForExit(10s));
 }

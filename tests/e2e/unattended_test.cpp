@@ -176,7 +176,7 @@ TEST_F(UnattendedTest, CleanInstallEndsWithZeroShowingNoWindowAndLeavesTheWizard
     // The installation record is kept unattended too.
     const std::wstring verified =
         FindEvent(events, L"Progress: Проверка установленных файлов....Завершено: файлов ");
-    EXPECT_NE(verified.find(L", отличий от дистрибутива нет"), std::wstring::npos) << ReadFileBytes(log());
+    EXPECT_NE(verified.find(L", отличий нет"), std::wstring::npos) << ReadFileBytes(log());
     const std::wstring record = FindEvent(events, L"Installation record: ").substr(21);
     EXPECT_EQ(record.rfind(install_ + L"Settings\\VelmoraSetup record ", 0), 0u) << ToUtf8(record);
     EXPECT_TRUE(PathExists(record)) << ToUtf8(record);

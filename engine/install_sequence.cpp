@@ -534,16 +534,24 @@ private:
                                   Elevation(),
                                   started_,
                                   Now()};
-        const std::wstring file = installFolder_ + std::wstring(kSettingsFolder) + RecordFileName(started_);
-        bool filed = true;
-        try {
-            const std::string bytes = record_->FileBytes(header);
-            WriteWholeFileAtomically(file, bytes.data(), bytes.size());
-            setup_log::Write(L"Installation record: " + file);
-        } catch (const Error& e) {
-            setup_log::Write(L"Installation record not written: " + e.text());
-            filed = false;
-        }
+        // Each of the record's files is written whole or not at all; a
+        // failure goes into the setup log.
+        const auto write = [this](const wchar_t* extension, const std::string& bytes, const std::wstring& what) {
+            const std::wstring path =
+                installFolder_ + std::wstring(kSettingsFolder) + RecordFileName(started_, extension);
+            try {
+                WriteWholeFileAtomically(path, bytes.data(), bytes.size());
+                setup_log::Write(what + L": " + path);
+                return true;
+            } catch (const Error& e) {
+                setup_log::Write(what + L" not written: " + e.text());
+                return false;
+            }
+        };
+        const bool filed = write(L"txt", record_->FileBytes(header), L"Installation record");
+        // The page to print is a view of the record: without it the record
+        // still stands.
+        write(L"html", record_->PageBytes(header), L"Installation record page");
         // Short: the progress list does not scroll sideways, and its last
         // words are the verdict.
         const std::wstring counts = std::to_wstring(verification.verified);

@@ -20,6 +20,30 @@ std::wstring ElevationText(const std::wstring& elevated) {
     return L"неизвестно";
 }
 
+// Text as HTML shows it: the characters that would be markup escaped.
+std::wstring HtmlText(const std::wstring& text) {
+    std::wstring html;
+    for (const wchar_t c : text) {
+        switch (c) {
+            case L'&':
+                html += L"&amp;";
+                break;
+            case L'<':
+                html += L"&lt;";
+                break;
+            case L'>':
+                html += L"&gt;";
+                break;
+            case L'"':
+                html += L"&quot;";
+                break;
+            default:
+                html += c;
+        }
+    }
+    return html;
+}
+
 std::wstring DigestText(const FileHash& hash) {
     return hash.error.empty() ? FromUtf8(HexText(hash.digest)) : L"-";
 }
@@ -102,14 +126,8 @@ std::wstring InstallationRecord::Relative(const std::wstring& path) const {
     return path;
 }
 
-std::string InstallationRecord::FileBytes(const RecordHeader& header) const {
-    // Built line by line in UTF-8, about 200 bytes a line reserved at once:
-    // the record of a few thousand files is held once, never as wide text
-    // beside its encoded copy nor twice while it grows.
-    std::string bytes = "\xEF\xBB\xBF";
-    bytes.reserve(2048 + entries_.size() * 200);
-    const auto add = [&bytes](const std::wstring& line) { bytes += ToUtf8(line) + "\r\n"; };
-    add(L"Протокол установки комплекса \"Velmora-Холтер\"");
+void InstallationRecord::ForEachLine(const RecordHeader& header, const LineSink& line) const {
+    line(Line::Title, {L"Протокол установки комплекса \"Velmora-Холтер\""});
     const std::pair<const wchar_t*, std::wstring> fields[] = {
         {L"Версия программы установки", header.installerVersion},
         {L"Уровень выпуска", header.releaseLevel},
@@ -121,21 +139,85 @@ std::string InstallationRecord::FileBytes(const RecordHeader& header) const {
         {L"Начало", DateTimeText(header.started)},
         {L"Окончание", DateTimeText(header.ended)},
     };
-    for (const auto& [label, value] : fields) add(std::wstring(label) + L": " + value);
-    add(L"");
-    add(L"Файл\tРазмер\tSHA-256 дистрибутива\tSHA-256 установленного файла\tИтог");
+    for (const auto& [label, value] : fields) line(Line::HeaderField, {label, value});
+    line(Line::ColumnNames,
+         {L"Файл", L"Размер", L"SHA-256 дистрибутива", L"SHA-256 установленного файла", L"Итог"});
     for (const Entry& entry : entries_) {
         const bool hashed = entry.kind != Kind::LeftOut;
-        add(Relative(entry.installed) + L"\t" + (hashed ? std::to_wstring(entry.source.size) : L"-") + L"\t" +
-            (hashed ? DigestText(entry.source) : L"-") + L"\t" + (hashed ? DigestText(entry.copy) : L"-") + L"\t" +
-            entry.verdict);
+        line(!hashed                  ? Line::FileLeftOut
+             : entry.verdict == L"OK" ? Line::File
+                                      : Line::FileDiffers,
+             {Relative(entry.installed), hashed ? std::to_wstring(entry.source.size) : L"-",
+              hashed ? DigestText(entry.source) : L"-", hashed ? DigestText(entry.copy) : L"-", entry.verdict});
     }
+}
+
+std::string InstallationRecord::FileBytes(const RecordHeader& header) const {
+    // Built line by line in UTF-8, about 200 bytes a line reserved at once:
+    // the record of a few thousand files is held once, never as wide text
+    // beside its encoded copy nor twice while it grows.
+    std::string bytes = "\xEF\xBB\xBF";
+    bytes.reserve(2048 + entries_.size() * 200);
+    ForEachLine(header, [&bytes](Line kind, std::initializer_list<std::wstring> fields) {
+        if (kind == Line::ColumnNames) bytes += "\r\n";
+        const wchar_t* between = kind == Line::HeaderField ? L": " : L"\t";
+        std::wstring text;
+        for (const std::wstring& field : fields) text += (&field == fields.begin() ? L"" : between) + field;
+        bytes += ToUtf8(text) + "\r\n";
+    });
     return bytes;
 }
 
-std::wstring RecordFileName(const LocalDateTime& when) {
+std::string InstallationRecord::PageBytes(const RecordHeader& header) const {
+    std::string bytes =
+        "<!DOCTYPE html>\r\n<html lang=\"ru\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
+        "<style>\r\nbody { font: 10pt sans-serif; }\r\ntable { border-collapse: collapse; margin-bottom: 1em; "
+        "}\r\n"
+        "th, td { border: 1px solid #999; padding: 2px 6px; text-align: left; vertical-align: top; }\r\n"
+        "td.hash { font: 8pt monospace; }\r\ntr.bad td { background: #fdd; font-weight: bold; }\r\n"
+        "tr.left td { color: #555; font-style: italic; }\r\n"
+        "@media print { body { font-size: 8pt; } thead { display: table-header-group; } }\r\n</style>\r\n";
+    bytes.reserve(4096 + entries_.size() * 300);
+    const auto cells = [](const char* cell, std::initializer_list<std::wstring> fields) {
+        std::string row;
+        size_t column = 0;
+        for (const std::wstring& field : fields) {
+            const bool hash = column == 2 || column == 3;
+            row += std::string("<") + cell + (hash && cell[1] == 'd' ? " class=\"hash\">" : ">") +
+                   ToUtf8(HtmlText(field)) + "</" + cell + ">";
+            ++column;
+        }
+        return row;
+    };
+    ForEachLine(header, [&](Line kind, std::initializer_list<std::wstring> fields) {
+        switch (kind) {
+            case Line::Title:
+                bytes += "<title>" + ToUtf8(HtmlText(*fields.begin())) + "</title>\r\n</head>\r\n<body>\r\n<h1>" +
+                         ToUtf8(HtmlText(*fields.begin())) + "</h1>\r\n<table>\r\n";
+                return;
+            case Line::HeaderField:
+                bytes +=
+                    "<tr>" + cells("th", {*fields.begin()}) + cells("td", {*(fields.begin() + 1)}) + "</tr>\r\n";
+                return;
+            case Line::ColumnNames:
+                bytes += "</table>\r\n<table>\r\n<thead><tr>" + cells("th", fields) + "</tr></thead>\r\n";
+                return;
+            case Line::File:
+            case Line::FileLeftOut:
+            case Line::FileDiffers:
+                bytes += std::string(kind == Line::File          ? "<tr>"
+                                     : kind == Line::FileLeftOut ? "<tr class=\"left\">"
+                                                                 : "<tr class=\"bad\">") +
+                         cells("td", fields) + "</tr>\r\n";
+                return;
+        }
+    });
+    return bytes + "</table>\r\n</body>\r\n</html>\r\n";
+}
+
+std::wstring RecordFileName(const LocalDateTime& when, const wchar_t* extension) {
     wchar_t name[64];
-    swprintf(name, 64, L"VelmoraSetup record %04d-%02d-%02d %02d-%02d-%02d.txt", when.year, when.month, when.day,
-             when.hour, when.minute, when.second);
+    swprintf(name, 64, L"VelmoraSetup record %04d-%02d-%02d %02d-%02d-%02d.%ls", when.year, when.month, when.day,
+             when.hour, when.minute, when.second, extension);
     return name;
 }

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <deque>
+#include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -54,6 +56,10 @@ public:
     // The record as its file holds it: UTF-8 with a byte-order mark, CR LF
     // lines, the header, then one tab-separated line per file. After Verify.
     std::string FileBytes(const RecordHeader& header) const;
+    // The same as a page to print (UTF-8 HTML): the header and one table
+    // row per file, the files that differ and those left out marked. After
+    // Verify.
+    std::string PageBytes(const RecordHeader& header) const;
 
 private:
     enum class Kind { Copied, Written, LeftOut };
@@ -67,6 +73,13 @@ private:
         std::wstring verdict;    // after Verify
     };
 
+    // What a line of the record holds, for its two renderings.
+    enum class Line { Title, HeaderField, ColumnNames, File, FileLeftOut, FileDiffers };
+    using LineSink = std::function<void(Line, std::initializer_list<std::wstring> fields)>;
+    // The record's lines in their order: the title, a label and a value per
+    // header field, the column names, five fields per file.
+    void ForEachLine(const RecordHeader& header, const LineSink& line) const;
+
     std::wstring Relative(const std::wstring& path) const;
 
     const std::wstring installFolder_;
@@ -79,5 +92,5 @@ private:
 };
 
 // The record's file name for a run started at when:
-// "VelmoraSetup record YYYY-MM-DD HH-MM-SS.txt".
-std::wstring RecordFileName(const LocalDateTime& when);
+// "VelmoraSetup record YYYY-MM-DD HH-MM-SS.<extension>".
+std::wstring RecordFileName(const LocalDateTime& when, const wchar_t* extension);

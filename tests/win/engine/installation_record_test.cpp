@@ -107,6 +107,18 @@ TEST_F(InstallationRecordTest, CleanInstallationIsVerifiedWithoutDifferences) {
         EXPECT_EQ(fields[4], L"OK") << ToUtf8(file);
     }
     EXPECT_FALSE(log_.Has(L"Installed file differs from the distribution")) << log_.Dump();
+
+    // The page to print beside it: the same header and rows, markup escaped.
+    const std::wstring pagePath = records[0].substr(0, records[0].size() - 3) + L"html";
+    EXPECT_TRUE(log_.Has(L"Installation record page: " + pagePath)) << log_.Dump();
+    const std::wstring page = FromUtf8(ReadFileBytes(pagePath));
+    EXPECT_EQ(page.rfind(L"<!DOCTYPE html>", 0), 0u);
+    EXPECT_NE(page.find(L"<h1>Протокол установки комплекса &quot;Velmora-Холтер&quot;</h1>"), std::wstring::npos);
+    const std::vector<std::wstring> gbak = RecordLine(records[0], L"gbak.exe");
+    ASSERT_EQ(gbak.size(), 5u);
+    EXPECT_NE(page.find(L"<tr><td>gbak.exe</td><td>" + gbak[1] + L"</td><td class=\"hash\">" + gbak[2] + L"</td>"),
+              std::wstring::npos);
+    EXPECT_EQ(page.find(L"<tr class=\"bad\">"), std::wstring::npos) << "no row marked in a clean run";
 }
 
 TEST_F(InstallationRecordTest, CopyDamagedBeforeTheReadBackIsReported) {
@@ -124,6 +136,8 @@ TEST_F(InstallationRecordTest, CopyDamagedBeforeTheReadBackIsReported) {
     EXPECT_NE(fields[2], fields[3]);
     EXPECT_EQ(fields[4], L"ОТЛИЧАЕТСЯ");
     EXPECT_EQ(RecordLine(records[0], L"fbclient.Dll").at(4), L"OK") << "only the damaged file differs";
+    const std::wstring page = FromUtf8(ReadFileBytes(records[0].substr(0, records[0].size() - 3) + L"html"));
+    EXPECT_NE(page.find(L"<tr class=\"bad\"><td>gbak.exe</td>"), std::wstring::npos) << "the damaged row marked";
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "engine/installation_record.h"
 
+#include <algorithm>
 #include <cwchar>
+#include <iterator>
+#include <utility>
 
 #include "base/utf8.h"
 
@@ -22,24 +25,16 @@ std::wstring ElevationText(const std::wstring& elevated) {
 
 // Text as HTML shows it: the characters that would be markup escaped.
 std::wstring HtmlText(const std::wstring& text) {
+    static const std::pair<wchar_t, const wchar_t*> kEntities[] = {
+        {L'&', L"&amp;"}, {L'<', L"&lt;"}, {L'>', L"&gt;"}, {L'"', L"&quot;"}};
     std::wstring html;
     for (const wchar_t c : text) {
-        switch (c) {
-            case L'&':
-                html += L"&amp;";
-                break;
-            case L'<':
-                html += L"&lt;";
-                break;
-            case L'>':
-                html += L"&gt;";
-                break;
-            case L'"':
-                html += L"&quot;";
-                break;
-            default:
-                html += c;
-        }
+        const auto* entity =
+            std::find_if(std::begin(kEntities), std::end(kEntities), [c](const auto& e) { return e.first == c; });
+        if (entity != std::end(kEntities))
+            html += entity->second;
+        else
+            html += c;
     }
     return html;
 }

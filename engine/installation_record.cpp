@@ -177,19 +177,22 @@ std::string InstallationRecord::PageBytes(const RecordHeader& header) const {
         std::string row;
         size_t column = 0;
         for (const std::wstring& field : fields) {
+            // The two digests (the style sets only their data cells smaller).
             const bool hash = column == 2 || column == 3;
-            row += std::string("<") + cell + (hash && cell[1] == 'd' ? " class=\"hash\">" : ">") +
-                   ToUtf8(HtmlText(field)) + "</" + cell + ">";
+            row += std::string("<") + cell + (hash ? " class=\"hash\">" : ">") + ToUtf8(HtmlText(field)) + "</" +
+                   cell + ">";
             ++column;
         }
         return row;
     };
     ForEachLine(header, [&](Line kind, std::initializer_list<std::wstring> fields) {
         switch (kind) {
-            case Line::Title:
-                bytes += "<title>" + ToUtf8(HtmlText(*fields.begin())) + "</title>\r\n</head>\r\n<body>\r\n<h1>" +
-                         ToUtf8(HtmlText(*fields.begin())) + "</h1>\r\n<table>\r\n";
+            case Line::Title: {
+                const std::string title = ToUtf8(HtmlText(*fields.begin()));
+                bytes +=
+                    "<title>" + title + "</title>\r\n</head>\r\n<body>\r\n<h1>" + title + "</h1>\r\n<table>\r\n";
                 return;
+            }
             case Line::HeaderField:
                 bytes +=
                     "<tr>" + cells("th", {*fields.begin()}) + cells("td", {*(fields.begin() + 1)}) + "</tr>\r\n";

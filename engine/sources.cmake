@@ -19,7 +19,12 @@ list(APPEND WIN_SOURCES
   engine/database_swap.cpp
   engine/ini_file.cpp
   engine/held_file.cpp
+  engine/file_steps.cpp
+  engine/install_plan.cpp
   engine/install_sequence.cpp
+  engine/plan_executor.cpp
+  engine/record_step.cpp
+  engine/update_steps.cpp
   engine/install_space.cpp
   engine/installation_record.cpp
   engine/preflight.cpp

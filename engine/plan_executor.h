@@ -1,0 +1,76 @@
+// Runs an installation plan step by step: the one place that holds the
+// Windows session, refuses closing, writes the progress list, feeds the
+// installation record and counts the problems shown on screen. The steps'
+// own operations (install_steps.h) report through the pass it hands them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/file_ops.h"
+#include "engine/install_plan.h"
+#include "engine/install_request.h"
+#include "engine/install_view.h"
+#include "engine/installation_record.h"
+#include "engine/local_date_time.h"
+
+inline constexpr std::wstring_view kDone = L"Завершено";
+inline constexpr std::wstring_view kFailed = L"ОШИБКА!!!";
+
+// The local time now, from the system clock.
+LocalDateTime LocalNow();
+
+// How one step went.
+struct StepResult {
+    // The step did what it is for. When not, a step whose failure ends the
+    // pass ends it, and a step that runs only after it is left out.
+    bool done = true;
+    int failures = 0;  // failures shown on screen that did not end the pass
+};
+
+// What the steps of one pass share: the request, the folders, what earlier
+// steps found, and the executor's view and record.
+class Pass {
+public:
+    Pass(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder, FileCopy copy);
+
+    const InstallRequest& request;
+    const std::wstring installerFolder;  // with its trailing "\"
+    const std::wstring& installFolder;   // with its trailing "\"
+    const FileCopy copy;
+    const LocalDateTime started;
+    std::wstring updatePackage;  // the newest update package, once its script's step found it
+    std::wstring level;          // the release level, once recorded
+
+    InstallView& view() { return view_; }
+    // Adds a progress line; returns its index.
+    int AddLine(std::wstring_view text) { return view_.AddLine(text); }
+    // Appends kDone or kFailed to the line.
+    void Finish(int line, bool done) { view_.AppendToLine(line, done ? kDone : kFailed); }
+    // One file copied with its progress line ("Копирование файла <name>....",
+    // then the outcome); copy says whether it was done.
+    template <typename Copy>
+    bool WithCopyLine(std::wstring_view name, Copy copy) {
+        const int line = AddLine(L"Копирование файла " + std::wstring(name) + L"....");
+        view_.Refresh();
+        const bool copied = copy();
+        Finish(line, copied);
+        return copied;
+    }
+
+    // The record when it is kept, else null.
+    InstallationRecord* record() { return record_ ? &*record_ : nullptr; }
+    template <typename Change>
+    void Record(Change change) {
+        if (record_) change(*record_);
+    }
+
+private:
+    InstallView& view_;
+    std::optional<InstallationRecord> record_;
+};
+
+// Runs plan for pass. Errors raised by a step end it and pass to the
+// caller; the session hold and the busy state are undone before they leave.
+InstallOutcome ExecutePlan(Pass& pass, const InstallPlan& plan);

@@ -9,8 +9,6 @@
 #include "base/handles.h"
 #include "base/setup_log.h"
 #include "base/strings.h"
-#include "engine/deployment_manifest.h"
-#include "engine/fonts.h"
 #include "engine/tree_walk.h"
 
 namespace {
@@ -103,26 +101,32 @@ private:
     uint64_t bytes_ = 0;
 };
 
-uint64_t InstallFolderBytes(const std::wstring& from, const std::wstring& to, RuntimeChoice runtime,
-                            bool driverChosen, uint64_t clusterSize) {
+// What the plan's copies add to one volume: those of the fonts, or all the
+// others.
+uint64_t PlannedBytes(const InstallPlan& plan, bool fonts, uint64_t clusterSize) {
     SpaceCount count(clusterSize);
-    const std::wstring database = std::wstring(kDatabaseFolder) + std::wstring(kDatabaseFile);
-    count.AddNewFile(from + database);
-    for (const CopyGroup& group : CopyGroups(runtime))
-        for (std::wstring_view name : group.files)
-            count.AddCopy(from + std::wstring(group.sourceFolder) + std::wstring(name),
-                          to + std::wstring(group.destinationFolder) + std::wstring(name));
-    count.AddTree(from + std::wstring(kBackupFolder) + L"\\", to + std::wstring(kBackupFolder) + L"\\");
-    count.AddTree(from + std::wstring(kUpdaterFolder) + L"\\", to);
-    if (driverChosen)
-        count.AddTree(from + std::wstring(kDriverFolder) + L"\\", to + std::wstring(kDriverFolder) + L"\\");
-    return count.bytes();
-}
-
-uint64_t FontBytes(const std::wstring& from, const std::wstring& fontsFolder, uint64_t clusterSize) {
-    SpaceCount count(clusterSize);
-    for (const wchar_t* name : FontFiles())
-        if (!FileExists(fontsFolder + name)) count.AddNewFile(from + L"fonts\\" + name);
+    for (const PlanStep& step : plan) {
+        if ((step.kind == StepKind::Fonts) != fonts) continue;
+        for (const PlannedCopy& copy : step.copies) {
+            switch (step.kind) {
+                case StepKind::Database:
+                    count.AddNewFile(copy.source);
+                    break;
+                case StepKind::FileGroup:
+                    count.AddCopy(copy.source, copy.destination);
+                    break;
+                case StepKind::Driver:
+                case StepKind::CopyTree:
+                    count.AddTree(WithTrailingBackslash(copy.source), WithTrailingBackslash(copy.destination));
+                    break;
+                case StepKind::Fonts:
+                    if (!FileExists(copy.destination)) count.AddNewFile(copy.source);
+                    break;
+                default:
+                    break;
+            }
+        }
+    }
     return count.bytes();
 }
 
@@ -140,17 +144,13 @@ bool FreeBytesForUser(const std::wstring& folder, uint64_t& available) {
     return true;
 }
 
-std::vector<VolumeSpace> MeasureInstallSpace(std::wstring_view installerFolder, std::wstring_view installFolder,
-                                             RuntimeChoice runtime, bool driverChosen,
+std::vector<VolumeSpace> MeasureInstallSpace(const InstallPlan& plan, std::wstring_view installFolder,
                                              std::wstring_view fontsFolder, FreeSpaceQuery freeSpace) {
-    const std::wstring from(installerFolder);
-    const std::wstring to(installFolder);
     std::vector<VolumeSpace> volumes;
-    if (const std::optional<Volume> volume = VolumeOf(to, freeSpace))
-        volumes.push_back({volume->name, InstallFolderBytes(from, to, runtime, driverChosen, volume->clusterSize),
-                           volume->available});
+    if (const std::optional<Volume> volume = VolumeOf(installFolder, freeSpace))
+        volumes.push_back({volume->name, PlannedBytes(plan, false, volume->clusterSize), volume->available});
     if (const std::optional<Volume> volume = VolumeOf(fontsFolder, freeSpace)) {
-        const uint64_t fonts = FontBytes(from, std::wstring(fontsFolder), volume->clusterSize);
+        const uint64_t fonts = PlannedBytes(plan, true, volume->clusterSize);
         if (!volumes.empty() && SameVolume(volumes[0].volume, volume->name))
             volumes[0].needed += fonts;
         else if (fonts > 0)

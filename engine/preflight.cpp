@@ -5,8 +5,8 @@
 #include "base/package_names.h"
 #include "base/setup_log.h"
 #include "base/strings.h"
-#include "engine/deployment_manifest.h"
 #include "engine/fonts.h"
+#include "engine/install_plan.h"
 #include "engine/install_space.h"
 #include "engine/tree_walk.h"
 
@@ -18,24 +18,10 @@ constexpr std::wstring_view kRightsQuestion =
     L"Продолжить установку?";
 
 // The folders the installation writes through: the install folder and its
-// top-level folders. A junction or symbolic link among them would take the
-// package's files, and an administrator's rights, somewhere else.
-std::vector<std::wstring> Destinations(const InstallRequest& request) {
-    const std::wstring install = WithTrailingBackslash(request.installFolder);
-    std::vector<std::wstring> folders = {install};
-    for (std::wstring_view folder : {kSettingsFolder, kDatabaseFolder})
-        folders.push_back(install + std::wstring(folder));
-    for (const CopyGroup& group : CopyGroups(request.runtime))
-        if (!group.destinationFolder.empty()) folders.push_back(install + std::wstring(group.destinationFolder));
-    folders.push_back(install + std::wstring(kBackupFolder));
-    if (request.driver) folders.push_back(install + std::wstring(kDriverFolder));
-    for (std::wstring& folder : folders)
-        if (folder.back() == L'\\') folder.pop_back();
-    return folders;
-}
-
-bool NoDestinationIsALink(InstallView& view, const InstallRequest& request) {
-    for (const std::wstring& folder : Destinations(request)) {
+// folders. A junction or symbolic link among them would take the package's
+// files, and an administrator's rights, somewhere else.
+bool NoDestinationIsALink(InstallView& view, const InstallPlan& plan) {
+    for (const std::wstring& folder : FoldersWrittenThrough(plan)) {
         if (!IsLinkAt(folder)) continue;
         setup_log::Write(L"Installation not started: " + folder + L" is a junction or symbolic link");
         view.ShowErrorBox(L"Каталог " + folder +
@@ -47,11 +33,9 @@ bool NoDestinationIsALink(InstallView& view, const InstallRequest& request) {
     return true;
 }
 
-bool EveryVolumeHasRoom(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
-                        FreeSpaceQuery freeSpace) {
-    const std::vector<VolumeSpace> volumes =
-        MeasureInstallSpace(installerFolder, WithTrailingBackslash(request.installFolder), request.runtime,
-                            request.driver, SystemFontTargets().fontsFolder, freeSpace);
+bool EveryVolumeHasRoom(InstallView& view, const InstallPlan& plan, std::wstring_view installFolder,
+                        std::wstring_view fontsFolder, FreeSpaceQuery freeSpace) {
+    const std::vector<VolumeSpace> volumes = MeasureInstallSpace(plan, installFolder, fontsFolder, freeSpace);
     for (const VolumeSpace& volume : volumes) setup_log::Write(SpaceLogText(volume));
     for (const VolumeSpace& volume : volumes) {
         if (HasRoom(volume)) continue;
@@ -78,8 +62,14 @@ bool RightsSufficeOrUserGoesOn(InstallView& view, RightsProbe canInstallSystemFi
 PreflightVerdict CheckBeforeInstallation(InstallView& view, const InstallRequest& request,
                                          std::wstring_view installerFolder, RightsProbe canInstallSystemFiles,
                                          FreeSpaceQuery freeSpace) {
-    if (!NoDestinationIsALink(view, request)) return PreflightVerdict::LinkedDestination;
-    if (!EveryVolumeHasRoom(view, request, installerFolder, freeSpace)) return PreflightVerdict::NoRoom;
+    // The plan the installation will run, for the folder as it will be given.
+    InstallRequest planned = request;
+    planned.installFolder = WithTrailingBackslash(request.installFolder);
+    const std::wstring fontsFolder = SystemFontTargets().fontsFolder;
+    const InstallPlan plan = BuildInstallPlan(planned, installerFolder, fontsFolder);
+    if (!NoDestinationIsALink(view, plan)) return PreflightVerdict::LinkedDestination;
+    if (!EveryVolumeHasRoom(view, plan, planned.installFolder, fontsFolder, freeSpace))
+        return PreflightVerdict::NoRoom;
     if (!RightsSufficeOrUserGoesOn(view, canInstallSystemFiles)) return PreflightVerdict::NoRights;
     return PreflightVerdict::Go;
 }

@@ -23,8 +23,6 @@
 #include "base/setup_log.h"
 #include "base/strings.h"
 #include "base/system_library.h"
-#include "engine/install_sequence.h"
-#include "engine/preflight.h"
 #include "shared/MessageForm.h"
 #include "shared/screen_cursor.h"
 
@@ -387,10 +385,8 @@ void TFMain::BtnInputPathNextClick() {
         SetFocus(field);
         return;
     }
-    // One level each; a failure shows later, when the installation starts.
-    if (!DirectoryExists(check.path)) CreateDirectoryW(check.path.c_str(), nullptr);
-    const std::wstring settings = check.path + std::wstring(kSettingsFolder);
-    if (!DirectoryExists(settings)) CreateDirectoryW(settings.c_str(), nullptr);
+    // A failure shows later, when the installation starts.
+    CreateInstallFolders(check.path);
     SetActivePage(tsInputComponents);
 }
 
@@ -462,18 +458,12 @@ LRESULT TFMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-InstallRequest TFMain::ReadInstallRequest() const {
-    InstallRequest request;
-    request.installFolder = TrimControl(FolderFieldText());
+InstallChoices TFMain::ReadInstallChoices() const {
     // The hidden list's first item is "Windows 7, Windows 8".
-    request.runtime = SendMessageW(Control(ID_CBWindows), CB_GETCURSEL, 0, 0) == 0 ? RuntimeChoice::Modern
-                                                                                   : RuntimeChoice::WindowsXp;
-    request.driver = SendMessageW(Control(ID_CbDriverInstal), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    request.alternativeBrand = AlternativeBrand;
-    request.shortcut = DesktopShortcutNames(Application.Instance());
-    request.installerVersion = run_log::ProgramVersion(Application.Instance());
-    request.keepRecord = true;
-    return request;
+    return {.installFolder = TrimControl(FolderFieldText()),
+            .runtime = SendMessageW(Control(ID_CBWindows), CB_GETCURSEL, 0, 0) == 0 ? RuntimeChoice::Modern
+                                                                                    : RuntimeChoice::WindowsXp,
+            .driver = SendMessageW(Control(ID_CbDriverInstal), BM_GETCHECK, 0, 0) == BST_CHECKED};
 }
 
 // "Выход" is enabled; at small fonts the page that offers large fonts
@@ -509,14 +499,14 @@ void TFMain::BtnInsatallClick() {
                                 .showProgressPage = [this] { SetActivePage(tsProgressInstall); },
                                 .setCanClose = [this](bool canClose) { FCanClose = canClose; },
                                 .holdSession = [this](std::wstring_view step) { HoldSession(step); }});
-    const InstallRequest request = ReadInstallRequest();
     Fcopyfrom = ModuleFolder();
-    // Nothing is written until the room and the rights have been checked.
-    if (CheckBeforeInstallation(view, request, Fcopyfrom) != PreflightVerdict::Go) return;
+    const InstallSession session(instance_, ReadInstallChoices(), Fcopyfrom);
+    // Nothing is written until the room and the rights have been checked;
+    // the page stays for another try.
+    if (session.Check(view)) return;
     // An error raised inside reaches the window procedure's report, which
     // notes the run as ended by an error.
-    const InstallOutcome outcome = RunInstallation(view, request, Fcopyfrom);
-    const bool completed = outcome != InstallOutcome::EndedEarly;
-    if (completed) EndInstallation(view);
-    run_log::Note(completed ? run_log::Outcome::Completed : run_log::Outcome::Error);
+    const SessionEnd end = session.Install(view);
+    if (end != SessionEnd::EndedEarly) EndInstallation(view);
+    NoteEnding(end);
 }

@@ -11,6 +11,7 @@
 
 #include "app/background.h"
 #include "app/bg_surface.h"
+#include "app/install_session.h"
 #include "app/panel.h"
 #include "app/wizard_layout.h"
 #include "base/handles.h"
@@ -65,7 +66,7 @@ private:
     void BtnInsatallClick();
     // The folder field as it stands.
     std::wstring FolderFieldText() const;
-    InstallRequest ReadInstallRequest() const;
+    InstallChoices ReadInstallChoices() const;
     void EndInstallation(InstallView& view);
     void BtnChangeFontClick();
 

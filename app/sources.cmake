@@ -9,6 +9,7 @@ list(APPEND WIN_SOURCES
   app/brand.cpp
   app/command_line_win.cpp
   app/english_yes_no.cpp
+  app/install_session.cpp
   app/install_view_adapter.cpp
   app/large_fonts.cpp
   app/main_window.cpp

@@ -8,10 +8,6 @@
 
 #include "app/command_line.h"
 
-// The folder the wizard's folder field starts with: "C:\" and string-table
-// entry 0, here with its trailing "\".
-std::wstring DefaultInstallFolder(HINSTANCE instance);
-
 // Runs the installation that commandLine describes and returns the exit
 // code (app/exit_codes.h): kNoRoom or kNeedsAdministrator when the preflight
 // refuses (nothing written), kFailed when an error ends the installation

@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/resources_access.h"
-#include "app/run_log.h"
+#include "app/install_session.h"
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/handles.h"
@@ -20,7 +19,6 @@
 #include "base/strings.h"
 #include "base/system_error.h"
 #include "base/utf8.h"
-#include "engine/install_sequence.h"
 
 namespace {
 
@@ -107,17 +105,6 @@ void PrintLogMarks(const std::wstring& log, const SYSTEMTIME& start) {
     }
 }
 
-// The modern runtime without the driver and the standard brand; the
-// shortcut named from the installer's own string table.
-InstallRequest AutomaticRequest(const std::wstring& folder, HMODULE installer, bool keepRecord) {
-    InstallRequest request;
-    request.installFolder = folder;
-    request.shortcut = DesktopShortcutNames(installer);
-    request.installerVersion = run_log::ProgramVersion(installer);
-    request.keepRecord = keepRecord;
-    return request;
-}
-
 }  // namespace
 
 void RunHeadlessPass(const std::wstring& installerExe, const std::wstring& installFolder, bool keepRecord) {
@@ -129,19 +116,20 @@ void RunHeadlessPass(const std::wstring& installerExe, const std::wstring& insta
     }
     // The shortcut step needs COM on this thread, as the wizard has it.
     ScopedCoInitialize com;
-    CreateDirectoryW(installFolder.c_str(), nullptr);
-    CreateDirectoryW((installFolder + L"Settings").c_str(), nullptr);
+    // The defaults (the modern runtime, no driver) as the installer's own
+    // string table names them; the shortcut too.
+    InstallSession session(installer.get(), {.installFolder = installFolder}, FolderOf(installerExe));
+    session.KeepRecord(keepRecord);
 
     // The setup log as the wizard keeps it, in the user's temporary folder.
     setup_log::Open();
+    CreateInstallFolders(installFolder);
     const PROCESS_MEMORY_COUNTERS before = MemoryCounters();
     SYSTEMTIME localStart;
     GetLocalTime(&localStart);
     const Clock::time_point start = Clock::now();
     AutomaticView view(start);
-    if (RunInstallation(view, AutomaticRequest(installFolder, installer.get(), keepRecord),
-                        FolderOf(installerExe)) != InstallOutcome::EndedEarly)
-        view.MarkCompleted();
+    if (session.Install(view) != SessionEnd::EndedEarly) view.MarkCompleted();
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     const PROCESS_MEMORY_COUNTERS after = MemoryCounters();
 

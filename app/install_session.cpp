@@ -1,0 +1,88 @@
+#include "app/install_session.h"
+
+#include "app/brand.h"
+#include "app/exit_codes.h"
+#include "app/resources_access.h"
+#include "app/run_log.h"
+#include "app/string_table.h"
+#include "base/file_system.h"
+#include "base/package_names.h"
+#include "base/setup_log.h"
+#include "engine/install_sequence.h"
+#include "engine/preflight.h"
+
+bool IsRefusal(SessionEnd end) {
+    return end == SessionEnd::LinkedDestination || end == SessionEnd::NoRoom || end == SessionEnd::NoRights;
+}
+
+int ExitCodeOf(SessionEnd end) {
+    switch (end) {
+        case SessionEnd::NoRoom:
+            return exit_code::kNoRoom;
+        case SessionEnd::NoRights:
+            return exit_code::kNeedsAdministrator;
+        case SessionEnd::Completed:
+            return exit_code::kDone;
+        case SessionEnd::CompletedWithFailures:
+            return exit_code::kStepsFailed;
+        case SessionEnd::LinkedDestination:
+        case SessionEnd::EndedEarly:
+            break;
+    }
+    return exit_code::kFailed;
+}
+
+void NoteEnding(SessionEnd end) {
+    run_log::Note(IsRefusal(end)                  ? run_log::Outcome::NotStarted
+                  : end == SessionEnd::EndedEarly ? run_log::Outcome::Error
+                                                  : run_log::Outcome::Completed);
+}
+
+std::wstring DefaultInstallFolder(HINSTANCE instance) {
+    return L"C:\\" + LoadResString(instance, IDS_APP_NAME) + L"\\";
+}
+
+void CreateInstallFolders(const std::wstring& installFolder) {
+    for (const std::wstring& path : {installFolder, installFolder + std::wstring(kSettingsFolder)}) {
+        if (DirectoryExists(path) || CreateDirectoryW(path.c_str(), nullptr)) continue;
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"Folder not created: " + path, code);
+    }
+}
+
+InstallSession::InstallSession(HINSTANCE resources, const InstallChoices& choices, std::wstring installerFolder)
+    : installerFolder_(std::move(installerFolder)) {
+    request_.installFolder = choices.installFolder.value_or(DefaultInstallFolder(resources));
+    request_.runtime = choices.runtime.value_or(RuntimeChoice::Modern);
+    request_.driver = choices.driver.value_or(false);
+    request_.alternativeBrand = IsAlternativeBrand(LoadResString(resources, IDS_PRODUCT_NAME));
+    request_.shortcut = DesktopShortcutNames(resources);
+    request_.installerVersion = run_log::ProgramVersion(resources);
+    request_.keepRecord = true;
+}
+
+std::optional<SessionEnd> InstallSession::Check(InstallView& view) const {
+    switch (CheckBeforeInstallation(view, request_, installerFolder_)) {
+        case PreflightVerdict::LinkedDestination:
+            return SessionEnd::LinkedDestination;
+        case PreflightVerdict::NoRoom:
+            return SessionEnd::NoRoom;
+        case PreflightVerdict::NoRights:
+            return SessionEnd::NoRights;
+        case PreflightVerdict::Go:
+            break;
+    }
+    return std::nullopt;
+}
+
+SessionEnd InstallSession::Install(InstallView& view, FileCopy copy) const {
+    switch (RunInstallation(view, request_, installerFolder_, copy)) {
+        case InstallOutcome::EndedEarly:
+            return SessionEnd::EndedEarly;
+        case InstallOutcome::Completed:
+            return SessionEnd::Completed;
+        case InstallOutcome::CompletedWithFailures:
+            break;
+    }
+    return SessionEnd::CompletedWithFailures;
+}

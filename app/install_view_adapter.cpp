@@ -5,7 +5,6 @@
 #include "app/application.h"
 #include "app/english_yes_no.h"
 #include "base/message_pump.h"
-#include "base/setup_log.h"
 #include "shared/ScreenMonitorManager.h"
 #include "shared/screen_cursor.h"
 
@@ -21,7 +20,6 @@ int MainWindowInstallView::AddLine(std::wstring_view text) {
         static_cast<int>(SendMessageW(Log(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str())));
     // Keep the newest line in view.
     SendMessageW(Log(), LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
-    setup_log::Write(L"Progress: " + line);
     return index;
 }
 
@@ -34,7 +32,6 @@ void MainWindowInstallView::AppendToLine(int index, std::wstring_view text) {
     line += text;
     SendMessageW(Log(), LB_DELETESTRING, at, 0);
     SendMessageW(Log(), LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(line.c_str()));
-    setup_log::Write(L"Progress: " + line);
 }
 
 void MainWindowInstallView::Refresh() {
@@ -50,10 +47,10 @@ void MainWindowInstallView::SetBusy(bool busy) {
     SetScreenCursor(busy ? crHourGlass : crDefault);
 }
 
-bool MainWindowInstallView::AskYesNo(std::wstring_view question, YesNoCaptions captions) {
+bool MainWindowInstallView::AskYesNo(const Asking& asking) {
     std::optional<ScopedEnglishYesNo> english;
-    if (captions == YesNoCaptions::English) english.emplace();
-    return Application.ShowMessageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    if (asking.captions == YesNoCaptions::English) english.emplace();
+    return Application.ShowMessageBox(asking.text, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void MainWindowInstallView::ShowErrorBox(std::wstring_view text) {

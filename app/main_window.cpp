@@ -32,7 +32,6 @@ constexpr int kClientWidth = 954;
 constexpr int kClientHeight = 579;
 constexpr int kSidePanelId = 900;
 constexpr int kPageControlId = 901;
-constexpr std::wstring_view kFinalQuestion = L"Установка завершена. Выйти из программы установки?";
 
 HFONT MakeFont(const wchar_t* face, int pixels) {
     return CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
@@ -475,7 +474,7 @@ void TFMain::EndInstallation(InstallView& view) {
         SetActivePage(tsChangeFontSize);
         return;
     }
-    if (view.AskYesNo(kFinalQuestion, YesNoCaptions::Platform)) SendMessageW(Handle(), WM_CLOSE, 0, 0);
+    if (view.AskYesNo(LeaveSetupQuestion())) SendMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
 void TFMain::BtnInsatallClick() {

@@ -52,8 +52,8 @@ public:
     void RepaintLog() override {}
     void SetBusy(bool busy) override { Mark(busy ? L"busy" : L"not busy"); }
     void HoldSession(std::wstring_view) override {}
-    bool AskYesNo(std::wstring_view question, YesNoCaptions) override {
-        Mark(question);
+    bool AskYesNo(const Asking& asking) override {
+        Mark(asking.text);
         return true;
     }
     void ShowErrorBox(std::wstring_view text) override { Mark(text); }

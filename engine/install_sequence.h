@@ -9,9 +9,6 @@
 #include "engine/install_request.h"
 #include "engine/install_view.h"
 
-// Asked before the driver is installed, when the request chooses it.
-inline constexpr std::wstring_view kConnectDriverQuestion = L"Подключите интерфейсный блок и нажмите \"Yes\"?";
-
 // Runs the installation that request describes from installerFolder (with
 // its trailing "\"). It returns when the installation ends, at its end
 // or early on a failure that the view has been told about. Errors raised by

@@ -5,10 +5,7 @@
 
 #include <string_view>
 
-// The captions of a question's buttons: the platform's, in the system's
-// language, or "Yes" and "No" in every language, for a question whose text
-// names the button to press.
-enum class YesNoCaptions { Platform, English };
+#include "engine/questions.h"
 
 class InstallView {
 public:
@@ -35,8 +32,9 @@ public:
     // Empty: the session may end again.
     virtual void HoldSession(std::wstring_view step) = 0;
 
-    // A confirmation box with Yes and No, captioned as told; true for Yes.
-    virtual bool AskYesNo(std::wstring_view question, YesNoCaptions captions) = 0;
+    // A confirmation box with Yes and No for the question, with its text and
+    // captions; true for Yes.
+    virtual bool AskYesNo(const Asking& asking) = 0;
     // An error box with OK.
     virtual void ShowErrorBox(std::wstring_view text) = 0;
 };

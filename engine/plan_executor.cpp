@@ -113,6 +113,18 @@ Pass::Pass(InstallView& view, const InstallRequest& request, std::wstring_view i
     }
 }
 
+int Pass::AddLine(std::wstring_view text) {
+    const int line = view_.AddLine(text);
+    lines_[line] = text;
+    setup_log::Write(L"Progress: " + lines_[line]);
+    return line;
+}
+
+void Pass::AppendToLine(int line, std::wstring_view text) {
+    view_.AppendToLine(line, text);
+    setup_log::Write(L"Progress: " + (lines_[line] += text));
+}
+
 InstallOutcome ExecutePlan(Pass& pass, const InstallPlan& plan) {
     SessionHold session(pass.view());
     BusyState busy(pass.view());

@@ -4,6 +4,7 @@
 // own operations (install_steps.h) report through the pass it hands them.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,10 +45,12 @@ public:
     std::wstring level;          // the release level, once recorded
 
     InstallView& view() { return view_; }
-    // Adds a progress line; returns its index.
-    int AddLine(std::wstring_view text) { return view_.AddLine(text); }
+    // Adds a progress line and logs it; returns its index.
+    int AddLine(std::wstring_view text);
+    // Appends text to the line and logs the line as it now reads.
+    void AppendToLine(int line, std::wstring_view text);
     // Appends kDone or kFailed to the line.
-    void Finish(int line, bool done) { view_.AppendToLine(line, done ? kDone : kFailed); }
+    void Finish(int line, bool done) { AppendToLine(line, done ? kDone : kFailed); }
     // One file copied with its progress line ("Копирование файла <name>....",
     // then the outcome); copy says whether it was done.
     template <typename Copy>
@@ -68,6 +71,7 @@ public:
 
 private:
     InstallView& view_;
+    std::map<int, std::wstring> lines_;  // as shown, by index
     std::optional<InstallationRecord> record_;
 };
 

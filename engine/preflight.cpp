@@ -12,11 +12,6 @@
 
 namespace {
 
-constexpr std::wstring_view kRightsQuestion =
-    L"Шрифты и драйвер устройства не могут быть установлены без прав администратора.\r\n"
-    L"Чтобы установить их, запустите программу установки от имени администратора.\r\n"
-    L"Продолжить установку?";
-
 // The folders the installation writes through: the install folder and its
 // folders. A junction or symbolic link among them would take the package's
 // files, and an administrator's rights, somewhere else.
@@ -52,7 +47,7 @@ bool RightsSufficeOrUserGoesOn(InstallView& view, RightsProbe canInstallSystemFi
         return true;
     }
     setup_log::Write(L"Rights: without administrator rights the fonts and the driver cannot be installed");
-    const bool goOn = view.AskYesNo(kRightsQuestion, YesNoCaptions::Platform);
+    const bool goOn = view.AskYesNo(GoOnWithoutRightsQuestion());
     setup_log::Write(goOn ? L"Rights: the user goes on without them" : L"Installation not started: no rights");
     return goOn;
 }

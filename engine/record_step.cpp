@@ -52,11 +52,11 @@ StepResult VerifyAndFileRecord(Pass& pass, const PlanStep& step) {
     // are the verdict.
     const std::wstring counts = std::to_wstring(verification.verified);
     if (verification.different == 0 && filed) {
-        pass.view().AppendToLine(line, std::wstring(kDone) + L": файлов " + counts + L", отличий нет");
+        pass.AppendToLine(line, std::wstring(kDone) + L": файлов " + counts + L", отличий нет");
         return {};
     }
-    pass.view().AppendToLine(line, std::wstring(kFailed) + L" Файлов " + counts + L", отличаются: " +
-                                       std::to_wstring(verification.different) +
-                                       (filed ? L"" : L"; протокол не записан"));
+    pass.AppendToLine(line, std::wstring(kFailed) + L" Файлов " + counts + L", отличаются: " +
+                                std::to_wstring(verification.different) +
+                                (filed ? L"" : L"; протокол не записан"));
     return {.failures = 1};
 }

@@ -4,6 +4,7 @@ list(APPEND PORTABLE_SOURCES
   engine/ini_document.cpp
   engine/font_name_table.cpp
   engine/package_choice.cpp
+  engine/questions.cpp
   engine/shortcut_name.cpp
   engine/space_rules.cpp
   )

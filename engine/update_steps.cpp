@@ -9,7 +9,6 @@
 #include "base/strings.h"
 #include "engine/Shortcut.h"
 #include "engine/held_file.h"
-#include "engine/install_sequence.h"
 #include "engine/install_steps.h"
 #include "engine/package_choice.h"
 #include "engine/process_runner.h"
@@ -36,12 +35,7 @@ void RecordDriverFolder(Pass& pass, const std::wstring& source, const std::wstri
 
 bool RunForeignScript(Pass& pass, const std::wstring& package, const std::wstring& script) {
     setup_log::Write(L"Install.cmd of " + package + L" is not the distribution's own");
-    const bool run = pass.view().AskYesNo(
-        L"Сценарий обновления " + script +
-            L" не входит в этот дистрибутив: в дистрибутиве нет пакета обновления " + NameOf(package) +
-            L" с таким же сценарием.\r\nЕго мог положить туда любой пользователь компьютера. Запускайте его, "
-            L"только если этот пакет обновления установлен Вами.\r\nЗапустить сценарий?",
-        YesNoCaptions::Platform);
+    const bool run = pass.view().AskYesNo(RunForeignScriptQuestion(package, script));
     setup_log::Write(run ? L"Install.cmd of " + package + L" run on the user's Yes"
                          : L"Install.cmd of " + package + L" not run on the user's No");
     return run;
@@ -57,8 +51,7 @@ StepResult SkipUpdateScript(Pass& pass, const std::wstring& package, std::wstrin
 }  // namespace
 
 StepResult InstallDriver(Pass& pass, const PlanStep& step) {
-    // The question names the "Yes" button, so the box shows that word.
-    if (step.copies.empty() || !pass.view().AskYesNo(kConnectDriverQuestion, YesNoCaptions::English)) return {};
+    if (step.copies.empty() || !pass.view().AskYesNo(ConnectDriverQuestion())) return {};
     const PlannedCopy& folder = step.copies.front();
     if (!DirectoryExists(folder.source))
         setup_log::Write(L"Driver folder not in the package: " + folder.source);
@@ -87,7 +80,7 @@ StepResult InstallDriver(Pass& pass, const PlanStep& step) {
         StartProgram(L"\"" + program + L"\"", SW_HIDE, true, from + std::wstring(kDriverFolder));
     if (!run.started) {
         setup_log::WriteError(L"Driver installer not started: " + program, run.error.code());
-        pass.view().AppendToLine(line, L" " + std::wstring(kFailed));
+        pass.AppendToLine(line, L" " + std::wstring(kFailed));
         return {.done = false, .failures = 1};
     }
     // Driver installers return flag values, not a verdict: only recorded,

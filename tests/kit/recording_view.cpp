@@ -20,10 +20,10 @@ void RecordingView::SetBusy(bool on) {
     events.push_back(on ? L"busy" : L"not busy");
 }
 
-bool RecordingView::AskYesNo(std::wstring_view question, YesNoCaptions captions) {
-    events.push_back(L"ask: " + std::wstring(question));
-    askedCaptions.push_back(captions);
-    return question == kDriverQuestion ? driverAnswer : answer;
+bool RecordingView::AskYesNo(const Asking& asking) {
+    events.push_back(L"ask: " + asking.text);
+    askedCaptions.push_back(asking.captions);
+    return asking.question == Question::ConnectDriver ? driverAnswer : answer;
 }
 
 void RecordingView::ShowErrorBox(std::wstring_view text) {

@@ -38,7 +38,7 @@ public:
     void RepaintLog() override {}
     void SetBusy(bool on) override;
     void HoldSession(std::wstring_view step) override { sessionSteps.emplace_back(step); }
-    bool AskYesNo(std::wstring_view question, YesNoCaptions captions) override;
+    bool AskYesNo(const Asking& asking) override;
     void ShowErrorBox(std::wstring_view text) override;
 };
 

@@ -544,3 +544,25 @@ TEST_F(InstallSequenceTest, ReadOnlyPackageLeavesOnlyTheTwoUpdaterFilesWritable)
 }
 
 }  // namespace
+
+namespace {
+
+// Every progress line goes into the setup log as it is shown, once by the
+// installation whatever the view: as added, and again as each appended
+// outcome leaves it.
+TEST_F(InstallSequenceTest, EveryLineIsLoggedOnceAsShown) {
+    Build();
+    const SetupLogCapture log;
+    view_.driverAnswer = true;
+    Run();
+    std::vector<std::wstring> logged;
+    for (const std::wstring& event : log.Events())
+        if (event.rfind(L"Progress: ", 0) == 0) logged.push_back(event.substr(10));
+    for (const std::wstring& line : view_.lines)
+        EXPECT_EQ(std::count(logged.begin(), logged.end(), line), 1) << ToUtf8(line) << log.Dump();
+    EXPECT_EQ(std::count(logged.begin(), logged.end(), L"Копирование файла gbak.exe...."), 1);
+    EXPECT_EQ(logged.size(), view_.lines.size() + 1 + kCopyLinesModern.size() + 1)
+        << "each line once, and once more for the settings, database and copy lines' outcomes";
+}
+
+}  // namespace

@@ -58,7 +58,6 @@ InstallSession::InstallSession(HINSTANCE resources, const InstallChoices& choice
     request_.alternativeBrand = IsAlternativeBrand(LoadResString(resources, IDS_PRODUCT_NAME));
     request_.shortcut = DesktopShortcutNames(resources);
     request_.installerVersion = run_log::ProgramVersion(resources);
-    request_.keepRecord = true;
 }
 
 std::optional<SessionEnd> InstallSession::Check(InstallView& view) const {
@@ -75,8 +74,8 @@ std::optional<SessionEnd> InstallSession::Check(InstallView& view) const {
     return std::nullopt;
 }
 
-SessionEnd InstallSession::Install(InstallView& view, FileCopy copy) const {
-    switch (RunInstallation(view, request_, installerFolder_, copy)) {
+SessionEnd InstallSession::Install(InstallView& view, const PassOptions& options) const {
+    switch (RunInstallation(view, request_, installerFolder_, options)) {
         case InstallOutcome::EndedEarly:
             return SessionEnd::EndedEarly;
         case InstallOutcome::Completed:

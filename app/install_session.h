@@ -11,9 +11,9 @@
 #include <optional>
 #include <string>
 
-#include "engine/file_ops.h"
 #include "engine/install_request.h"
 #include "engine/install_view.h"
+#include "engine/plan_executor.h"
 
 // What a front end sets over the defaults: the wizard's fields or the
 // command line's switches. Left empty: the default.
@@ -61,15 +61,12 @@ public:
     InstallSession(HINSTANCE resources, const InstallChoices& choices, std::wstring installerFolder);
 
     const InstallRequest& request() const { return request_; }
-    // Whether the installation record is kept (it is, unless the benchmark
-    // measures the pass without it).
-    void KeepRecord(bool keep) { request_.keepRecord = keep; }
 
     // The checks before anything is written (room, rights, links), each
     // refusal told through view. Empty when the run may go on.
     std::optional<SessionEnd> Check(InstallView& view) const;
     // The pass. Errors raised by it pass on.
-    SessionEnd Install(InstallView& view, FileCopy copy = CopyFileWithDate) const;
+    SessionEnd Install(InstallView& view, const PassOptions& options = {}) const;
 
 private:
     InstallRequest request_;

@@ -118,8 +118,7 @@ void RunHeadlessPass(const std::wstring& installerExe, const std::wstring& insta
     ScopedCoInitialize com;
     // The defaults (the modern runtime, no driver) as the installer's own
     // string table names them; the shortcut too.
-    InstallSession session(installer.get(), {.installFolder = installFolder}, FolderOf(installerExe));
-    session.KeepRecord(keepRecord);
+    const InstallSession session(installer.get(), {.installFolder = installFolder}, FolderOf(installerExe));
 
     // The setup log as the wizard keeps it, in the user's temporary folder.
     setup_log::Open();
@@ -129,7 +128,7 @@ void RunHeadlessPass(const std::wstring& installerExe, const std::wstring& insta
     GetLocalTime(&localStart);
     const Clock::time_point start = Clock::now();
     AutomaticView view(start);
-    if (session.Install(view) != SessionEnd::EndedEarly) view.MarkCompleted();
+    if (session.Install(view, {.keepRecord = keepRecord}) != SessionEnd::EndedEarly) view.MarkCompleted();
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     const PROCESS_MEMORY_COUNTERS after = MemoryCounters();
 

@@ -69,8 +69,7 @@ public:
              .writes = {In(kReleaseInfoFile)},
              .afterPrevious = true});
         Add({.kind = StepKind::Shortcut, .onFailure = OnFailure::Raises});
-        if (request_.keepRecord)
-            Add({.kind = StepKind::Verification, .progress = L"Проверка установленных файлов...."});
+        Add({.kind = StepKind::Verification, .progress = L"Проверка установленных файлов...."});
         return std::move(plan_);
     }
 

@@ -20,7 +20,6 @@ struct InstallRequest {
     bool alternativeBrand = false;  // the string table names the alternative brand
     ShortcutNames shortcut;
     std::wstring installerVersion;  // "1.2.3.4", for the installation record
-    bool keepRecord = false;        // verify the installed files and file the installation record
 };
 
 enum class InstallOutcome {

@@ -19,10 +19,10 @@ void LogStart(const InstallRequest& request, std::wstring_view installerFolder) 
 }  // namespace
 
 InstallOutcome RunInstallation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
-                               FileCopy copy) {
+                               const PassOptions& options) {
     LogStart(request, installerFolder);
     view.ShowProgressPage();
     view.Refresh();
-    Pass pass(view, request, installerFolder, copy);
+    Pass pass(view, request, installerFolder, options);
     return ExecutePlan(pass, BuildInstallPlan(request, installerFolder, SystemFontTargets().fontsFolder));
 }

@@ -8,6 +8,7 @@
 #include "engine/file_ops.h"
 #include "engine/install_request.h"
 #include "engine/install_view.h"
+#include "engine/plan_executor.h"
 
 // Runs the installation that request describes from installerFolder (with
 // its trailing "\"). It returns when the installation ends, at its end
@@ -20,4 +21,4 @@
 // folder as the current folder. What follows the end ("Выход", the last
 // page or question) is the window's.
 InstallOutcome RunInstallation(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
-                               FileCopy copy = CopyFileWithDate);
+                               const PassOptions& options = {});

@@ -96,16 +96,17 @@ LocalDateTime LocalNow() {
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
 }
 
-Pass::Pass(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder, FileCopy copy)
+Pass::Pass(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
+           const PassOptions& options)
     : request(request),
       installerFolder(installerFolder),
       installFolder(request.installFolder),
-      copy(copy),
+      copy(options.copy),
       started(LocalNow()),
       view_(view) {
     // The record is an addition to the installation: when it cannot be
     // kept, the installation goes on without it and the setup log says why.
-    if (!request.keepRecord) return;
+    if (!options.keepRecord) return;
     try {
         record_.emplace(request.installFolder);
     } catch (const Error& e) {

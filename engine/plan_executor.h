@@ -30,11 +30,20 @@ struct StepResult {
     int failures = 0;  // failures shown on screen that did not end the pass
 };
 
+// How a pass runs besides what the request asks.
+struct PassOptions {
+    FileCopy copy = CopyFileWithDate;  // a test puts in a copy that fails
+    // Whether the installed files are read back and the installation record
+    // filed; the benchmark and the tests of other steps measure without it.
+    bool keepRecord = true;
+};
+
 // What the steps of one pass share: the request, the folders, what earlier
 // steps found, and the executor's view and record.
 class Pass {
 public:
-    Pass(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder, FileCopy copy);
+    Pass(InstallView& view, const InstallRequest& request, std::wstring_view installerFolder,
+         const PassOptions& options);
 
     const InstallRequest& request;
     const std::wstring installerFolder;  // with its trailing "\"

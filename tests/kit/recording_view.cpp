@@ -40,7 +40,7 @@ InstallRequest TestRequest(const std::wstring& folder, const std::wstring& linkN
 }
 
 void RunRecorded(RecordingView& view, const InstallRequest& request, std::wstring_view installerFolder,
-                 FileCopy copy) {
-    view.outcome = RunInstallation(view, request, installerFolder, copy);
+                 FileCopy copy, bool keepRecord) {
+    view.outcome = RunInstallation(view, request, installerFolder, {.copy = copy, .keepRecord = keepRecord});
     if (view.outcome != InstallOutcome::EndedEarly) view.events.push_back(L"completed");
 }

@@ -47,7 +47,7 @@ public:
 // package's "Shell.exe".
 InstallRequest TestRequest(const std::wstring& folder, const std::wstring& linkName);
 
-// Runs the installation into view; "completed" ends the events when it ran
-// to its end.
+// Runs the installation into view, the installation record kept only when
+// asked for; "completed" ends the events when it ran to its end.
 void RunRecorded(RecordingView& view, const InstallRequest& request, std::wstring_view installerFolder,
-                 FileCopy copy = CopyFileWithDate);
+                 FileCopy copy = CopyFileWithDate, bool keepRecord = false);

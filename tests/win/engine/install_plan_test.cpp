@@ -86,7 +86,7 @@ const std::wstring kModernRuntime =
     L"|||";
 
 // The default choices: the modern runtime, the driver chosen, the standard
-// brand, the record kept.
+// brand.
 std::vector<std::wstring> DefaultPlan() {
     return {
         L"folder|||ends|<I>|||Каталог создан...|",
@@ -125,7 +125,6 @@ TEST(InstallPlan, StepsForTheDocumentedChoices) {
     InstallRequest request;
     request.installFolder = kInstall;
     request.driver = true;
-    request.keepRecord = true;
     const std::vector<std::wstring> defaults = DefaultPlan();
     EXPECT_EQ(Describe(BuildInstallPlan(request, kPackage, kFonts)), defaults);
 
@@ -140,14 +139,11 @@ TEST(InstallPlan, StepsForTheDocumentedChoices) {
     EXPECT_EQ(Describe(BuildInstallPlan(request, kPackage, kFonts)), xp);
 
     // The alternative brand writes its file after the counter; without the
-    // driver its step only holds the session; without the record nothing
-    // is read back.
+    // driver its step only holds the session.
     request.runtime = RuntimeChoice::Modern;
     request.alternativeBrand = true;
     request.driver = false;
-    request.keepRecord = false;
     std::vector<std::wstring> brand = defaults;
-    brand.pop_back();
     brand[11] = L"driver|installing the driver||counted|||||";
     brand.insert(brand.begin() + 10, L"brand|" + kWriting + L"|busy|raises|<I>||<I>btooth.ini||");
     EXPECT_EQ(Describe(BuildInstallPlan(request, kPackage, kFonts)), brand);

@@ -66,7 +66,6 @@ protected:
         package_ = temp_ / L"package\\";
         install_ = temp_ / L"Holter\\";
         request_ = TestRequest(install_, L"Velmora - Холтер (record test)");
-        request_.keepRecord = true;
         request_.installerVersion = L"1.0.0.0";
         CreateDirectoryW(install_.c_str(), nullptr);
         CreateDirectoryW((install_ + L"Settings").c_str(), nullptr);
@@ -82,7 +81,7 @@ protected:
 };
 
 TEST_F(InstallationRecordTest, CleanInstallationIsVerifiedWithoutDifferences) {
-    RunRecorded(view_, request_, package_);
+    RunRecorded(view_, request_, package_, CopyFileWithDate, true);
 
     const std::wstring& last = view_.lines.back();
     EXPECT_EQ(last.rfind(std::wstring(kCheckLine) + L"Завершено: файлов ", 0), 0u) << ToUtf8(last);
@@ -122,7 +121,7 @@ TEST_F(InstallationRecordTest, CleanInstallationIsVerifiedWithoutDifferences) {
 }
 
 TEST_F(InstallationRecordTest, CopyDamagedBeforeTheReadBackIsReported) {
-    RunRecorded(view_, request_, package_, CopyDamagingGbak);
+    RunRecorded(view_, request_, package_, CopyDamagingGbak, true);
 
     const std::wstring& last = view_.lines.back();
     EXPECT_EQ(last.rfind(std::wstring(kCheckLine) + L"ОШИБКА!!! Файлов ", 0), 0u) << ToUtf8(last);
@@ -159,9 +158,8 @@ TEST(InstallationRecordOnDisk, LeftForTheLinuxCheck) {
     CreateDirectoryW((install + L"Settings").c_str(), nullptr);
     ScopedCoInitialize com;
     RecordingView view;
-    InstallRequest request = TestRequest(install, L"Velmora - Холтер (record check)");
-    request.keepRecord = true;
-    RunRecorded(view, request, package);
+    const InstallRequest request = TestRequest(install, L"Velmora - Холтер (record check)");
+    RunRecorded(view, request, package, CopyFileWithDate, true);
     ASSERT_EQ(view.lines.back().rfind(std::wstring(kCheckLine) + L"Завершено", 0), 0u)
         << ToUtf8(view.lines.back());
 }

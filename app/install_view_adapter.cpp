@@ -50,7 +50,8 @@ void MainWindowInstallView::SetBusy(bool busy) {
 bool MainWindowInstallView::AskYesNo(const Asking& asking) {
     std::optional<ScopedEnglishYesNo> english;
     if (asking.captions == YesNoCaptions::English) english.emplace();
-    return Application.ShowMessageBox(asking.text, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    const UINT button = asking.byDefault == DefaultButton::No ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
+    return Application.ShowMessageBox(asking.text, MB_YESNO | MB_ICONQUESTION | button) == IDYES;
 }
 
 void MainWindowInstallView::ShowErrorBox(std::wstring_view text) {

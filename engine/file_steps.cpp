@@ -120,21 +120,23 @@ int ReportTreeCopy(Pass& pass, std::wstring_view folder, const TreeCopy& copy) {
 }  // namespace
 
 StepResult CreateFolderOrReport(Pass& pass, const PlanStep& step) {
-    if (DirectoryExists(step.folder)) return {};
-    if (!CreateDirectoryW(step.folder.c_str(), nullptr)) {
-        const DWORD code = GetLastError();
-        setup_log::WriteError(L"Folder not created: " + step.folder, code);
-        pass.view().ShowErrorBox(step.failure);
-        pass.AddLine(step.failure);
-        return {.done = false};
+    if (!DirectoryExists(step.folder)) {
+        if (!CreateDirectoryW(step.folder.c_str(), nullptr)) {
+            const DWORD code = GetLastError();
+            setup_log::WriteError(L"Folder not created: " + step.folder, code);
+            pass.view().ShowErrorBox(step.failure);
+            pass.AddLine(step.failure);
+            return {.done = false};
+        }
+        pass.AddLine(step.progress);
+        pass.view().Refresh();
     }
-    pass.AddLine(step.progress);
-    pass.view().Refresh();
+    for (const std::wstring& folder : step.heldOpen) pass.heldFolders.Hold(folder);
     return {};
 }
 
 StepResult WriteSettingsFile(Pass& pass, const PlanStep& step) {
-    const std::wstring& file = step.writes.front();
+    const std::wstring& file = pass.Guarded(step.writes.front());
     IniFile settings(file);
     settings.WriteInteger(kOptionsSection, L"FilterType", 0);
     settings.WriteInteger(kOptionsSection, L"HardwareType", 1);
@@ -158,7 +160,7 @@ StepResult DeployDatabase(Pass& pass, const PlanStep& step) {
     NameLeftOverBackup(pass, database.destination);
     DatabaseSwap swap;
     const bool copied = pass.WithCopyLine(step.progress, [&] {
-        swap = ReplaceDatabase(database.source, database.destination, LocalNow(), pass.copy);
+        swap = ReplaceDatabase(database.source, pass.Guarded(database.destination), LocalNow(), pass.copy);
         if (!swap.copied) {
             setup_log::WriteFailure(swap.copied);
             setup_log::Write(L"Database copy failed: " + database.source + L"; " + database.destination +
@@ -186,14 +188,14 @@ StepResult CopyGroupFiles(Pass& pass, const PlanStep& step) {
 StepResult WriteCounterFileWhenMissing(Pass& pass, const PlanStep& step) {
     const std::wstring& counter = step.writes.front();
     if (!DirectoryExists(step.folder) || PathExists(counter)) return {};
-    WriteCounterFile(counter, LocalNow());
+    WriteCounterFile(pass.Guarded(counter), LocalNow());
     if (PathExists(counter)) pass.Record([&](InstallationRecord& r) { r.AddWritten(counter); });
     return {};
 }
 
 StepResult WriteBrandFile(Pass& pass, const PlanStep& step) {
     const std::wstring& file = step.writes.front();
-    IniFile brand(file);
+    IniFile brand(pass.Guarded(file));
     brand.WriteString(L"Common", L"Disk", L"I");
     brand.UpdateFile();
     pass.Record([&](InstallationRecord& r) { r.AddWritten(file); });
@@ -201,8 +203,12 @@ StepResult WriteBrandFile(Pass& pass, const PlanStep& step) {
 }
 
 StepResult InstallPackageFonts(Pass& pass, const PlanStep& step) {
+    // Installed already: its file is there and the registry names it. A file
+    // alone (a run that ended between copy and registration) is copied and
+    // registered again, and recorded as copied.
     std::vector<bool> present;
-    for (const PlannedCopy& font : step.copies) present.push_back(PathExists(font.destination));
+    for (const PlannedCopy& font : step.copies)
+        present.push_back(IsFontInstalled(SystemFontTargets(), NameOf(font.destination)));
     try {
         InstallFonts(pass.installerFolder, [&pass](std::wstring_view line) { pass.AddLine(line); });
     } catch (const Error& e) {
@@ -217,6 +223,7 @@ StepResult InstallPackageFonts(Pass& pass, const PlanStep& step) {
 StepResult CopyPackageTree(Pass& pass, const PlanStep& step) {
     const std::wstring folder = WithTrailingBackslash(step.folder);
     if (!DirectoryExists(folder)) CreateFolderUnchecked(folder);
+    for (const std::wstring& held : step.heldOpen) pass.heldFolders.Hold(held);
     const PlannedCopy& tree = step.copies.front();
     const int problems =
         ReportTreeCopy(pass, step.progress, CopyFolderTree(tree.source, tree.destination, RecordTreeFile(pass)));

@@ -25,7 +25,8 @@ public:
              .onFailure = OnFailure::EndsPass,
              .folder = to_,
              .progress = L"Каталог создан...",
-             .failure = L"Ошибка при создании каталога!"});
+             .failure = L"Ошибка при создании каталога!",
+             .heldOpen = {to_, In(kSettingsFolder)}});
         Add({.kind = StepKind::SettingsFile,
              .holds = kWritingFiles,
              .onFailure = OnFailure::Raises,
@@ -42,7 +43,8 @@ public:
              .onFailure = OnFailure::EndsPass,
              .folder = In(kDatabaseFolder),
              .progress = L"Каталог <DTAfb> создан...",
-             .failure = L"Ошибка при создании каталога <DTAfb>!"});
+             .failure = L"Ошибка при создании каталога <DTAfb>!",
+             .heldOpen = {In(kDatabaseFolder)}});
         AddDatabase();
         for (const CopyGroup& group : CopyGroups(request_.runtime)) AddFileGroup(group);
         Add({.kind = StepKind::CounterFile,
@@ -60,7 +62,9 @@ public:
         AddFonts();
         AddDriver();
         AddTree(kBackupFolder, In(kBackupFolder), {});
+        plan_.back().heldOpen = {In(kBackupFolder) + L"\\"};
         AddTree(kUpdaterFolder, to_, {In(kReleaseInfoFile), In(kUpdaterConfigFile)});
+        Add({.kind = StepKind::ReadBack, .holds = kCopyingUpdates});
         Add({.kind = StepKind::UpdateScript, .holds = kRunningScript, .onFailure = OnFailure::Raises});
         Add({.kind = StepKind::ReleaseLevel,
              .holds = kRecordingLevel,

@@ -22,6 +22,7 @@ enum class StepKind {
     Fonts,           // the package's fonts into the system
     Driver,          // the driver folder by the shell's copy, then its installer
     CopyTree,        // a folder of the package as a whole (the tree copy)
+    ReadBack,        // the copies read back and compared before the update script may change them
     UpdateScript,    // the newest update package's script
     ReleaseLevel,    // the level of the update package whose script ran
     Shortcut,        // the desktop shortcut
@@ -60,6 +61,9 @@ struct PlanStep {
     // tree copy its folder's name as the count lines say it).
     std::wstring progress{};
     std::wstring failure{};  // a folder's box and line when it cannot be made
+    // Folders held open from this step on, so that nobody swaps them for a
+    // link while the pass runs.
+    std::vector<std::wstring> heldOpen{};
     // Runs only when the step before it was done (the release level of a
     // script that ran).
     bool afterPrevious = false;

@@ -50,9 +50,22 @@ StepResult InstallDriver(Pass& pass, const PlanStep& step);
 // not done. Raises the tree copy's errors.
 StepResult CopyPackageTree(Pass& pass, const PlanStep& step);
 
-// The newest update package's script, from its own folder. Not done (and
-// counted) when it is not run; a non-zero exit code is counted. Raises
-// when there is no package or the script cannot be run.
+// Reads every copied file back and compares it with the distribution before
+// the update script may change any: that proves the copy. Each difference
+// is named in the setup log; the install folder's files are noted, to tell
+// later what the script added.
+StepResult VerifyCopies(Pass& pass, const PlanStep& step);
+
+// After the update script of update ran: what it changed, removed and added
+// is its own doing, recorded as such and named in the setup log.
+void NoteUpdateChanges(Pass& pass, const std::wstring& update);
+
+// The newest update package's script, from its own folder, once every file
+// of the package is checked against the distribution's and held (a foreign
+// package runs only on the user's Yes, one that cannot be checked never).
+// What the script changed is noted in the record. Not done (and counted)
+// when it is not run; a non-zero exit code is counted. Raises when there is
+// no package or the script cannot be run.
 StepResult RunUpdateScript(Pass& pass, const PlanStep& step);
 
 // The level of the update package whose script ran. Raises its errors.
@@ -61,7 +74,6 @@ StepResult RecordReleaseLevel(Pass& pass, const PlanStep& step);
 // The shortcut on the desktop. Raises its errors.
 StepResult CreateDesktopShortcut(Pass& pass, const PlanStep& step);
 
-// Reads every installed file back, compares it with the distribution,
-// files the record in the settings folder and says on one line how it went
-// (counted when not clean); each difference is named in the setup log.
-StepResult VerifyAndFileRecord(Pass& pass, const PlanStep& step);
+// Files the record in the settings folder and says on one line how the
+// read-back went (counted when not clean).
+StepResult FileRecord(Pass& pass, const PlanStep& step);

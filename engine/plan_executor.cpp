@@ -76,6 +76,8 @@ StepOperation OperationOf(StepKind kind) {
             return InstallDriver;
         case StepKind::CopyTree:
             return CopyPackageTree;
+        case StepKind::ReadBack:
+            return VerifyCopies;
         case StepKind::UpdateScript:
             return RunUpdateScript;
         case StepKind::ReleaseLevel:
@@ -83,7 +85,7 @@ StepOperation OperationOf(StepKind kind) {
         case StepKind::Shortcut:
             return CreateDesktopShortcut;
         case StepKind::Verification:
-            return VerifyAndFileRecord;
+            return FileRecord;
     }
     return nullptr;
 }
@@ -112,6 +114,11 @@ Pass::Pass(InstallView& view, const InstallRequest& request, std::wstring_view i
     } catch (const Error& e) {
         setup_log::Write(L"Installation record not kept: " + e.text());
     }
+}
+
+const std::wstring& Pass::Guarded(const std::wstring& target) const {
+    RefuseLinkOnTheWay(installFolder, target);
+    return target;
 }
 
 int Pass::AddLine(std::wstring_view text) {

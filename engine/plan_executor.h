@@ -8,7 +8,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "engine/destination_guard.h"
 #include "engine/file_ops.h"
 #include "engine/install_plan.h"
 #include "engine/install_request.h"
@@ -52,6 +54,16 @@ public:
     const LocalDateTime started;
     std::wstring updatePackage;  // the newest update package, once its script's step found it
     std::wstring level;          // the release level, once recorded
+    // The copies' read-back, before the update script; the install folder's
+    // files then (sorted), and how many of them the script changed.
+    RecordVerification verification;
+    std::vector<std::wstring> filesBeforeUpdate;
+    int changedByUpdate = 0;
+    HeldFolders heldFolders;
+
+    // target, after checking that no folder on the way to it, nor target
+    // itself, has become a link since the preflight.
+    const std::wstring& Guarded(const std::wstring& target) const;
 
     InstallView& view() { return view_; }
     // Adds a progress line and logs it; returns its index.

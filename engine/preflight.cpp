@@ -5,6 +5,7 @@
 #include "base/package_names.h"
 #include "base/setup_log.h"
 #include "base/strings.h"
+#include "engine/database_swap.h"
 #include "engine/fonts.h"
 #include "engine/install_plan.h"
 #include "engine/install_space.h"
@@ -41,13 +42,22 @@ bool EveryVolumeHasRoom(InstallView& view, const InstallPlan& plan, std::wstring
     return true;
 }
 
-bool RightsSufficeOrUserGoesOn(InstallView& view, RightsProbe canInstallSystemFiles) {
+bool RightsSufficeOrUserGoesOn(InstallView& view, const InstallRequest& request, RightsProbe canInstallSystemFiles,
+                               RightsNeedsProbe needsOf) {
     if (canInstallSystemFiles()) {
         setup_log::Write(L"Rights: the fonts and the driver can be installed");
         return true;
     }
-    setup_log::Write(L"Rights: without administrator rights the fonts and the driver cannot be installed");
-    const bool goOn = view.AskYesNo(GoOnWithoutRightsQuestion());
+    const RightsNeeds needs = needsOf(request);
+    if (!needs.Any()) {
+        setup_log::Write(
+            L"Rights: no administrator rights, and none needed: every font of the package is "
+            L"installed, the driver is not chosen and the install folder can be written");
+        return true;
+    }
+    setup_log::Write(L"Rights: without administrator rights " + RightsNeedsLogText(needs) +
+                     L" cannot be installed");
+    const bool goOn = view.AskYesNo(GoOnWithoutRightsQuestion(needs));
     setup_log::Write(goOn ? L"Rights: the user goes on without them" : L"Installation not started: no rights");
     return goOn;
 }
@@ -56,15 +66,20 @@ bool RightsSufficeOrUserGoesOn(InstallView& view, RightsProbe canInstallSystemFi
 
 PreflightVerdict CheckBeforeInstallation(InstallView& view, const InstallRequest& request,
                                          std::wstring_view installerFolder, RightsProbe canInstallSystemFiles,
-                                         FreeSpaceQuery freeSpace) {
+                                         FreeSpaceQuery freeSpace, RightsNeedsProbe needsOf) {
     // The plan the installation will run, for the folder as it will be given.
     InstallRequest planned = request;
     planned.installFolder = WithTrailingBackslash(request.installFolder);
     const std::wstring fontsFolder = SystemFontTargets().fontsFolder;
     const InstallPlan plan = BuildInstallPlan(planned, installerFolder, fontsFolder);
     if (!NoDestinationIsALink(view, plan)) return PreflightVerdict::LinkedDestination;
+    // A database held by the program or the database server would stop the
+    // pass at its copy, after the settings were rewritten: refused first.
+    for (const PlanStep& step : plan)
+        if (step.kind == StepKind::Database) CheckDatabaseReplaceable(step.copies.front().destination);
     if (!EveryVolumeHasRoom(view, plan, planned.installFolder, fontsFolder, freeSpace))
         return PreflightVerdict::NoRoom;
-    if (!RightsSufficeOrUserGoesOn(view, canInstallSystemFiles)) return PreflightVerdict::NoRights;
+    if (!RightsSufficeOrUserGoesOn(view, request, canInstallSystemFiles, needsOf))
+        return PreflightVerdict::NoRights;
     return PreflightVerdict::Go;
 }

@@ -3,26 +3,25 @@
 #include "base/strings.h"
 
 Asking ConnectDriverQuestion() {
-    return {Question::ConnectDriver, L"Подключите интерфейсный блок и нажмите \"Yes\"?", YesNoCaptions::English};
+    return {Question::ConnectDriver, L"Подключите интерфейсный блок и нажмите \"Yes\"?", YesNoCaptions::English,
+            DefaultButton::Yes};
 }
 
-Asking RunForeignScriptQuestion(std::wstring_view package, std::wstring_view script) {
+// Asked with No as the default button: a hasty Enter must not run it.
+Asking RunForeignScriptQuestion(std::wstring_view package) {
     return {Question::RunForeignScript,
-            L"Сценарий обновления " + std::wstring(script) +
-                L" не входит в этот дистрибутив: в дистрибутиве нет пакета обновления " + NameOf(package) +
-                L" с таким же сценарием.\r\nЕго мог положить туда любой пользователь компьютера. Запускайте его, "
-                L"только если этот пакет обновления установлен Вами.\r\nЗапустить сценарий?",
-            YesNoCaptions::Platform};
+            L"Пакет обновления " + std::wstring(package) + L" не совпадает с пакетом " + NameOf(package) +
+                L" этого дистрибутива: в его каталоге есть другие или лишние файлы.\r\nИх мог положить туда "
+                L"любой пользователь компьютера. Запускайте сценарий Install.cmd этого пакета, только если пакет "
+                L"обновления установлен Вами.\r\nЗапустить сценарий?",
+            YesNoCaptions::Platform, DefaultButton::No};
 }
 
-Asking GoOnWithoutRightsQuestion() {
-    return {Question::GoOnWithoutRights,
-            L"Шрифты и драйвер устройства не могут быть установлены без прав администратора.\r\n"
-            L"Чтобы установить их, запустите программу установки от имени администратора.\r\n"
-            L"Продолжить установку?",
-            YesNoCaptions::Platform};
+Asking GoOnWithoutRightsQuestion(const RightsNeeds& needs) {
+    return {Question::GoOnWithoutRights, RightsQuestionText(needs), YesNoCaptions::Platform, DefaultButton::Yes};
 }
 
 Asking LeaveSetupQuestion() {
-    return {Question::LeaveSetup, L"Установка завершена. Выйти из программы установки?", YesNoCaptions::Platform};
+    return {Question::LeaveSetup, L"Установка завершена. Выйти из программы установки?", YesNoCaptions::Platform,
+            DefaultButton::Yes};
 }

@@ -6,6 +6,7 @@ list(APPEND PORTABLE_SOURCES
   engine/package_choice.cpp
   engine/questions.cpp
   engine/shortcut_name.cpp
+  engine/rights_question.cpp
   engine/space_rules.cpp
   )
 list(APPEND WIN_SOURCES
@@ -19,7 +20,8 @@ list(APPEND WIN_SOURCES
   engine/counter_file_win.cpp
   engine/database_swap.cpp
   engine/ini_file.cpp
-  engine/held_file.cpp
+  engine/held_package.cpp
+  engine/destination_guard.cpp
   engine/file_steps.cpp
   engine/install_plan.cpp
   engine/install_sequence.cpp

@@ -8,7 +8,7 @@
 #include "base/setup_log.h"
 #include "base/strings.h"
 #include "engine/Shortcut.h"
-#include "engine/held_file.h"
+#include "engine/held_package.h"
 #include "engine/install_steps.h"
 #include "engine/package_choice.h"
 #include "engine/process_runner.h"
@@ -33,9 +33,8 @@ void RecordDriverFolder(Pass& pass, const std::wstring& source, const std::wstri
     });
 }
 
-bool RunForeignScript(Pass& pass, const std::wstring& package, const std::wstring& script) {
-    setup_log::Write(L"Install.cmd of " + package + L" is not the distribution's own");
-    const bool run = pass.view().AskYesNo(RunForeignScriptQuestion(package, script));
+bool RunForeignScript(Pass& pass, const std::wstring& package) {
+    const bool run = pass.view().AskYesNo(RunForeignScriptQuestion(package));
     setup_log::Write(run ? L"Install.cmd of " + package + L" run on the user's Yes"
                          : L"Install.cmd of " + package + L" not run on the user's No");
     return run;
@@ -61,26 +60,19 @@ StepResult InstallDriver(Pass& pass, const PlanStep& step) {
         RecordDriverFolder(pass, folder.source, folder.destination + L"\\");
     const int line = pass.AddLine(step.progress);
     pass.view().RepaintLog();
-    // The install folder's copy runs only when it is the distribution's
-    // own, held so until it has run; anyone may have written there.
-    const std::wstring installed = pass.installFolder + std::wstring(kDriverProgram);
-    const HeldFile held(installed);
-    const bool fromInstallFolder = held.SameBytesAs(pass.installerFolder + std::wstring(kDriverProgram));
-    if (!fromInstallFolder)
-        setup_log::Write(
-            L"Driver installer started from the distribution: the install folder's copy is "
-            L"missing or not the distribution's: " +
-            installed);
-    const std::wstring from = fromInstallFolder ? pass.installFolder : pass.installerFolder;
-    const std::wstring program = from + std::wstring(kDriverProgram);
-    // Quoted: an install folder with blanks must not start another program.
-    // Started in its own folder, so it finds its files there and never DLLs
-    // lying in the folder the installer was started from.
+    // Always the distribution's own program, as trusted as the installer
+    // the technician started: any user of the PC may write into the install
+    // folder's copy and put DLLs beside it, which the program would load
+    // first. The copy stays there for the package's programs.
+    const std::wstring program = pass.installerFolder + std::wstring(kDriverProgram);
+    setup_log::Write(L"Driver installer started from the distribution: " + program);
+    // Quoted: a folder with blanks must not start another program. Started
+    // in its own folder, so it finds its files there.
     const ProgramResult run =
-        StartProgram(L"\"" + program + L"\"", SW_HIDE, true, from + std::wstring(kDriverFolder));
+        StartProgram(L"\"" + program + L"\"", SW_HIDE, true, pass.installerFolder + std::wstring(kDriverFolder));
     if (!run.started) {
         setup_log::WriteError(L"Driver installer not started: " + program, run.error.code());
-        pass.AppendToLine(line, L" " + std::wstring(kFailed));
+        pass.AppendToLine(line, kFailed);
         return {.done = false, .failures = 1};
     }
     // Driver installers return flag values, not a verdict: only recorded,
@@ -95,24 +87,39 @@ StepResult InstallDriver(Pass& pass, const PlanStep& step) {
 }
 
 // The install folder's "backup" may hold packages the distribution did not
-// bring (a later update, or a script any user of the PC put there): a
-// script that is not byte for byte the distribution's package of the same
-// name runs only on the user's Yes, a linked one never. The script is held
-// against change from the comparison to its end.
+// bring (a later update, or files any user of the PC put there), and the
+// script calls what its folder holds: a package folder that is not byte for
+// byte the distribution's package of the same name runs only on the user's
+// Yes, and one that cannot be checked and held never. Every file of it is
+// held against change from the check to the script's end.
 StepResult RunUpdateScript(Pass& pass, const PlanStep&) {
     const std::wstring package = FindNewestPackage(pass.installFolder);
     setup_log::Write(L"Newest update package: " + package);
     pass.updatePackage = package;
     const std::wstring script = package + L"\\" + std::wstring(kUpdateScript);
-    if (IsLinkAt(package) || IsLinkAt(script)) {
-        setup_log::Write(L"Install.cmd of " + package + L" not run: a junction or symbolic link");
-        return SkipUpdateScript(pass, package, L"Install.cmd является ссылкой и не запущен");
+    // A package without its script cannot start it: the same error as a
+    // start that failed, and nothing is started that may appear there after
+    // this look.
+    if (!FileExists(script)) {
+        setup_log::Write(L"Install.cmd of " + package + L" not run: it does not exist");
+        throw RunAndWaitError(script, ProgramResult{});
     }
-    const HeldFile held(script);
-    const std::wstring shipped = pass.installerFolder + std::wstring(kBackupFolder) + L"\\" + NameOf(package) +
-                                 L"\\" + std::wstring(kUpdateScript);
-    if (held.held() && !held.SameBytesAs(shipped) && !RunForeignScript(pass, package, script))
-        return SkipUpdateScript(pass, package, L"Install.cmd не из этого дистрибутива и не запущен");
+    const HeldPackage held(package, pass.installerFolder + std::wstring(kBackupFolder) + L"\\" + NameOf(package));
+    switch (held.verdict()) {
+        case PackageVerdict::Unverified:
+            setup_log::Write(L"Install.cmd of " + package + L" not run: the package cannot be checked: " +
+                             held.reason());
+            return SkipUpdateScript(pass, package, L"пакет не удалось проверить, Install.cmd не запущен");
+        case PackageVerdict::Foreign:
+            setup_log::Write(L"Update package " + package + L" is not the distribution's own: " + held.reason());
+            if (!RunForeignScript(pass, package))
+                return SkipUpdateScript(pass, package, L"пакет не из этого дистрибутива, Install.cmd не запущен");
+            break;
+        case PackageVerdict::Distribution:
+            setup_log::Write(L"Update package " + package + L" is the distribution's own: " +
+                             std::to_wstring(held.files()) + L" files checked and held until its script ends");
+            break;
+    }
     ChangeCurrentFolder(package + L"\\");
     const ProgramResult run = RunAndWait(script, L"", SW_HIDE);
     if (!run.ended()) {
@@ -123,6 +130,7 @@ StepResult RunUpdateScript(Pass& pass, const PlanStep&) {
     setup_log::Write(std::wstring(kUpdateScript) + L" of " + package + L" ended with exit code " +
                      std::to_wstring(code));
     ChangeCurrentFolder(pass.installFolder);
+    NoteUpdateChanges(pass, NameOf(package));
     // The package decides what its script's codes mean; the level is still
     // recorded, but a non-zero code is not passed over in silence.
     if (code == 0) return {};
@@ -133,6 +141,7 @@ StepResult RunUpdateScript(Pass& pass, const PlanStep&) {
 
 StepResult RecordReleaseLevel(Pass& pass, const PlanStep& step) {
     const std::wstring level = NameOf(pass.updatePackage).substr(1);
+    pass.Guarded(step.writes.front());
     SetReleaseLevel(step.folder, level);
     setup_log::Write(L"Release level recorded: " + level);
     pass.level = level;

@@ -43,6 +43,9 @@ if(TARGET engine_tests)
   add_test(NAME record_hashes COMMAND sh ${CMAKE_SOURCE_DIR}/tests/record_hashes.sh ${CMAKE_BINARY_DIR})
 endif()
 
+# A link put in place of Settings while the update script runs, from Linux.
+add_test(NAME planted_junction COMMAND sh ${CMAKE_SOURCE_DIR}/tests/planted_junction.sh ${CMAKE_BINARY_DIR})
+
 # Small Windows programs that stand in for the package's own programs.
 file(GLOB STAND_INS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fixtures/*.cpp)
 foreach(stand_in ${STAND_INS})

@@ -23,6 +23,7 @@ void RecordingView::SetBusy(bool on) {
 bool RecordingView::AskYesNo(const Asking& asking) {
     events.push_back(L"ask: " + asking.text);
     askedCaptions.push_back(asking.captions);
+    askedDefaults.push_back(asking.byDefault);
     return asking.question == Question::ConnectDriver ? driverAnswer : answer;
 }
 

@@ -29,6 +29,7 @@ public:
     // Each step the session was held for, in order; "" where it was let go.
     std::vector<std::wstring> sessionSteps;
     std::vector<YesNoCaptions> askedCaptions;  // of each question, in order
+    std::vector<DefaultButton> askedDefaults;  // of each question, in order
     std::optional<InstallOutcome> outcome;     // set by RunRecorded when no error left the run
 
     void ShowProgressPage() override;

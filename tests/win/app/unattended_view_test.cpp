@@ -28,14 +28,12 @@ TEST(UnattendedView, EveryQuestionHasItsAnswerAndEveryAnswerIsLogged) {
         bool yes;
     } cases[] = {
         {ConnectDriverQuestion(), true},
-        {RunForeignScriptQuestion(L"C:\\Holter\\backup\\X991231", L"C:\\Holter\\backup\\X991231\\Install.cmd"),
-         false},
-        {RunForeignScriptQuestion(L"C:\\Подключите интерфейсный блок и нажмите \"Yes\"?",
-                                  L"C:\\Подключите интерфейсный блок и нажмите \"Yes\"?\\Install.cmd"),
-         false},
-        {GoOnWithoutRightsQuestion(), false},
+        {RunForeignScriptQuestion(L"C:\\Holter\\backup\\X991231"), false},
+        {RunForeignScriptQuestion(L"C:\\Подключите интерфейсный блок и нажмите \"Yes\"?"), false},
+        {GoOnWithoutRightsQuestion({.fonts = true, .driver = true, .unwritableFolder = {}}), false},
+        {GoOnWithoutRightsQuestion({.fonts = false, .driver = false, .unwritableFolder = L"C:\\Holter"}), false},
         {LeaveSetupQuestion(), false},
-        {{Question::ConnectDriver, L"any text", YesNoCaptions::Platform}, true},
+        {{Question::ConnectDriver, L"any text", YesNoCaptions::Platform, DefaultButton::No}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.asking.question));
@@ -72,6 +70,9 @@ TEST(UnattendedView, BoxesGoToTheLogAndLinesAreNotLoggedTwice) {
 bool RightsMissing() {
     return false;
 }
+RightsNeeds FontsAndDriverNeeded(const InstallRequest&) {
+    return {true, true, L""};
+}
 
 // Without administrator rights the preflight's question gets No: the run is
 // refused (exit code 740) before anything is written.
@@ -83,7 +84,9 @@ TEST(UnattendedView, WithoutRightsThePreflightRefusesTheRun) {
     request.installFolder = temp / L"Holter\\";
     const SetupLogCapture log;
     UnattendedView view;
-    EXPECT_EQ(CheckBeforeInstallation(view, request, package, RightsMissing), PreflightVerdict::NoRights);
+    EXPECT_EQ(
+        CheckBeforeInstallation(view, request, package, RightsMissing, FreeBytesForUser, FontsAndDriverNeeded),
+        PreflightVerdict::NoRights);
     EXPECT_TRUE(
         log.Has(L"Question (unattended, not shown): Шрифты и драйвер устройства не могут быть установлены"));
     EXPECT_TRUE(log.Has(L"Answer: No (unattended"));

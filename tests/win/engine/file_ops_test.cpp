@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <map>
 
 #include "base/error.h"
 #include "base/handles.h"
@@ -74,6 +75,45 @@ bool PlatformRefusesToReplace(const TempFolder& temp, DWORD attribute) {
 std::wstring ErrorText(std::wstring_view kind, const std::wstring& path, DWORD code) {
     return std::wstring(kind) + L" \"" + path + L"\". " + SystemErrorText(code);
 }
+
+const char* OutcomeName(TreeFileOutcome outcome) {
+    switch (outcome) {
+        case TreeFileOutcome::Copied:
+            return "copied";
+        case TreeFileOutcome::Kept:
+            return "kept";
+        case TreeFileOutcome::NotCopied:
+            return "not copied";
+        case TreeFileOutcome::PassedOver:
+            return "passed over";
+    }
+    return "?";
+}
+
+// What a tree copy from source to destination tells its sink (the one the
+// installation record hears from): each file or link by its path below
+// destination, with its outcome. A source path that is not the same path
+// below source is named as such.
+class HeardOutcomes {
+public:
+    HeardOutcomes(std::wstring source, std::wstring destination)
+        : source_(std::move(source) + L"\\"), destination_(std::move(destination) + L"\\") {}
+
+    TreeFileSink Sink() {
+        return [this](const std::wstring& source, const std::wstring& destination, TreeFileOutcome outcome) {
+            const std::wstring relative = destination.substr(std::min(destination_.size(), destination.size()));
+            const bool paired = destination.rfind(destination_, 0) == 0 && source == source_ + relative;
+            std::string& outcomes =
+                heard_[paired ? ToUtf8(relative) : "unpaired: " + ToUtf8(source) + " -> " + ToUtf8(destination)];
+            outcomes += (outcomes.empty() ? "" : ", ") + std::string(OutcomeName(outcome));
+        };
+    }
+    const std::map<std::string, std::string>& heard() const { return heard_; }
+
+private:
+    const std::wstring source_, destination_;
+    std::map<std::string, std::string> heard_;
+};
 
 class FileOpsTest : public testing::Test {
 protected:
@@ -152,7 +192,12 @@ TEST_F(FileOpsTest, CopyFolderTreeCopiesEveryFileButSkipsHiddenAndSystemFolders)
     AddAttributes(src + L"\\system folder", FILE_ATTRIBUTE_SYSTEM);
 
     const std::wstring dst = temp_ / L"out\\nested";
-    CopyFolderTree(src, dst);
+    HeardOutcomes heard(src, dst);
+    CopyFolderTree(src, dst, heard.Sink());
+    EXPECT_EQ(heard.heard(), (std::map<std::string, std::string>{{"plain.txt", "copied"},
+                                                                 {"hidden.txt", "copied"},
+                                                                 {"read-only.txt", "copied"},
+                                                                 {"sub\\deep\\x.txt", "copied"}}));
 
     EXPECT_EQ(ReadFileBytes(dst + L"\\plain.txt"), "plain");
     const SYSTEMTIME t = LocalWriteTime(dst + L"\\plain.txt");
@@ -196,8 +241,10 @@ TEST_F(FileOpsTest, CopyFolderTreeKeepsDestinationFilesThePlatformRefusesToRepla
         WriteFileBytes(temp_ / L"dst\\" + name, "old");
         AddAttributes(temp_ / L"dst\\" + name, attribute);
         if (!PlatformRefusesToReplace(temp_, attribute)) continue;
-        const TreeCopy copy = CopyFolderTree(temp_ / L"src", temp_ / L"dst");
+        HeardOutcomes heard(temp_ / L"src", temp_ / L"dst");
+        const TreeCopy copy = CopyFolderTree(temp_ / L"src", temp_ / L"dst", heard.Sink());
         EXPECT_EQ(ReadFileBytes(temp_ / L"dst\\" + name), "old") << "attribute " << attribute;
+        EXPECT_EQ(heard.heard().at(ToUtf8(name)), "kept") << "attribute " << attribute;
         EXPECT_EQ(copy.kept, 1) << "attribute " << attribute << ": counted, so the screen can say so";
         EXPECT_EQ(copy.notCopied, 0) << "attribute " << attribute;
         ++checked;
@@ -223,7 +270,12 @@ TEST_F(FileOpsTest, CopyFolderTreeCountsTheFilesItCouldNotCopy) {
     MakeFolder(temp_ / L"dst\\sub");
     MakeFolder(temp_ / L"dst\\sub\\blocked too.txt");
 
-    EXPECT_EQ(CopyFolderTree(temp_ / L"src", temp_ / L"dst").notCopied, 2);
+    HeardOutcomes heard(temp_ / L"src", temp_ / L"dst");
+    EXPECT_EQ(CopyFolderTree(temp_ / L"src", temp_ / L"dst", heard.Sink()).notCopied, 2);
+    EXPECT_EQ(heard.heard(), (std::map<std::string, std::string>{{"a.txt", "copied"},
+                                                                 {"blocked.txt", "not copied"},
+                                                                 {"sub\\blocked too.txt", "not copied"},
+                                                                 {"sub\\d.txt", "copied"}}));
     EXPECT_EQ(ReadFileBytes(temp_ / L"dst\\a.txt"), "a");
     EXPECT_EQ(ReadFileBytes(temp_ / L"dst\\sub\\d.txt"), "d");
     const std::wstring logged = log.Find(L"Not copied: " + temp_ / L"src\\sub\\blocked too.txt -> " +
@@ -251,10 +303,17 @@ TEST_F(FileOpsTest, CopyFolderTreeCopiesPlaceholderFilesAndCountsWhatItPassesOve
         WriteFileBytes(temp_ / L"src\\" + file, ToUtf8(file));
 
     TreeCopy copy;
+    HeardOutcomes heard(temp_ / L"src", temp_ / L"dst");
     {
         const TaggedEntries tagged(kTags);
-        copy = CopyFolderTree(temp_ / L"src", temp_ / L"dst");
+        copy = CopyFolderTree(temp_ / L"src", temp_ / L"dst", heard.Sink());
     }
+    // The junction once, as a whole; nothing of the folder that was not read.
+    EXPECT_EQ(heard.heard(), (std::map<std::string, std::string>{{"placeholder.txt", "copied"},
+                                                                 {"dedup.dat", "copied"},
+                                                                 {"plain.txt", "copied"},
+                                                                 {"placeholder folder\\inner.txt", "copied"},
+                                                                 {"junction", "passed over"}}));
     for (const wchar_t* file : {L"placeholder.txt", L"dedup.dat", L"plain.txt", L"placeholder folder\\inner.txt"})
         EXPECT_EQ(ReadFileBytes(temp_ / L"dst\\" + file), ToUtf8(file)) << ToUtf8(file);
     EXPECT_FALSE(PathExists(temp_ / L"dst\\junction"));

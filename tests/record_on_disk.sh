@@ -3,8 +3,7 @@
 # with its record, through the engine tests' InstallationRecordOnDisk, in
 # <folder> (made afresh: package/ and install/ below it, the test's output
 # in run.txt), in the build tree's Wine prefix. Wine's settings stay inside
-# it (its Russian locale would change how awk reads numbers). Ends the
-# script when the installation fails.
+# it. Ends the script when the installation fails.
 record_installation() {
     rm -rf "$2"
     mkdir -p "$2"

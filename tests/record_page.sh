@@ -54,14 +54,15 @@ for text in 'Протокол установки комплекса "Velmora-Х�
     grep -qF "$text" "$folder/printed.txt" || fail "the printed page lacks \"$text\""
 done
 pdftotext -enc UTF-8 -bbox "$folder/record-page.pdf" "$folder/words.html"
-# Each word once a line: page width, then x-end, height and text.
-awk -F'"' '/<page / { width = $2 } /<word / { w = $0; sub(/.*">/, "", w); sub(/<\/word>.*/, "", w)
+# Each word once a line: page width, then x-end, height and text (numbers
+# with a decimal point, whatever locale the tests run under).
+LC_ALL=C awk -F'"' '/<page / { width = $2 } /<word / { w = $0; sub(/.*">/, "", w); sub(/<\/word>.*/, "", w)
     print width "\t" $6 "\t" $8 - $4 "\t" w }' "$folder/words.html" >"$folder/words.txt"
 failures=0
 tab="$(printf '\t')"
 while IFS="$tab" read -r file verdict; do
     for word in $file $verdict; do
-        found=$(WORD="$word" awk -F'\t' '$4 == ENVIRON["WORD"] && $2 <= $1 && $3 >= 7 { n++ } END { print n + 0 }' \
+        found=$(WORD="$word" LC_ALL=C awk -F'\t' '$4 == ENVIRON["WORD"] && $2 <= $1 && $3 >= 7 { n++ } END { print n + 0 }' \
             "$folder/words.txt")
         if [ "$found" -eq 0 ]; then
             printf '%s\n' "not on the printed page, or smaller than 7 points: \"$word\" of $file ($verdict)" >&2

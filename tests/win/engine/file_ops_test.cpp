@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <map>
 
 #include "base/error.h"
 #include "base/handles.h"
@@ -15,6 +14,7 @@
 #include "tests/kit/setup_log_capture.h"
 #include "tests/kit/tagged_entries.h"
 #include "tests/kit/temp_folder.h"
+#include "tests/kit/tree_outcomes.h"
 
 namespace {
 
@@ -75,45 +75,6 @@ bool PlatformRefusesToReplace(const TempFolder& temp, DWORD attribute) {
 std::wstring ErrorText(std::wstring_view kind, const std::wstring& path, DWORD code) {
     return std::wstring(kind) + L" \"" + path + L"\". " + SystemErrorText(code);
 }
-
-const char* OutcomeName(TreeFileOutcome outcome) {
-    switch (outcome) {
-        case TreeFileOutcome::Copied:
-            return "copied";
-        case TreeFileOutcome::Kept:
-            return "kept";
-        case TreeFileOutcome::NotCopied:
-            return "not copied";
-        case TreeFileOutcome::PassedOver:
-            return "passed over";
-    }
-    return "?";
-}
-
-// What a tree copy from source to destination tells its sink (the one the
-// installation record hears from): each file or link by its path below
-// destination, with its outcome. A source path that is not the same path
-// below source is named as such.
-class HeardOutcomes {
-public:
-    HeardOutcomes(std::wstring source, std::wstring destination)
-        : source_(std::move(source) + L"\\"), destination_(std::move(destination) + L"\\") {}
-
-    TreeFileSink Sink() {
-        return [this](const std::wstring& source, const std::wstring& destination, TreeFileOutcome outcome) {
-            const std::wstring relative = destination.substr(std::min(destination_.size(), destination.size()));
-            const bool paired = destination.rfind(destination_, 0) == 0 && source == source_ + relative;
-            std::string& outcomes =
-                heard_[paired ? ToUtf8(relative) : "unpaired: " + ToUtf8(source) + " -> " + ToUtf8(destination)];
-            outcomes += (outcomes.empty() ? "" : ", ") + std::string(OutcomeName(outcome));
-        };
-    }
-    const std::map<std::string, std::string>& heard() const { return heard_; }
-
-private:
-    const std::wstring source_, destination_;
-    std::map<std::string, std::string> heard_;
-};
 
 class FileOpsTest : public testing::Test {
 protected:

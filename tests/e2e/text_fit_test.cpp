@@ -26,6 +26,7 @@
 #include "base/utf8.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/driver_warning.h"
+#include "tests/e2e/installer_package.h"
 #include "tests/e2e/screen_dpi.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/package_builder.h"
@@ -314,6 +315,9 @@ std::vector<std::wstring> ListLines(HWND list) {
 
 class ProgressListTest : public testing::TestWithParam<DWORD> {
 protected:
+    // The whole run puts the package's shortcut on the desktop.
+    void TearDown() override { DeleteFileW(DesktopShortcut().c_str()); }
+
     TempFolder temp_;
 };
 
@@ -358,7 +362,7 @@ TEST_P(ProgressListTest, ScrollsSidewaysToItsWidestLine) {
     const auto found = std::find_if(lists.begin(), lists.end(), [](HWND c) { return ClassOf(c) == L"ListBox"; });
     ASSERT_NE(found, lists.end());
     HWND list = *found;
-    EXPECT_TRUE(GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL) << "the list has a horizontal scroll bar";
+    EXPECT_TRUE(GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL) << "the list shows its horizontal scroll bar";
     const int extent = static_cast<int>(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0));
     const Measure m(kTahoma15);
     const std::vector<std::wstring> lines = ListLines(list);

@@ -165,9 +165,10 @@ std::string InstallationRecord::FileBytes(const RecordHeader& header) const {
 
 std::string InstallationRecord::PageBytes(const RecordHeader& header) const {
     // The verdict comes right after the file's name, and each digest breaks
-    // into two lines of 32 characters: the verdict is what a reader looks
-    // for first, and so it stays in view on a 1024 pixel screen and on a
-    // portrait A4 page at a size that reads without a magnifier.
+    // within its column (lines of 32 characters where there is room): the
+    // verdict is what a reader looks for first, and so it stays in view on
+    // a 1024 pixel screen and on a portrait A4 page at a size that reads
+    // without a magnifier.
     std::string bytes =
         "<!DOCTYPE html>\r\n<html lang=\"ru\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
         "<style>\r\n@page { size: A4 portrait; margin: 12mm; }\r\nbody { font: 10pt sans-serif; }\r\n"

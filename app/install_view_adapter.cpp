@@ -54,10 +54,11 @@ void MainWindowInstallView::SetBusy(bool busy) {
     SetScreenCursor(busy ? crHourGlass : crDefault);
 }
 
-bool MainWindowInstallView::AskYesNo(std::wstring_view question, YesNoCaptions captions) {
+bool MainWindowInstallView::AskYesNo(std::wstring_view question, YesNoCaptions captions, DefaultButton byDefault) {
     std::optional<ScopedEnglishYesNo> english;
     if (captions == YesNoCaptions::English) english.emplace();
-    return Application.ShowMessageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    const UINT button = byDefault == DefaultButton::No ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
+    return Application.ShowMessageBox(question, MB_YESNO | MB_ICONQUESTION | button) == IDYES;
 }
 
 void MainWindowInstallView::ShowErrorBox(std::wstring_view text) {

@@ -46,6 +46,9 @@ if(TARGET engine_tests)
   set_tests_properties(record_page PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
 endif()
 
+# A link put in place of Settings while the update script runs, from Linux.
+add_test(NAME planted_junction COMMAND sh ${CMAKE_SOURCE_DIR}/tests/planted_junction.sh ${CMAKE_BINARY_DIR})
+
 # Small Windows programs that stand in for the package's own programs.
 file(GLOB STAND_INS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fixtures/*.cpp)
 foreach(stand_in ${STAND_INS})

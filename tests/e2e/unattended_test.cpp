@@ -152,8 +152,8 @@ TEST_F(UnattendedTest, CleanInstallEndsWithZeroShowingNoWindowAndLeavesTheWizard
     EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\V12.FDB"), ReadFileBytes(temp_ / L"DTAfb\\V12.FDB"));
     EXPECT_EQ(ReadFileBytes(install_ + L"gbak.exe"), StandInContent(L"Firebird\\gbak.exe"));
     EXPECT_EQ(ReadFileBytes(install_ + L"udf\\Compare.Dll"), StandInContent(L"UDF\\Compare.Dll"));
-    EXPECT_TRUE(PathExists(install_ + L"FTDIDriverInstall\\FTDIDriverInstall.done")) << "the driver installer ran";
-    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\U010124.done")) << "the newest update script ran";
+    EXPECT_TRUE(PathExists(temp_ / L"FTDIDriverInstall\\FTDIDriverInstall.done")) << "the driver installer ran";
+    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124.done")) << "the newest update script ran";
     EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>010124</Level>"), std::string::npos);
     EXPECT_TRUE(PathExists(install_ + L"Shell.exe"));
     EXPECT_TRUE(PathExists(DesktopShortcut()));
@@ -246,7 +246,7 @@ TEST_F(UnattendedTest, SmallFontsEndWithZeroAndTheRecommendationInTheLogWithoutA
             return e.find(absent) != std::wstring::npos;
         })) << ToUtf8(absent);
     EXPECT_TRUE(Contains(events, L"Choices: runtime for Windows 7, Windows 8; driver not chosen; brand standard"));
-    EXPECT_FALSE(PathExists(install_ + L"FTDIDriverInstall\\FTDIDriverInstall.done"));
+    EXPECT_FALSE(PathExists(temp_ / L"FTDIDriverInstall\\FTDIDriverInstall.done"));
     EXPECT_TRUE(PathExists(DesktopShortcut()));
     DWORD dpi = 0;
     DWORD size = sizeof(dpi);

@@ -221,6 +221,32 @@ TEST_F(InstallationRecordTest, CopyDamagedBeforeTheReadBackIsReported) {
     EXPECT_NE(page.find(L"<tr class=\"bad\"><td>gbak.exe</td>"), std::wstring::npos) << "the damaged row marked";
 }
 
+// The read-back proves the copies before the update script runs: a sound
+// update that changes the installed database is the update's doing, not a
+// difference, and the run completes without one.
+TEST_F(InstallationRecordTest, FilesTheUpdateScriptChangesAreRecordedAsItsOwn) {
+    BuildPackage(package_, {});
+    WriteFileBytes(package_ + L"backup\\U010124\\Install.cmd",
+                   "@echo off\r\necho schema>> ..\\..\\DTAfb\\V12.FDB\r\necho log> ..\\U010124.log\r\n");
+    RunRecorded(view_, request_, package_);
+
+    const std::wstring& last = view_.lines.back();
+    EXPECT_EQ(last.rfind(std::wstring(kCheckLine) + L"Завершено: файлов ", 0), 0u) << ToUtf8(last);
+    EXPECT_TRUE(last.ends_with(L", отличий нет; изменено обновлением: 1")) << ToUtf8(last);
+    EXPECT_EQ(view_.outcome, InstallOutcome::Completed) << "not completed with failures";
+    const std::vector<std::wstring> records = RecordsIn(install_ + L"Settings\\");
+    ASSERT_EQ(records.size(), 1u);
+    const std::vector<std::wstring> database = RecordLine(records[0], L"DTAfb\\V12.FDB");
+    ASSERT_EQ(database.size(), 5u);
+    EXPECT_EQ(database[2], database[3]) << "the copy was the distribution's";
+    EXPECT_EQ(database[4], L"изменён обновлением U010124");
+    EXPECT_EQ(RecordLine(records[0], L"backup\\U010124.log").at(4), L"добавлен обновлением U010124");
+    EXPECT_EQ(RecordLine(records[0], L"gbak.exe").at(4), L"OK");
+    EXPECT_FALSE(log_.Has(L"Installed file differs from the distribution")) << log_.Dump();
+    EXPECT_TRUE(log_.Has(L"Update script U010124: installed files changed or removed: 1, files added: 1"))
+        << log_.Dump();
+}
+
 }  // namespace
 
 namespace {

@@ -5,7 +5,9 @@
 # the file at the row's place (the fonts in the Wine prefix's fonts folder).
 # Which package file goes where is taken from the distribution's layout
 # below, not from the installer; every package file the installation copies
-# must have its row, and a font it left in the system a row without hashes.
+# must have its row, and a font it left in the system a row without hashes;
+# a file the update script added after the read-back has its row, not as a
+# package file.
 # The installation (Windows 7 runtime, no driver) is made by the engine
 # tests (InstallationRecordOnDisk) into <build tree>/record-check.
 # Usage: record_hashes.sh <build tree>
@@ -80,6 +82,14 @@ ROW
     written "$path" && continue
     [ "$source" = "$(sha256sum <"$folder/package/$file" | cut -d' ' -f1)" ] ||
         problem "the distribution's SHA-256 of $path is not that of $file: $source"
+    case "$verdict" in
+        # Read back before the update script changed or removed it: the
+        # copy's hash is the verified one, not that of what lies there now.
+        "изменён обновлением "* | "удалён или не прочитан после обновления "*)
+            [ "$installed" = "$source" ] || problem "$path: the verified copy's SHA-256 is not the source's"
+            continue
+            ;;
+    esac
     [ "$installed" = "$(sha256sum <"$(on_disk "$path")" | cut -d' ' -f1)" ] ||
         problem "the installed SHA-256 of $path is not that of the installed file: $installed"
     [ "$verdict" = OK ] || problem "$path: $verdict"
@@ -87,9 +97,17 @@ done
 [ "$copied" -ge 30 ] || problem "the layout places only $copied package files"
 
 # The files the installation wrote: their rows hash the file as it lies.
-# Any other row must be a package file's.
+# A file the update script added is there, not a package file's; any other
+# row must be a package file's.
 written_rows=0
 while IFS="$tab" read -r path source installed verdict; do
+    case "$verdict" in
+        "добавлен обновлением "*)
+            [ -f "$(on_disk "$path")" ] || problem "added by the update but not there: $path"
+            grep -qixF "$path" "$folder/places.txt" && problem "a package file recorded as added by the update: $path"
+            continue
+            ;;
+    esac
     if ! written "$path"; then
         grep -qixF "$path" "$folder/places.txt" || problem "a row for no file of the package: $path"
         continue

@@ -123,7 +123,7 @@ int wmain(int argc, wchar_t** argv) {
     SaveWindowPicture(box.hwnd, out + L"09-driver-question.bmp");
     w.Answer(box, IDYES);
     box = w.WaitForMessageBox(120s);
-    if (box.text.find(L"не входит в этот дистрибутив") != std::wstring::npos) {
+    if (box.text.find(L"Запустить сценарий?") != std::wstring::npos) {
         SaveWindowPicture(box.hwnd, out + L"09b-foreign-script-question.bmp");
         w.Answer(box, IDNO);
     }

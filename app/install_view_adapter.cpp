@@ -4,12 +4,14 @@
 
 #include "app/application.h"
 #include "app/english_yes_no.h"
+#include "app/list_extent.h"
 #include "base/message_pump.h"
 #include "shared/ScreenMonitorManager.h"
 #include "shared/screen_cursor.h"
 
 void MainWindowInstallView::ShowProgressPage() {
     SendMessageW(Log(), LB_RESETCONTENT, 0, 0);
+    ResetListWidth(Log());
     ShowWindow(Log(), SW_SHOW);
     window_.showProgressPage();
 }
@@ -18,6 +20,7 @@ int MainWindowInstallView::AddLine(std::wstring_view text) {
     const std::wstring line(text);
     const auto index =
         static_cast<int>(SendMessageW(Log(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str())));
+    WidenListToLine(Log(), line);
     // Keep the newest line in view.
     SendMessageW(Log(), LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
     return index;
@@ -32,6 +35,7 @@ void MainWindowInstallView::AppendToLine(int index, std::wstring_view text) {
     line += text;
     SendMessageW(Log(), LB_DELETESTRING, at, 0);
     SendMessageW(Log(), LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(line.c_str()));
+    WidenListToLine(Log(), line);
 }
 
 void MainWindowInstallView::Refresh() {

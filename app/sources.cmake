@@ -12,6 +12,7 @@ list(APPEND WIN_SOURCES
   app/install_session.cpp
   app/install_view_adapter.cpp
   app/large_fonts.cpp
+  app/list_extent.cpp
   app/main_window.cpp
   app/panel.cpp
   app/resources_access.cpp

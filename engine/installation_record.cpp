@@ -189,24 +189,33 @@ std::string InstallationRecord::FileBytes(const RecordHeader& header) const {
 }
 
 std::string InstallationRecord::PageBytes(const RecordHeader& header) const {
+    // The verdict comes right after the file's name, and each digest breaks
+    // within its column (lines of 32 characters where there is room): the
+    // verdict is what a reader looks for first, and so it stays in view on
+    // a 1024 pixel screen and on a portrait A4 page at a size that reads
+    // without a magnifier.
     std::string bytes =
         "<!DOCTYPE html>\r\n<html lang=\"ru\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
-        "<style>\r\nbody { font: 10pt sans-serif; }\r\ntable { border-collapse: collapse; margin-bottom: 1em; "
-        "}\r\n"
+        "<style>\r\n@page { size: A4 portrait; margin: 12mm; }\r\nbody { font: 10pt sans-serif; }\r\n"
+        "table { border-collapse: collapse; margin-bottom: 1em; }\r\n"
         "th, td { border: 1px solid #999; padding: 2px 6px; text-align: left; vertical-align: top; }\r\n"
-        "td.hash { font: 8pt monospace; }\r\ntr.bad td { background: #fdd; font-weight: bold; }\r\n"
-        "tr.left td { color: #555; font-style: italic; }\r\n"
-        "@media print { body { font-size: 8pt; } thead { display: table-header-group; } }\r\n</style>\r\n";
+        "td.hash { font: 8pt monospace; width: 32ch; word-break: break-all; }\r\n"
+        "tr.bad td { background: #fdd; font-weight: bold; }\r\ntr.left td { color: #555; font-style: italic; }\r\n"
+        "@media print { body { font-size: 9pt; } thead { display: table-header-group; }\r\n"
+        "tr { break-inside: avoid; } }\r\n</style>\r\n";
     bytes.reserve(4096 + entries_.size() * 300);
+    // The file's fields in the page's order: name, verdict, size, digests.
+    static constexpr size_t kFileColumns[] = {0, 4, 1, 2, 3};
     const auto cells = [](const char* cell, std::initializer_list<std::wstring> fields) {
         std::string row;
-        size_t column = 0;
-        for (const std::wstring& field : fields) {
+        // Five fields are a file's, or the column names.
+        const bool fileColumns = fields.size() == std::size(kFileColumns);
+        for (size_t i = 0; i < fields.size(); ++i) {
+            const size_t column = fileColumns ? kFileColumns[i] : i;
             // The two digests (the style sets only their data cells smaller).
-            const bool hash = column == 2 || column == 3;
-            row += std::string("<") + cell + (hash ? " class=\"hash\">" : ">") + ToUtf8(HtmlText(field)) + "</" +
-                   cell + ">";
-            ++column;
+            const bool hash = fileColumns && (column == 2 || column == 3);
+            row += std::string("<") + cell + (hash ? " class=\"hash\">" : ">") +
+                   ToUtf8(HtmlText(*(fields.begin() + column))) + "</" + cell + ">";
         }
         return row;
     };

@@ -89,7 +89,10 @@ TEST(ProcessCommandLine, CommandLinesAsTypedInADeploymentTool) {
     };
     for (const Written& c : cases) {
         const CommandLine line = ParseProcessCommandLine(c.commandLine);
-        EXPECT_EQ(line.error.substr(0, std::wstring(c.error).size()), c.error) << ToUtf8(c.commandLine);
+        if (*c.error == L'\0')
+            EXPECT_EQ(line.error, L"") << ToUtf8(c.commandLine);
+        else
+            EXPECT_EQ(line.error.rfind(c.error, 0), 0u) << ToUtf8(c.commandLine) << ": " << ToUtf8(line.error);
         if (c.folder) {
             EXPECT_EQ(line.installFolder, c.folder) << ToUtf8(c.commandLine);
         } else if (line.error.empty()) {

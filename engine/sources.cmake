@@ -10,7 +10,7 @@ list(APPEND PORTABLE_SOURCES
   engine/space_rules.cpp
   )
 list(APPEND WIN_SOURCES
-  engine/Shortcut.cpp
+  engine/shortcut.cpp
   engine/fonts.cpp
   engine/package_choice_win.cpp
   engine/process_runner.cpp

@@ -7,12 +7,12 @@
 #include "base/package_names.h"
 #include "base/setup_log.h"
 #include "base/strings.h"
-#include "engine/Shortcut.h"
 #include "engine/held_package.h"
 #include "engine/install_steps.h"
 #include "engine/package_choice.h"
 #include "engine/process_runner.h"
 #include "engine/release_info.h"
+#include "engine/shortcut.h"
 #include "engine/tree_walk.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Shell shortcuts, saved for real and read back through IShellLinkW.
-#include "engine/Shortcut.h"
+#include "engine/shortcut.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>

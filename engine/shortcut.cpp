@@ -1,4 +1,4 @@
-#include "engine/Shortcut.h"
+#include "engine/shortcut.h"
 
 #include <shlobj.h>
 #include <windows.h>

@@ -10,6 +10,7 @@
 #include "app/unattended_view.h"
 #include "base/file_system.h"
 #include "base/setup_log.h"
+#include "engine/file_ops.h"
 #include "engine/install_sequence.h"
 #include "engine/preflight.h"
 
@@ -49,6 +50,9 @@ int Install(HINSTANCE instance, const CommandLine& commandLine) {
     const InstallRequest request = RequestOf(instance, commandLine);
     const std::wstring installerFolder = ModuleFolder();
     setup_log::Write(L"Unattended installation: no pages and no boxes; questions are answered in this log");
+    // The shell's copy of the driver folder shows nothing either and
+    // answers its own questions (replace, merge) with Yes.
+    SetProcessShellCopyUi(ShellCopyUi::None);
     switch (CheckBeforeInstallation(view, request, installerFolder)) {
         case PreflightVerdict::LinkedDestination:
             return Refused(exit_code::kFailed);

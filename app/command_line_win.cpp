@@ -16,6 +16,9 @@ struct LocalFreeDeleter {
 }  // namespace
 
 CommandLine ParseProcessCommandLine(const wchar_t* commandLine) {
+    // A tool that writes blanks before the program's path would otherwise
+    // get an empty program path and the path itself as the first argument.
+    while (*commandLine == L' ' || *commandLine == L'\t') ++commandLine;
     int count = 0;
     const std::unique_ptr<wchar_t*, LocalFreeDeleter> split(CommandLineToArgvW(commandLine, &count));
     if (!split) {

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cwchar>
 #include <memory>
 
 #include "app/command_line.h"
@@ -16,9 +17,9 @@ struct LocalFreeDeleter {
 }  // namespace
 
 CommandLine ParseProcessCommandLine(const wchar_t* commandLine) {
-    // A tool that writes blanks before the program's path would otherwise
-    // get an empty program path and the path itself as the first argument.
-    while (*commandLine == L' ' || *commandLine == L'\t') ++commandLine;
+    // Blanks before the program's path make the system split off an empty
+    // program name and take the path for the first argument.
+    commandLine += wcsspn(commandLine, L" \t");
     int count = 0;
     const std::unique_ptr<wchar_t*, LocalFreeDeleter> split(CommandLineToArgvW(commandLine, &count));
     if (!split) {

@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "app/english_yes_no.h"
+#include "app/list_extent.h"
 #include "base/message_pump.h"
 #include "base/setup_log.h"
 #include "shared/ScreenMonitorManager.h"
@@ -11,6 +12,7 @@
 
 void MainWindowInstallView::ShowProgressPage() {
     SendMessageW(Log(), LB_RESETCONTENT, 0, 0);
+    ResetListWidth(Log());
     ShowWindow(Log(), SW_SHOW);
     window_.showProgressPage();
 }
@@ -19,6 +21,7 @@ int MainWindowInstallView::AddLine(std::wstring_view text) {
     const std::wstring line(text);
     const auto index =
         static_cast<int>(SendMessageW(Log(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str())));
+    WidenListToLine(Log(), line);
     // Keep the newest line in view.
     SendMessageW(Log(), LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
     setup_log::Write(L"Progress: " + line);
@@ -34,6 +37,7 @@ void MainWindowInstallView::AppendToLine(int index, std::wstring_view text) {
     line += text;
     SendMessageW(Log(), LB_DELETESTRING, at, 0);
     SendMessageW(Log(), LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(line.c_str()));
+    WidenListToLine(Log(), line);
     setup_log::Write(L"Progress: " + line);
 }
 
@@ -50,10 +54,11 @@ void MainWindowInstallView::SetBusy(bool busy) {
     SetScreenCursor(busy ? crHourGlass : crDefault);
 }
 
-bool MainWindowInstallView::AskYesNo(std::wstring_view question, YesNoCaptions captions) {
+bool MainWindowInstallView::AskYesNo(std::wstring_view question, YesNoCaptions captions, DefaultButton byDefault) {
     std::optional<ScopedEnglishYesNo> english;
     if (captions == YesNoCaptions::English) english.emplace();
-    return Application.ShowMessageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    const UINT button = byDefault == DefaultButton::No ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
+    return Application.ShowMessageBox(question, MB_YESNO | MB_ICONQUESTION | button) == IDYES;
 }
 
 void MainWindowInstallView::ShowErrorBox(std::wstring_view text) {

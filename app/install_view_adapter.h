@@ -29,7 +29,7 @@ public:
     void RepaintLog() override;
     void SetBusy(bool busy) override;
     void HoldSession(std::wstring_view step) override { window_.holdSession(step); }
-    bool AskYesNo(std::wstring_view question, YesNoCaptions captions) override;
+    bool AskYesNo(std::wstring_view question, YesNoCaptions captions, DefaultButton byDefault) override;
     void ShowErrorBox(std::wstring_view text) override;
 
 private:

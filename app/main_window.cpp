@@ -485,7 +485,8 @@ void TFMain::EndInstallation(InstallView& view) {
         SetActivePage(tsChangeFontSize);
         return;
     }
-    if (view.AskYesNo(kFinalQuestion, YesNoCaptions::Platform)) SendMessageW(Handle(), WM_CLOSE, 0, 0);
+    if (view.AskYesNo(kFinalQuestion, YesNoCaptions::Platform, DefaultButton::Yes))
+        SendMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
 void TFMain::BtnInsatallClick() {

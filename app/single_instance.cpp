@@ -1,12 +1,72 @@
 #include "app/single_instance.h"
 
+#include <aclapi.h>
+
+#include <vector>
+
+#include "base/handles.h"
+#include "base/run_facts.h"
 #include "base/setup_log.h"
+
+namespace {
+
+// Frees what GetSecurityInfo allocated.
+struct LocalMemoryTraits {
+    using Handle = PSECURITY_DESCRIPTOR;
+    static Handle Empty() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { LocalFree(h); }
+};
+
+// The user this process runs as.
+bool ProcessUser(std::vector<unsigned char>& user) {
+    ScopedHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.receive())) return false;
+    DWORD size = 0;
+    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    user.resize(size);
+    return size != 0 && GetTokenInformation(token.get(), TokenUser, user.data(), size, &size);
+}
+
+bool IsWellKnown(PSID sid, WELL_KNOWN_SID_TYPE type) {
+    return IsWellKnownSid(sid, type) != FALSE;
+}
+
+}  // namespace
+
+bool IsOwnedByAnInstallation(HANDLE mutex) {
+    PSID owner = nullptr;
+    ScopedOwner<LocalMemoryTraits> descriptor;
+    // Windows gives every named object an owner, readable through the full
+    // access the mutex was opened with; where none can be read (Wine keeps
+    // none) the guard stops the run, as it did before owners counted.
+    if (GetSecurityInfo(mutex, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                        descriptor.receive()) != ERROR_SUCCESS ||
+        !owner)
+        return true;
+    if (IsWellKnown(owner, WinBuiltinAdministratorsSid) || IsWellKnown(owner, WinLocalSystemSid)) return true;
+    std::vector<unsigned char> user;
+    return ProcessUser(user) && EqualSid(owner, reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid);
+}
 
 SingleInstanceGuard::SingleInstanceGuard() : mutex_(CreateMutexW(nullptr, FALSE, kSingleInstanceMutexName)) {
     const DWORD code = GetLastError();
-    // A copy run by another user may have made the mutex with rights this
-    // one lacks: that is a running copy too.
-    anotherIsRunning_ = code == ERROR_ALREADY_EXISTS || (!mutex_ && code == ERROR_ACCESS_DENIED);
-    if (!mutex_ && !anotherIsRunning_)
-        setup_log::WriteError(L"Single-instance guard not made; the run goes on without it", code);
+    if (mutex_ && code == ERROR_ALREADY_EXISTS) {
+        anotherIsRunning_ = IsOwnedByAnInstallation(mutex_.get());
+        if (!anotherIsRunning_)
+            setup_log::Write(
+                L"Single-instance guard: the mutex exists but was made by another user, not by an "
+                L"installation of this user or the administrators; it does not stop this run");
+        return;
+    }
+    if (mutex_) return;
+    // Refused: the mutex exists with rights this process lacks. An
+    // installation of the administrators keeps a standard user out, which
+    // is one running; an administrator refused is facing a mutex some other
+    // user made to stop every installation.
+    if (code == ERROR_ACCESS_DENIED && Elevation() != L"yes") {
+        anotherIsRunning_ = true;
+        return;
+    }
+    setup_log::WriteError(L"Single-instance guard not made; the run goes on without it", code);
 }

@@ -11,6 +11,7 @@ list(APPEND WIN_SOURCES
   app/english_yes_no.cpp
   app/install_view_adapter.cpp
   app/large_fonts.cpp
+  app/list_extent.cpp
   app/main_window.cpp
   app/panel.cpp
   app/resources_access.cpp

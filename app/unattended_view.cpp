@@ -21,7 +21,7 @@ void UnattendedView::HoldSession(std::wstring_view step) {
         setup_log::Write(L"Step (unattended: no window refuses a log-off meanwhile): " + std::wstring(step));
 }
 
-bool UnattendedView::AskYesNo(std::wstring_view question, YesNoCaptions) {
+bool UnattendedView::AskYesNo(std::wstring_view question, YesNoCaptions, DefaultButton) {
     const bool yes = question == kConnectDriverQuestion;
     setup_log::Write(L"Question (unattended, not shown): " + std::wstring(question));
     setup_log::Write(yes ? L"Answer: Yes (unattended: /DRIVER=YES chose the driver)"

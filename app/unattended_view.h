@@ -20,7 +20,7 @@ public:
     void SetBusy(bool) override {}
     // No window can refuse the session's end: the step is only logged.
     void HoldSession(std::wstring_view step) override;
-    bool AskYesNo(std::wstring_view question, YesNoCaptions captions) override;
+    bool AskYesNo(std::wstring_view question, YesNoCaptions captions, DefaultButton byDefault) override;
     void ShowErrorBox(std::wstring_view text) override;
 
 private:

@@ -171,7 +171,7 @@ const ControlLayout kControls[] = {
      Parent::Page,
      WC_LISTBOXW,
      L"",
-     WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT | LBS_NOSEL,
+     WS_VSCROLL | WS_HSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT | LBS_NOSEL,
      {kMargin, kMargin, kBarWidth, kPageHeight - 37 - 3 * kMargin},
      ID_LogList},
     {tsProgressInstall,

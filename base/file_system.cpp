@@ -47,13 +47,26 @@ KeptProperties PropertiesOf(const std::wstring& path) {
     return kept;
 }
 
-// Writes data to a new file at temp with the kept properties and flushes it
-// to disk. Returns ERROR_SUCCESS, or the failure's code with temp removed.
-DWORD WriteTemporaryFile(const std::wstring& temp, const void* data, size_t size, KeptProperties kept) {
+// Creates a file of its own beside target: CREATE_NEW, so whatever lies at
+// a name already (a file, or a link some user of the PC put there to
+// redirect the write) is never opened, and the next name is tried.
+ScopedHandle CreateTemporaryFile(const std::wstring& target, DWORD attributes, std::wstring& temp) {
+    const std::wstring stem = target + L".~" + std::to_wstring(GetCurrentProcessId());
+    for (int attempt = 0;; ++attempt) {
+        temp = stem + (attempt == 0 ? L"" : L"-" + std::to_wstring(attempt)) + L".tmp";
+        ScopedHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
+        if (file || GetLastError() != ERROR_FILE_EXISTS || attempt == 99) return file;
+    }
+}
+
+// Writes data to a new temporary file beside target (its name in temp)
+// with the kept properties and flushes it to disk. Returns ERROR_SUCCESS,
+// or the failure's code with the temporary file removed.
+DWORD WriteTemporaryFile(const std::wstring& target, std::wstring& temp, const void* data, size_t size,
+                         KeptProperties kept) {
     DWORD code = ERROR_SUCCESS;
     {
-        ScopedHandle file(
-            CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, kept.attributes, nullptr));
+        ScopedHandle file = CreateTemporaryFile(target, kept.attributes, temp);
         if (!file) return GetLastError();
         const auto* bytes = static_cast<const unsigned char*>(data);
         size_t done = 0;
@@ -160,8 +173,9 @@ std::vector<unsigned char> ReadWholeFile(std::wstring_view path, unsigned long l
 
 void WriteWholeFileAtomically(std::wstring_view path, const void* data, size_t size) {
     const std::wstring target(path);
-    const std::wstring temp = target + L".~" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    if (const DWORD code = WriteTemporaryFile(temp, data, size, PropertiesOf(target)); code != ERROR_SUCCESS)
+    std::wstring temp;
+    if (const DWORD code = WriteTemporaryFile(target, temp, data, size, PropertiesOf(target));
+        code != ERROR_SUCCESS)
         RaiseCreateError(target, code);
     if (FileExists(target)) {
         const DWORD code = ReplaceExisting(temp, target);

@@ -32,8 +32,9 @@ inline constexpr unsigned long long kWholeFileLimit = 64ull << 20;
 std::vector<unsigned char> ReadWholeFile(std::wstring_view path, unsigned long long limit = kWholeFileLimit);
 
 // Replaces path with data so that a crash or a full disk never leaves a
-// truncated file: the bytes go to a temporary file in the same folder, are
-// flushed, and the temporary file is moved over path. A file that exists
+// truncated file: the bytes go to a temporary file in the same folder
+// (created new: nothing already at its name, a link included, is ever
+// written through), are flushed, and the temporary file is moved over path. A file that exists
 // keeps its access list and its hidden, system and archive attributes, and is
 // swapped with ReplaceFileW. On any failure the old file is untouched, the
 // temporary file is removed and Error is raised with "Cannot create file

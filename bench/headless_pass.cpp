@@ -54,7 +54,7 @@ public:
     void RepaintLog() override {}
     void SetBusy(bool busy) override { Mark(busy ? L"busy" : L"not busy"); }
     void HoldSession(std::wstring_view) override {}
-    bool AskYesNo(std::wstring_view question, YesNoCaptions) override {
+    bool AskYesNo(std::wstring_view question, YesNoCaptions, DefaultButton) override {
         Mark(question);
         return true;
     }

@@ -18,21 +18,43 @@ namespace {
     throw Error(L"Cannot create file \"" + live + L"\". " + SystemErrorText(code));
 }
 
-// Removes the temporary copy on every way out, unless it took the live name.
+// The file the copy is written into before it takes the live name; removed
+// on every way out unless it took that name.
 class TemporaryCopy {
 public:
     explicit TemporaryCopy(std::wstring path) : path_(std::move(path)) {}
     ~TemporaryCopy() {
+        hold_.reset();
         if (!path_.empty()) DeleteFileW(path_.c_str());
     }
     TemporaryCopy(const TemporaryCopy&) = delete;
     TemporaryCopy& operator=(const TemporaryCopy&) = delete;
+
+    // Makes the file new: whatever lies at its name (the leftover of a run
+    // that died half-way, or a link some user put there) is removed, never
+    // followed, and the file is created with CREATE_NEW. It stays held
+    // against deletion and renaming, so nobody can put a link in its place
+    // while the copy writes into it; the hold takes no data access, so the
+    // copy opens it as usual.
+    Result Create() {
+        if (DeleteFileW(path_.c_str())) setup_log::Write(L"Database: a leftover copy removed: " + path_);
+        hold_.reset(CreateFileW(path_.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!hold_) {
+            const DWORD code = GetLastError();
+            return Result::Failure(L"Database: the copy cannot be created new: " + path_, code);
+        }
+        return {};
+    }
+    // Lets the copy be moved: renaming needs what the hold refuses.
+    void Unhold() { hold_.reset(); }
 
     const std::wstring& path() const { return path_; }
     void Placed() { path_.clear(); }
 
 private:
     std::wstring path_;
+    ScopedHandle hold_;
 };
 
 // Forces the copy's data out of the cache onto the disk. Any other program
@@ -127,8 +149,10 @@ DatabaseSwap ReplaceDatabase(std::wstring_view source, std::wstring_view live, c
                              FileCopy copy) {
     const std::wstring target(live);
     TemporaryCopy temporary(DatabaseCopyInProgress(target));
+    if (Result created = temporary.Create(); !created) return {std::move(created), L""};
     if (Result copied = copy(source, temporary.path()); !copied) return {std::move(copied), L""};
     if (Result flushed = Flush(temporary.path()); !flushed) return {std::move(flushed), L""};
+    temporary.Unhold();
     DatabaseSwap swap;
     if (FileExists(target)) {
         const std::wstring folder = FolderOf(target);

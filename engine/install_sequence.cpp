@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -18,8 +19,9 @@
 #include "engine/counter_file.h"
 #include "engine/database_swap.h"
 #include "engine/deployment_manifest.h"
+#include "engine/destination_guard.h"
 #include "engine/fonts.h"
-#include "engine/held_file.h"
+#include "engine/held_package.h"
 #include "engine/ini_file.h"
 #include "engine/installation_record.h"
 #include "engine/package_choice.h"
@@ -109,6 +111,8 @@ public:
     InstallOutcome Run() {
         Prepare();
         if (!CreateInstallFolder()) return EndedEarly();
+        heldFolders_.Hold(installFolder_);
+        heldFolders_.Hold(installFolder_ + std::wstring(kSettingsFolder));
         StartRecord();
         SessionHold session(view_);
         session.At(L"writing the settings and the package's files");
@@ -121,20 +125,23 @@ public:
         session.At(L"copying the update packages and the updater");
         CopyUpdatePackages();
         CopyUpdater();
+        VerifyCopies();
         session.At(L"running the update script");
         const std::wstring package = FindNewestPackage(installFolder_);
         setup_log::Write(L"Newest update package: " + package);
         std::wstring level;
         if (RunUpdateScript(package)) {
+            NoteUpdateChanges(NameOf(package));
             session.At(L"recording the release level");
             level = NameOf(package).substr(1);
+            Guarded(installFolder_ + std::wstring(kReleaseInfoFile));
             SetReleaseLevel(installFolder_, level);
             setup_log::Write(L"Release level recorded: " + level);
             Record([&](InstallationRecord& r) { r.AddWritten(installFolder_ + std::wstring(kReleaseInfoFile)); });
         }
         session.Release();
         CreateDesktopShortcut();
-        VerifyAndFileRecord(level);
+        FileRecord(level);
         if (problems_ == 0) {
             setup_log::Write(L"Installation completed");
             return InstallOutcome::Completed;
@@ -160,7 +167,8 @@ private:
     }
 
     void WriteSettingsFile() {
-        const std::wstring file = installFolder_ + std::wstring(kSettingsFolder) + std::wstring(kSettingsFile);
+        const std::wstring file =
+            Guarded(installFolder_ + std::wstring(kSettingsFolder) + std::wstring(kSettingsFile));
         IniFile settings(file);
         settings.WriteInteger(kOptionsSection, L"FilterType", 0);
         settings.WriteInteger(kOptionsSection, L"HardwareType", 1);
@@ -190,8 +198,11 @@ private:
     }
 
     bool CreateDatabaseFolder() {
-        return CreateFolderOrReport(installFolder_ + std::wstring(kDatabaseFolder),
-                                    L"Ошибка при создании каталога <DTAfb>!", L"Каталог <DTAfb> создан...");
+        const std::wstring folder = installFolder_ + std::wstring(kDatabaseFolder);
+        if (!CreateFolderOrReport(folder, L"Ошибка при создании каталога <DTAfb>!", L"Каталог <DTAfb> создан..."))
+            return false;
+        heldFolders_.Hold(folder);
+        return true;
     }
 
     // A reinstallation must not destroy the clinic's data: the package's copy
@@ -204,7 +215,7 @@ private:
         NameLeftOverBackup(installFolder_ + database);
         DatabaseSwap swap;
         const bool copied = WithCopyLine(kDatabaseFile, [&] {
-            swap = ReplaceDatabase(installerFolder_ + database, installFolder_ + database, Now(), copy_);
+            swap = ReplaceDatabase(installerFolder_ + database, Guarded(installFolder_ + database), Now(), copy_);
             if (!swap.copied) {
                 setup_log::WriteFailure(swap.copied);
                 setup_log::Write(L"Database copy failed: " + installerFolder_ + database + L"; " + installFolder_ +
@@ -272,13 +283,14 @@ private:
         const std::wstring settings = installFolder_ + std::wstring(kSettingsFolder);
         const std::wstring counter = settings + std::wstring(kCounterFile);
         if (!DirectoryExists(settings) || PathExists(counter)) return;
+        Guarded(counter);
         WriteCounterFile(counter, Now());
         if (PathExists(counter)) Record([&](InstallationRecord& r) { r.AddWritten(counter); });
     }
 
     void WriteBrandFile() {
         if (!request_.alternativeBrand) return;
-        IniFile brand(installFolder_ + std::wstring(kBrandFile));
+        IniFile brand(Guarded(installFolder_ + std::wstring(kBrandFile)));
         brand.WriteString(L"Common", L"Disk", L"I");
         brand.UpdateFile();
         Record([&](InstallationRecord& r) { r.AddWritten(installFolder_ + std::wstring(kBrandFile)); });
@@ -288,8 +300,11 @@ private:
     // installed ends the fonts but not the installation.
     void InstallPackageFonts() {
         const std::wstring fonts = SystemFontTargets().fontsFolder;
+        // Installed already: its file is there and the registry names it. A
+        // file alone (a run that ended between copy and registration) is
+        // copied and registered again, and recorded as copied.
         std::vector<bool> present;
-        for (const wchar_t* name : FontFiles()) present.push_back(PathExists(fonts + name));
+        for (const wchar_t* name : FontFiles()) present.push_back(IsFontInstalled(SystemFontTargets(), name));
         try {
             InstallFonts(installerFolder_, [this](std::wstring_view line) { view_.AddLine(line); });
         } catch (const Error& e) {
@@ -320,7 +335,9 @@ private:
 
     void InstallDriver() {
         // The question names the "Yes" button, so the box shows that word.
-        if (!request_.driver || !view_.AskYesNo(kConnectDriverQuestion, YesNoCaptions::English)) return;
+        if (!request_.driver ||
+            !view_.AskYesNo(kConnectDriverQuestion, YesNoCaptions::English, DefaultButton::Yes))
+            return;
         const std::wstring folder(kDriverFolder);
         if (!DirectoryExists(installerFolder_ + folder))
             setup_log::Write(L"Driver folder not in the package: " + installerFolder_ + folder);
@@ -331,25 +348,18 @@ private:
             RecordDriverFolder(installerFolder_ + folder, installFolder_ + folder + L"\\");
         const int line = view_.AddLine(L"Началась установка драйверов устройства...");
         view_.RepaintLog();
-        // The install folder's copy runs only when it is the distribution's
-        // own, held so until it has run; anyone may have written there.
-        const std::wstring installed = installFolder_ + std::wstring(kDriverProgram);
-        const HeldFile held(installed);
-        const bool fromInstallFolder = held.SameBytesAs(installerFolder_ + std::wstring(kDriverProgram));
-        if (!fromInstallFolder)
-            setup_log::Write(
-                L"Driver installer started from the distribution: the install folder's copy is "
-                L"missing or not the distribution's: " +
-                installed);
-        const std::wstring from = fromInstallFolder ? installFolder_ : installerFolder_;
-        const std::wstring program = from + std::wstring(kDriverProgram);
-        // Quoted: an install folder with blanks must not start another
-        // program. Started in its own folder, so it finds its files there and
-        // never DLLs lying in the folder the installer was started from.
-        const ProgramResult run = StartProgram(L"\"" + program + L"\"", SW_HIDE, true, from + folder);
+        // Always the distribution's own program, as trusted as the installer
+        // the technician started: any user of the PC may write into the
+        // install folder's copy and put DLLs beside it, which the program
+        // would load first. The copy stays there for the package's programs.
+        const std::wstring program = installerFolder_ + std::wstring(kDriverProgram);
+        setup_log::Write(L"Driver installer started from the distribution: " + program);
+        // Quoted: a folder with blanks must not start another program.
+        // Started in its own folder, so it finds its files there.
+        const ProgramResult run = StartProgram(L"\"" + program + L"\"", SW_HIDE, true, installerFolder_ + folder);
         if (!run.started) {
             setup_log::WriteError(L"Driver installer not started: " + program, run.error.code());
-            view_.AppendToLine(line, L" " + std::wstring(kFailed));
+            view_.AppendToLine(line, kFailed);
             ++problems_;
             return;
         }
@@ -398,6 +408,7 @@ private:
         // Names compare without regard to case: an existing "Backup" is used.
         const std::wstring store = installFolder_ + std::wstring(kBackupFolder) + L"\\";
         if (!DirectoryExists(store)) CreateFolderUnchecked(store);
+        heldFolders_.Hold(store);
         ReportTreeCopy(kBackupFolder,
                        CopyFolderTree(installerFolder_ + std::wstring(kBackupFolder),
                                       installFolder_ + std::wstring(kBackupFolder), RecordTreeFile()));
@@ -415,21 +426,37 @@ private:
     // Runs the chosen package's script from its own folder; false when it is
     // not run, so that its level is not recorded either. The install
     // folder's "backup" may hold packages the distribution did not bring (a
-    // later update, or a script any user of the PC put there): a script that
-    // is not byte for byte the distribution's package of the same name runs
-    // only on the user's Yes, a linked one never. The script is held
-    // against change from the comparison to its end.
+    // later update, or files any user of the PC put there), and the script
+    // calls what its folder holds: a package folder that is not byte for
+    // byte the distribution's package of the same name runs only on the
+    // user's Yes, and one that cannot be checked and held never. Every file
+    // of it is held against change from the check to the script's end.
     bool RunUpdateScript(const std::wstring& package) {
         const std::wstring script = package + L"\\" + std::wstring(kUpdateScript);
-        if (IsLinkAt(package) || IsLinkAt(script)) {
-            setup_log::Write(L"Install.cmd of " + package + L" not run: a junction or symbolic link");
-            return SkipUpdateScript(package, L"Install.cmd является ссылкой и не запущен");
+        // A package without its script cannot start it: the same error as a
+        // start that failed, and nothing is started that may appear there
+        // after this look.
+        if (!FileExists(script)) {
+            setup_log::Write(L"Install.cmd of " + package + L" not run: it does not exist");
+            throw RunAndWaitError(script, ProgramResult{});
         }
-        const HeldFile held(script);
-        const std::wstring shipped = installerFolder_ + std::wstring(kBackupFolder) + L"\\" + NameOf(package) +
-                                     L"\\" + std::wstring(kUpdateScript);
-        if (held.held() && !held.SameBytesAs(shipped) && !RunForeignScript(package, script))
-            return SkipUpdateScript(package, L"Install.cmd не из этого дистрибутива и не запущен");
+        const HeldPackage held(package, installerFolder_ + std::wstring(kBackupFolder) + L"\\" + NameOf(package));
+        switch (held.verdict()) {
+            case PackageVerdict::Unverified:
+                setup_log::Write(L"Install.cmd of " + package + L" not run: the package cannot be checked: " +
+                                 held.reason());
+                return SkipUpdateScript(package, L"пакет не удалось проверить, Install.cmd не запущен");
+            case PackageVerdict::Foreign:
+                setup_log::Write(L"Update package " + package + L" is not the distribution's own: " +
+                                 held.reason());
+                if (!RunForeignScript(package))
+                    return SkipUpdateScript(package, L"пакет не из этого дистрибутива, Install.cmd не запущен");
+                break;
+            case PackageVerdict::Distribution:
+                setup_log::Write(L"Update package " + package + L" is the distribution's own: " +
+                                 std::to_wstring(held.files()) + L" files checked and held until its script ends");
+                break;
+        }
         ChangeCurrentFolder(package + L"\\");
         const ProgramResult run = RunAndWait(script, L"", SW_HIDE);
         if (!run.ended()) {
@@ -450,14 +477,14 @@ private:
         return true;
     }
 
-    bool RunForeignScript(const std::wstring& package, const std::wstring& script) {
-        setup_log::Write(L"Install.cmd of " + package + L" is not the distribution's own");
+    // Asked with No as the default button: a hasty Enter must not run it.
+    bool RunForeignScript(const std::wstring& package) {
         const bool run = view_.AskYesNo(
-            L"Сценарий обновления " + script +
-                L" не входит в этот дистрибутив: в дистрибутиве нет пакета обновления " + NameOf(package) +
-                L" с таким же сценарием.\r\nЕго мог положить туда любой пользователь компьютера. Запускайте его, "
-                L"только если этот пакет обновления установлен Вами.\r\nЗапустить сценарий?",
-            YesNoCaptions::Platform);
+            L"Пакет обновления " + package + L" не совпадает с пакетом " + NameOf(package) +
+                L" этого дистрибутива: в его каталоге есть другие или лишние файлы.\r\nИх мог положить туда "
+                L"любой пользователь компьютера. Запускайте сценарий Install.cmd этого пакета, только если пакет "
+                L"обновления установлен Вами.\r\nЗапустить сценарий?",
+            YesNoCaptions::Platform, DefaultButton::No);
         setup_log::Write(run ? L"Install.cmd of " + package + L" run on the user's Yes"
                              : L"Install.cmd of " + package + L" not run on the user's No");
         return run;
@@ -515,16 +542,47 @@ private:
         if (record_) change(*record_);
     }
 
-    // Reads every installed file back, compares it with the distribution,
-    // files the record in the settings folder and says on one line how it
-    // went; each difference is named in the setup log.
-    void VerifyAndFileRecord(const std::wstring& level) {
+    // Every file of the install folder, by its full path, sorted.
+    std::vector<std::wstring> InstalledFiles() const {
+        std::vector<std::wstring> files;
+        const std::wstring folder = installFolder_.substr(0, installFolder_.size() - 1);
+        ForEachTreeFile(folder, [&](const std::wstring& relative) { files.push_back(installFolder_ + relative); });
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+
+    // Reads every copied file back and compares it with the distribution
+    // before the update script may change any: that proves the copy. Each
+    // difference is named in the setup log; the install folder's files are
+    // noted, to tell later what the script added.
+    void VerifyCopies() {
+        if (!record_) return;
+        verification_ = record_->Verify();
+        for (const std::wstring& difference : verification_.differences)
+            setup_log::Write(L"Installed file differs from the distribution: " + difference);
+        filesBeforeUpdate_ = InstalledFiles();
+    }
+
+    // What the update script changed, removed and added is its own doing,
+    // recorded as such and named in the setup log.
+    void NoteUpdateChanges(const std::wstring& update) {
+        if (!record_) return;
+        std::vector<std::wstring> added;
+        for (const std::wstring& file : InstalledFiles())
+            if (!std::binary_search(filesBeforeUpdate_.begin(), filesBeforeUpdate_.end(), file))
+                added.push_back(file);
+        changedByUpdate_ = record_->NoteUpdate(update, added);
+        setup_log::Write(L"Update script " + update + L": installed files changed or removed: " +
+                         std::to_wstring(changedByUpdate_) + L", files added: " + std::to_wstring(added.size()));
+    }
+
+    // Files the record in the settings folder and says on one line how the
+    // read-back went.
+    void FileRecord(const std::wstring& level) {
         if (!record_) return;
         const int line = view_.AddLine(L"Проверка установленных файлов....");
         view_.Refresh();
-        const RecordVerification verification = record_->Verify();
-        for (const std::wstring& difference : verification.differences)
-            setup_log::Write(L"Installed file differs from the distribution: " + difference);
+        const RecordVerification& verification = verification_;
         const RecordHeader header{request_.installerVersion,
                                   level,
                                   installerFolder_,
@@ -540,7 +598,7 @@ private:
             const std::wstring path =
                 installFolder_ + std::wstring(kSettingsFolder) + RecordFileName(started_, extension);
             try {
-                WriteWholeFileAtomically(path, bytes.data(), bytes.size());
+                WriteWholeFileAtomically(Guarded(path), bytes.data(), bytes.size());
                 setup_log::Write(what + L": " + path);
                 return true;
             } catch (const Error& e) {
@@ -556,13 +614,23 @@ private:
         // words are the verdict.
         const std::wstring counts = std::to_wstring(verification.verified);
         if (verification.different == 0 && filed) {
-            view_.AppendToLine(line, std::wstring(kDone) + L": файлов " + counts + L", отличий нет");
+            view_.AppendToLine(line, std::wstring(kDone) + L": файлов " + counts + L", отличий нет" +
+                                         (changedByUpdate_ == 0
+                                              ? L""
+                                              : L"; изменено обновлением: " + std::to_wstring(changedByUpdate_)));
             return;
         }
         view_.AppendToLine(line, std::wstring(kFailed) + L" Файлов " + counts + L", отличаются: " +
                                      std::to_wstring(verification.different) +
                                      (filed ? L"" : L"; протокол не записан"));
         ++problems_;
+    }
+
+    // target, after checking that no folder on the way to it, nor target
+    // itself, has become a link since the preflight.
+    const std::wstring& Guarded(const std::wstring& target) const {
+        RefuseLinkOnTheWay(installFolder_, target);
+        return target;
     }
 
     InstallOutcome EndedEarly() {
@@ -593,6 +661,10 @@ private:
     const FileCopy copy_;
     LocalDateTime started_;
     std::optional<InstallationRecord> record_;
+    RecordVerification verification_;              // of the copies, before the update script
+    std::vector<std::wstring> filesBeforeUpdate_;  // the install folder's, sorted
+    int changedByUpdate_ = 0;
+    HeldFolders heldFolders_;
     int problems_ = 0;  // failures shown on screen that did not end the installation
 };
 

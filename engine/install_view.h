@@ -10,6 +10,10 @@
 // names the button to press.
 enum class YesNoCaptions { Platform, English };
 
+// The button that Enter presses: Yes, or No for a question whose Yes does
+// something a hasty Enter must not (run a script of unknown origin).
+enum class DefaultButton { Yes, No };
+
 class InstallView {
 public:
     virtual ~InstallView() = default;
@@ -35,8 +39,9 @@ public:
     // Empty: the session may end again.
     virtual void HoldSession(std::wstring_view step) = 0;
 
-    // A confirmation box with Yes and No, captioned as told; true for Yes.
-    virtual bool AskYesNo(std::wstring_view question, YesNoCaptions captions) = 0;
+    // A confirmation box with Yes and No, captioned as told, with the given
+    // default button; true for Yes.
+    virtual bool AskYesNo(std::wstring_view question, YesNoCaptions captions, DefaultButton byDefault) = 0;
     // An error box with OK.
     virtual void ShowErrorBox(std::wstring_view text) = 0;
 };

@@ -66,12 +66,18 @@ InstallationRecord::InstallationRecord(std::wstring installFolder) : installFold
 
 void InstallationRecord::AddCopy(const std::wstring& source, const std::wstring& installed) {
     hasher_->Add(source);
-    entries_.push_back({Kind::Copied, WithSingleDelimiters(installed), {}, queued_++, {}, {}, {}});
+    entries_.push_back({Kind::Copied, WithSingleDelimiters(installed), {}, queued_++, {}, {}, {}, false});
 }
 
 void InstallationRecord::AddWritten(const std::wstring& installed) {
     Entry written{
-        Kind::Written, WithSingleDelimiters(installed), {}, 0, HashFileAt(algorithm_, installed, buffer_), {}, {}};
+        Kind::Written, WithSingleDelimiters(installed), {}, 0, HashFileAt(algorithm_, installed, buffer_), {}, {},
+        false};
+    if (!hasher_) {
+        written.copy = written.source;
+        written.verdict =
+            written.source.error.empty() ? L"OK" : L"установленный файл не прочитан: " + written.source.error;
+    }
     for (Entry& entry : entries_)
         if (SameName(entry.installed, written.installed)) {
             entry = std::move(written);
@@ -81,7 +87,7 @@ void InstallationRecord::AddWritten(const std::wstring& installed) {
 }
 
 void InstallationRecord::AddLeftOut(const std::wstring& installed, const std::wstring& why) {
-    entries_.push_back({Kind::LeftOut, WithSingleDelimiters(installed), why, 0, {}, {}, {}});
+    entries_.push_back({Kind::LeftOut, WithSingleDelimiters(installed), why, 0, {}, {}, {}, false});
 }
 
 RecordVerification InstallationRecord::Verify() {
@@ -115,6 +121,25 @@ RecordVerification InstallationRecord::Verify() {
     return outcome;
 }
 
+int InstallationRecord::NoteUpdate(const std::wstring& update, const std::vector<std::wstring>& added) {
+    int marked = 0;
+    std::string buffer;
+    for (Entry& entry : entries_) {
+        if (entry.kind == Kind::LeftOut || entry.verdict != L"OK") continue;
+        const FileHash now = HashFileAt(algorithm_, entry.installed, buffer);
+        if (now.error.empty() && now.size == entry.copy.size && now.digest == entry.copy.digest) continue;
+        entry.verdict =
+            (now.error.empty() ? L"изменён обновлением " : L"удалён или не прочитан после обновления ") + update;
+        entry.byUpdate = true;
+        ++marked;
+    }
+    for (const std::wstring& path : added) {
+        const std::wstring why = L"добавлен обновлением " + update;
+        entries_.push_back({Kind::LeftOut, WithSingleDelimiters(path), why, 0, {}, {}, why, true});
+    }
+    return marked;
+}
+
 std::wstring InstallationRecord::Relative(const std::wstring& path) const {
     if (path.size() > installFolder_.size() && SameName(path.substr(0, installFolder_.size()), installFolder_))
         return path.substr(installFolder_.size());
@@ -139,9 +164,9 @@ void InstallationRecord::ForEachLine(const RecordHeader& header, const LineSink&
          {L"Файл", L"Размер", L"SHA-256 дистрибутива", L"SHA-256 установленного файла", L"Итог"});
     for (const Entry& entry : entries_) {
         const bool hashed = entry.kind != Kind::LeftOut;
-        line(!hashed                  ? Line::FileLeftOut
-             : entry.verdict == L"OK" ? Line::File
-                                      : Line::FileDiffers,
+        line(!hashed                                    ? Line::FileLeftOut
+             : entry.verdict == L"OK" || entry.byUpdate ? Line::File
+                                                        : Line::FileDiffers,
              {Relative(entry.installed), hashed ? std::to_wstring(entry.source.size) : L"-",
               hashed ? DigestText(entry.source) : L"-", hashed ? DigestText(entry.copy) : L"-", entry.verdict});
     }
@@ -164,24 +189,33 @@ std::string InstallationRecord::FileBytes(const RecordHeader& header) const {
 }
 
 std::string InstallationRecord::PageBytes(const RecordHeader& header) const {
+    // The verdict comes right after the file's name, and each digest breaks
+    // within its column (lines of 32 characters where there is room): the
+    // verdict is what a reader looks for first, and so it stays in view on
+    // a 1024 pixel screen and on a portrait A4 page at a size that reads
+    // without a magnifier.
     std::string bytes =
         "<!DOCTYPE html>\r\n<html lang=\"ru\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
-        "<style>\r\nbody { font: 10pt sans-serif; }\r\ntable { border-collapse: collapse; margin-bottom: 1em; "
-        "}\r\n"
+        "<style>\r\n@page { size: A4 portrait; margin: 12mm; }\r\nbody { font: 10pt sans-serif; }\r\n"
+        "table { border-collapse: collapse; margin-bottom: 1em; }\r\n"
         "th, td { border: 1px solid #999; padding: 2px 6px; text-align: left; vertical-align: top; }\r\n"
-        "td.hash { font: 8pt monospace; }\r\ntr.bad td { background: #fdd; font-weight: bold; }\r\n"
-        "tr.left td { color: #555; font-style: italic; }\r\n"
-        "@media print { body { font-size: 8pt; } thead { display: table-header-group; } }\r\n</style>\r\n";
+        "td.hash { font: 8pt monospace; width: 32ch; word-break: break-all; }\r\n"
+        "tr.bad td { background: #fdd; font-weight: bold; }\r\ntr.left td { color: #555; font-style: italic; }\r\n"
+        "@media print { body { font-size: 9pt; } thead { display: table-header-group; }\r\n"
+        "tr { break-inside: avoid; } }\r\n</style>\r\n";
     bytes.reserve(4096 + entries_.size() * 300);
+    // The file's fields in the page's order: name, verdict, size, digests.
+    static constexpr size_t kFileColumns[] = {0, 4, 1, 2, 3};
     const auto cells = [](const char* cell, std::initializer_list<std::wstring> fields) {
         std::string row;
-        size_t column = 0;
-        for (const std::wstring& field : fields) {
+        // Five fields are a file's, or the column names.
+        const bool fileColumns = fields.size() == std::size(kFileColumns);
+        for (size_t i = 0; i < fields.size(); ++i) {
+            const size_t column = fileColumns ? kFileColumns[i] : i;
             // The two digests (the style sets only their data cells smaller).
-            const bool hash = column == 2 || column == 3;
-            row += std::string("<") + cell + (hash ? " class=\"hash\">" : ">") + ToUtf8(HtmlText(field)) + "</" +
-                   cell + ">";
-            ++column;
+            const bool hash = fileColumns && (column == 2 || column == 3);
+            row += std::string("<") + cell + (hash ? " class=\"hash\">" : ">") +
+                   ToUtf8(HtmlText(*(fields.begin() + column))) + "</" + cell + ">";
         }
         return row;
     };

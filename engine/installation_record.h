@@ -43,15 +43,23 @@ public:
     // second thread from now on.
     void AddCopy(const std::wstring& source, const std::wstring& installed);
     // A file the installation wrote itself, hashed now as written; a file
-    // listed before as copied becomes a written one.
+    // listed before as copied becomes a written one. After Verify it counts
+    // as verified as written.
     void AddWritten(const std::wstring& installed);
     // A file the installation did not write, with why (the record's verdict
     // for it).
     void AddLeftOut(const std::wstring& installed, const std::wstring& why);
 
     // Reads every installed copy back, compares it with its source and
-    // returns the verdicts. Call once.
+    // returns the verdicts. Call once, when the copies are made and before
+    // anything (the update script) may change them: it proves the copy.
     RecordVerification Verify();
+    // After Verify, once the update script has run: each file read back
+    // before it that now has other bytes or is gone is marked as changed or
+    // removed by update, and each of added (files the script made) is listed
+    // as added by it. They are the update's doing, not differences. Returns
+    // how many files of the installation it changed or removed.
+    int NoteUpdate(const std::wstring& update, const std::vector<std::wstring>& added);
 
     // The record as its file holds it: UTF-8 with a byte-order mark, CR LF
     // lines, the header, then one tab-separated line per file. After Verify.
@@ -71,6 +79,7 @@ private:
         FileHash source;         // copied: after Verify; written: as written
         FileHash copy;           // after Verify
         std::wstring verdict;    // after Verify
+        bool byUpdate = false;   // changed, removed or added by the update script
     };
 
     // What a line of the record holds, for its two renderings.

@@ -5,17 +5,13 @@
 #include "base/package_names.h"
 #include "base/setup_log.h"
 #include "base/strings.h"
+#include "engine/database_swap.h"
 #include "engine/deployment_manifest.h"
 #include "engine/fonts.h"
 #include "engine/install_space.h"
 #include "engine/tree_walk.h"
 
 namespace {
-
-constexpr std::wstring_view kRightsQuestion =
-    L"Шрифты и драйвер устройства не могут быть установлены без прав администратора.\r\n"
-    L"Чтобы установить их, запустите программу установки от имени администратора.\r\n"
-    L"Продолжить установку?";
 
 // The folders the installation writes through: the install folder and its
 // top-level folders. A junction or symbolic link among them would take the
@@ -62,13 +58,22 @@ bool EveryVolumeHasRoom(InstallView& view, const InstallRequest& request, std::w
     return true;
 }
 
-bool RightsSufficeOrUserGoesOn(InstallView& view, RightsProbe canInstallSystemFiles) {
+bool RightsSufficeOrUserGoesOn(InstallView& view, const InstallRequest& request, RightsProbe canInstallSystemFiles,
+                               RightsNeedsProbe needsOf) {
     if (canInstallSystemFiles()) {
         setup_log::Write(L"Rights: the fonts and the driver can be installed");
         return true;
     }
-    setup_log::Write(L"Rights: without administrator rights the fonts and the driver cannot be installed");
-    const bool goOn = view.AskYesNo(kRightsQuestion, YesNoCaptions::Platform);
+    const RightsNeeds needs = needsOf(request);
+    if (!needs.Any()) {
+        setup_log::Write(
+            L"Rights: no administrator rights, and none needed: every font of the package is "
+            L"installed, the driver is not chosen and the install folder can be written");
+        return true;
+    }
+    setup_log::Write(L"Rights: without administrator rights " + RightsNeedsLogText(needs) +
+                     L" cannot be installed");
+    const bool goOn = view.AskYesNo(RightsQuestionText(needs), YesNoCaptions::Platform, DefaultButton::Yes);
     setup_log::Write(goOn ? L"Rights: the user goes on without them" : L"Installation not started: no rights");
     return goOn;
 }
@@ -77,9 +82,14 @@ bool RightsSufficeOrUserGoesOn(InstallView& view, RightsProbe canInstallSystemFi
 
 PreflightVerdict CheckBeforeInstallation(InstallView& view, const InstallRequest& request,
                                          std::wstring_view installerFolder, RightsProbe canInstallSystemFiles,
-                                         FreeSpaceQuery freeSpace) {
+                                         FreeSpaceQuery freeSpace, RightsNeedsProbe needsOf) {
     if (!NoDestinationIsALink(view, request)) return PreflightVerdict::LinkedDestination;
+    // A database held by the program or the database server would stop the
+    // pass at its copy, after the settings were rewritten: refused first.
+    CheckDatabaseReplaceable(WithTrailingBackslash(request.installFolder) + std::wstring(kDatabaseFolder) +
+                             std::wstring(kDatabaseFile));
     if (!EveryVolumeHasRoom(view, request, installerFolder, freeSpace)) return PreflightVerdict::NoRoom;
-    if (!RightsSufficeOrUserGoesOn(view, canInstallSystemFiles)) return PreflightVerdict::NoRights;
+    if (!RightsSufficeOrUserGoesOn(view, request, canInstallSystemFiles, needsOf))
+        return PreflightVerdict::NoRights;
     return PreflightVerdict::Go;
 }

@@ -14,6 +14,9 @@
 // Tells whether this process may install the fonts and the driver
 // (CanInstallSystemFonts; a test can put in its own answer).
 using RightsProbe = bool (*)();
+// What of the installation needs those rights (RightsNeedsOfThisPc; a test
+// can put in its own answer).
+using RightsNeedsProbe = RightsNeeds (*)(const InstallRequest& request);
 
 // Whether the installation may begin, and if not, why.
 enum class PreflightVerdict {
@@ -30,11 +33,15 @@ enum class PreflightVerdict {
 // driver is chosen) is a junction or symbolic link, shows an error box naming
 // it: LinkedDestination. When a volume lacks room, shows an error box naming
 // it with the MB needed and available: NoRoom. Otherwise, when
-// canInstallSystemFiles says no, asks whether to go on without administrator
-// rights: Go on Yes, NoRights on No; Go when nothing is missing, without a
-// question. Writes nothing but the setup log's lines for the checks. The
-// free space comes from freeSpace. Never fails.
+// canInstallSystemFiles says no and needsOf finds a step that needs the
+// rights, asks whether to go on without them, naming those steps: Go on Yes,
+// NoRights on No; Go without a question when the rights are there or nothing
+// needs them. Writes nothing but the setup log's lines for the checks. The
+// free space comes from freeSpace. Raises CheckDatabaseReplaceable's error
+// ("Cannot create file "<install folder>\DTAfb\V12.FDB". <system text>")
+// when the database in place is held by another program or read-only.
 PreflightVerdict CheckBeforeInstallation(InstallView& view, const InstallRequest& request,
                                          std::wstring_view installerFolder,
                                          RightsProbe canInstallSystemFiles = CanInstallSystemFonts,
-                                         FreeSpaceQuery freeSpace = FreeBytesForUser);
+                                         FreeSpaceQuery freeSpace = FreeBytesForUser,
+                                         RightsNeedsProbe needsOf = RightsNeedsOfThisPc);

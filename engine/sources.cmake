@@ -5,6 +5,7 @@ list(APPEND PORTABLE_SOURCES
   engine/font_name_table.cpp
   engine/package_choice.cpp
   engine/shortcut_name.cpp
+  engine/rights_question.cpp
   engine/space_rules.cpp
   )
 list(APPEND WIN_SOURCES
@@ -18,7 +19,8 @@ list(APPEND WIN_SOURCES
   engine/counter_file_win.cpp
   engine/database_swap.cpp
   engine/ini_file.cpp
-  engine/held_file.cpp
+  engine/held_package.cpp
+  engine/destination_guard.cpp
   engine/install_sequence.cpp
   engine/install_space.cpp
   engine/installation_record.cpp

@@ -2,8 +2,10 @@
 
 #include <string>
 
+#include "base/file_system.h"
 #include "base/handles.h"
 #include "base/setup_log.h"
+#include "base/strings.h"
 
 namespace {
 
@@ -17,27 +19,53 @@ bool CanWriteFontsKey(const FontTargets& targets) {
     return false;
 }
 
-// A new file is what the font copy makes there; the system deletes the
-// probe when its handle closes.
-bool CanWriteFontsFolder(const FontTargets& targets) {
-    const std::wstring probe =
-        targets.fontsFolder + L"~VelmoraSetup-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+// A new file is what the installation makes there; the system deletes the
+// probe when its handle closes. folder ends in "\".
+bool CanCreateFileIn(const std::wstring& folder, std::wstring_view what) {
+    const std::wstring probe = folder + L"~VelmoraSetup-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
     const ScopedHandle file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (file) return true;
     const DWORD code = GetLastError();
-    setup_log::WriteError(L"Rights: no file can be created in the fonts folder " + targets.fontsFolder, code);
+    setup_log::WriteError(L"Rights: no file can be created in " + std::wstring(what) + folder, code);
     return false;
+}
+
+bool IsEveryPackageFontInstalled() {
+    for (const wchar_t* name : FontFiles())
+        if (!IsFontInstalled(SystemFontTargets(), name)) return false;
+    return true;
+}
+
+// The install folder when it exists, else the nearest folder above it that
+// does, where it will be made; with its trailing "\".
+std::wstring NearestExistingFolder(const std::wstring& installFolder) {
+    std::wstring folder = WithTrailingBackslash(installFolder);
+    while (!DirectoryExists(folder)) {
+        const size_t cut = folder.find_last_of(L'\\', folder.size() - 2);
+        if (cut == std::wstring::npos) break;
+        folder.resize(cut + 1);
+    }
+    return folder;
 }
 
 }  // namespace
 
 bool CanInstallFontsInto(const FontTargets& targets) {
     const bool key = CanWriteFontsKey(targets);
-    const bool folder = CanWriteFontsFolder(targets);
+    const bool folder = CanCreateFileIn(targets.fontsFolder, L"the fonts folder ");
     return key && folder;
 }
 
 bool CanInstallSystemFonts() {
     return CanInstallFontsInto(SystemFontTargets());
+}
+
+RightsNeeds RightsNeedsOfThisPc(const InstallRequest& request) {
+    RightsNeeds needs;
+    needs.fonts = !IsEveryPackageFontInstalled();
+    needs.driver = request.driver;
+    if (const std::wstring folder = NearestExistingFolder(request.installFolder); !CanCreateFileIn(folder, L""))
+        needs.unwritableFolder = folder;
+    return needs;
 }

@@ -1,47 +1,125 @@
 #!/bin/sh
-# Checks an installation record from Linux with sha256sum: every SHA-256 the
-# record gives for a distributed file is that of one of the package's files,
-# and every SHA-256 of an installed copy in the install folder is that of
-# the file at that place. The installation is made by the engine tests
-# (InstallationRecordOnDisk) into <build tree>/record-check.
+# Checks an installation record from Linux, row by row, against sha256sum
+# of the very files the row names: the distribution's SHA-256 is that of the
+# package file the row's file was copied from, the installed SHA-256 that of
+# the file at the row's place (the fonts in the Wine prefix's fonts folder).
+# Which package file goes where is taken from the distribution's layout
+# below, not from the installer; every package file the installation copies
+# must have its row, and a font it left in the system a row without hashes;
+# a file the update script added after the read-back has its row, not as a
+# package file.
+# The installation (Windows 7 runtime, no driver) is made by the engine
+# tests (InstallationRecordOnDisk) into <build tree>/record-check.
 # Usage: record_hashes.sh <build tree>
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 tree="$(realpath "$1")"
 folder="$tree/record-check"
-. "$root/tools/wine-env.sh"
-export WINEPREFIX="$tree/wineprefix"
-rm -rf "$folder"
-mkdir -p "$folder"
-VH_RECORD_CHECK="Z:$(printf '%s' "$folder" | tr / '\\')" \
-    wine "$tree/engine_tests.exe" --gtest_filter='InstallationRecordOnDisk.*' >"$folder/run.txt" 2>&1 ||
-    { cat "$folder/run.txt"; exit 1; }
+. "$root/tests/record_on_disk.sh"
+record_installation "$tree" "$folder"
 record=$(ls "$folder"/install/Settings/VelmoraSetup\ record\ *.txt)
-(cd "$folder/package" && find . -type f -exec sha256sum {} +) | cut -d' ' -f1 | sort -u >"$folder/package.sums"
+fonts=$(find "$tree/wineprefix/drive_c/windows" -maxdepth 1 -iname fonts)
 
-# The lines with hashes, but those of the files the installation writes
-# itself: path, source hash, installed hash.
-tr -d '\r' <"$record" | awk -F'\t' 'NF == 5 && length($3) == 64 && $3 ~ /^[0-9a-f]+$/ &&
-    $1 !~ /^(Settings\\(holter\.ini|lastnum\.dta)|ReleaseInfo|btooth\.ini)$/ { print $1 "\t" $3 "\t" $4 }' \
-    >"$folder/hashed.txt"
-files=$(wc -l <"$folder/hashed.txt")
-[ "$files" -ge 20 ] || { echo "record lists only $files hashed files" >&2; exit 1; }
-failures=0
-tab="$(printf '\t')"
-while IFS="$tab" read -r path source installed; do
-    if ! grep -qx "$source" "$folder/package.sums"; then
-        echo "not the SHA-256 of any package file: $path $source" >&2
-        failures=$((failures + 1))
-    fi
-    case "$path" in
-        [A-Za-z]:*) continue ;;  # outside the install folder (the fonts)
+# Where a package file lands, as "<row's path>" with "/" for "\" (fonts as
+# the record names them, in the system's fonts folder); nothing for a file
+# this installation does not copy.
+landing() {
+    case "$1" in
+        Firebird/msvcp71.Dll | Firebird/msvcr71.Dll) ;;  # the Windows XP runtime
+        Firebird/intl/* | Firebird/udf/*) echo "${1#Firebird/}" ;;
+        Firebird/*) echo "${1#Firebird/}" ;;
+        UDF/*) echo "udf/${1#UDF/}" ;;
+        Updater/*) echo "${1#Updater/}" ;;
+        fonts/*) echo "C:/windows/fonts/${1#fonts/}" ;;
+        FTDIDriverInstall/*) ;;  # the driver, declined in this run
+        *) echo "$1" ;;
     esac
-    actual=$(sha256sum <"$folder/install/$(printf '%s' "$path" | tr '\\' /)" | cut -d' ' -f1)
-    if [ "$actual" != "$installed" ]; then
-        echo "installed copy differs from the record: $path $actual $installed" >&2
-        failures=$((failures + 1))
+}
+# The files the installation writes itself: their rows hash what it wrote.
+written() {
+    case "$1" in
+        Settings/holter.ini | Settings/lastnum.dta | ReleaseInfo | btooth.ini) return 0 ;;
+    esac
+    return 1
+}
+# Where the installed file of a row lies on this side.
+on_disk() {
+    case "$1" in
+        C:/windows/fonts/*) echo "$fonts/${1#C:/windows/fonts/}" ;;
+        *) echo "$folder/install/$1" ;;
+    esac
+}
+
+# The record's rows: path (with "/"), source hash, installed hash, verdict.
+tr -d '\r' <"$record" | awk -F'\t' 'rows && NF == 5 { gsub(/\\/, "/", $1); print $1 "\t" $3 "\t" $4 "\t" $5 }
+    $1 == "Файл" { rows = 1 }' >"$folder/rows.txt"
+tab="$(printf '\t')"
+failures=0
+problem() {
+    echo "$*" >&2
+    failures=$((failures + 1))
+}
+row_of() { awk -F'\t' -v path="$1" 'tolower($1) == tolower(path)' "$folder/rows.txt"; }
+
+# Every package file the installation copies has its row, with the hashes
+# of that package file and of its installed copy.
+copied=0
+: >"$folder/places.txt"
+for file in $(cd "$folder/package" && find . -type f | sed 's|^\./||' | sort); do
+    place=$(landing "$file")
+    [ -n "$place" ] || continue
+    copied=$((copied + 1))
+    echo "$place" >>"$folder/places.txt"
+    row=$(row_of "$place")
+    [ -n "$row" ] || { problem "no row for $file (at $place)"; continue; }
+    IFS="$tab" read -r path source installed verdict <<ROW
+$row
+ROW
+    if [ "$verdict" = "оставлен: шрифт уже был в системе" ]; then
+        [ "$source$installed" = "--" ] || problem "a font left in the system has hashes: $path"
+        continue
     fi
-done <"$folder/hashed.txt"
-echo "record hashes checked with sha256sum: $files files, $failures failures"
-rm -rf "$folder"
+    written "$path" && continue
+    [ "$source" = "$(sha256sum <"$folder/package/$file" | cut -d' ' -f1)" ] ||
+        problem "the distribution's SHA-256 of $path is not that of $file: $source"
+    case "$verdict" in
+        # Read back before the update script changed or removed it: the
+        # copy's hash is the verified one, not that of what lies there now.
+        "изменён обновлением "* | "удалён или не прочитан после обновления "*)
+            [ "$installed" = "$source" ] || problem "$path: the verified copy's SHA-256 is not the source's"
+            continue
+            ;;
+    esac
+    [ "$installed" = "$(sha256sum <"$(on_disk "$path")" | cut -d' ' -f1)" ] ||
+        problem "the installed SHA-256 of $path is not that of the installed file: $installed"
+    [ "$verdict" = OK ] || problem "$path: $verdict"
+done
+[ "$copied" -ge 30 ] || problem "the layout places only $copied package files"
+
+# The files the installation wrote: their rows hash the file as it lies.
+# A file the update script added is there, not a package file's; any other
+# row must be a package file's.
+written_rows=0
+while IFS="$tab" read -r path source installed verdict; do
+    case "$verdict" in
+        "добавлен обновлением "*)
+            [ -f "$(on_disk "$path")" ] || problem "added by the update but not there: $path"
+            grep -qixF "$path" "$folder/places.txt" && problem "a package file recorded as added by the update: $path"
+            continue
+            ;;
+    esac
+    if ! written "$path"; then
+        grep -qixF "$path" "$folder/places.txt" || problem "a row for no file of the package: $path"
+        continue
+    fi
+    written_rows=$((written_rows + 1))
+    actual=$(sha256sum <"$(on_disk "$path")" | cut -d' ' -f1)
+    [ "$installed" = "$actual" ] && [ "$source" = "$actual" ] ||
+        problem "the written file $path is not as its row says: $source $installed, on disk $actual"
+done <"$folder/rows.txt"
+[ "$written_rows" -ge 3 ] || problem "only $written_rows rows of written files"
+
+rows=$(wc -l <"$folder/rows.txt")
+echo "record checked with sha256sum row by row: $rows rows, $copied package files placed, $failures failures"
+[ "$failures" -eq 0 ] && rm -rf "$folder"
 [ "$failures" -eq 0 ]

@@ -38,10 +38,16 @@ if(TARGET fonts_tests)
     ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-fonts;VH_FONTS_PREFIX_TEST=1")
 endif()
 
-# The installation record's hashes checked from Linux with sha256sum.
+# The installation record's hashes checked from Linux with sha256sum, and
+# its page to print rendered by chromium (skipped where chromium cannot run).
 if(TARGET engine_tests)
   add_test(NAME record_hashes COMMAND sh ${CMAKE_SOURCE_DIR}/tests/record_hashes.sh ${CMAKE_BINARY_DIR})
+  add_test(NAME record_page COMMAND sh ${CMAKE_SOURCE_DIR}/tests/record_page.sh ${CMAKE_BINARY_DIR})
+  set_tests_properties(record_page PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
 endif()
+
+# A link put in place of Settings while the update script runs, from Linux.
+add_test(NAME planted_junction COMMAND sh ${CMAKE_SOURCE_DIR}/tests/planted_junction.sh ${CMAKE_BINARY_DIR})
 
 # Small Windows programs that stand in for the package's own programs.
 file(GLOB STAND_INS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fixtures/*.cpp)

@@ -8,6 +8,7 @@
 #include <wrl/client.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -251,8 +252,8 @@ TEST_F(InstallationTest, FullRunShowsTheDocumentedLinesAndLeavesOnYes) {
     EXPECT_EQ(ReadFileBytes(install_ + L"Settings\\lastnum.dta").size(), 14u);
     EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\V12.FDB"), ReadFileBytes(temp_ / L"DTAfb\\V12.FDB"));
     EXPECT_EQ(ReadFileBytes(install_ + L"udf\\Compare.Dll"), StandInContent(L"UDF\\Compare.Dll"));
-    EXPECT_TRUE(PathExists(install_ + L"FTDIDriverInstall\\FTDIDriverInstall.done")) << "the driver installer ran";
-    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\U010124.done")) << "the newest update script ran";
+    EXPECT_TRUE(PathExists(temp_ / L"FTDIDriverInstall\\FTDIDriverInstall.done")) << "the driver installer ran";
+    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124.done")) << "the newest update script ran";
     EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>010124</Level>"), std::string::npos);
     EXPECT_TRUE(PathExists(install_ + L"Shell.exe"));
     EXPECT_TRUE(PathExists(DesktopShortcut()));
@@ -333,10 +334,10 @@ TEST_F(InstallationTest, FolderWithBlanksGetsItsScriptShortcutAndNoDriver) {
     w.Answer(box, IDYES);
     ASSERT_TRUE(w.WaitForExit(10s));
 
-    EXPECT_FALSE(PathExists(install_ + L"FTDIDriverInstall\\FTDIDriverInstall.done"));
+    EXPECT_FALSE(PathExists(temp_ / L"FTDIDriverInstall\\FTDIDriverInstall.done"));
     // 1 January 2024 is newer than 25 September 2018.
-    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\U010124.done"));
-    EXPECT_FALSE(PathExists(install_ + L"backup\\U250918\\U250918.done")) << "only the newest script runs";
+    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124.done"));
+    EXPECT_FALSE(PathExists(install_ + L"backup\\U250918.done")) << "only the newest script runs";
     const LinkContent link = ReadLink(DesktopShortcut());
     EXPECT_EQ(link.target, install_ + L"Shell.exe");
     EXPECT_EQ(link.workingFolder, install_);
@@ -480,63 +481,213 @@ TEST_F(InstallationTest, CloseIsRefusedWhileFilesAreWrittenAndAllowedAfter) {
 }
 
 // An event's text as the setup log keeps it: line breaks shown as blanks.
-std::wstring Flattened(std::wstring text) {
-    std::replace_if(
-        text.begin(), text.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
-    return text;
-}
+// A file open for reading, writing and deletion, sharing all three, as a
+// user who planted it could keep it: nothing stops them changing it later.
+class OpenedByItsPlanter {
+public:
+    explicit OpenedByItsPlanter(const std::wstring& path)
+        : file_(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                            nullptr)) {}
+    bool opened() const { return static_cast<bool>(file_); }
 
-// A user of the PC prepared an update package in the install folder's
-// "backup" before an administrator's installation: its script runs only on
-// the technician's Yes; the box names it, and on No the line and the setup
-// log say it was not run and no level was recorded. The distribution's own
-// packages ask nothing (the full run above).
-TEST_F(InstallationTest, AForeignUpdateScriptRunsOnlyOnTheTechniciansYes) {
-    Build();
-    const std::wstring foreign = install_ + L"backup\\X991231";
-    for (const std::wstring& folder : {install_, install_ + L"backup", foreign})
-        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    WriteFileBytes(foreign + L"\\Install.cmd", "@echo off\r\necho planted> X991231.done\r\n");
-    const std::wstring question =
-        L"Сценарий обновления " + foreign +
-        L"\\Install.cmd не входит в этот дистрибутив: в дистрибутиве нет пакета обновления X991231 с таким же "
-        L"сценарием.\r\nЕго мог положить туда любой пользователь компьютера. Запускайте его, только если этот "
-        L"пакет обновления установлен Вами.\r\nЗапустить сценарий?";
-    const std::wstring notRun =
-        L"Пакет обновления <X991231>: Install.cmd не из этого дистрибутива и не запущен; уровень обновления не "
-        L"записан";
-    for (const int answer : {IDNO, IDYES}) {
-        SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
+private:
+    ScopedHandle file_;
+};
+
+// What any user of the PC can put into the install folder's "backup" before
+// an administrator's installation, and what becomes of it.
+struct PlantedRoute {
+    enum Answer { NotAsked, Enter, Yes };
+    const char* what;
+    // The distribution's newest package's files, when not the usual ones:
+    // name, content.
+    std::vector<std::pair<std::wstring, std::string>> shipped;
+    // What the user put into the install folder's package folder.
+    std::wstring package;
+    std::vector<std::pair<std::wstring, std::string>> planted;
+    bool hiddenAndReadOnly;  // the planted files, so the tree copy keeps them
+    bool heldOpen;           // the planter keeps its script open
+    Answer answer;
+    std::wstring line;    // the script step's line; empty when it ran
+    std::wstring reason;  // the setup log's event that says why, as it starts
+};
+
+const std::string kPlantedScript = "@echo off\r\necho planted> ..\\planted.done\r\n";
+const std::wstring kNotTheDistributions =
+    L"пакет не из этого дистрибутива, Install.cmd не запущен; уровень обновления не записан";
+
+class PlantedFilesTest : public InstallationTest {
+protected:
+    // Lays the route out, runs the wizard through it and checks that nothing
+    // planted ran unless the technician said Yes, with the line and the
+    // setup log's reason.
+    void Check(const PlantedRoute& route) {
+        SCOPED_TRACE(route.what);
+        RemoveTree(install_);
+        Build();
+        for (const auto& [name, content] : route.shipped)
+            WriteFileBytes(temp_ / (L"backup\\U010124\\" + name), content);
+        const std::wstring package = install_ + L"backup\\" + route.package + L"\\";
+        for (const std::wstring& folder : {install_, install_ + L"backup", package})
+            CreateDirectoryW(folder.c_str(), nullptr);
+        for (const auto& [name, content] : route.planted) {
+            WriteFileBytes(package + name, content);
+            if (route.hiddenAndReadOnly)
+                SetFileAttributesW((package + name).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+        }
+        std::optional<OpenedByItsPlanter> holder;
+        if (route.heldOpen) {
+            holder.emplace(package + L"Install.cmd");
+            ASSERT_TRUE(holder->opened());
+        }
         NewSetupLog log;
         Wizard w(exe());
         GoToOptions(w, install_);
         MessageBoxInfo box = Install(w);
-        ASSERT_EQ(box.text, question);
-        w.Answer(box, answer);
-        box = w.WaitForMessageBox(60s);
+        if (route.answer != PlantedRoute::NotAsked) {
+            ASSERT_EQ(box.text.rfind(L"Пакет обновления " + install_ + L"backup\\" + route.package +
+                                         L" не совпадает с пакетом " + route.package + L" этого дистрибутива",
+                                     0),
+                      0u)
+                << ToUtf8(box.text);
+            if (route.answer == PlantedRoute::Yes) {
+                w.Answer(box, IDYES);
+            } else {
+                // No is the default button: Enter runs nothing.
+                Wizard::PressKey(GetDlgItem(box.hwnd, IDNO), VK_RETURN);
+                ASSERT_TRUE(Wizard::WaitUntil([&] { return !IsWindow(box.hwnd); }, 10s)) << "Enter answered it";
+            }
+            box = w.WaitForMessageBox(60s);
+        }
         ASSERT_EQ(box.text, kFinalQuestion);
         const std::vector<std::wstring> lines = LogLines(w);
         w.Answer(box, IDYES);
         ASSERT_TRUE(w.WaitForExit(10s));
+        holder.reset();
 
-        EXPECT_EQ(PathExists(foreign + L"\\X991231.done"), answer == IDYES);
-        EXPECT_EQ(std::find(lines.begin(), lines.end(), notRun) != lines.end(), answer == IDNO);
-        EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo")
-                      .find(answer == IDYES ? "<Level>991231</Level>" : "<Level>100101</Level>"),
-                  std::string::npos);
+        const bool ran = route.line.empty();
+        EXPECT_EQ(PathExists(install_ + L"backup\\planted.done"), ran) << "the planted file ran";
+        if (ran) {
+            EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>991231</Level>"), std::string::npos);
+        } else {
+            EXPECT_NE(std::find(lines.begin(), lines.end(), route.line), lines.end());
+            EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>100101</Level>"), std::string::npos);
+        }
         const std::vector<std::wstring> events = log.Events();
-        std::vector<std::wstring> expected = {L"Install.cmd of " + foreign + L" is not the distribution's own",
-                                              L"Message box (question): " + Flattened(question)};
-        if (answer == IDNO)
-            expected.insert(expected.end(),
-                            {L"Answer: No", L"Install.cmd of " + foreign + L" not run on the user's No",
-                             L"Progress: " + notRun, L"Release level not recorded"});
-        else
-            expected.insert(expected.end(),
-                            {L"Answer: Yes", L"Install.cmd of " + foreign + L" run on the user's Yes",
-                             L"Release level recorded: 991231"});
-        EXPECT_EQ(FirstEventMissingInOrder(events, expected), L"");
+        EXPECT_NE(FindEvent(events, route.reason), L"") << ToUtf8(route.reason);
+        EXPECT_EQ(FirstEventMissingInOrder(
+                      events, {ran ? L"Release level recorded: 991231" : L"Release level not recorded"}),
+                  L"");
     }
+};
+
+// Nothing in the install folder's "backup" that the distribution did not
+// bring runs without the technician's Yes to a question that says so, and a
+// package that cannot be checked never runs.
+TEST_F(PlantedFilesTest, PlantedUpdateFilesRunOnlyOnTheTechniciansYes) {
+    const PlantedRoute routes[] = {
+        {"a package the distribution did not bring, run on Yes",
+         {},
+         L"X991231",
+         {{L"Install.cmd", kPlantedScript}},
+         false,
+         false,
+         PlantedRoute::Yes,
+         L"",
+         L"Update package " + install_ +
+             L"backup\\X991231 is not the distribution's own: the distribution has no "
+             L"such package"},
+        {"a package the distribution did not bring, Enter",
+         {},
+         L"X991231",
+         {{L"Install.cmd", kPlantedScript}},
+         false,
+         false,
+         PlantedRoute::Enter,
+         L"Пакет обновления <X991231>: " + kNotTheDistributions,
+         L"Update package " + install_ + L"backup\\X991231 is not the distribution's own"},
+        {"its script held open by its planter",
+         {},
+         L"X991231",
+         {{L"Install.cmd", kPlantedScript}},
+         false,
+         true,
+         PlantedRoute::NotAsked,
+         L"Пакет обновления <X991231>: пакет не удалось проверить, Install.cmd не запущен; уровень обновления не "
+         L"записан",
+         L"Install.cmd of " + install_ +
+             L"backup\\X991231 not run: the package cannot be checked: a file cannot be "
+             L"held: " +
+             install_ + L"backup\\X991231\\Install.cmd"},
+        {"a command file beside the distribution's script that calls that command",
+         {{L"Install.cmd", "@echo off\r\nvhstep\r\necho U010124> ..\\U010124.done\r\n"}},
+         L"U010124",
+         {{L"vhstep.cmd", kPlantedScript}},
+         false,
+         false,
+         PlantedRoute::Enter,
+         L"Пакет обновления <U010124>: " + kNotTheDistributions,
+         L"Update package " + install_ +
+             L"backup\\U010124 is not the distribution's own: not the distribution's "
+             L"file: " +
+             install_ + L"backup\\U010124\\vhstep.cmd"},
+    };
+    for (const PlantedRoute& route : routes) Check(route);
+}
+
+// True when this system replaces a hidden read-only file with CopyFileW, as
+// Wine run by root does; Windows refuses, and the tree copy keeps the file.
+bool KeptFilesAreReplacedHere(const TempFolder& temp) {
+    const std::wstring kept = temp / L"kept.probe";
+    const std::wstring source = temp / L"source.probe";
+    WriteFileBytes(kept, "kept");
+    WriteFileBytes(source, "new");
+    SetFileAttributesW(kept.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    const bool replaced = CopyFileW(source.c_str(), kept.c_str(), FALSE);
+    SetFileAttributesW(kept.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(kept.c_str());
+    DeleteFileW(source.c_str());
+    return replaced;
+}
+
+// A hidden read-only file the user put in place of a file of the package
+// survives the tree copy: the package is then not the distribution's.
+TEST_F(PlantedFilesTest, AKeptFileInPlaceOfAPackageFileMakesThePackageForeign) {
+    if (KeptFilesAreReplacedHere(temp_))
+        GTEST_SKIP() << "hidden read-only files are replaced here (Wine run as root), so none is kept; the "
+                        "engine's HeldPackageTest covers a changed file of the package";
+    Check({"a hidden read-only file kept in place of a file of the package",
+           {{L"Install.cmd", "@echo off\r\ncall step2.cmd\r\n"},
+            {L"step2.cmd", "echo U010124> ..\\U010124.done\r\n"}},
+           L"U010124",
+           {{L"step2.cmd", kPlantedScript}},
+           true,
+           false,
+           PlantedRoute::Enter,
+           L"Пакет обновления <U010124>: " + kNotTheDistributions,
+           L"Update package " + install_ +
+               L"backup\\U010124 is not the distribution's own: not the distribution's "
+               L"file: " +
+               install_ + L"backup\\U010124\\step2.cmd"});
+}
+
+// The driver installer starts from the distribution, never from the
+// install folder's copy: a DLL that a user put beside that copy, of a name
+// the program loads from its own folder, is never loaded.
+TEST_F(InstallationTest, ADllPlantedInTheDriverFolderIsNeverLoaded) {
+    Build();
+    const std::wstring driver = install_ + L"FTDIDriverInstall\\";
+    for (const std::wstring& folder : {install_, driver}) CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(L"" VH_BUILD_DIR L"\\planted_syssetup.dll", (driver + L"ftd2xx.dll").c_str(), FALSE));
+    Wizard w(exe());
+    GoToOptions(w, install_);
+    const MessageBoxInfo box = Install(w, IDYES);
+    ASSERT_EQ(box.text, kFinalQuestion);
+    w.Answer(box, IDYES);
+    ASSERT_TRUE(w.WaitForExit(10s));
+    EXPECT_TRUE(PathExists(temp_ / L"FTDIDriverInstall\\FTDIDriverInstall.done")) << "the driver installer ran";
+    EXPECT_FALSE(PathExists(driver + L"planted_dll_loaded"));
 }
 
 // Clicks on the options page's "Отмена" and "Назад" queued behind "Начать
@@ -565,7 +716,7 @@ TEST_F(InstallationTest, ClicksQueuedBehindTheStartDoNothing) {
     EXPECT_FALSE(w.FindControl(L"Button", L"Выбрать", 0ms)) << "not back on the folder page";
     w.Answer(box, IDYES);
     EXPECT_TRUE(w.WaitForExit(10s));
-    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\U010124.done"));
+    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124.done"));
 }
 
 // A database copy long enough to act while it runs: the package's copy
@@ -670,13 +821,13 @@ TEST_F(InstallationTest, SessionEndIsRefusedWhileFilesAreWrittenAndAllowedAfter)
 TEST_F(InstallationTest, LogOffIsRefusedWhileTheUpdateScriptRuns) {
     Build();
     // The newest package's script marks its start, then waits while the
-    // file "hold" lies beside it.
-    WriteFileBytes(
-        temp_ / L"backup\\U010124\\Install.cmd",
-        "@echo off\r\necho.> started\r\n:wait\r\nif exist hold (ping -n 2 127.0.0.1 > nul & goto wait)\r\n"
-        "echo U010124> U010124.done\r\n");
-    WriteFileBytes(temp_ / L"backup\\U010124\\hold", "");
-    const std::wstring package = install_ + L"backup\\U010124\\";
+    // file "hold" lies in the folder above its own (its own folder is held
+    // against change while it runs).
+    WriteFileBytes(temp_ / L"backup\\U010124\\Install.cmd",
+                   "@echo off\r\necho.> ..\\started\r\n:wait\r\nif exist ..\\hold (ping -n 2 127.0.0.1 > nul & "
+                   "goto wait)\r\necho U010124> ..\\U010124.done\r\n");
+    WriteFileBytes(temp_ / L"backup\\hold", "");
+    const std::wstring package = install_ + L"backup\\";
     NewSetupLog log;
     Wizard w(exe());
     GoToOptions(w, install_);
@@ -734,8 +885,14 @@ protected:
         ASSERT_TRUE(Wizard::WaitUntil([&] { return PathExists(Driver() + L".answered"); }, 30s))
             << "the installer's windows answered the driver installer's broadcast";
     }
-    void Release() { DeleteFileW((Driver() + L".hold").c_str()); }
-    std::wstring Driver() const { return install_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe"; }
+    // Lets the stand-in end: its hold file goes, and so does the install
+    // folder's copy of it, which the read-back then finds missing.
+    void Release() {
+        DeleteFileW((Driver() + L".hold").c_str());
+        DeleteFileW((install_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe.hold").c_str());
+    }
+    // The distribution's driver installer: the one that runs.
+    std::wstring Driver() const { return temp_ / L"FTDIDriverInstall\\FTDIDriverInstall.exe"; }
 };
 
 TEST_F(BroadcastingDriverTest, TheWindowAnswersWhileTheDriverInstallerRuns) {
@@ -754,8 +911,8 @@ TEST_F(BroadcastingDriverTest, TheWindowAnswersWhileTheDriverInstallerRuns) {
     EXPECT_EQ(std::vector<std::wstring>(lines.end() - 3, lines.end() - 1),
               (std::vector<std::wstring>{L"Началась установка драйверов устройства...",
                                          L"Установка драйверов устройства завершена"}));
-    // The read-back finds the one installed file this test removed after its
-    // copy: the stand-in's hold file.
+    // The read-back finds the one file this test removed after its copy:
+    // the stand-in's hold file.
     EXPECT_EQ(lines.back().rfind(L"Проверка установленных файлов....ОШИБКА!!! Файлов ", 0), 0u)
         << ToUtf8(lines.back());
     EXPECT_NE(lines.back().find(L", отличаются: 1"), std::wstring::npos) << ToUtf8(lines.back());
@@ -777,7 +934,7 @@ TEST_F(BroadcastingDriverTest, CloseWhileTheDriverInstallerRunsEndsTheProgramAft
     DWORD code = 1;
     ASSERT_TRUE(w.WaitForExit(60s, &code));
     EXPECT_EQ(code, 0u);
-    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\U010124.done")) << "the update script ran";
+    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124.done")) << "the update script ran";
     EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>010124</Level>"), std::string::npos);
     EXPECT_TRUE(PathExists(DesktopShortcut()));
 }

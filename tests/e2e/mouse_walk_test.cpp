@@ -158,7 +158,7 @@ TEST_P(MouseWalkTest, InstallsAnsweringEveryQuestionWithTheMouse) {
         w.AnswerWithMouse(box, IDNO);
         ExpectEveryControlReachable(w, "progress page");
     }
-    EXPECT_TRUE(PathExists(install_ + L"\\FTDIDriverInstall\\FTDIDriverInstall.done"))
+    EXPECT_TRUE(PathExists(temp_ / L"FTDIDriverInstall\\FTDIDriverInstall.done"))
         << "Yes ran the driver installer";
     w.MouseClick(L"Выход");
     DWORD code = 1;

@@ -90,7 +90,13 @@ int wmain(int argc, wchar_t** argv) {
         w.WaitForExit(10s);
     }
 
-    // A whole installation into C:\Holter.
+    // A whole installation into C:\Holter, where an update script that is
+    // not the distribution's lies waiting: refused, it adds the widest line
+    // an installation shows.
+    const std::wstring foreign = L"C:\\Holter\\backup\\X991231\\";
+    for (const wchar_t* folder : {L"C:\\Holter", L"C:\\Holter\\backup", foreign.c_str()})
+        CreateDirectoryW(folder, nullptr);
+    WriteFileBytes(foreign + L"Install.cmd", "@echo off\r\n");
     Wizard w(argv[1]);
     w.Click(L"Далее");
     HWND path = w.FindControl(L"Edit", L"C:\\Holter");
@@ -116,6 +122,11 @@ int wmain(int argc, wchar_t** argv) {
     box = w.WaitForMessageBox(120s);
     SaveWindowPicture(box.hwnd, out + L"09-driver-question.bmp");
     w.Answer(box, IDYES);
+    box = w.WaitForMessageBox(120s);
+    if (box.text.find(L"Запустить сценарий?") != std::wstring::npos) {
+        SaveWindowPicture(box.hwnd, out + L"09b-foreign-script-question.bmp");
+        w.Answer(box, IDNO);
+    }
     // The end: the large-font page at small fonts, the completion question otherwise.
     Wizard::WaitUntil(
         [&] {
@@ -128,6 +139,15 @@ int wmain(int argc, wchar_t** argv) {
         w.Answer(box, IDNO);
     }
     SaveWindowPicture(w.Main(), out + L"11-end.bmp");
+    // The progress list scrolled to its right end: the ends of its widest
+    // lines (at small fonts the run ends on the large-font page instead).
+    HWND list = FindWindowExW(FindWindowExW(w.Main(), nullptr, nullptr, nullptr), nullptr, nullptr, nullptr);
+    if (HWND found = w.FindControlOfClass(L"ListBox")) list = found;
+    if (list && IsWindowVisible(list) && ClassOf(list) == L"ListBox") {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(list, WM_HSCROLL, SB_BOTTOM, 0, SMTO_NORMAL, 10000, &ignored);
+        SaveWindowPicture(w.Main(), out + L"12-end-scrolled-right.bmp");
+    }
     // Leave, so the run's setup log ends as a user's would.
     w.Click(L"Выход");
     w.WaitForExit(10s);

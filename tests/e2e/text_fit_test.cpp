@@ -10,6 +10,9 @@
 // shown to be the box's own first: an edit lays its lines out with its font,
 // so its line pitch and the place of a character in its first line must
 // agree with the measurement here. Buttons carry the page control's font.
+//
+// The progress list's lines after a whole installation that adds its
+// widest real line: the list scrolls sideways far enough for every line.
 #include <gtest/gtest.h>
 
 #include <richedit.h>
@@ -20,8 +23,13 @@
 #include <vector>
 
 #include "app/wizard_layout.h"
+#include "base/utf8.h"
 #include "tests/e2e/driver.h"
+#include "tests/e2e/driver_warning.h"
+#include "tests/e2e/installer_package.h"
 #include "tests/e2e/screen_dpi.h"
+#include "tests/kit/file_util.h"
+#include "tests/kit/package_builder.h"
 #include "tests/kit/temp_folder.h"
 
 namespace {
@@ -291,6 +299,82 @@ INSTANTIATE_TEST_SUITE_P(DisplayScales, TextFitTest,
                                          Scale{144, 669, {471, 59}}, Scale{192, 892, {628, 79}}),
                          [](const testing::TestParamInfo<Scale>& info) {
                              return "Dpi" + std::to_string(info.param.dpi);
+                         });
+
+// The progress list's lines, read from the other process.
+std::vector<std::wstring> ListLines(HWND list) {
+    std::vector<std::wstring> lines;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::wstring line(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+        line.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()))));
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+class ProgressListTest : public testing::TestWithParam<DWORD> {
+protected:
+    // The whole run puts the package's shortcut on the desktop.
+    void TearDown() override { DeleteFileW(DesktopShortcut().c_str()); }
+
+    TempFolder temp_;
+};
+
+// An update package in the install folder that is not the distribution's,
+// refused, gives one of the widest lines a real installation shows (over
+// 800 pixels against the list's 584). The list's font is the page controls'
+// Tahoma 15 pixels; the list draws each line a pixel in from its left edge.
+TEST_P(ProgressListTest, ScrollsSidewaysToItsWidestLine) {
+    const ScreenDpiForNewProcesses dpi(GetParam());
+    PackageOptions options;
+    options.standInFolder = L"" VH_BUILD_DIR;
+    BuildPackage(temp_.path(), options);
+    const std::wstring exe = temp_ / L"VelmoraSetup.exe";
+    ASSERT_TRUE(CopyFileW(L"" VH_SETUP_EXE, exe.c_str(), FALSE));
+    const std::wstring install = temp_ / L"Holter\\";
+    const std::wstring foreign = install + L"backup\\X991231";
+    for (const std::wstring& folder : {install, install + L"backup", foreign})
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    WriteFileBytes(foreign + L"\\Install.cmd", "@echo off\r\n");
+    const std::wstring foreignLine =
+        L"Пакет обновления <X991231>: пакет не из этого дистрибутива, Install.cmd не запущен; уровень обновления "
+        L"не записан";
+
+    Wizard w(exe);
+    GoToOptions(w, install);
+    w.Click(L"Начать установку");
+    // Every question is answered No; the run ends with the completion
+    // question, or at small fonts on the large-font page.
+    for (;;) {
+        ASSERT_TRUE(Wizard::WaitUntil(
+            [&] {
+                return FindTopWindow(w.ProcessId(), L"#32770") ||
+                       w.FindControl(L"Button", L"Изменить настройки", 0s);
+            },
+            120s))
+            << "the run did not end";
+        const MessageBoxInfo box = w.WaitForMessageBox(0s);
+        if (!box.hwnd || box.text == L"Установка завершена. Выйти из программы установки?") break;
+        w.Answer(box, IDNO);
+    }
+    const auto lists = ChildrenOf(w.Main());
+    const auto found = std::find_if(lists.begin(), lists.end(), [](HWND c) { return ClassOf(c) == L"ListBox"; });
+    ASSERT_NE(found, lists.end());
+    HWND list = *found;
+    EXPECT_TRUE(GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL) << "the list shows its horizontal scroll bar";
+    const int extent = static_cast<int>(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0));
+    const Measure m(kTahoma15);
+    const std::vector<std::wstring> lines = ListLines(list);
+    ASSERT_NE(std::find(lines.begin(), lines.end(), foreignLine), lines.end());
+    for (const std::wstring& line : lines) EXPECT_GE(extent, 1 + m.Extent(line).cx) << "cut off: " << ToUtf8(line);
+    EXPECT_GT(m.Extent(foreignLine).cx, ClientSize(list).cx)
+        << "the list must scroll to show the foreign package's line";
+}
+
+INSTANTIATE_TEST_SUITE_P(DisplayScales, ProgressListTest, testing::Values(96, 120, 144, 192),
+                         [](const testing::TestParamInfo<DWORD>& info) {
+                             return "Dpi" + std::to_string(info.param);
                          });
 
 }  // namespace

@@ -136,7 +136,7 @@ void BuildPackage(const std::wstring& folder, const PackageOptions& options) {
 
     for (const std::wstring& name : options.updatePackages) {
         const std::wstring script = std::wstring(kBackupFolder) + L"\\" + name + L"\\Install.cmd";
-        Put(root, script, "@echo off\r\necho " + ToUtf8(name) + "> " + ToUtf8(name) + ".done\r\n");
+        Put(root, script, "@echo off\r\necho " + ToUtf8(name) + "> ..\\" + ToUtf8(name) + ".done\r\n");
     }
 
     const std::wstring updater = std::wstring(kUpdaterFolder) + L"\\";

@@ -14,7 +14,8 @@ struct PackageOptions {
     // Size of "DTAfb\V12.FDB" in bytes.
     uint64_t databaseSize = 64 * 1024;
     // Update-package folders below "backup", each holding an Install.cmd that
-    // leaves "<name>.done" in the current folder.
+    // leaves "<name>.done" in the folder above its own (its own folder stays
+    // exactly the package, as a package script must leave it).
     std::vector<std::wstring> updatePackages = {L"U010124", L"U250918"};
     // Text of "Updater\ReleaseInfo" (UTF-8 bytes).
     std::string releaseInfo =

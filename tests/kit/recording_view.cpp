@@ -20,9 +20,10 @@ void RecordingView::SetBusy(bool on) {
     events.push_back(on ? L"busy" : L"not busy");
 }
 
-bool RecordingView::AskYesNo(std::wstring_view question, YesNoCaptions captions) {
+bool RecordingView::AskYesNo(std::wstring_view question, YesNoCaptions captions, DefaultButton byDefault) {
     events.push_back(L"ask: " + std::wstring(question));
     askedCaptions.push_back(captions);
+    askedDefaults.push_back(byDefault);
     return question == kDriverQuestion ? driverAnswer : answer;
 }
 

@@ -29,6 +29,7 @@ public:
     // Each step the session was held for, in order; "" where it was let go.
     std::vector<std::wstring> sessionSteps;
     std::vector<YesNoCaptions> askedCaptions;  // of each question, in order
+    std::vector<DefaultButton> askedDefaults;  // of each question, in order
     std::optional<InstallOutcome> outcome;     // set by RunRecorded when no error left the run
 
     void ShowProgressPage() override;
@@ -38,7 +39,7 @@ public:
     void RepaintLog() override {}
     void SetBusy(bool on) override;
     void HoldSession(std::wstring_view step) override { sessionSteps.emplace_back(step); }
-    bool AskYesNo(std::wstring_view question, YesNoCaptions captions) override;
+    bool AskYesNo(std::wstring_view question, YesNoCaptions captions, DefaultButton byDefault) override;
     void ShowErrorBox(std::wstring_view text) override;
 };
 

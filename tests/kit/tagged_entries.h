@@ -1,12 +1,14 @@
 // Reparse points and failing folder reads that the test machine cannot
 // make, given by a stand-in for the tree walk's directory search while the
 // object lives: entries whose names start with a listed prefix, and the
-// entry at a listed full path (a key holding "\"), carry its reparse tag;
-// a folder named "unreadable" cannot be listed.
+// entry at a listed full path (a key holding "\"; looked up itself or met
+// in a listing of its folder), carry its reparse tag; a folder named
+// "unreadable" cannot be listed.
 #pragma once
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,17 +31,30 @@ public:
         FindFirstFileHook = FindFirstFileW;
         FindNextFileHook = FindNextFileW;
         tags_.clear();
+        folders_.clear();
     }
     TaggedEntries(const TaggedEntries&) = delete;
     TaggedEntries& operator=(const TaggedEntries&) = delete;
 
 private:
     static inline Tags tags_;
+    // The folder each open search lists, by its handle.
+    static inline std::map<HANDLE, std::wstring> folders_;
 
-    static void Tag(const std::wstring& pattern, WIN32_FIND_DATAW* entry) {
+    // The folder a search lists ("<folder>\*.*" or "<folder>\*"), with its
+    // "\"; empty for a search of one path.
+    static std::wstring ListedFolder(const std::wstring& pattern) {
+        const size_t slash = pattern.rfind(L'\\');
+        if (slash == std::wstring::npos || pattern.find(L'*', slash) == std::wstring::npos) return L"";
+        return pattern.substr(0, slash + 1);
+    }
+    static void Tag(const std::wstring& pattern, HANDLE search, WIN32_FIND_DATAW* entry) {
         const std::wstring name = entry->cFileName;
+        const std::wstring& folder = folders_[search];
         for (const auto& [key, tag] : tags_) {
-            if (key.find(L'\\') != std::wstring::npos ? key != pattern : name.rfind(key, 0) != 0) continue;
+            const bool full = key.find(L'\\') != std::wstring::npos;
+            if (full ? key != pattern && (folder.empty() || key != folder + name) : name.rfind(key, 0) != 0)
+                continue;
             entry->dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
             entry->dwReserved0 = tag;
         }
@@ -50,12 +65,14 @@ private:
             return INVALID_HANDLE_VALUE;
         }
         const HANDLE search = FindFirstFileW(pattern, entry);
-        if (search != INVALID_HANDLE_VALUE) Tag(pattern, entry);
+        if (search == INVALID_HANDLE_VALUE) return search;
+        folders_[search] = ListedFolder(pattern);
+        Tag(pattern, search, entry);
         return search;
     }
     static BOOL WINAPI FindNext(HANDLE search, LPWIN32_FIND_DATAW entry) {
         if (!FindNextFileW(search, entry)) return FALSE;
-        Tag(L"", entry);
+        Tag(L"", search, entry);
         return TRUE;
     }
 };

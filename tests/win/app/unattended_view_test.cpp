@@ -30,7 +30,7 @@ TEST(UnattendedView, OnlyTheDriverQuestionIsAnsweredYesAndEveryAnswerIsLogged) {
     for (const Question& q : questions) {
         const SetupLogCapture log;
         UnattendedView view;
-        EXPECT_EQ(view.AskYesNo(q.text, q.captions), q.yes);
+        EXPECT_EQ(view.AskYesNo(q.text, q.captions, DefaultButton::No), q.yes);
         EXPECT_EQ(log.Events(),
                   (std::vector<std::wstring>{
                       L"Question (unattended, not shown): " + q.text,
@@ -64,6 +64,9 @@ TEST(UnattendedView, LinesAndBoxesGoToTheLogAsTheWindowWouldShowThem) {
 bool RightsMissing() {
     return false;
 }
+RightsNeeds FontsAndDriverNeeded(const InstallRequest&) {
+    return {true, true, L""};
+}
 
 // Without administrator rights the preflight's question gets No: the run is
 // refused (exit code 740) before anything is written.
@@ -75,7 +78,9 @@ TEST(UnattendedView, WithoutRightsThePreflightRefusesTheRun) {
     request.installFolder = temp / L"Holter\\";
     const SetupLogCapture log;
     UnattendedView view;
-    EXPECT_EQ(CheckBeforeInstallation(view, request, package, RightsMissing), PreflightVerdict::NoRights);
+    EXPECT_EQ(
+        CheckBeforeInstallation(view, request, package, RightsMissing, FreeBytesForUser, FontsAndDriverNeeded),
+        PreflightVerdict::NoRights);
     EXPECT_TRUE(
         log.Has(L"Question (unattended, not shown): Шрифты и драйвер устройства не могут быть установлены"));
     EXPECT_TRUE(log.Has(L"Answer: No (unattended"));

@@ -47,4 +47,18 @@ TEST(WriteWholeFileAtomically, EveryHalfWaySwapLeavesAWholeFileUnderItsName) {
     }
 }
 
+// Whatever lies at the temporary file's name already (a leftover, or a file
+// some user put there to have the write land in it) is never opened: the
+// rewrite takes another name and leaves that file as it was.
+TEST(WriteWholeFileAtomically, AFileAtTheTemporaryNameIsNeverWrittenOver) {
+    TempFolder temp;
+    const std::wstring file = temp / L"ReleaseInfo";
+    WriteFileBytes(file, "old");
+    const std::wstring taken = file + L".~" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    WriteFileBytes(taken, "planted");
+    WriteWholeFileAtomically(file, "new", 3);
+    EXPECT_EQ(ReadFileBytes(file), "new");
+    EXPECT_EQ(ReadFileBytes(taken), "planted");
+}
+
 }  // namespace

@@ -168,6 +168,19 @@ TEST_F(DatabaseSwapTest, FailuresLeaveTheOldDatabaseInPlaceAndNoCopyBehind) {
     }
     EXPECT_EQ(Names(folder_), std::vector<std::wstring>{L"V12.FDB"});
     EXPECT_EQ(ReadFileBytes(live_), kOld);
+
+    // A folder (as a junction would be) at the copy's name: it is not
+    // removed, nothing is written into or through it, and the copy is
+    // refused with the creation's code.
+    const std::wstring temporary = DatabaseCopyInProgress(live_);
+    ASSERT_TRUE(CreateDirectoryW(temporary.c_str(), nullptr));
+    const DatabaseSwap swap = ReplaceDatabase(source_, live_, kNow, CopyFileWithDate);
+    EXPECT_FALSE(swap.copied);
+    EXPECT_EQ(swap.copied.action(), L"Database: the copy cannot be created new: " + temporary);
+    EXPECT_NE(swap.copied.code(), 0u);
+    EXPECT_EQ(Names(folder_), (std::vector<std::wstring>{L"V12.FDB", L"V12.FDB.~new.tmp"}));
+    EXPECT_EQ(Names(temporary + L"\\"), std::vector<std::wstring>{});
+    EXPECT_EQ(ReadFileBytes(live_), kOld);
 }
 
 // The code handed back is the failing call's, not that of the clean-up that

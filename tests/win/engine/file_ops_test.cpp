@@ -16,6 +16,7 @@
 #include "tests/kit/setup_log_capture.h"
 #include "tests/kit/tagged_entries.h"
 #include "tests/kit/temp_folder.h"
+#include "tests/kit/tree_outcomes.h"
 
 namespace {
 
@@ -154,7 +155,12 @@ TEST_F(FileOpsTest, CopyFolderTreeCopiesEveryFileButSkipsHiddenAndSystemFolders)
     AddAttributes(src + L"\\system folder", FILE_ATTRIBUTE_SYSTEM);
 
     const std::wstring dst = temp_ / L"out\\nested";
-    CopyFolderTree(src, dst);
+    HeardOutcomes heard(src, dst);
+    CopyFolderTree(src, dst, heard.Sink());
+    EXPECT_EQ(heard.heard(), (std::map<std::string, std::string>{{"plain.txt", "copied"},
+                                                                 {"hidden.txt", "copied"},
+                                                                 {"read-only.txt", "copied"},
+                                                                 {"sub\\deep\\x.txt", "copied"}}));
 
     EXPECT_EQ(ReadFileBytes(dst + L"\\plain.txt"), "plain");
     const SYSTEMTIME t = LocalWriteTime(dst + L"\\plain.txt");
@@ -198,8 +204,10 @@ TEST_F(FileOpsTest, CopyFolderTreeKeepsDestinationFilesThePlatformRefusesToRepla
         WriteFileBytes(temp_ / L"dst\\" + name, "old");
         AddAttributes(temp_ / L"dst\\" + name, attribute);
         if (!PlatformRefusesToReplace(temp_, attribute)) continue;
-        const TreeCopy copy = CopyFolderTree(temp_ / L"src", temp_ / L"dst");
+        HeardOutcomes heard(temp_ / L"src", temp_ / L"dst");
+        const TreeCopy copy = CopyFolderTree(temp_ / L"src", temp_ / L"dst", heard.Sink());
         EXPECT_EQ(ReadFileBytes(temp_ / L"dst\\" + name), "old") << "attribute " << attribute;
+        EXPECT_EQ(heard.heard().at(ToUtf8(name)), "kept") << "attribute " << attribute;
         EXPECT_EQ(copy.kept, 1) << "attribute " << attribute << ": counted, so the screen can say so";
         EXPECT_EQ(copy.notCopied, 0) << "attribute " << attribute;
         ++checked;
@@ -225,7 +233,12 @@ TEST_F(FileOpsTest, CopyFolderTreeCountsTheFilesItCouldNotCopy) {
     MakeFolder(temp_ / L"dst\\sub");
     MakeFolder(temp_ / L"dst\\sub\\blocked too.txt");
 
-    EXPECT_EQ(CopyFolderTree(temp_ / L"src", temp_ / L"dst").notCopied, 2);
+    HeardOutcomes heard(temp_ / L"src", temp_ / L"dst");
+    EXPECT_EQ(CopyFolderTree(temp_ / L"src", temp_ / L"dst", heard.Sink()).notCopied, 2);
+    EXPECT_EQ(heard.heard(), (std::map<std::string, std::string>{{"a.txt", "copied"},
+                                                                 {"blocked.txt", "not copied"},
+                                                                 {"sub\\blocked too.txt", "not copied"},
+                                                                 {"sub\\d.txt", "copied"}}));
     EXPECT_EQ(ReadFileBytes(temp_ / L"dst\\a.txt"), "a");
     EXPECT_EQ(ReadFileBytes(temp_ / L"dst\\sub\\d.txt"), "d");
     const std::wstring logged = log.Find(L"Not copied: " + temp_ / L"src\\sub\\blocked too.txt -> " +
@@ -253,10 +266,17 @@ TEST_F(FileOpsTest, CopyFolderTreeCopiesPlaceholderFilesAndCountsWhatItPassesOve
         WriteFileBytes(temp_ / L"src\\" + file, ToUtf8(file));
 
     TreeCopy copy;
+    HeardOutcomes heard(temp_ / L"src", temp_ / L"dst");
     {
         const TaggedEntries tagged(kTags);
-        copy = CopyFolderTree(temp_ / L"src", temp_ / L"dst");
+        copy = CopyFolderTree(temp_ / L"src", temp_ / L"dst", heard.Sink());
     }
+    // The junction once, as a whole; nothing of the folder that was not read.
+    EXPECT_EQ(heard.heard(), (std::map<std::string, std::string>{{"placeholder.txt", "copied"},
+                                                                 {"dedup.dat", "copied"},
+                                                                 {"plain.txt", "copied"},
+                                                                 {"placeholder folder\\inner.txt", "copied"},
+                                                                 {"junction", "passed over"}}));
     for (const wchar_t* file : {L"placeholder.txt", L"dedup.dat", L"plain.txt", L"placeholder folder\\inner.txt"})
         EXPECT_EQ(ReadFileBytes(temp_ / L"dst\\" + file), ToUtf8(file)) << ToUtf8(file);
     EXPECT_FALSE(PathExists(temp_ / L"dst\\junction"));

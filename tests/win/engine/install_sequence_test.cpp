@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -160,17 +161,20 @@ TEST_F(InstallSequenceTest, FullRunWritesTheDocumentedLinesAndFiles) {
     EXPECT_GE(serial, DateSerial(start));
     EXPECT_LT(serial, DateSerial(start) + 60.0 / 86400.0);
 
-    // The driver installer ran from the install folder's copy, its path
-    // quoted, in its own folder (not the folder the installer started from).
-    const std::string marker = ReadFileBytes(install_ + L"FTDIDriverInstall\\FTDIDriverInstall.done");
-    const std::wstring program = L"\"" + install_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe\"";
+    // The driver installer ran from the distribution (never from the
+    // install folder's copy, which any user may change), its path quoted, in
+    // its own folder; the copy is there all the same.
+    const std::string marker = ReadFileBytes(package_ + L"FTDIDriverInstall\\FTDIDriverInstall.done");
+    const std::wstring program = L"\"" + package_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe\"";
     EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(marker.data()), marker.size() / 2),
-              program + L"\r\n" + install_ + L"FTDIDriverInstall\r\n");
+              program + L"\r\n" + package_ + L"FTDIDriverInstall\r\n");
+    EXPECT_EQ(ReadFileBytes(install_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe"),
+              ReadFileBytes(package_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe"));
 
     // The newest update package (1 January 2024, not 25 September 2018) ran
     // its script in its own folder, and its level was recorded.
-    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\U010124.done"));
-    EXPECT_FALSE(PathExists(install_ + L"backup\\U250918\\U250918.done"));
+    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124.done"));
+    EXPECT_FALSE(PathExists(install_ + L"backup\\U250918.done"));
     EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>010124</Level>"), std::string::npos);
     EXPECT_TRUE(PathExists(install_ + L"Updater.exe.cfg"));
     EXPECT_TRUE(PathExists(install_ + L"Shell.exe"));
@@ -360,7 +364,8 @@ TEST_F(InstallSequenceTest, DriverStepFollowsTheCheckBoxAndTheAnswer) {
     Build(options);
     // Without a driver in the package the driver installer cannot start:
     // its line says so and no line claims the driver installed.
-    const std::wstring failedStart = L"Началась установка драйверов устройства... ОШИБКА!!!";
+    // "ОШИБКА!!!" appended directly, as on every other line.
+    const std::wstring failedStart = L"Началась установка драйверов устройства...ОШИБКА!!!";
     struct Case {
         const char* what;
         bool chosen, answer, asked, line;
@@ -399,7 +404,7 @@ TEST_F(InstallSequenceTest, DriverStepFollowsTheCheckBoxAndTheAnswer) {
     view_.driverAnswer = true;
     Run();
     EXPECT_EQ(view_.lines.back(), failedStart);
-    EXPECT_FALSE(PathExists(install_ + L"FTDIDriverInstall\\FTDIDriverInstall.done"));
+    EXPECT_FALSE(PathExists(package_ + L"FTDIDriverInstall\\FTDIDriverInstall.done"));
 }
 
 // The install folder's "backup" may hold a package this distribution did not
@@ -410,13 +415,12 @@ TEST_F(InstallSequenceTest, AForeignUpdateScriptRunsOnlyOnYes) {
     const std::wstring foreign = install_ + L"backup\\X991231\\";
     CreateDirectoryW((install_ + L"backup").c_str(), nullptr);
     CreateDirectoryW(foreign.c_str(), nullptr);
-    WriteFileBytes(foreign + L"Install.cmd", "@echo off\r\necho planted> X991231.done\r\n");
+    WriteFileBytes(foreign + L"Install.cmd", "@echo off\r\necho planted> ..\\X991231.done\r\n");
     const std::wstring question =
-        L"ask: Сценарий обновления " + foreign +
-        L"Install.cmd не входит в этот дистрибутив: в дистрибутиве нет пакета обновления "
-        L"X991231 с таким же сценарием.\r\nЕго мог положить туда любой пользователь "
-        L"компьютера. Запускайте его, только если этот пакет обновления установлен "
-        L"Вами.\r\nЗапустить сценарий?";
+        L"ask: Пакет обновления " + install_ +
+        L"backup\\X991231 не совпадает с пакетом X991231 этого дистрибутива: в его каталоге есть другие или "
+        L"лишние файлы.\r\nИх мог положить туда любой пользователь компьютера. Запускайте сценарий Install.cmd "
+        L"этого пакета, только если пакет обновления установлен Вами.\r\nЗапустить сценарий?";
     for (const bool yes : {false, true}) {
         SCOPED_TRACE(yes ? "Yes" : "No");
         view_ = RecordingView{};
@@ -424,11 +428,13 @@ TEST_F(InstallSequenceTest, AForeignUpdateScriptRunsOnlyOnYes) {
         Run();
         EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy",
                                                            L"ask: " + kDriverQuestion, question, L"completed"}));
-        EXPECT_EQ(PathExists(foreign + L"X991231.done"), yes);
+        EXPECT_EQ(PathExists(install_ + L"backup\\X991231.done"), yes);
+        // Enter must not run it: No is the default button.
+        EXPECT_EQ(view_.askedDefaults, (std::vector<DefaultButton>{DefaultButton::Yes, DefaultButton::No}));
         EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find(yes ? "<Level>991231<" : "<Level>100101<"),
                   std::string::npos);
         EXPECT_EQ(view_.lines.back() ==
-                      L"Пакет обновления <X991231>: Install.cmd не из этого дистрибутива и не "
+                      L"Пакет обновления <X991231>: пакет не из этого дистрибутива, Install.cmd не "
                       L"запущен; уровень обновления не записан",
                   !yes);
         EXPECT_EQ(std::find(view_.sessionSteps.begin(), view_.sessionSteps.end(),
@@ -438,12 +444,12 @@ TEST_F(InstallSequenceTest, AForeignUpdateScriptRunsOnlyOnYes) {
     // The distribution's own packages ask nothing, also when a copy of one
     // was changed in the install folder: the tree copy puts it back first.
     RemoveTree(install_ + L"backup\\X991231");
-    WriteFileBytes(install_ + L"backup\\U010124\\Install.cmd", "@echo off\r\necho changed> changed.done\r\n");
+    WriteFileBytes(install_ + L"backup\\U010124\\Install.cmd", "@echo off\r\necho changed> ..\\changed.done\r\n");
     view_ = RecordingView{};
     Run();
     EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy",
                                                        L"ask: " + kDriverQuestion, L"completed"}));
-    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\U010124.done"));
+    EXPECT_TRUE(PathExists(install_ + L"backup\\U010124.done"));
 }
 
 // A run that died inside the database swap left the clinic's database only
@@ -474,9 +480,48 @@ TEST_F(InstallSequenceTest, ALinkedUpdateScriptIsNeverRun) {
                                                        L"ask: " + kDriverQuestion, L"completed"}));
     EXPECT_EQ(
         view_.lines.back(),
-        L"Пакет обновления <U010124>: Install.cmd является ссылкой и не запущен; уровень обновления не записан");
-    EXPECT_FALSE(PathExists(install_ + L"backup\\U010124\\U010124.done"));
+        L"Пакет обновления <U010124>: пакет не удалось проверить, Install.cmd не запущен; уровень обновления не "
+        L"записан");
+    EXPECT_FALSE(PathExists(install_ + L"backup\\U010124.done"));
     EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>100101<"), std::string::npos);
+}
+
+// A view under which the settings folder turns into a link once the
+// update script starts, as it would after a user renamed the folder and
+// put a junction in its place while the script ran.
+class SettingsLinkedDuringTheScript : public RecordingView {
+public:
+    explicit SettingsLinkedDuringTheScript(std::wstring settings) : settings_(std::move(settings)) {}
+    void HoldSession(std::wstring_view step) override {
+        RecordingView::HoldSession(step);
+        if (step == L"running the update script")
+            linked_.emplace(TaggedEntries::Tags{{settings_, IO_REPARSE_TAG_MOUNT_POINT}});
+    }
+
+private:
+    std::wstring settings_;
+    std::optional<TaggedEntries> linked_;
+};
+
+// The writes that come after the pass began never go through a link that
+// appeared meanwhile: the record is not written, the line says so, and the
+// setup log names the link.
+TEST_F(InstallSequenceTest, ARecordIsNeverWrittenThroughALinkThatAppearedDuringTheScript) {
+    Build();
+    request_.keepRecord = true;
+    const SetupLogCapture log;
+    SettingsLinkedDuringTheScript view(install_ + L"Settings");
+    RunRecorded(view, request_, package_);
+    EXPECT_EQ(view.lines.back().rfind(L"Проверка установленных файлов....ОШИБКА!!! ", 0), 0u)
+        << ToUtf8(view.lines.back());
+    EXPECT_NE(view.lines.back().find(L"; протокол не записан"), std::wstring::npos) << ToUtf8(view.lines.back());
+    EXPECT_TRUE(log.Has(L"Installation record not written: Cannot create file \"" + install_ +
+                        L"Settings\\VelmoraSetup record "))
+        << log.Dump();
+    EXPECT_NE(log.Find(L"Installation record not written: ").find(L"Settings is a junction or symbolic link"),
+              std::wstring::npos);
+    WIN32_FIND_DATAW entry;
+    EXPECT_FALSE(ScopedFindHandle(FindFirstFileW((install_ + L"Settings\\VelmoraSetup record*").c_str(), &entry)));
 }
 
 // The update script, the release level and the shortcut raise their errors;

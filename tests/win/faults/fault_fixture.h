@@ -101,7 +101,7 @@ inline const std::vector<std::wstring> kDriverLines = {L"Началась уст
 // The driver installer could not be started: its line is marked and none
 // claims the driver installed.
 inline const std::vector<std::wstring> kDriverNotStartedLines = {
-    L"Началась установка драйверов устройства... ОШИБКА!!!"};
+    L"Началась установка драйверов устройства...ОШИБКА!!!"};
 
 inline std::vector<std::wstring> operator+(std::vector<std::wstring> a, const std::vector<std::wstring>& b) {
     a.insert(a.end(), b.begin(), b.end());

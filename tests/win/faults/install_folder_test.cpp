@@ -46,8 +46,8 @@ TEST_F(InstallFolders, CyrillicLettersAndBlanksReachEveryStep) {
         EXPECT_EQ(view_.events, kEventsOfAWholeRun);
         ExpectNothingLost(Database::KeptAside);
         EXPECT_EQ(ReadFileBytes(install_ + L"udf\\SDecision.Dll"), StandInContent(L"UDF\\SDecision.Dll"));
-        EXPECT_TRUE(PathExists(install_ + L"FTDIDriverInstall\\FTDIDriverInstall.done"));
-        EXPECT_TRUE(PathExists(install_ + L"backup\\U010124\\U010124.done"));
+        EXPECT_TRUE(PathExists(package_ + L"FTDIDriverInstall\\FTDIDriverInstall.done"));
+        EXPECT_TRUE(PathExists(install_ + L"backup\\U010124.done"));
         EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>010124</Level>"), std::string::npos);
         EXPECT_EQ(LinkTarget(DesktopShortcut()), install_ + L"Shell.exe");
         DeleteFileW(DesktopShortcut().c_str());

@@ -10,6 +10,7 @@
 #include "engine/preflight.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/setup_log_capture.h"
+#include "tests/kit/tree_outcomes.h"
 #include "tests/win/faults/fault_fixture.h"
 
 namespace faults {
@@ -38,7 +39,13 @@ protected:
 };
 
 TEST_F(Links, TreeCopyNeitherEntersNorWritesThroughALink) {
-    const TreeCopy copy = CopyFolderTree(links_ + L"src", links_ + L"dst");
+    HeardOutcomes heard(links_ + L"src", links_ + L"dst");
+    const TreeCopy copy = CopyFolderTree(links_ + L"src", links_ + L"dst", heard.Sink());
+    EXPECT_EQ(heard.heard(), (std::map<std::string, std::string>{{"plain.txt", "copied"},
+                                                                 {"linked", "passed over"},
+                                                                 {"inner", "passed over"},
+                                                                 {"other", "passed over"}}))
+        << "each link once, as a whole: the package's and the two in the install folder's way";
     EXPECT_EQ(copy.notCopied, 2) << "inner\\x.txt and other\\y.txt had no way in";
     EXPECT_EQ(copy.linksPassedOver, 3) << "the package's link and the install folder's two";
     EXPECT_EQ(ReadFileBytes(links_ + L"dst\\plain.txt"), "plain\n");

@@ -101,7 +101,8 @@ TEST_F(LockedFiles, HeldSourceOrDestinationEndsTheInstallationWithItsName) {
 
 // The two tree copies go on past a held file: each tree with files left
 // behind gets one line with their count, and the setup log names each file
-// with the system's reason.
+// with the system's reason. A package with a file another program holds
+// cannot be checked, so its script does not run.
 TEST_F(LockedFiles, HeldFilesOfTheTreeCopiesAreCountedOnScreenAndNamedInTheLog) {
     Build();
     WriteFileBytes(package_ + L"backup\\U010124\\notes.txt", "package notes");
@@ -116,8 +117,15 @@ TEST_F(LockedFiles, HeldFilesOfTheTreeCopiesAreCountedOnScreenAndNamedInTheLog) 
     }
     EXPECT_EQ(Lines(), (DeploymentLines(Database::KeptAside) + kDriverLines +
                         std::vector<std::wstring>{L"Не скопировано файлов из каталога <backup>: 1",
-                                                  L"Не скопировано файлов из каталога <Updater>: 1"}));
+                                                  L"Не скопировано файлов из каталога <Updater>: 1",
+                                                  L"Пакет обновления <U010124>: пакет не удалось проверить, "
+                                                  L"Install.cmd не запущен; уровень обновления не записан"}));
     EXPECT_EQ(view_.events, kEventsOfAWholeRun);
+    EXPECT_TRUE(log.Has(L"Install.cmd of " + install_ +
+                        L"backup\\U010124 not run: the package cannot be checked: a "
+                        L"file cannot be held: " +
+                        install_ + L"backup\\U010124\\notes.txt: "))
+        << log.Dump();
     const std::wstring sharing = L": error 32: " + SystemErrorText(ERROR_SHARING_VIOLATION);
     EXPECT_EQ(log.Find(L"Not copied: " + package_ + L"backup\\U010124\\notes.txt"),
               L"Not copied: " + package_ + L"backup\\U010124\\notes.txt -> " + install_ +

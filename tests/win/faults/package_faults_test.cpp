@@ -95,7 +95,7 @@ TEST_F(PackageFaults, UpdatePackagesWithoutADateEndTheInstallationAtTheChoice) {
         // Through "\\?\" the name keeps its trailing blank.
         const std::wstring odd = L"\\\\?\\" + package_ + L"backup\\" + c.name;
         ASSERT_TRUE(CreateDirectoryW(odd.c_str(), nullptr));
-        WriteFileBytes(odd + L"\\Install.cmd", "@echo off\r\necho odd> odd.done\r\n");
+        WriteFileBytes(odd + L"\\Install.cmd", "@echo off\r\necho odd> ..\\odd.done\r\n");
         UseInstallFolder(install_);
 
         EXPECT_EQ(Run().value_or(L""), c.error);
@@ -182,7 +182,7 @@ TEST_F(PackageFaults, ReadOnlyMediaInstalledAgainKeepTheReadOnlyCopiesAndWriteTh
     newer.updatePackages = {L"U010124", L"U250918", L"U150325"};
     Build(newer);
     WriteFileBytes(package_ + L"Updater\\Shell.exe", "the newer shell");
-    WriteFileBytes(package_ + L"backup\\U010124\\Install.cmd", "@echo off\r\necho newer> newer.done\r\n");
+    WriteFileBytes(package_ + L"backup\\U010124\\Install.cmd", "@echo off\r\necho newer> ..\\newer.done\r\n");
     MarkTreeReadOnly(package_);
     ResetView();
     ASSERT_EQ(Run(), std::nullopt);
@@ -198,7 +198,7 @@ TEST_F(PackageFaults, ReadOnlyMediaInstalledAgainKeepTheReadOnlyCopiesAndWriteTh
     EXPECT_EQ(ReadFileBytes(install_ + L"backup\\U010124\\Install.cmd"), firstScript);
     // New files arrive, and the release information is the new package's
     // with the newest level.
-    EXPECT_TRUE(PathExists(install_ + L"backup\\U150325\\U150325.done"));
+    EXPECT_TRUE(PathExists(install_ + L"backup\\U150325.done"));
     EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>150325</Level>"), std::string::npos);
     EXPECT_FALSE(IsReadOnly(install_ + L"ReleaseInfo"));
     EXPECT_EQ(view_.events, kEventsOfAWholeRun);

@@ -28,6 +28,11 @@ bool RightsGranted() {
 bool RightsMissing() {
     return false;
 }
+// What this PC would need the rights for, as the test says: a font is
+// missing, and the driver when the request chooses it.
+RightsNeeds FontsMissing(const InstallRequest& request) {
+    return {true, request.driver, L""};
+}
 
 // Every file and folder below folder as "<relative path> <size>", so a
 // test can show that nothing was added, removed or changed in size.
@@ -174,7 +179,9 @@ TEST_F(Preflight, WithoutRightsNoStopsBeforeAnythingIsWrittenAndYesInstallsAsBef
     view_.answer = false;
     {
         const SetupLogCapture log;
-        EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsMissing), PreflightVerdict::NoRights);
+        EXPECT_EQ(
+            CheckBeforeInstallation(view_, request_, package_, RightsMissing, FreeBytesForUser, FontsMissing),
+            PreflightVerdict::NoRights);
         std::vector<std::wstring> events = log.Events();
         ASSERT_GE(events.size(), 3u);
         EXPECT_EQ(events[0].rfind(L"Free space on ", 0), 0u) << events[0];
@@ -190,11 +197,83 @@ TEST_F(Preflight, WithoutRightsNoStopsBeforeAnythingIsWrittenAndYesInstallsAsBef
 
     ResetView();
     view_.answer = true;
-    EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsMissing), PreflightVerdict::Go);
+    EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsMissing, FreeBytesForUser, FontsMissing),
+              PreflightVerdict::Go);
     EXPECT_EQ(Run(), std::nullopt);
     EXPECT_EQ(view_.events, std::vector<std::wstring>{L"ask: " + kRightsQuestion} + kEventsOfAWholeRun);
     EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverLines);
     ExpectNothingLost(Database::KeptAside);
+}
+
+// Without the rights the question comes only when a step needs them, and
+// names only those steps; unattended, only then does the run end 740.
+TEST_F(Preflight, TheRightsQuestionOnlyWhenAStepNeedsTheRights) {
+    Build();
+    struct Case {
+        const char* what;
+        RightsNeedsProbe needs;
+        std::wstring question;  // empty: not asked
+    } const cases[] = {
+        {"every font installed, the driver not chosen, the folder writable",
+         [](const InstallRequest&) { return RightsNeeds{}; }, L""},
+        {"only the driver",
+         [](const InstallRequest&) {
+             return RightsNeeds{false, true, L""};
+         },
+         L"Драйвер устройства не может быть установлен без прав администратора.\r\nЧтобы установить его, "
+         L"запустите программу установки от имени администратора.\r\nПродолжить установку?"},
+        {"only a font",
+         [](const InstallRequest&) {
+             return RightsNeeds{true, false, L""};
+         },
+         L"Шрифты не могут быть установлены без прав администратора.\r\nЧтобы установить их, запустите "
+         L"программу установки от имени администратора.\r\nПродолжить установку?"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetView();
+        view_.answer = false;
+        const SetupLogCapture log;
+        EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsMissing, FreeBytesForUser, c.needs),
+                  c.question.empty() ? PreflightVerdict::Go : PreflightVerdict::NoRights);
+        EXPECT_EQ(view_.events, c.question.empty() ? std::vector<std::wstring>{}
+                                                   : std::vector<std::wstring>{L"ask: " + c.question});
+        if (c.question.empty()) {
+            EXPECT_EQ(log.FindLast(),
+                      L"Rights: no administrator rights, and none needed: every font of the package "
+                      L"is installed, the driver is not chosen and the install folder can be "
+                      L"written");
+        }
+    }
+    // What this PC needs: the driver as chosen; here (as root under Wine)
+    // the install folder can be written.
+    request_.driver = false;
+    EXPECT_FALSE(RightsNeedsOfThisPc(request_).driver);
+    EXPECT_EQ(RightsNeedsOfThisPc(request_).unwritableFolder, L"");
+    request_.driver = true;
+    EXPECT_TRUE(RightsNeedsOfThisPc(request_).driver);
+}
+
+// The clinic's database held by its program: refused before anything is
+// written, the settings file included.
+TEST_F(Preflight, AHeldDatabaseIsRefusedBeforeAnythingIsWritten) {
+    Build();
+    const std::vector<std::wstring> clinicFolder = Listing(install_);
+    {
+        const std::wstring database = install_ + L"DTAfb\\V12.FDB";
+        const ScopedHandle held(
+            CreateFileW(database.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        try {
+            CheckBeforeInstallation(view_, request_, package_, RightsGranted);
+            ADD_FAILURE() << "not refused";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.text().rfind(L"Cannot create file \"" + database + L"\". ", 0), 0u) << e.what();
+        }
+    }
+    EXPECT_TRUE(view_.events.empty());
+    EXPECT_EQ(Listing(install_), clinicFolder);
+    ExpectNothingLost(Database::InPlace, kClinicSettings);
 }
 
 TEST_F(Preflight, WithRightsNothingIsAsked) {

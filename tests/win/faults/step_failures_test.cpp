@@ -34,11 +34,10 @@ TEST_F(StepFailures, DriverInstallerThatCannotStartMarksItsLineWithoutTheFinishe
         EXPECT_EQ(Run(), std::nullopt);
         EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverNotStartedLines);
         EXPECT_EQ(view_.events, kEventsOfAWholeRun) << "the installation goes on";
-        // The code is the refused start's, not that of a later call. Without
-        // a copy in the install folder the distribution's is the one tried.
-        const std::wstring from = c.missing ? package_ : install_;
-        const std::wstring program = from + L"FTDIDriverInstall\\FTDIDriverInstall.exe";
-        const DWORD code = StartFailureCode(L"\"" + program + L"\"", from + L"FTDIDriverInstall");
+        // The code is the refused start's, not that of a later call; the
+        // distribution's program is the one tried, copy or no copy.
+        const std::wstring program = package_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe";
+        const DWORD code = StartFailureCode(L"\"" + program + L"\"", package_ + L"FTDIDriverInstall");
         EXPECT_EQ(code, c.code);
         const std::wstring notStarted =
             L"Driver installer not started: " + program + L": error " + std::to_wstring(code) + L": ";

@@ -1,0 +1,129 @@
+#include "engine/held_package.h"
+
+#include <windows.h>
+
+#include "base/file_system.h"
+#include "base/system_error.h"
+#include "engine/tree_walk.h"
+
+namespace {
+
+constexpr DWORD kBlock = 64 * 1024;
+
+// Reads up to kBlock bytes of file at offset into block; false on a failed
+// read.
+bool ReadBlock(HANDLE file, uint64_t offset, std::vector<unsigned char>& block) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    block.resize(kBlock);
+    DWORD got = 0;
+    if (!ReadFile(file, block.data(), kBlock, &got, &at) && GetLastError() != ERROR_HANDLE_EOF) return false;
+    block.resize(got);
+    return true;
+}
+
+// True when the held file has exactly the bytes of the file at other.
+bool SameBytes(HANDLE held, const std::wstring& other) {
+    ScopedHandle theirs(
+        CreateFileW(other.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!theirs) return false;
+    std::vector<unsigned char> mine, their;
+    for (uint64_t offset = 0;; offset += kBlock) {
+        if (!ReadBlock(held, offset, mine) || !ReadBlock(theirs.get(), offset, their) || mine != their)
+            return false;
+        if (mine.size() < kBlock) return true;
+    }
+}
+
+// The files a tree copy of the distribution's package takes into the
+// install folder.
+size_t ShippedFiles(const std::wstring& shipped) {
+    size_t count = 0;
+    ForEachTreeFile(shipped, [&](const std::wstring&) { ++count; });
+    return count;
+}
+
+}  // namespace
+
+HeldPackage::HeldPackage(std::wstring_view installed, std::wstring_view shipped) {
+    const std::wstring folder(installed);
+    const std::wstring theirs(shipped);
+    if (IsLinkAt(folder)) {
+        Note(PackageVerdict::Unverified, L"the package folder is a junction or symbolic link: " + folder);
+        return;
+    }
+    ScopedHandle self(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                  nullptr));
+    if (!self) {
+        const DWORD code = GetLastError();
+        Note(PackageVerdict::Unverified,
+             L"the package folder cannot be held: " + folder + L": " + SystemErrorText(code));
+        return;
+    }
+    held_.push_back(std::move(self));
+    if (!DirectoryExists(theirs))
+        Note(PackageVerdict::Foreign, L"the distribution has no such package: " + theirs);
+    Walk(folder, theirs, L"");
+    if (const size_t shippedFiles = ShippedFiles(theirs);
+        verdict_ == PackageVerdict::Distribution && files_ != shippedFiles)
+        Note(PackageVerdict::Foreign, L"the folder holds " + std::to_wstring(files_) +
+                                          L" files, the distribution's package " + std::to_wstring(shippedFiles) +
+                                          L": " + folder);
+}
+
+void HeldPackage::Walk(const std::wstring& installed, const std::wstring& shipped, const std::wstring& relative) {
+    const std::wstring here = relative.empty() ? installed : installed + L"\\" + relative;
+    std::vector<std::wstring> folders;
+    const DWORD read = ForEachEntry(here, [&](const TreeEntry& entry) {
+        const std::wstring name =
+            relative.empty() ? std::wstring(entry.name) : relative + L"\\" + std::wstring(entry.name);
+        if (entry.IsLink())
+            Note(PackageVerdict::Unverified, L"a junction or symbolic link: " + installed + L"\\" + name);
+        else if (entry.IsFolder())
+            folders.push_back(name);
+        else
+            HoldFile(installed, shipped, name);
+    });
+    if (read != ERROR_SUCCESS)
+        Note(PackageVerdict::Unverified, L"a folder cannot be read: " + here + L": " + SystemErrorText(read));
+    for (const std::wstring& name : folders) {
+        const std::wstring path = installed + L"\\" + name;
+        // Shared for writing, so that the folder's files can be held; not
+        // for deletion, so that it cannot be renamed or removed meanwhile.
+        ScopedHandle folder(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!folder) {
+            const DWORD code = GetLastError();
+            Note(PackageVerdict::Unverified, L"a folder cannot be held: " + path + L": " + SystemErrorText(code));
+            continue;
+        }
+        held_.push_back(std::move(folder));
+        Walk(installed, shipped, name);
+    }
+}
+
+void HeldPackage::HoldFile(const std::wstring& installed, const std::wstring& shipped,
+                           const std::wstring& relative) {
+    const std::wstring path = installed + L"\\" + relative;
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) {
+        const DWORD code = GetLastError();
+        Note(PackageVerdict::Unverified, L"a file cannot be held: " + path + L": " + SystemErrorText(code));
+        return;
+    }
+    ++files_;
+    if (!SameBytes(file.get(), shipped + L"\\" + relative))
+        Note(PackageVerdict::Foreign, L"not the distribution's file: " + path);
+    held_.push_back(std::move(file));
+}
+
+// The worst verdict stays, with the first reason given for it.
+void HeldPackage::Note(PackageVerdict verdict, std::wstring reason) {
+    if (verdict <= verdict_) return;
+    verdict_ = verdict;
+    reason_ = std::move(reason);
+}

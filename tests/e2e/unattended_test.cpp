@@ -552,18 +552,16 @@ const Deployment kDeployments[] = {
         .lastEvent = Ended(L"error", 1603),
     },
     {
-        // Without the rights that fonts and the driver need, the rights
+        // Without the rights that the chosen driver needs, the rights
         // question is answered No: nothing is written.
         .name = "NoRightsEndsWith740",
         .arrange = Nothing,
-        .arguments = [](const Place& at) { return Unattended(at); },
+        .arguments = [](const Place& at) { return Unattended(at, L"/DRIVER=YES"); },
         .exitCode = 740,
         .events =
             [](const Place&) {
                 return Events{L"Rights: no file can be created in the fonts folder ",
-                              L"Rights: without administrator rights the fonts and the driver cannot be installed",
-                              L"Question (unattended, not shown): Шрифты и драйвер устройства не могут быть "
-                              L"установлены без прав администратора.",
+                              L"Rights: without administrator rights ", L"Question (unattended, not shown): ",
                               L"Answer: No", L"Installation not started: no rights"};
             },
         .lastEvent = Ended(L"not started", 740),

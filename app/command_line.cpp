@@ -38,6 +38,19 @@ struct RuntimeName {
 
 constexpr RuntimeName kRuntimes[] = {{L"WIN7", RuntimeChoice::Modern}, {L"WINXP", RuntimeChoice::WindowsXp}};
 
+// The silent switches of other installer families, which deployment tools
+// add out of habit: refused like any unknown switch, but a run that asks
+// for one has nobody to read a box either.
+constexpr std::wstring_view kForeignSilentSwitches[] = {L"VERYSILENT", L"SILENT", L"SUPPRESSMSGBOXES",
+                                                        L"QN",         L"QUIET",  L"PASSIVE"};
+
+bool IsForeignSilentSwitch(std::wstring_view word) {
+    if (word.size() < 2 || (word[0] != L'/' && word[0] != L'-')) return false;
+    for (std::wstring_view name : kForeignSilentSwitches)
+        if (SameAsciiWord(word.substr(1), name)) return true;
+    return false;
+}
+
 // A full path: a drive letter with its "\" ("C:\...") or a network share
 // ("\\server\share\..."). Relative and drive-relative paths ("Holter",
 // "\Holter", "C:Holter") would depend on the current folder.
@@ -83,12 +96,13 @@ std::wstring CheckFolder(std::wstring_view argument, std::wstring_view value, st
     return L"";
 }
 
-std::wstring CheckLogFile(std::wstring_view argument, std::wstring_view value, std::wstring& file) {
-    const std::wstring path = TrimControl(value);
+// Sets file only when the value is sound.
+std::wstring CheckLogFile(std::wstring_view argument, std::wstring_view value, std::optional<std::wstring>& file) {
+    std::wstring path = TrimControl(value);
     if (path.empty() || path.back() == L'\\') return BadValue(argument, L"нужно имя файла журнала.");
     if (const std::wstring_view bad = BadCharacter(path); !bad.empty()) return BadValue(argument, bad);
     if (!IsFullPath(path)) return BadValue(argument, L"нужен полный путь, например C:\\Logs\\setup.log.");
-    file = path;
+    file = std::move(path);
     return L"";
 }
 
@@ -97,7 +111,7 @@ std::wstring ApplyValue(CommandLine& line, Switch which, std::wstring_view argum
         case Switch::Folder:
             return CheckFolder(argument, value, line.installFolder.emplace());
         case Switch::Log:
-            return CheckLogFile(argument, value, line.logFile.emplace());
+            return CheckLogFile(argument, value, line.logFile);
         case Switch::Driver:
             if (SameAsciiWord(value, L"YES") || SameAsciiWord(value, L"NO")) {
                 line.driver = SameAsciiWord(value, L"YES");
@@ -141,6 +155,10 @@ std::wstring ApplyArgument(CommandLine& line, std::vector<Switch>& seen, const s
         if (!known.takesValue) return L"";
         return ApplyValue(line, known.which, argument, std::wstring_view(argument).substr(equals + 1));
     }
+    if (IsForeignSilentSwitch(argument)) {
+        line.unattended = true;
+        return unknown + L" (ключ программ установки другого типа; установка без участия пользователя: /S)";
+    }
     return unknown;
 }
 
@@ -164,7 +182,7 @@ bool MentionsUnattended(std::wstring_view commandLine) {
         size_t end = commandLine.find_first_of(kBreaks, start);
         if (end == std::wstring_view::npos) end = commandLine.size();
         const std::wstring_view word = commandLine.substr(start, end - start);
-        if (SameAsciiWord(word, L"/S") || SameAsciiWord(word, L"-S")) return true;
+        if (SameAsciiWord(word, L"/S") || SameAsciiWord(word, L"-S") || IsForeignSilentSwitch(word)) return true;
         start = end + 1;
     }
     return false;
@@ -188,8 +206,9 @@ std::wstring CommandLineHelp(std::wstring_view defaultFolder) {
            L"/DRIVER=YES|NO — устанавливать ли драйвер интерфейсного блока (с /S по умолчанию NO).\r\n"
            L"/RUNTIME=WIN7|WINXP — среда базы данных для Windows 7 и новее или для Windows XP (по умолчанию "
            L"WIN7).\r\n"
-           L"/LOG=<файл> — файл журнала установки, полный путь (по умолчанию в каталоге %TEMP%).\r\n"
-           L"/? — эта справка.\r\n"
+           L"/LOG=<файл> — файл журнала установки, полный путь; недостающие каталоги создаются (по умолчанию "
+           L"журнал в каталоге %TEMP%).\r\n"
+           L"/? — эта справка (с /S она записывается только в журнал установки).\r\n"
            L"\r\n"
            L"Коды завершения:" +
            code(kDone, L"установка завершена;") +

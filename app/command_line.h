@@ -14,21 +14,25 @@
 #include "engine/deployment_manifest.h"
 
 struct CommandLine {
-    bool unattended = false;                    // /S: no pages, no boxes; the setup log is the only report
-    bool help = false;                          // /?: the box that lists the switches and exit codes
+    // /S: no pages, no boxes; the setup log is the only report. Also set by
+    // another installer family's silent switch (/VERYSILENT, /SILENT,
+    // /SUPPRESSMSGBOXES, /qn, /quiet, /passive), which is refused.
+    bool unattended = false;
+    bool help = false;                          // /?: the switches and exit codes, in a box or (/S) the log
     std::optional<std::wstring> installFolder;  // /D=: trimmed, with its trailing "\"
     std::optional<bool> driver;                 // /DRIVER=YES|NO
     std::optional<RuntimeChoice> runtime;       // /RUNTIME=WIN7|WINXP
-    std::optional<std::wstring> logFile;        // /LOG=: a full path
+    std::optional<std::wstring> logFile;        // /LOG=: a full path; set only when that value is sound
     // Empty when the command line is sound; otherwise what is wrong with it,
     // naming the argument, for the user (the fields above are then partly
-    // filled and only unattended and help may be relied on).
+    // filled and only unattended, help and logFile may be relied on).
     std::wstring error;
 };
 
 // Parses a whole command line as a process gets it (GetCommandLineW): split
-// by the system's rules (CommandLineToArgvW), the program's own path left
-// out. A line the system cannot split gives an error. Windows side.
+// by the system's rules (CommandLineToArgvW) after any blanks before the
+// program's own path, which is left out. A line the system cannot split
+// gives an error. Windows side.
 CommandLine ParseProcessCommandLine(const wchar_t* commandLine);
 
 // Parses the arguments that follow the program's own path. Never fails:
@@ -36,7 +40,7 @@ CommandLine ParseProcessCommandLine(const wchar_t* commandLine);
 CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments);
 
 // True when some word of the raw command line, between blanks, tabs and
-// quotes, is /S or -S in any case. A line that cannot be parsed as meant
+// quotes, is /S or -S or another family's silent switch, in any case. A line that cannot be parsed as meant
 // (a "\" before a closing quote swallows the rest) may still ask for no
 // boxes, and a box nobody sees would hold a deployment up.
 bool MentionsUnattended(std::wstring_view commandLine);

@@ -27,9 +27,11 @@ namespace {
 class SetupLogSession {
 public:
     SetupLogSession(HINSTANCE instance, const CommandLine& commandLine) {
-        // /LOG= only from a sound command line; otherwise, and when that file
-        // cannot be opened, the usual log in the temporary folder says why.
-        const bool named = commandLine.error.empty() && commandLine.logFile;
+        // A sound /LOG= is honoured even when another switch refuses the
+        // line: the deployment tool looks for the refusal there. When that
+        // file cannot be opened, the usual log in the temporary folder says
+        // why.
+        const bool named = commandLine.logFile.has_value();
         const bool opened = named && setup_log::OpenFile(*commandLine.logFile);
         const DWORD code = GetLastError();
         if (!opened) setup_log::Open();
@@ -85,6 +87,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // system DLLs from the system folder only.
     RestrictDllSearchToSystem();
     const CommandLine commandLine = ParseProcessCommandLine(GetCommandLineW());
+    // Nobody answers the system's own boxes either: a drive without its
+    // disk fails the call, and a crash ends the process (and its child
+    // programs, which inherit this) without the error-reporting dialog.
+    if (commandLine.unattended)
+        SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     // Written as the run goes, so support can read what happened even after
     // a crash.
     SetupLogSession log(instance, commandLine);
@@ -92,7 +99,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     Application.SetTitle(L"Установка комплекса \"Velmora-Холтер\"");
 
     if (commandLine.help) {
-        Application.ShowMessageBox(CommandLineHelp(DefaultInstallFolder(instance)), MB_OK | MB_ICONINFORMATION);
+        // Nobody reads a box in an unattended run: the help goes to the log.
+        const std::wstring help = CommandLineHelp(DefaultInstallFolder(instance));
+        if (commandLine.unattended)
+            setup_log::Write(L"Help (unattended, not shown): " + help);
+        else
+            Application.ShowMessageBox(help, MB_OK | MB_ICONINFORMATION);
+        run_log::Note(run_log::Outcome::NotStarted);
         return log.exitCode = exit_code::kDone;
     }
     if (!commandLine.error.empty()) {

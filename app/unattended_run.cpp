@@ -8,6 +8,7 @@
 #include "app/unattended_view.h"
 #include "base/file_system.h"
 #include "base/setup_log.h"
+#include "engine/file_ops.h"
 
 namespace {
 
@@ -18,6 +19,9 @@ int Install(HINSTANCE instance, const CommandLine& commandLine) {
     const InstallSession session(instance, {commandLine.installFolder, commandLine.runtime, commandLine.driver},
                                  ModuleFolder());
     setup_log::Write(L"Unattended installation: no pages and no boxes; questions are answered in this log");
+    // The shell's copy of the driver folder shows nothing either and
+    // answers its own questions (replace, merge) with Yes.
+    SetProcessShellCopyUi(ShellCopyUi::None);
     std::optional<SessionEnd> end = session.Check(view);
     if (!end) {
         CreateInstallFolders(session.request().installFolder);

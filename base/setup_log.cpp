@@ -35,6 +35,21 @@ void WriteBytes(const std::string& bytes) {
         file.reset();
 }
 
+// Makes the missing folders on the way to file, a full path (C:\... or
+// \\server\share\...); the file's own open tells when one could not be made.
+void CreateParentFolders(const std::wstring& file) {
+    size_t from = 3;
+    if (file.starts_with(L"\\\\")) {
+        // Past the server and the share, which no one creates.
+        const size_t server = file.find(L'\\', 2);
+        from = server == std::wstring::npos ? file.size() : file.find(L'\\', server + 1);
+        if (from == std::wstring::npos) return;
+        ++from;
+    }
+    for (size_t end = file.find(L'\\', from); end != std::wstring::npos; end = file.find(L'\\', end + 1))
+        CreateDirectoryW(file.substr(0, end).c_str(), nullptr);
+}
+
 }  // namespace
 
 bool Open(std::wstring_view folder) {
@@ -64,6 +79,7 @@ bool Open(std::wstring_view folder) {
 bool OpenFile(std::wstring_view filePath) {
     std::lock_guard lock(guard);
     const std::wstring target(filePath);
+    CreateParentFolders(target);
     ScopedHandle opened(CreateFileW(target.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!opened) return false;

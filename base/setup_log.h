@@ -19,9 +19,10 @@ namespace setup_log {
 // Returns false, and logs nothing from then on, when the file cannot be made.
 bool Open(std::wstring_view folder = {});
 
-// Starts the run's log in the file at path (/LOG=): a new file is made, an
-// existing one is added to, so the logs of several runs share it. Returns
-// false, and logs nothing from then on, when the file cannot be opened.
+// Starts the run's log in the file at path (/LOG=, a full path): missing
+// folders on the way are made, a new file is made, an existing one is added
+// to, so the logs of several runs share it. Returns false, and logs nothing
+// from then on, when the file cannot be opened (the last error tells why).
 bool OpenFile(std::wstring_view path);
 
 // The open log's full path; empty when none is open.

@@ -131,6 +131,29 @@ void CarryDosTime(HANDLE source, HANDLE destination) {
     SetFileTime(destination, nullptr, nullptr, &written);
 }
 
+ShellCopyUi processShellCopyUi = ShellCopyUi::Shown;
+
+// What the shell's copy left out: each file of source whose copy in
+// destination is missing or differs in size or last-write time goes into the
+// setup log; returns how many.
+int LogFilesNotCopied(const std::wstring& source, const std::wstring& destination) {
+    int missing = 0;
+    ForEachTreeFile(source, [&](const std::wstring& relative) {
+        WIN32_FILE_ATTRIBUTE_DATA from{};
+        WIN32_FILE_ATTRIBUTE_DATA to{};
+        const std::wstring copy = destination + L"\\" + relative;
+        const bool same =
+            GetFileAttributesExW((source + L"\\" + relative).c_str(), GetFileExInfoStandard, &from) &&
+            GetFileAttributesExW(copy.c_str(), GetFileExInfoStandard, &to) &&
+            from.nFileSizeHigh == to.nFileSizeHigh && from.nFileSizeLow == to.nFileSizeLow &&
+            CompareFileTime(&from.ftLastWriteTime, &to.ftLastWriteTime) == 0;
+        if (same) return;
+        setup_log::Write(L"Not copied by the shell: " + copy);
+        ++missing;
+    });
+    return missing;
+}
+
 }  // namespace
 
 void EnsureDirectory(std::wstring_view folder) {
@@ -279,28 +302,46 @@ void SetReadOnly(std::wstring_view file, bool readOnly) {
     }
 }
 
-Result ShellCopyFolder(std::wstring_view source, std::wstring_view destination) {
+void SetProcessShellCopyUi(ShellCopyUi ui) {
+    processShellCopyUi = ui;
+}
+
+ShellCopyUi ProcessShellCopyUi() {
+    return processShellCopyUi;
+}
+
+Result ShellCopyFolder(std::wstring_view source, std::wstring_view destination, ShellCopyUi ui) {
     const std::wstring from = ShellPathList(source);
     const std::wstring to = ShellPathList(destination);
-    const std::wstring action =
-        L"Shell copy of " + from.substr(0, from.size() - 2) + L" to " + to.substr(0, to.size() - 2);
-    if (!ShellCanTake(from) || !ShellCanTake(to)) return Result::Failure(action, ERROR_FILENAME_EXCED_RANGE);
+    const std::wstring sourceFolder = from.substr(0, from.size() - 2);
+    const std::wstring destinationFolder = to.substr(0, to.size() - 2);
+    const std::wstring action = L"Shell copy of " + sourceFolder + L" to " + destinationFolder;
+    // A folder copied onto an existing folder lands inside it (a re-run
+    // would make destination\name\name): into an existing folder the
+    // source's content is copied instead, merging with what is there.
+    const std::wstring content =
+        DirectoryExists(destinationFolder) ? ShellPathList(sourceFolder + L"\\*") : std::wstring();
+    const std::wstring& pick = content.empty() ? from : content;
+    if (!ShellCanTake(pick) || !ShellCanTake(to)) return Result::Failure(action, ERROR_FILENAME_EXCED_RANGE);
     SHFILEOPSTRUCTW operation{};
     operation.wFunc = FO_COPY;
-    operation.pFrom = from.c_str();
+    operation.pFrom = pick.c_str();
     operation.pTo = to.c_str();
-    // No flag: the source is the folder itself, so the shell copies it whole
-    // with its subfolders, shows its own progress, questions and errors, and
-    // lets the user cancel. FOF_FILESONLY would change nothing on Windows
-    // (it acts on wildcard sources only), but Wine's shell then leaves the
+    // Shown: no flag, so the shell shows its own progress, questions and
+    // errors, and lets the user cancel. FOF_FILESONLY would change nothing on
+    // Windows for the folder itself, but Wine's shell then leaves the
     // subfolders out, and the installation record would find the driver's
-    // files missing.
-    operation.fFlags = 0;
+    // files missing. None: every question is answered Yes (replace a file,
+    // merge a folder, make a missing folder) and nothing is shown.
+    operation.fFlags =
+        ui == ShellCopyUi::None ? FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT | FOF_NOCONFIRMMKDIR : 0;
     // The shell answers with codes of its own, not the system's: the log
     // shows the number without a system text.
-    if (const int code = SHFileOperationW(&operation); code != 0)
-        return Result::Failure(action + L": the shell's code " + std::to_wstring(code), 0);
+    const int code = SHFileOperationW(&operation);
+    const int notCopied = LogFilesNotCopied(sourceFolder, destinationFolder);
+    if (code != 0) return Result::Failure(action + L": the shell's code " + std::to_wstring(code), 0);
     // A cancel can still return 0: the aborted flag tells it.
     if (operation.fAnyOperationsAborted) return Result::Failure(action, ERROR_CANCELLED);
+    if (notCopied > 0) return Result::Failure(action + L": files not copied: " + std::to_wstring(notCopied), 0);
     return {};
 }

@@ -78,11 +78,30 @@ using FileCopy = Result (*)(std::wstring_view source, std::wstring_view destinat
 // setup log.
 void SetReadOnly(std::wstring_view file, bool readOnly);
 
-// Copies the folder source as a whole into destination through the shell's
-// own file operation (its progress window, questions and error messages).
-// One trailing "\" is removed from each path. A failure when the operation
-// failed (with the shell's own code in its text), when the user cancelled it
-// (ERROR_CANCELLED), and for a path of MAX_PATH characters or more, which
-// the shell cannot take (ERROR_FILENAME_EXCED_RANGE; then nothing is shown
-// or copied).
-Result ShellCopyFolder(std::wstring_view source, std::wstring_view destination);
+// Whether the shell's copy may talk to a person.
+enum class ShellCopyUi {
+    Shown,  // the shell's progress, questions (replace a file, merge a folder) and error messages
+    None,   // nothing shown: every question answered Yes, errors only in the result and the setup log
+};
+
+// The shell copy's default for this process: Shown, until a front end that
+// has nobody to answer (the unattended run) sets None before it installs.
+void SetProcessShellCopyUi(ShellCopyUi ui);
+ShellCopyUi ProcessShellCopyUi();
+
+// Copies the folder source through the shell's own file operation so that
+// destination ends up holding source's files and subfolders: a missing
+// destination is made as a copy of source, an existing one gets source's
+// content merged into it (never a nested destination\name). One trailing
+// "\" is removed from each path. With ShellCopyUi::Shown the shell shows its
+// progress, questions and error messages; with None it shows nothing and
+// answers every question Yes. Afterwards every file of source (hidden and
+// system subfolders and links aside) whose copy is missing or differs in
+// size or last-write time is named in the setup log ("Not copied by the
+// shell: <path>"). A failure when the operation failed (with the shell's own
+// code in its text), when the user cancelled it (ERROR_CANCELLED), when a
+// file was not copied (with their count), and for a path of MAX_PATH
+// characters or more, which the shell cannot take
+// (ERROR_FILENAME_EXCED_RANGE; then nothing is shown or copied).
+Result ShellCopyFolder(std::wstring_view source, std::wstring_view destination,
+                       ShellCopyUi ui = ProcessShellCopyUi());

@@ -6,11 +6,15 @@
 # 32-bit VelmoraSetup.exe: optimised, no debug information, reproducible).
 # Prints the version being built and, for the release tree, the exe's size
 # and SHA-256.
-# Usage: build.sh [native|win|win64|release|all]
+# Usage: build.sh [native|win|win64|release|all] [target...]
+# Targets, when named, limit a native, win or win64 tree's build to them.
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VH_BUILD_DIR:-$root/build}"
 what="${1:-all}"
+[ $# -gt 0 ] && shift
+targets=""
+for target in "$@"; do targets="$targets --target $target"; done
 
 version=$(sed -n 's/^project(VelmoraSetup VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 echo "Velmora-Холтер setup, version $version"
@@ -20,12 +24,14 @@ wants() { [ "$what" = "$1" ] || [ "$what" = all ]; }
 windows_tree() {
     cmake -S "$root" -B "$build/$1" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$2.cmake" \
         -DVH_RELEASE_EXE="$build/release/VelmoraSetup.exe" >/dev/null
-    cmake --build "$build/$1" -j2
+    # shellcheck disable=SC2086 # one word per target option
+    cmake --build "$build/$1" -j2 $targets
 }
 
 if wants native; then
     cmake -S "$root" -B "$build/native" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-    cmake --build "$build/native" -j2
+    # shellcheck disable=SC2086
+    cmake --build "$build/native" -j2 $targets
 fi
 if wants win; then windows_tree win i686; fi
 if wants win64; then windows_tree win64 x86_64; fi

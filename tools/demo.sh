@@ -15,7 +15,9 @@ echo "== Wine: $VH_WINE_PATH_LINE"
 . "$root/tools/wine-env.sh"
 demo="$build/demo-$VH_WINE_KIND"
 tree="$build/$VH_WIN_TREE"
-"$root/tools/build.sh" "$VH_WIN_TREE"
+# Only what the demo shows: the wizard, the package maker and the stand-ins
+# the package carries for the driver installer and the package's program.
+"$root/tools/build.sh" "$VH_WIN_TREE" VelmoraSetup make_package FTDIDriverInstall Shell
 "$root/tools/wine-prefix.sh" "$demo/wineprefix"
 
 export WINEPREFIX="$demo/wineprefix"

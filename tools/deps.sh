@@ -9,7 +9,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 . "$root/tools/host-kind.sh"
 
 PACKAGES="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest libgtest-dev
-zlib1g-dev cmake make xvfb xauth fonts-wine fonts-liberation fonts-dejavu-core imagemagick
+zlib1g-dev cmake make xvfb xauth fonts-wine fonts-liberation fonts-dejavu-core fonts-dejavu-extra imagemagick
 clang clang-format libclang-rt-14-dev python3 locales osslsigncode openssl chromium poppler-utils"
 if [ "$VH_WINE_KIND" = win64 ]; then
     PACKAGES="$PACKAGES wine wine64"

@@ -42,7 +42,8 @@ struct Refusal {
 TEST(CommandLine, UnknownSwitchesAndMalformedValuesAreErrors) {
     const Refusal cases[] = {
         {{L"/X"}, L"Неизвестный ключ командной строки: /X"},
-        {{L"/SILENT"}, L"Неизвестный ключ командной строки: /SILENT"},
+        {{L"/SILENTLY"}, L"Неизвестный ключ командной строки: /SILENTLY"},
+        {{L"/VERYSILENT=1"}, L"Неизвестный ключ командной строки: /VERYSILENT=1"},
         {{L"S"}, L"Неизвестный ключ командной строки: S"},
         {{L"/"}, L"Неизвестный ключ командной строки: /"},
         {{L""}, L"Неизвестный ключ командной строки: "},
@@ -110,11 +111,41 @@ TEST(CommandLine, UnattendedAndHelpCountWhereverTheyStandAndTheFirstProblemIsTol
     EXPECT_FALSE(ParseCommandLine({L"/S=1"}).unattended);
 }
 
+// Deployment tools add the silent switches of other installer families out
+// of habit: each is refused, and, being a request for a run without a
+// person, refused without a box.
+TEST(CommandLine, OtherInstallerFamiliesSilentSwitchesAreRefusedAsUnattended) {
+    for (const wchar_t* foreign : {L"/VERYSILENT", L"/SILENT", L"/SUPPRESSMSGBOXES", L"/qn", L"/quiet",
+                                   L"/passive", L"-VerySilent", L"/QN", L"-Quiet", L"/PASSIVE"}) {
+        const CommandLine line = ParseCommandLine({foreign});
+        EXPECT_TRUE(line.unattended) << testing::PrintToString(std::wstring(foreign));
+        EXPECT_EQ(line.error, L"Неизвестный ключ командной строки: " + std::wstring(foreign) +
+                                  L" (ключ программ установки другого типа; установка без участия "
+                                  L"пользователя: /S)");
+    }
+    const CommandLine both = ParseCommandLine({L"/VERYSILENT", L"/SUPPRESSMSGBOXES", L"/D=C:\\Holter"});
+    EXPECT_TRUE(both.unattended);
+    EXPECT_EQ(both.error.rfind(L"Неизвестный ключ командной строки: /VERYSILENT (", 0), 0u);
+}
+
+// A refused line still names its log, when that value is sound: the
+// deployment tool looks for the refusal there.
+TEST(CommandLine, ASoundLogFileIsKeptWhenAnotherSwitchIsBad) {
+    const CommandLine refused = ParseCommandLine({L"/S", L"/X", L"/LOG=C:\\logs\\x.log"});
+    EXPECT_FALSE(refused.error.empty());
+    EXPECT_EQ(refused.logFile, L"C:\\logs\\x.log");
+    EXPECT_FALSE(ParseCommandLine({L"/S", L"/LOG=x.log"}).logFile) << "a bad value names no file";
+    EXPECT_FALSE(ParseCommandLine({L"/S", L"/LOG=C:\\a|b.log"}).logFile);
+    EXPECT_EQ(ParseCommandLine({L"/LOG=C:\\a.log", L"/LOG=C:\\b.log"}).logFile, L"C:\\a.log")
+        << "the second /LOG= is the refused one";
+}
+
 TEST(CommandLine, UnattendedIsSeenInARawLineThatCannotBeParsedAsMeant) {
     EXPECT_TRUE(MentionsUnattended(L"Setup.exe /D=\"C:\\Program Files\\Holter\\\" /s"));
     EXPECT_TRUE(MentionsUnattended(L"Setup.exe\t-S\t/X"));
     EXPECT_TRUE(MentionsUnattended(L"\"/S\""));
-    EXPECT_FALSE(MentionsUnattended(L"Setup.exe /SILENT /D=C:\\S"));
+    EXPECT_TRUE(MentionsUnattended(L"Setup.exe /D=\"C:\\Holter\\\" /qn"));
+    EXPECT_FALSE(MentionsUnattended(L"Setup.exe /SILENTLY /D=C:\\S"));
     EXPECT_FALSE(MentionsUnattended(L"C:\\dist\\S /X"));
     EXPECT_FALSE(MentionsUnattended(L""));
 }

@@ -106,8 +106,19 @@ TEST_F(SetupLogTest, ANamedLogFileIsMadeOnceAndAddedToByLaterRuns) {
     const size_t first = text.find("first run\r\n");
     ASSERT_NE(first, std::string::npos) << text;
     EXPECT_NE(text.find("second run\r\n", first), std::string::npos) << text;
+}
 
-    EXPECT_FALSE(setup_log::OpenFile(temp_ / L"missing\\deploy.log"));
+// A deployment tool names a log folder that no PC has yet: it is made. A
+// folder that cannot be made (a file has its name) fails the open.
+TEST_F(SetupLogTest, ANamedLogFileGetsItsMissingFolders) {
+    const std::wstring path = temp_ / L"logs\\клиника\\deploy.log";
+    ASSERT_TRUE(setup_log::OpenFile(path));
+    setup_log::Write(L"into new folders");
+    setup_log::Close();
+    EXPECT_NE(ReadFileBytes(path).find("into new folders\r\n"), std::string::npos);
+
+    WriteFileBytes(temp_ / L"taken", "a file, not a folder");
+    EXPECT_FALSE(setup_log::OpenFile(temp_ / L"taken\\deploy.log"));
     EXPECT_EQ(setup_log::Path(), L"");
 }
 

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "base/error.h"
 #include "base/handles.h"
@@ -482,6 +484,120 @@ TEST_F(FileOpsTest, ShellCopyFolderCopiesTheFolderAsAWholeWithoutTrailingDelimit
     EXPECT_TRUE(ShellCopyFolder(temp_ / L"driver\\", temp_ / L"install\\driver\\"));
     EXPECT_EQ(ReadFileBytes(temp_ / L"install\\driver\\setup.exe"), "setup");
     EXPECT_EQ(ReadFileBytes(temp_ / L"install\\driver\\amd64\\bus.sys"), "bus") << "subfolders included";
+}
+
+// Notes every dialog box this process shows while it lives and presses
+// Cancel in it, so a copy that asks cannot hang the test.
+class OwnBoxWatch {
+public:
+    OwnBoxWatch() : thread_([this] { Watch(); }) {}
+    ~OwnBoxWatch() { Stop(); }
+    OwnBoxWatch(const OwnBoxWatch&) = delete;
+    OwnBoxWatch& operator=(const OwnBoxWatch&) = delete;
+
+    // Stops watching; afterwards how many boxes showed.
+    int Stop() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        return boxes_;
+    }
+
+private:
+    static BOOL CALLBACK FindBox(HWND window, LPARAM found) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        wchar_t windowClass[16] = {};
+        GetClassNameW(window, windowClass, 16);
+        if (process != GetCurrentProcessId() || !IsWindowVisible(window) || wcscmp(windowClass, L"#32770") != 0)
+            return TRUE;
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    void Watch() {
+        for (HWND last = nullptr; !stop_; Sleep(5)) {
+            HWND box = nullptr;
+            EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
+            if (!box || box == last) continue;
+            last = box;
+            ++boxes_;
+            PostMessageW(GetDlgItem(box, IDCANCEL), BM_CLICK, 0, 0);
+        }
+    }
+
+    std::atomic<bool> stop_{false};
+    std::atomic<int> boxes_{0};
+    std::thread thread_;
+};
+
+// A re-run of the installation copies the driver folder onto its earlier
+// copy: the files are replaced and subfolders merged, never a nested
+// driver\driver, and without a person nothing is asked or shown.
+TEST_F(FileOpsTest, ShellCopyFolderMergesIntoAnExistingFolderWithoutAskingWhenNoUiIsWanted) {
+    const SetupLogCapture log;
+    MakeFolder(temp_ / L"driver");
+    MakeFolder(temp_ / L"driver\\amd64");
+    MakeFolder(temp_ / L"install");
+    for (const char* run : {"first", "second", "third"}) {
+        WriteFileBytes(temp_ / L"driver\\setup.exe", run);
+        WriteFileBytes(temp_ / L"driver\\amd64\\bus.sys", std::string(run) + " bus");
+        OwnBoxWatch boxes;
+        EXPECT_TRUE(ShellCopyFolder(temp_ / L"driver", temp_ / L"install\\driver", ShellCopyUi::None)) << run;
+        EXPECT_EQ(boxes.Stop(), 0) << run;
+        EXPECT_EQ(ReadFileBytes(temp_ / L"install\\driver\\setup.exe"), run);
+        EXPECT_EQ(ReadFileBytes(temp_ / L"install\\driver\\amd64\\bus.sys"), std::string(run) + " bus");
+        EXPECT_FALSE(PathExists(temp_ / L"install\\driver\\driver")) << run << ": no nested copy";
+    }
+    WriteFileBytes(temp_ / L"install\\driver\\earlier.txt", "kept");
+    EXPECT_TRUE(ShellCopyFolder(temp_ / L"driver", temp_ / L"install\\driver", ShellCopyUi::None));
+    EXPECT_EQ(ReadFileBytes(temp_ / L"install\\driver\\earlier.txt"), "kept") << "a merge, not a swap";
+    EXPECT_FALSE(log.Has(L"Not copied by the shell: ")) << log.Dump();
+}
+
+// With the shell's questions allowed (the wizard), the same re-run asks
+// before replacing a file, and a cancel keeps the earlier file.
+TEST_F(FileOpsTest, ShellCopyFolderOntoAnExistingFolderAsksWhenItsUiIsShown) {
+    const SetupLogCapture log;
+    MakeFolder(temp_ / L"driver");
+    WriteFileBytes(temp_ / L"driver\\setup.exe", "new");
+    MakeFolder(temp_ / L"install");
+    MakeFolder(temp_ / L"install\\driver");
+    WriteFileBytes(temp_ / L"install\\driver\\setup.exe", "earlier");
+    OwnBoxWatch boxes;
+    EXPECT_FALSE(ShellCopyFolder(temp_ / L"driver", temp_ / L"install\\driver", ShellCopyUi::Shown));
+    EXPECT_GE(boxes.Stop(), 1) << "the shell asked before replacing";
+    EXPECT_EQ(ReadFileBytes(temp_ / L"install\\driver\\setup.exe"), "earlier");
+    EXPECT_FALSE(PathExists(temp_ / L"install\\driver\\driver"));
+    EXPECT_EQ(log.Find(L"Not copied by the shell: "),
+              L"Not copied by the shell: " + temp_ / L"install\\driver\\setup.exe")
+        << log.Dump();
+}
+
+// A file the shell could not write (held open by another program) shows no
+// error box without UI: the result fails and the log names the file.
+TEST_F(FileOpsTest, ShellCopyFolderWithoutUiReportsWhatItCouldNotCopy) {
+    const SetupLogCapture log;
+    MakeFolder(temp_ / L"driver");
+    WriteFileBytes(temp_ / L"driver\\setup.exe", "new");
+    WriteFileBytes(temp_ / L"driver\\bus.sys", "new bus");
+    MakeFolder(temp_ / L"install");
+    MakeFolder(temp_ / L"install\\driver");
+    WriteFileBytes(temp_ / L"install\\driver\\bus.sys", "held");
+    const std::wstring held = temp_ / L"install\\driver\\bus.sys";
+    {
+        const ScopedHandle holder(
+            CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder);
+        OwnBoxWatch boxes;
+        const Result copied = ShellCopyFolder(temp_ / L"driver", temp_ / L"install\\driver", ShellCopyUi::None);
+        EXPECT_EQ(boxes.Stop(), 0);
+        EXPECT_FALSE(copied);
+        EXPECT_NE(copied.action().find(L"Shell copy of " + temp_ / L"driver to " + temp_ / L"install\\driver"),
+                  std::wstring::npos)
+            << ToUtf8(copied.action());
+    }
+    EXPECT_EQ(ReadFileBytes(temp_ / L"install\\driver\\setup.exe"), "new") << "the rest is copied";
+    EXPECT_EQ(ReadFileBytes(held), "held");
+    EXPECT_EQ(log.Find(L"Not copied by the shell: "), L"Not copied by the shell: " + held) << log.Dump();
 }
 
 }  // namespace

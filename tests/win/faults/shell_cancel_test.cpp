@@ -63,9 +63,9 @@ private:
 
 class ShellCancel : public FaultTest {
 protected:
-    // The driver files of earlier installations. Wine's shell copies a
-    // folder into an existing folder of the same name, so the copy meets
-    // them there; both places hold one.
+    // The driver files of earlier installations: the copy merges into the
+    // existing folder and meets its file there; the nested folder that
+    // re-runs of earlier releases left holds one too.
     void PlaceEarlierDriver() {
         for (const wchar_t* folder : {L"FTDIDriverInstall\\", L"FTDIDriverInstall\\FTDIDriverInstall\\"}) {
             MakeFolder(install_ + folder);

@@ -314,6 +314,68 @@ const Deployment kDeployments[] = {
         .check = [](const Place&, const Events&) { EXPECT_TRUE(PathExists(DesktopShortcut())); },
     },
     {
+        // A package in the install folder's "backup" that the distribution
+        // did not bring: unattended, nobody says Yes, so it never runs, and
+        // the exit code says that a step failed.
+        .name = "ForeignUpdatePackageNeverRunsAndEndsWith299",
+        .arrange =
+            [](Place& at) {
+                for (const std::wstring& folder :
+                     {at.install, at.install + L"backup", at.install + L"backup\\X991231"})
+                    CreateDirectoryW(folder.c_str(), nullptr);
+                WriteFileBytes(at.install + L"backup\\X991231\\Install.cmd",
+                               "@echo off\r\necho planted> ..\\planted.done\r\n");
+                return std::shared_ptr<void>();
+            },
+        .arguments = [](const Place& at) { return Unattended(at); },
+        .exitCode = 299,
+        .events =
+            [](const Place& at) {
+                return Events{
+                    L"Update package " + at.install + L"backup\\X991231 is not the distribution's own",
+                    L"Question (unattended, not shown): Пакет обновления " + at.install + L"backup\\X991231",
+                    L"Answer: No",
+                    L"Progress: Пакет обновления <X991231>: пакет не из этого дистрибутива, Install.cmd не "
+                    L"запущен; уровень обновления не записан",
+                    L"Release level not recorded",
+                    L"Installation completed; problems shown on screen: 1",
+                };
+            },
+        .lastEvent = Ended(L"completed", 299),
+        .check = [](const Place& at,
+                    const Events&) { EXPECT_FALSE(PathExists(at.install + L"backup\\planted.done")); },
+    },
+    {
+        // A sound update changes the database it was installed with: the
+        // read-back proved the copy before, so nothing differs.
+        .name = "UpdateThatChangesTheDatabaseEndsWith0",
+        .arrange =
+            [](Place& at) {
+                WriteFileBytes(at.package + L"backup\\U010124\\Install.cmd",
+                               "@echo off\r\necho schema>> ..\\..\\DTAfb\\V12.FDB\r\n");
+                return std::shared_ptr<void>();
+            },
+        .arguments = [](const Place& at) { return Unattended(at); },
+        .exitCode = 0,
+        .events =
+            [](const Place&) {
+                return Events{
+                    L"Update script U010124: installed files changed or removed: 1",
+                    L"Release level recorded: 010124",
+                    L"Progress: Проверка установленных файлов....Завершено: файлов ",
+                    L"Installation completed",
+                };
+            },
+        .lastEvent = Ended(L"completed", 0),
+        .absent = {L"Installed file differs from the distribution"},
+        .check =
+            [](const Place&, const Events& events) {
+                const std::wstring verified =
+                    FindEvent(events, L"Progress: Проверка установленных файлов....Завершено: файлов ");
+                EXPECT_TRUE(verified.ends_with(L", отличий нет; изменено обновлением: 1")) << ToUtf8(verified);
+            },
+    },
+    {
         // The preflight's refusal ends the run before anything is written:
         // not even the install folder is made.
         .name = "ShortDiskEndsWith112AndNothingWritten",

@@ -429,6 +429,8 @@ TEST_F(InstallSequenceTest, AForeignUpdateScriptRunsOnlyOnYes) {
         EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy",
                                                            L"ask: " + kDriverQuestion, question, L"completed"}));
         EXPECT_EQ(PathExists(install_ + L"backup\\X991231.done"), yes);
+        // A script not run is a failure shown on screen: completed with failures.
+        EXPECT_EQ(view_.outcome, yes ? InstallOutcome::Completed : InstallOutcome::CompletedWithFailures);
         // Enter must not run it: No is the default button.
         EXPECT_EQ(view_.askedDefaults, (std::vector<DefaultButton>{DefaultButton::Yes, DefaultButton::No}));
         EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find(yes ? "<Level>991231<" : "<Level>100101<"),

@@ -179,12 +179,17 @@ TEST_F(InstallationRecordTest, CleanInstallationIsVerifiedWithoutDifferences) {
 
 // A font row says what became of the font: one taken out of the system
 // before the run is installed and read back (the package file's size, both
-// digests alike), one already in the system is left as it was.
+// digests alike), one already in the system is left as it was, and one whose
+// file lies there without its registry value (a run ended between copy and
+// registration) is copied and registered again, recorded as copied.
 TEST_F(InstallationRecordTest, FontRowsSayWhatBecameOfEachFont) {
     const FontTargets system = SystemFontTargets();
-    const std::wstring installed = kPackageFonts[0], present = kPackageFonts[1];
+    const std::wstring installed = kPackageFonts[0], present = kPackageFonts[1], fileOnly = kPackageFonts[2];
     TakeFontOutOfTheSystem(system, installed);
     PutFontIntoTheSystem(system, package_ + L"fonts\\", present);
+    TakeFontOutOfTheSystem(system, fileOnly);
+    ASSERT_TRUE(
+        CopyFileW((package_ + L"fonts\\" + fileOnly).c_str(), (system.fontsFolder + fileOnly).c_str(), FALSE));
 
     RunRecorded(view_, request_, package_, CopyFileWithDate, true);
 
@@ -199,6 +204,11 @@ TEST_F(InstallationRecordTest, FontRowsSayWhatBecameOfEachFont) {
     EXPECT_EQ(RecordLine(records[0], system.fontsFolder + present),
               (std::vector<std::wstring>{system.fontsFolder + present, L"-", L"-", L"-",
                                          L"оставлен: шрифт уже был в системе"}));
+    const std::vector<std::wstring> again = RecordLine(records[0], system.fontsFolder + fileOnly);
+    ASSERT_EQ(again.size(), 5u);
+    EXPECT_EQ(again[2], again[3]);
+    EXPECT_EQ(again[4], L"OK");
+    EXPECT_TRUE(IsFontInstalled(system, fileOnly));
 }
 
 TEST_F(InstallationRecordTest, CopyDamagedBeforeTheReadBackIsReported) {
@@ -207,6 +217,7 @@ TEST_F(InstallationRecordTest, CopyDamagedBeforeTheReadBackIsReported) {
     const std::wstring& last = view_.lines.back();
     EXPECT_EQ(last.rfind(std::wstring(kCheckLine) + L"ОШИБКА!!! Файлов ", 0), 0u) << ToUtf8(last);
     EXPECT_NE(last.find(L", отличаются: 1"), std::wstring::npos) << ToUtf8(last);
+    EXPECT_EQ(view_.outcome, InstallOutcome::CompletedWithFailures) << "a difference is a failure";
     EXPECT_TRUE(log_.Has(L"Installed file differs from the distribution: " + install_ + L"gbak.exe: ОТЛИЧАЕТСЯ"))
         << log_.Dump();
     const std::vector<std::wstring> records = RecordsIn(install_ + L"Settings\\");

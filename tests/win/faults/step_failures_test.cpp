@@ -34,6 +34,7 @@ TEST_F(StepFailures, DriverInstallerThatCannotStartMarksItsLineWithoutTheFinishe
         EXPECT_EQ(Run(), std::nullopt);
         EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverNotStartedLines);
         EXPECT_EQ(view_.events, kEventsOfAWholeRun) << "the installation goes on";
+        EXPECT_EQ(view_.outcome, InstallOutcome::CompletedWithFailures) << "a driver not started is a failure";
         // The code is the refused start's, not that of a later call; the
         // distribution's program is the one tried, copy or no copy.
         const std::wstring program = package_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe";

@@ -124,6 +124,8 @@ private:
 
 // Window helpers that work across processes.
 std::wstring TextOf(HWND hwnd);
+// The lines of a list box, in order.
+std::vector<std::wstring> ListLines(HWND list);
 std::wstring ClassOf(HWND hwnd);
 void SetText(HWND hwnd, std::wstring_view text);
 bool IsChecked(HWND checkBox);

@@ -82,15 +82,7 @@ HWND AnyChild(HWND parent, std::wstring_view cls, const wchar_t* caption = nullp
 // The progress list's lines, read from the other process.
 std::vector<std::wstring> LogLines(const Wizard& w) {
     HWND list = AnyChild(w.Main(), L"ListBox");
-    std::vector<std::wstring> lines;
-    if (!list) return lines;
-    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        std::wstring line(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-        line.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()))));
-        lines.push_back(line);
-    }
-    return lines;
+    return list ? ListLines(list) : std::vector<std::wstring>{};
 }
 
 constexpr std::wstring_view kVerifiedBefore = L"Проверка установленных файлов....Завершено: файлов ";

@@ -301,18 +301,6 @@ INSTANTIATE_TEST_SUITE_P(DisplayScales, TextFitTest,
                              return "Dpi" + std::to_string(info.param.dpi);
                          });
 
-// The progress list's lines, read from the other process.
-std::vector<std::wstring> ListLines(HWND list) {
-    std::vector<std::wstring> lines;
-    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        std::wstring line(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-        line.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()))));
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 class ProgressListTest : public testing::TestWithParam<DWORD> {
 protected:
     // The whole run puts the package's shortcut on the desktop.

@@ -13,6 +13,7 @@
 #include "base/utf8.h"
 #include "engine/file_ops.h"
 #include "tests/kit/file_util.h"
+#include "tests/kit/own_box.h"
 #include "tests/kit/setup_log_capture.h"
 #include "tests/kit/tagged_entries.h"
 #include "tests/kit/temp_folder.h"
@@ -503,20 +504,9 @@ public:
     }
 
 private:
-    static BOOL CALLBACK FindBox(HWND window, LPARAM found) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        wchar_t windowClass[16] = {};
-        GetClassNameW(window, windowClass, 16);
-        if (process != GetCurrentProcessId() || !IsWindowVisible(window) || wcscmp(windowClass, L"#32770") != 0)
-            return TRUE;
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
     void Watch() {
         for (HWND last = nullptr; !stop_; Sleep(5)) {
-            HWND box = nullptr;
-            EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
+            const HWND box = FindOwnVisibleBox();
             if (!box || box == last) continue;
             last = box;
             ++boxes_;

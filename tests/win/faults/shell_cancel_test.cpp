@@ -9,21 +9,11 @@
 #include <thread>
 
 #include "engine/file_ops.h"
+#include "tests/kit/own_box.h"
 #include "tests/win/faults/fault_fixture.h"
 
 namespace faults {
 namespace {
-
-BOOL CALLBACK FindOwnBox(HWND window, LPARAM found) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    wchar_t windowClass[16] = {};
-    GetClassNameW(window, windowClass, 16);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window) || wcscmp(windowClass, L"#32770") != 0)
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
 
 // Presses Cancel in the first dialog box this process shows while it lives.
 class ShellBoxCanceller {
@@ -43,9 +33,7 @@ public:
 private:
     void Watch() {
         while (!stop_) {
-            HWND box = nullptr;
-            EnumWindows(FindOwnBox, reinterpret_cast<LPARAM>(&box));
-            if (box) {
+            if (const HWND box = FindOwnVisibleBox()) {
                 wchar_t title[256] = {};
                 GetWindowTextW(box, title, 256);
                 title_ = title;

@@ -10,14 +10,6 @@
 
 namespace {
 
-// Frees what GetSecurityInfo allocated.
-struct LocalMemoryTraits {
-    using Handle = PSECURITY_DESCRIPTOR;
-    static Handle Empty() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { LocalFree(h); }
-};
-
 // The user this process runs as.
 bool ProcessUser(std::vector<unsigned char>& user) {
     ScopedHandle token;
@@ -36,7 +28,7 @@ bool IsWellKnown(PSID sid, WELL_KNOWN_SID_TYPE type) {
 
 bool IsOwnedByAnInstallation(HANDLE mutex) {
     PSID owner = nullptr;
-    ScopedOwner<LocalMemoryTraits> descriptor;
+    ScopedLocalMemory descriptor;
     // Windows gives every named object an owner, readable through the full
     // access the mutex was opened with; where none can be read (Wine keeps
     // none) the guard stops the run, as it did before owners counted.

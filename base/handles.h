@@ -55,6 +55,16 @@ struct KernelHandleTraits {
 };
 using ScopedHandle = ScopedOwner<KernelHandleTraits>;
 
+// Memory the system allocated with LocalAlloc for the caller (security
+// descriptors, formatted messages).
+struct LocalMemoryTraits {
+    using Handle = HLOCAL;
+    static Handle Empty() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { LocalFree(h); }
+};
+using ScopedLocalMemory = ScopedOwner<LocalMemoryTraits>;
+
 struct FindHandleTraits {
     using Handle = HANDLE;
     static Handle Empty() { return INVALID_HANDLE_VALUE; }

@@ -20,6 +20,12 @@ std::wstring WithTrailingBackslash(std::wstring_view text) {
     return result;
 }
 
+std::wstring WithoutTrailingBackslash(std::wstring_view text) {
+    std::wstring result(text);
+    if (!result.empty() && result.back() == L'\\' && !(result.size() == 3 && result[1] == L':')) result.pop_back();
+    return result;
+}
+
 std::wstring FolderOf(std::wstring_view path) {
     const size_t slash = path.rfind(L'\\');
     return slash == std::wstring_view::npos ? std::wstring() : std::wstring(path.substr(0, slash + 1));

@@ -14,6 +14,9 @@ std::wstring_view TrimControlView(std::wstring_view text);
 // Appends "\" unless text already ends with it. An empty text stays empty.
 std::wstring WithTrailingBackslash(std::wstring_view text);
 
+// Removes one trailing "\", except from a drive root such as "C:\".
+std::wstring WithoutTrailingBackslash(std::wstring_view text);
+
 // The part of path up to and including the last "\" (empty when none).
 std::wstring FolderOf(std::wstring_view path);
 

@@ -6,17 +6,8 @@
 
 #include "base/error.h"
 #include "base/setup_log.h"
+#include "base/strings.h"
 #include "engine/tree_walk.h"
-
-namespace {
-
-std::wstring WithoutTrailingBackslash(std::wstring_view folder) {
-    std::wstring path(folder);
-    if (path.size() > 3 && path.back() == L'\\') path.pop_back();
-    return path;
-}
-
-}  // namespace
 
 void RefuseLinkOnTheWay(std::wstring_view installFolder, std::wstring_view target) {
     std::wstring folder = WithoutTrailingBackslash(installFolder);
@@ -32,13 +23,18 @@ void RefuseLinkOnTheWay(std::wstring_view installFolder, std::wstring_view targe
     }
 }
 
+ScopedHandle HoldFolderAgainstRenaming(const std::wstring& folder) {
+    // Shared for reading and writing, so work inside it goes on as before
+    // (files in it can still be held); not for deletion, which renaming
+    // needs.
+    return ScopedHandle(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
 void HeldFolders::Hold(std::wstring_view folder) {
     const std::wstring path = WithoutTrailingBackslash(folder);
-    // Shared for reading and writing, so the pass and the package's programs
-    // work inside it as before; not for deletion, which renaming needs.
-    ScopedHandle held(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                  nullptr));
+    ScopedHandle held = HoldFolderAgainstRenaming(path);
     if (!held) {
         const DWORD code = GetLastError();
         setup_log::WriteError(L"Folder not held against renaming: " + path, code);

@@ -18,6 +18,11 @@
 // begun, so such a write never follows a link.
 void RefuseLinkOnTheWay(std::wstring_view installFolder, std::wstring_view target);
 
+// Opens folder (no trailing "\"; a link itself, never what it names) held
+// against renaming and deletion while the handle lives; empty on failure,
+// with GetLastError() telling why.
+ScopedHandle HoldFolderAgainstRenaming(const std::wstring& folder);
+
 // Folders held open against renaming and deletion until the holder ends,
 // so that they cannot be swapped for links meanwhile. Windows enforces
 // this; Wine does not, which is why the writes also check.

@@ -4,6 +4,7 @@
 
 #include "base/file_system.h"
 #include "base/system_error.h"
+#include "engine/destination_guard.h"
 #include "engine/tree_walk.h"
 
 namespace {
@@ -53,16 +54,7 @@ HeldPackage::HeldPackage(std::wstring_view installed, std::wstring_view shipped)
         Note(PackageVerdict::Unverified, L"the package folder is a junction or symbolic link: " + folder);
         return;
     }
-    ScopedHandle self(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                  nullptr));
-    if (!self) {
-        const DWORD code = GetLastError();
-        Note(PackageVerdict::Unverified,
-             L"the package folder cannot be held: " + folder + L": " + SystemErrorText(code));
-        return;
-    }
-    held_.push_back(std::move(self));
+    if (!HoldFolder(folder)) return;
     if (!DirectoryExists(theirs))
         Note(PackageVerdict::Foreign, L"the distribution has no such package: " + theirs);
     Walk(folder, theirs, L"");
@@ -89,20 +81,19 @@ void HeldPackage::Walk(const std::wstring& installed, const std::wstring& shippe
     if (read != ERROR_SUCCESS)
         Note(PackageVerdict::Unverified, L"a folder cannot be read: " + here + L": " + SystemErrorText(read));
     for (const std::wstring& name : folders) {
-        const std::wstring path = installed + L"\\" + name;
-        // Shared for writing, so that the folder's files can be held; not
-        // for deletion, so that it cannot be renamed or removed meanwhile.
-        ScopedHandle folder(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-        if (!folder) {
-            const DWORD code = GetLastError();
-            Note(PackageVerdict::Unverified, L"a folder cannot be held: " + path + L": " + SystemErrorText(code));
-            continue;
-        }
-        held_.push_back(std::move(folder));
-        Walk(installed, shipped, name);
+        if (HoldFolder(installed + L"\\" + name)) Walk(installed, shipped, name);
     }
+}
+
+bool HeldPackage::HoldFolder(const std::wstring& path) {
+    ScopedHandle folder = HoldFolderAgainstRenaming(path);
+    if (!folder) {
+        const DWORD code = GetLastError();
+        Note(PackageVerdict::Unverified, L"a folder cannot be held: " + path + L": " + SystemErrorText(code));
+        return false;
+    }
+    held_.push_back(std::move(folder));
+    return true;
 }
 
 void HeldPackage::HoldFile(const std::wstring& installed, const std::wstring& shipped,

@@ -46,6 +46,7 @@ public:
 
 private:
     void Walk(const std::wstring& installed, const std::wstring& shipped, const std::wstring& relative);
+    bool HoldFolder(const std::wstring& path);
     void HoldFile(const std::wstring& installed, const std::wstring& shipped, const std::wstring& relative);
     void Note(PackageVerdict verdict, std::wstring reason);
 

@@ -1,6 +1,9 @@
 #include "engine/install_plan.h"
 
+#include <algorithm>
+
 #include "base/package_names.h"
+#include "base/strings.h"
 #include "engine/deployment_manifest.h"
 #include "engine/fonts.h"
 
@@ -160,11 +163,9 @@ std::vector<std::wstring> FoldersWrittenThrough(const InstallPlan& plan) {
     std::vector<std::wstring> folders;
     for (const PlanStep& step : plan) {
         if (step.folder.empty()) continue;
-        std::wstring folder = step.folder;
-        if (folder.back() == L'\\') folder.pop_back();
-        bool listed = false;
-        for (const std::wstring& known : folders) listed = listed || known == folder;
-        if (!listed) folders.push_back(std::move(folder));
+        std::wstring folder = WithoutTrailingBackslash(step.folder);
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(std::move(folder));
     }
     return folders;
 }

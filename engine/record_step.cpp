@@ -82,8 +82,7 @@ StepResult FileRecord(Pass& pass, const PlanStep& step) {
     // The page to print is a view of the record: without it the record
     // still stands.
     FileRecordPart(pass, L"html", record->PageBytes(header), L"Installation record page");
-    // Short: the progress list does not scroll sideways, and its last words
-    // are the verdict.
+    // Short: its last words are the verdict.
     const std::wstring counts = std::to_wstring(verification.verified);
     if (verification.different == 0 && filed) {
         pass.AppendToLine(line, std::wstring(kDone) + L": файлов " + counts + L", отличий нет" +

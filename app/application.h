@@ -10,6 +10,10 @@
 
 #include "base/window_base.h"
 
+// The application title: the task bar's, the boxes', and the program's name
+// in the system's list of installed programs.
+inline constexpr std::wstring_view kApplicationTitle = L"Установка комплекса \"Velmora-Холтер\"";
+
 class TApplication : public WindowBase<TApplication> {
 public:
     // Creates the task-bar window and makes the default error report the

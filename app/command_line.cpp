@@ -18,7 +18,7 @@ bool SameAsciiWord(std::wstring_view a, std::wstring_view b) {
 }
 
 // The switches that take a value after "=".
-enum class Switch { Unattended, Help, Folder, Driver, Runtime, Log };
+enum class Switch { Unattended, Help, Folder, Driver, Runtime, Log, Uninstall };
 
 struct SwitchName {
     std::wstring_view name;
@@ -27,8 +27,9 @@ struct SwitchName {
 };
 
 constexpr SwitchName kSwitches[] = {
-    {L"S", Switch::Unattended, false}, {L"?", Switch::Help, false},         {L"D", Switch::Folder, true},
-    {L"DRIVER", Switch::Driver, true}, {L"RUNTIME", Switch::Runtime, true}, {L"LOG", Switch::Log, true},
+    {L"S", Switch::Unattended, false},        {L"?", Switch::Help, false},         {L"D", Switch::Folder, true},
+    {L"DRIVER", Switch::Driver, true},        {L"RUNTIME", Switch::Runtime, true}, {L"LOG", Switch::Log, true},
+    {L"UNINSTALL", Switch::Uninstall, false},
 };
 
 struct RuntimeName {
@@ -127,6 +128,7 @@ std::wstring ApplyValue(CommandLine& line, Switch which, std::wstring_view argum
             return BadValue(argument, L"допустимы WIN7 и WINXP.");
         case Switch::Unattended:
         case Switch::Help:
+        case Switch::Uninstall:
             break;
     }
     return L"";
@@ -146,6 +148,7 @@ std::wstring ApplyArgument(CommandLine& line, std::vector<Switch>& seen, const s
         // an unattended line must show no box.
         if (!hasValue && known.which == Switch::Unattended) line.unattended = true;
         if (!hasValue && known.which == Switch::Help) line.help = true;
+        if (!hasValue && known.which == Switch::Uninstall) line.uninstall = true;
         for (Switch done : seen)
             if (done == known.which) return L"Ключ командной строки задан дважды: " + argument;
         seen.push_back(known.which);
@@ -173,6 +176,10 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
         std::wstring problem = ApplyArgument(line, seen, argument);
         if (line.error.empty()) line.error = std::move(problem);
     }
+    // A removal installs nothing: an installation's choice with it is a
+    // mistake of the command, not something to ignore.
+    if (line.uninstall && line.error.empty() && (line.driver || line.runtime))
+        line.error = L"Ключи /DRIVER и /RUNTIME не применяются при удалении (/UNINSTALL).";
     return line;
 }
 
@@ -197,6 +204,7 @@ std::wstring CommandLineHelp(std::wstring_view defaultFolder) {
     return L"VelmoraSetup.exe [/S] [/D=<каталог>]\r\n"
            L"[/DRIVER=YES|NO] [/RUNTIME=WIN7|WINXP]\r\n"
            L"[/LOG=<файл>]\r\n"
+           L"VelmoraSetup.exe /UNINSTALL [/S] [/D=<каталог>] [/LOG=<файл>]\r\n"
            L"\r\n"
            L"/S — установка без участия пользователя: без страниц мастера и без вопросов; ход установки "
            L"записывается только в журнал установки.\r\n"
@@ -208,6 +216,8 @@ std::wstring CommandLineHelp(std::wstring_view defaultFolder) {
            L"WIN7).\r\n"
            L"/LOG=<файл> — файл журнала установки, полный путь; недостающие каталоги создаются (по умолчанию "
            L"журнал в каталоге %TEMP%).\r\n"
+           L"/UNINSTALL — удаление программ комплекса из каталога установки по последнему протоколу установки; "
+           L"база данных, настройки, протоколы, шрифты и драйвер остаются.\r\n"
            L"/? — эта справка (с /S она записывается только в журнал установки).\r\n"
            L"\r\n"
            L"Коды завершения:" +
@@ -217,5 +227,6 @@ std::wstring CommandLineHelp(std::wstring_view defaultFolder) {
            code(kNoRoom, L"недостаточно места на диске, ничего не записано;") +
            code(kNeedsAdministrator, L"нужны права администратора, ничего не записано;") +
            code(kFailed, L"установка прервана ошибкой (текст ошибки в журнале);") +
-           code(kAlreadyRunning, L"уже идёт другая установка.");
+           code(kAlreadyRunning, L"уже идёт другая установка;") +
+           code(kNotInstalled, L"удаление: протокол установки не найден или не прочитан, ничего не удалено.");
 }

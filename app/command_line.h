@@ -19,6 +19,7 @@ struct CommandLine {
     // /SUPPRESSMSGBOXES, /qn, /quiet, /passive), which is refused.
     bool unattended = false;
     bool help = false;                          // /?: the switches and exit codes, in a box or (/S) the log
+    bool uninstall = false;                     // /UNINSTALL: remove the installation in /D= (or the default)
     std::optional<std::wstring> installFolder;  // /D=: trimmed, with its trailing "\"
     std::optional<bool> driver;                 // /DRIVER=YES|NO
     std::optional<RuntimeChoice> runtime;       // /RUNTIME=WIN7|WINXP

@@ -12,6 +12,7 @@ inline constexpr int kNoRoom = 112;              // ERROR_DISK_FULL: the preflig
 inline constexpr int kStepsFailed = 299;         // ERROR_PARTIAL_COPY: ran to its end, some steps failed
 inline constexpr int kNeedsAdministrator = 740;  // ERROR_ELEVATION_REQUIRED: the preflight refused
 inline constexpr int kFailed = 1603;             // ERROR_INSTALL_FAILURE: an error ended the installation
+inline constexpr int kNotInstalled = 1605;       // ERROR_UNKNOWN_PRODUCT: no readable record to remove by
 inline constexpr int kAlreadyRunning = 1618;     // ERROR_INSTALL_ALREADY_RUNNING
 
 }  // namespace exit_code

@@ -1,5 +1,6 @@
 #include "app/install_session.h"
 
+#include "app/application.h"
 #include "app/brand.h"
 #include "app/exit_codes.h"
 #include "app/resources_access.h"
@@ -58,6 +59,9 @@ InstallSession::InstallSession(HINSTANCE resources, const InstallChoices& choice
     request_.alternativeBrand = IsAlternativeBrand(LoadResString(resources, IDS_PRODUCT_NAME));
     request_.shortcut = DesktopShortcutNames(resources);
     request_.installerVersion = run_log::ProgramVersion(resources);
+    request_.installerProgram = ModulePath();
+    request_.displayName = kApplicationTitle;
+    request_.publisher = LoadResString(resources, IDS_PRODUCT_NAME);
 }
 
 std::optional<SessionEnd> InstallSession::Check(InstallView& view) const {

@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "app/exit_codes.h"
 #include "app/main_window.h"
+#include "app/removal_run.h"
 #include "app/run_log.h"
 #include "app/single_instance.h"
 #include "app/unattended_run.h"
@@ -96,7 +97,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // a crash.
     SetupLogSession log(instance, commandLine);
     // Also the title of the boxes shown before the main window exists.
-    Application.SetTitle(L"Установка комплекса \"Velmora-Холтер\"");
+    Application.SetTitle(kApplicationTitle);
 
     if (commandLine.help) {
         // Nobody reads a box in an unattended run: the help goes to the log.
@@ -139,8 +140,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         // The shell-link object and the folder dialog need a single-threaded
         // apartment on this thread for the whole run.
         const ScopedOleInitialize ole;
-        log.exitCode =
-            commandLine.unattended ? RunUnattended(instance, commandLine) : RunWizard(instance, commandLine);
+        log.exitCode = commandLine.uninstall    ? RunRemoval(instance, commandLine)
+                       : commandLine.unattended ? RunUnattended(instance, commandLine)
+                                                : RunWizard(instance, commandLine);
         return log.exitCode;
     } catch (...) {
         // Whatever its type (running out of memory included), an error that

@@ -5,6 +5,7 @@ list(APPEND PORTABLE_SOURCES
   app/folder_check.cpp)
 list(APPEND WIN_SOURCES
   app/application.cpp
+  app/removal_run.cpp
   app/bg_surface.cpp
   app/brand.cpp
   app/command_line_win.cpp

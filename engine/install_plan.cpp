@@ -77,6 +77,12 @@ public:
              .afterPrevious = true});
         Add({.kind = StepKind::Shortcut, .onFailure = OnFailure::Raises});
         Add({.kind = StepKind::Verification, .progress = L"Проверка установленных файлов...."});
+        // After the record: the entry's size is the recorded files'.
+        if (!request_.installerProgram.empty())
+            Add({.kind = StepKind::Registration,
+                 .onFailure = OnFailure::Counted,
+                 .folder = to_,
+                 .progress = L"Регистрация в списке установленных программ...."});
         return std::move(plan_);
     }
 

@@ -27,6 +27,7 @@ enum class StepKind {
     ReleaseLevel,    // the level of the update package whose script ran
     Shortcut,        // the desktop shortcut
     Verification,    // every installed file read back, the installation record filed
+    Registration,    // the removal program kept and the entry in the list of installed programs
 };
 
 // What a failure of the step does to the pass.

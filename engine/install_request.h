@@ -20,6 +20,13 @@ struct InstallRequest {
     bool alternativeBrand = false;  // the string table names the alternative brand
     ShortcutNames shortcut;
     std::wstring installerVersion;  // "1.2.3.4", for the installation record
+    // The installer's own file, kept in the install folder to remove the
+    // installation later, and the name and publisher of the system's list of
+    // installed programs. Without a program (the tests of other steps) the
+    // installation is not registered there.
+    std::wstring installerProgram;
+    std::wstring displayName;
+    std::wstring publisher;
 };
 
 enum class InstallOutcome {

@@ -77,3 +77,9 @@ StepResult CreateDesktopShortcut(Pass& pass, const PlanStep& step);
 // Files the record in the settings folder and says on one line how the
 // read-back went (counted when not clean).
 StepResult FileRecord(Pass& pass, const PlanStep& step);
+
+// Keeps the installer in the install folder as its removal program and
+// writes the installation's entry in the system's list of installed
+// programs (a re-run rewrites it). A failure is a line with step.progress
+// and kFailed, counted, with the failing call in the setup log.
+StepResult RegisterForRemoval(Pass& pass, const PlanStep& step);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/utf8.h"
+#include "engine/record_format.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ std::wstring HtmlText(const std::wstring& text) {
 }
 
 std::wstring DigestText(const FileHash& hash) {
-    return hash.error.empty() ? FromUtf8(HexText(hash.digest)) : L"-";
+    return hash.error.empty() ? FromUtf8(HexText(hash.digest)) : std::wstring(kRecordNone);
 }
 
 bool SameName(const std::wstring& a, const std::wstring& b) {
@@ -140,6 +141,15 @@ int InstallationRecord::NoteUpdate(const std::wstring& update, const std::vector
     return marked;
 }
 
+uint64_t InstallationRecord::InstalledBytes() const {
+    uint64_t bytes = 0;
+    for (const Entry& entry : entries_)
+        if (entry.kind != Kind::LeftOut && entry.copy.error.empty() &&
+            Relative(entry.installed) != entry.installed)
+            bytes += entry.copy.size;
+    return bytes;
+}
+
 std::wstring InstallationRecord::Relative(const std::wstring& path) const {
     if (path.size() > installFolder_.size() && SameName(path.substr(0, installFolder_.size()), installFolder_))
         return path.substr(installFolder_.size());
@@ -147,28 +157,30 @@ std::wstring InstallationRecord::Relative(const std::wstring& path) const {
 }
 
 void InstallationRecord::ForEachLine(const RecordHeader& header, const LineSink& line) const {
-    line(Line::Title, {L"Протокол установки комплекса \"Velmora-Холтер\""});
-    const std::pair<const wchar_t*, std::wstring> fields[] = {
+    line(Line::Title, {std::wstring(kRecordTitle)});
+    const std::pair<std::wstring_view, std::wstring> fields[] = {
         {L"Версия программы установки", header.installerVersion},
-        {L"Уровень выпуска", header.releaseLevel},
+        {kRecordReleaseLevel, header.releaseLevel},
         {L"Дистрибутив", header.installerFolder},
-        {L"Каталог установки", header.installFolder},
+        {kRecordInstallFolder, header.installFolder},
         {L"Windows", header.windowsVersion},
         {L"Пользователь", header.user},
         {L"Права администратора", ElevationText(header.elevated)},
         {L"Начало", DateTimeText(header.started)},
         {L"Окончание", DateTimeText(header.ended)},
+        {kRecordShortcut, header.shortcut.empty() ? std::wstring(kRecordNone) : header.shortcut},
     };
-    for (const auto& [label, value] : fields) line(Line::HeaderField, {label, value});
-    line(Line::ColumnNames,
-         {L"Файл", L"Размер", L"SHA-256 дистрибутива", L"SHA-256 установленного файла", L"Итог"});
+    for (const auto& [label, value] : fields) line(Line::HeaderField, {std::wstring(label), value});
+    line(Line::ColumnNames, {std::wstring(kRecordFileColumn), L"Размер", L"SHA-256 дистрибутива",
+                             L"SHA-256 установленного файла", L"Итог"});
     for (const Entry& entry : entries_) {
         const bool hashed = entry.kind != Kind::LeftOut;
         line(!hashed                                    ? Line::FileLeftOut
              : entry.verdict == L"OK" || entry.byUpdate ? Line::File
                                                         : Line::FileDiffers,
-             {Relative(entry.installed), hashed ? std::to_wstring(entry.source.size) : L"-",
-              hashed ? DigestText(entry.source) : L"-", hashed ? DigestText(entry.copy) : L"-", entry.verdict});
+             {Relative(entry.installed), hashed ? std::to_wstring(entry.source.size) : std::wstring(kRecordNone),
+              hashed ? DigestText(entry.source) : std::wstring(kRecordNone),
+              hashed ? DigestText(entry.copy) : std::wstring(kRecordNone), entry.verdict});
     }
 }
 
@@ -247,9 +259,9 @@ std::string InstallationRecord::PageBytes(const RecordHeader& header) const {
     return bytes + "</table>\r\n</body>\r\n</html>\r\n";
 }
 
-std::wstring RecordFileName(const LocalDateTime& when, const wchar_t* extension) {
+std::wstring RecordFileName(const LocalDateTime& when, const wchar_t* extension, const wchar_t* kind) {
     wchar_t name[64];
-    swprintf(name, 64, L"VelmoraSetup record %04d-%02d-%02d %02d-%02d-%02d.%ls", when.year, when.month, when.day,
-             when.hour, when.minute, when.second, extension);
+    swprintf(name, 64, L"VelmoraSetup %ls %04d-%02d-%02d %02d-%02d-%02d.%ls", kind, when.year, when.month,
+             when.day, when.hour, when.minute, when.second, extension);
     return name;
 }

@@ -24,6 +24,7 @@ struct RecordHeader {
     std::wstring elevated;  // "yes", "no" or "unknown"
     LocalDateTime started;
     LocalDateTime ended;
+    std::wstring shortcut;  // the desktop shortcut's full path; empty when none was made
 };
 
 // The outcome of the read-back.
@@ -68,6 +69,9 @@ public:
     // row per file, the files that differ and those left out marked. After
     // Verify.
     std::string PageBytes(const RecordHeader& header) const;
+    // The bytes of the installed files read back in the install folder
+    // (fonts left out). After Verify.
+    uint64_t InstalledBytes() const;
 
 private:
     enum class Kind { Copied, Written, LeftOut };
@@ -100,6 +104,7 @@ private:
     std::string buffer_;  // the read-back's, released after Verify
 };
 
-// The record's file name for a run started at when:
-// "VelmoraSetup record YYYY-MM-DD HH-MM-SS.<extension>".
-std::wstring RecordFileName(const LocalDateTime& when, const wchar_t* extension);
+// The file name of a record of kind ("record" for the installation's,
+// "removal" for a removal's) for a run started at when:
+// "VelmoraSetup <kind> YYYY-MM-DD HH-MM-SS.<extension>".
+std::wstring RecordFileName(const LocalDateTime& when, const wchar_t* extension, const wchar_t* kind = L"record");

@@ -86,6 +86,8 @@ StepOperation OperationOf(StepKind kind) {
             return CreateDesktopShortcut;
         case StepKind::Verification:
             return FileRecord;
+        case StepKind::Registration:
+            return RegisterForRemoval;
     }
     return nullptr;
 }

@@ -54,6 +54,7 @@ public:
     const LocalDateTime started;
     std::wstring updatePackage;  // the newest update package, once its script's step found it
     std::wstring level;          // the release level, once recorded
+    std::wstring shortcut;       // the desktop shortcut's full path, once made
     // The copies' read-back, before the update script; the install folder's
     // files then (sorted), and how many of them the script changed.
     RecordVerification verification;

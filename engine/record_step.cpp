@@ -77,7 +77,8 @@ StepResult FileRecord(Pass& pass, const PlanStep& step) {
                               UserName(),
                               Elevation(),
                               pass.started,
-                              LocalNow()};
+                              LocalNow(),
+                              pass.shortcut};
     const bool filed = FileRecordPart(pass, L"txt", record->FileBytes(header), L"Installation record");
     // The page to print is a view of the record: without it the record
     // still stands.

@@ -5,6 +5,7 @@ list(APPEND PORTABLE_SOURCES
   engine/font_name_table.cpp
   engine/package_choice.cpp
   engine/questions.cpp
+  engine/record_reader.cpp
   engine/shortcut_name.cpp
   engine/rights_question.cpp
   engine/space_rules.cpp
@@ -27,6 +28,11 @@ list(APPEND WIN_SOURCES
   engine/install_sequence.cpp
   engine/plan_executor.cpp
   engine/record_step.cpp
+  engine/registration_step.cpp
+  engine/removal.cpp
+  engine/removal_program.cpp
+  engine/removal_record.cpp
+  engine/uninstall_entry.cpp
   engine/update_steps.cpp
   engine/install_space.cpp
   engine/installation_record.cpp

@@ -155,5 +155,8 @@ StepResult CreateDesktopShortcut(Pass& pass, const PlanStep&) {
     CreateShortcut(pass.installFolder + names.target, ShortcutPlace::Desktop, L"", L"", L"", names.description,
                    names.name, link);
     setup_log::Write(link.empty() ? std::wstring(L"Shortcut not made: no desktop folder") : L"Shortcut: " + link);
+    // Saving fails silently: the record names the shortcut only when it is
+    // there, for the removal to take away.
+    if (!link.empty() && FileExists(link)) pass.shortcut = link;
     return {};
 }

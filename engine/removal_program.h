@@ -1,0 +1,24 @@
+// The copy of the installer that the installation keeps in the install
+// folder to remove it later: what the Uninstall entry's commands start.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "base/result.h"
+
+// Its folder below the install folder, and its name there.
+inline constexpr std::wstring_view kRemovalFolder = L"Uninstall\\";
+inline constexpr std::wstring_view kRemovalProgram = L"VelmoraSetup.exe";
+
+// installFolder (with its trailing "\") + the removal folder + the program.
+std::wstring RemovalProgramPath(std::wstring_view installFolder);
+
+// Copies program to RemovalProgramPath(installFolder), making its folder
+// when missing; nothing is copied when program is that copy already. With
+// protect (an elevated run) the folder first gets an access list of its
+// own: the Administrators and the system full control, the Users read and
+// execute, nothing inherited, so no standard user can replace the program
+// that an administrator later runs, nor put a DLL beside it. Fails with the
+// failing call's code.
+Result KeepRemovalProgram(const std::wstring& program, const std::wstring& installFolder, bool protect);

@@ -1,9 +1,5 @@
 #include "engine/removal_program.h"
 
-#include <windows.h>
-
-#include <aclapi.h>
-
 #include "base/file_system.h"
 #include "base/handles.h"
 #include "base/strings.h"
@@ -39,14 +35,16 @@ Result ProtectFolder(const std::wstring& folder) {
     if (const DWORD status = SetEntriesInAclW(std::size(entries), entries, nullptr, &acl); status != ERROR_SUCCESS)
         return Result::Failure(action, status);
     const ScopedLocalMemory owner(acl);
-    const DWORD status = SetNamedSecurityInfoW(const_cast<LPWSTR>(folder.c_str()), SE_FILE_OBJECT,
-                                               DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                                               nullptr, nullptr, acl, nullptr);
+    const DWORD status = SetSecurityHook(const_cast<LPWSTR>(folder.c_str()), SE_FILE_OBJECT,
+                                         DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
+                                         nullptr, acl, nullptr);
     if (status != ERROR_SUCCESS) return Result::Failure(action, status);
     return {};
 }
 
 }  // namespace
+
+SetSecurityFunction SetSecurityHook = SetNamedSecurityInfoW;
 
 std::wstring RemovalProgramPath(std::wstring_view installFolder) {
     return std::wstring(installFolder) + std::wstring(kRemovalFolder) + std::wstring(kRemovalProgram);

@@ -2,6 +2,10 @@
 // folder to remove it later: what the Uninstall entry's commands start.
 #pragma once
 
+#include <windows.h>
+
+#include <aclapi.h>
+
 #include <string>
 #include <string_view>
 
@@ -22,3 +26,10 @@ std::wstring RemovalProgramPath(std::wstring_view installFolder);
 // that an administrator later runs, nor put a DLL beside it. Fails with the
 // failing call's code.
 Result KeepRemovalProgram(const std::wstring& program, const std::wstring& installFolder, bool protect);
+
+// The call that sets the folder's access list: SetNamedSecurityInfoW, unless
+// a test put in one that looks at what it is given (Wine keeps no access
+// lists to read back).
+using SetSecurityFunction = DWORD(WINAPI*)(LPWSTR name, SE_OBJECT_TYPE type, SECURITY_INFORMATION what, PSID owner,
+                                           PSID group, PACL dacl, PACL sacl);
+extern SetSecurityFunction SetSecurityHook;

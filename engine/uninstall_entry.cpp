@@ -56,7 +56,8 @@ std::wstring UninstallEntryLocation() {
         return L"";
     wchar_t value[MAX_PATH * 2] = {};
     DWORD size = sizeof(value) - sizeof(wchar_t);
-    if (RegGetValueW(key.get(), nullptr, L"InstallLocation", RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+    if (RegGetValueW(key.get(), nullptr, L"InstallLocation", RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS)
         return L"";
     return value;
 }

@@ -67,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (line.logFile && (!IsCleanPath(*line.logFile) || line.logFile->back() == L'\\')) std::abort();
     // Every argument was taken: as many switches as arguments were set.
     const std::size_t set = line.unattended + line.help + line.installFolder.has_value() +
-                            line.driver.has_value() + line.runtime.has_value() + line.logFile.has_value();
+                            line.driver.has_value() + line.runtime.has_value() + line.logFile.has_value() +
+                            line.uninstall;
     if (set != arguments.size()) std::abort();
     return 0;
 }

@@ -31,6 +31,13 @@ TEST(CommandLine, SwitchesInAnyCaseWithSlashOrDash) {
     EXPECT_EQ(ParseCommandLine({L"/D=\\\\srv\\share\\Holter"}).installFolder, L"\\\\srv\\share\\Holter\\");
     EXPECT_TRUE(ParseCommandLine({L"/?"}).help);
     EXPECT_TRUE(ParseCommandLine({L"-?"}).help);
+
+    const CommandLine removal = ParseCommandLine({L"/Uninstall", L"/D=C:\\Program Files\\Holter", L"-S"});
+    EXPECT_EQ(removal.error, L"");
+    EXPECT_TRUE(removal.uninstall);
+    EXPECT_TRUE(removal.unattended);
+    EXPECT_EQ(removal.installFolder, L"C:\\Program Files\\Holter\\");
+    EXPECT_FALSE(ParseCommandLine({L"/S"}).uninstall);
 }
 
 struct Refusal {
@@ -91,6 +98,10 @@ TEST(CommandLine, UnknownSwitchesAndMalformedValuesAreErrors) {
         {{L"/LOG=setup.log"},
          L"Неверное значение ключа командной строки /LOG=setup.log: нужен полный путь, например "
          L"C:\\Logs\\setup.log."},
+        {{L"/UNINSTALL=YES"},
+         L"Неверное значение ключа командной строки /UNINSTALL=YES: этот ключ не принимает значения."},
+        {{L"/UNINSTALL", L"/DRIVER=NO"}, L"Ключи /DRIVER и /RUNTIME не применяются при удалении (/UNINSTALL)."},
+        {{L"/RUNTIME=WIN7", L"/uninstall"}, L"Ключи /DRIVER и /RUNTIME не применяются при удалении (/UNINSTALL)."},
         {{L"/LOG=C:\\a|b.log"},
          L"Неверное значение ключа командной строки /LOG=C:\\a|b.log: недопустимый символ в "
          L"пути."},
@@ -153,10 +164,11 @@ TEST(CommandLine, UnattendedIsSeenInARawLineThatCannotBeParsedAsMeant) {
 TEST(CommandLine, HelpListsEverySwitchAndExitCode) {
     const std::wstring help = CommandLineHelp(L"C:\\Holter\\");
     for (const wchar_t* item : {L"/S", L"/D=", L"/DRIVER=YES|NO", L"/RUNTIME=WIN7|WINXP", L"/LOG=", L"/?",
-                                L"(по умолчанию C:\\Holter\\)"})
+                                L"/UNINSTALL", L"(по умолчанию C:\\Holter\\)"})
         EXPECT_NE(help.find(item), std::wstring::npos) << testing::PrintToString(std::wstring(item));
     for (int code : {exit_code::kDone, exit_code::kStepsFailed, exit_code::kBadSwitch, exit_code::kNoRoom,
-                     exit_code::kNeedsAdministrator, exit_code::kFailed, exit_code::kAlreadyRunning})
+                     exit_code::kNeedsAdministrator, exit_code::kFailed, exit_code::kAlreadyRunning,
+                     exit_code::kNotInstalled})
         EXPECT_NE(help.find(L"\r\n" + std::to_wstring(code) + L" — "), std::wstring::npos) << code;
 }
 

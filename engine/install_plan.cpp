@@ -6,6 +6,7 @@
 #include "base/strings.h"
 #include "engine/deployment_manifest.h"
 #include "engine/fonts.h"
+#include "engine/removal_program.h"
 
 namespace {
 
@@ -82,6 +83,7 @@ public:
             Add({.kind = StepKind::Registration,
                  .onFailure = OnFailure::Counted,
                  .folder = to_,
+                 .copies = {{request_.installerProgram, RemovalProgramPath(to_)}},
                  .progress = L"Регистрация в списке установленных программ...."});
         return std::move(plan_);
     }

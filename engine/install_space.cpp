@@ -113,6 +113,7 @@ uint64_t PlannedBytes(const InstallPlan& plan, bool fonts, uint64_t clusterSize)
                     count.AddNewFile(copy.source);
                     break;
                 case StepKind::FileGroup:
+                case StepKind::Registration:
                     count.AddCopy(copy.source, copy.destination);
                     break;
                 case StepKind::Driver:

@@ -50,8 +50,7 @@ std::wstring RemovalProgramPath(std::wstring_view installFolder) {
     return std::wstring(installFolder) + std::wstring(kRemovalFolder) + std::wstring(kRemovalProgram);
 }
 
-Result KeepRemovalProgram(const std::wstring& program, const std::wstring& installFolder, bool protect) {
-    const std::wstring kept = RemovalProgramPath(installFolder);
+Result KeepRemovalProgram(const std::wstring& program, const std::wstring& kept, bool protect) {
     if (CompareStringOrdinal(program.c_str(), -1, kept.c_str(), -1, TRUE) == CSTR_EQUAL) return {};
     const std::wstring folder = FolderOf(kept);
     if (!DirectoryExists(folder) && !CreateDirectoryW(folder.c_str(), nullptr))

@@ -18,14 +18,14 @@ inline constexpr std::wstring_view kRemovalProgram = L"VelmoraSetup.exe";
 // installFolder (with its trailing "\") + the removal folder + the program.
 std::wstring RemovalProgramPath(std::wstring_view installFolder);
 
-// Copies program to RemovalProgramPath(installFolder), making its folder
-// when missing; nothing is copied when program is that copy already. With
+// Copies program to kept (RemovalProgramPath of the install folder), making
+// its folder when missing; nothing is copied when program is kept already. With
 // protect (an elevated run) the folder first gets an access list of its
 // own: the Administrators and the system full control, the Users read and
 // execute, nothing inherited, so no standard user can replace the program
 // that an administrator later runs, nor put a DLL beside it. Fails with the
 // failing call's code.
-Result KeepRemovalProgram(const std::wstring& program, const std::wstring& installFolder, bool protect);
+Result KeepRemovalProgram(const std::wstring& program, const std::wstring& kept, bool protect);
 
 // The call that sets the folder's access list: SetNamedSecurityInfoW, unless
 // a test put in one that looks at what it is given (Wine keeps no access

@@ -137,7 +137,7 @@ protected:
 
 TEST_F(RegistrationTest, AFullPassKeepsTheRemovalProgramAndWritesEveryValue) {
     const LocalDateTime today = LocalNow();
-    RunRecorded(view_, request_, package_, CopyFileWithDate, true);
+    RunRecorded(view_, request_, package_);
     std::string shown;
     for (const std::wstring& line : view_.lines) shown += ToUtf8(line) + "\n";
     ASSERT_EQ(view_.outcome, InstallOutcome::Completed) << shown << ToUtf8(log_.Find(L"Cannot"));
@@ -180,7 +180,7 @@ TEST_F(RegistrationTest, AFullPassKeepsTheRemovalProgramAndWritesEveryValue) {
 }
 
 TEST_F(RegistrationTest, ARerunRewritesTheEntryAndAPassEndedEarlyWritesNone) {
-    RunRecorded(view_, request_, package_, CopyFileWithDate, true);
+    RunRecorded(view_, request_, package_);
     {
         ScopedRegKey key;
         ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kEntryKey.c_str(), 0, KEY_SET_VALUE | KEY_WOW64_32KEY,
@@ -190,7 +190,7 @@ TEST_F(RegistrationTest, ARerunRewritesTheEntryAndAPassEndedEarlyWritesNone) {
         RegSetValueExW(key.get(), L"DisplayVersion", 0, REG_SZ, reinterpret_cast<const BYTE*>(old.c_str()),
                        static_cast<DWORD>((old.size() + 1) * sizeof(wchar_t)));
     }
-    RunRecorded(view_, request_, package_, CopyFileWithDate, true);
+    RunRecorded(view_, request_, package_);
     EXPECT_EQ(EntryText(L"DisplayVersion"), L"010124");
 
     DeleteEntry();
@@ -200,7 +200,7 @@ TEST_F(RegistrationTest, ARerunRewritesTheEntryAndAPassEndedEarlyWritesNone) {
         if (NameOf(destination) == L"gbak.exe") return Result::Failure(L"Cannot copy gbak.exe", ERROR_DISK_FULL);
         return CopyFileWithDate(source, destination);
     };
-    RunRecorded(early, request_, package_, failGbak, true);
+    RunRecorded(early, request_, package_, failGbak);
     EXPECT_EQ(early.outcome, InstallOutcome::EndedEarly);
     EXPECT_EQ(EntryText(L"DisplayName"), L"(none)");
     EXPECT_FALSE(FileExists(install_ + L"Uninstall\\VelmoraSetup.exe"));
@@ -210,7 +210,7 @@ TEST_F(RegistrationTest, ARerunRewritesTheEntryAndAPassEndedEarlyWritesNone) {
 // so, it counts, and the log names the failing call.
 TEST_F(RegistrationTest, AFailureIsALineThatCountsAndNoEntryIsWritten) {
     WriteFileBytes(install_ + L"Uninstall", "a file where the folder should be");
-    RunRecorded(view_, request_, package_, CopyFileWithDate, true);
+    RunRecorded(view_, request_, package_);
     EXPECT_EQ(view_.outcome, InstallOutcome::CompletedWithFailures);
     EXPECT_EQ(view_.lines.back(), std::wstring(kRegistrationLine) + L"ОШИБКА!!!");
     EXPECT_NE(log_.Find(L"Cannot create folder " + install_ + L"Uninstall\\: error "), L"")

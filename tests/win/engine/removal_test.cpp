@@ -36,7 +36,7 @@ protected:
         CreateDirectoryW(install_.c_str(), nullptr);
         CreateDirectoryW((install_ + L"Settings").c_str(), nullptr);
         BuildPackage(package_, {});
-        RunRecorded(view_, request_, package_, CopyFileWithDate, true);
+        RunRecorded(view_, request_, package_);
         ASSERT_EQ(view_.outcome, InstallOutcome::Completed);
     }
     void TearDown() override { DeleteUninstallEntry(); }

@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "app/command_line.h"
+#include "app/elevated_restart.h"
 #include "app/exit_codes.h"
 #include "app/main_window.h"
 #include "app/removal_run.h"
@@ -15,6 +16,7 @@
 #include "app/wizard_presets.h"
 #include "base/file_system.h"
 #include "base/handles.h"
+#include "base/run_facts.h"
 #include "base/setup_log.h"
 #include "base/system_library.h"
 #include "shared/ScreenMonitorManager.h"
@@ -112,6 +114,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (!commandLine.error.empty()) {
         Tell(commandLine, commandLine.error + L"\r\n\r\nСписок ключей: VelmoraSetup.exe /?");
         return log.Refuse(exit_code::kBadSwitch);
+    }
+    // Before the guard, which the elevated run takes: the removal asks for
+    // the rights once, where a person can answer.
+    if (commandLine.uninstall && !commandLine.unattended && Elevation() == L"no") {
+        setup_log::Write(L"Removal needs the administrator's rights: started again with them");
+        run_log::Note(run_log::Outcome::Completed);
+        return log.exitCode = RunAgainElevated();
     }
     // Held until the process ends.
     const SingleInstanceGuard oneInstallation;

@@ -70,12 +70,10 @@ int RunRemoval(HINSTANCE instance, const CommandLine& commandLine) {
     const bool quiet = commandLine.unattended;
     setup_log::Write(L"Removal started. Install folder: " + folder + (quiet ? L"; unattended" : L""));
     // The entry and the removal program's folder are the administrators':
-    // without their rights half a removal would be left.
+    // without their rights half a removal would be left. (An interactive
+    // run has asked for them before it came here.)
     if (Elevation() == L"no") {
-        const std::wstring text =
-            L"Для удаления программ комплекса нужны права администратора. Ничего не удалено.";
         setup_log::Write(L"Removal not started: no rights");
-        if (!quiet) Application.ShowMessageBox(text, MB_OK | MB_ICONERROR);
         run_log::Note(run_log::Outcome::NotStarted);
         return exit_code::kNeedsAdministrator;
     }

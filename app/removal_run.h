@@ -13,5 +13,6 @@
 // the question was answered No: nothing changed), kStepsFailed when
 // something could not be removed, kNotInstalled when there is no readable
 // installation record (nothing removed), kNeedsAdministrator when the
-// process is not elevated (nothing removed). Errors raised pass on.
+// process is not elevated (nothing removed; an interactive run is started
+// elevated first, app/elevated_restart.h). Errors raised pass on.
 int RunRemoval(HINSTANCE instance, const CommandLine& commandLine);

@@ -6,6 +6,7 @@ list(APPEND PORTABLE_SOURCES
 list(APPEND WIN_SOURCES
   app/application.cpp
   app/removal_run.cpp
+  app/elevated_restart.cpp
   app/bg_surface.cpp
   app/brand.cpp
   app/command_line_win.cpp

@@ -1,0 +1,9 @@
+// Under UAC, "Programs and Features" starts an entry's removal command with
+// the user's filtered rights; the removal needs the administrator's.
+#pragma once
+
+// Starts this program again with its own arguments, asking Windows for the
+// administrator's rights (the UAC prompt), waits for it and returns its
+// exit code. kNeedsAdministrator (app/exit_codes.h) when the prompt is
+// declined or the start fails, with the system's reason in the setup log.
+int RunAgainElevated();

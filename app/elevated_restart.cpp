@@ -4,7 +4,7 @@
 
 #include <shellapi.h>
 
-#include <cwchar>
+#include <algorithm>
 #include <string>
 
 #include "app/exit_codes.h"
@@ -12,21 +12,6 @@
 #include "base/handles.h"
 #include "base/message_pump.h"
 #include "base/setup_log.h"
-
-namespace {
-
-// The raw command line after the program's own path, as the system splits
-// it off: up to the closing quote when it starts with one, else up to the
-// first blank.
-std::wstring ArgumentsAfterProgram(const wchar_t* line) {
-    line += wcsspn(line, L" \t");
-    const wchar_t* end = *line == L'"' ? wcschr(line + 1, L'"') : line + wcscspn(line, L" \t");
-    if (!end) return L"";
-    if (*end == L'"') ++end;
-    return end + wcsspn(end, L" \t");
-}
-
-}  // namespace
 
 int RunAgainElevated() {
     const std::wstring program = ModulePath();
@@ -53,4 +38,14 @@ int RunAgainElevated() {
     }
     setup_log::Write(L"Removal with the administrator's rights ended with exit code " + std::to_wstring(exitCode));
     return static_cast<int>(exitCode);
+}
+
+std::wstring ArgumentsAfterProgram(std::wstring_view line) {
+    constexpr std::wstring_view kBlanks = L" \t";
+    size_t start = std::min(line.find_first_not_of(kBlanks), line.size());
+    size_t end = line.substr(start, 1) == L"\"" ? line.find(L'"', start + 1)
+                                                : std::min(line.find_first_of(kBlanks, start), line.size());
+    if (end == std::wstring_view::npos) return L"";
+    if (line.substr(end, 1) == L"\"") ++end;
+    return std::wstring(line.substr(std::min(line.find_first_not_of(kBlanks, end), line.size())));
 }

@@ -51,7 +51,8 @@ void CreateInstallFolders(const std::wstring& installFolder) {
     }
 }
 
-InstallSession::InstallSession(HINSTANCE resources, const InstallChoices& choices, std::wstring installerFolder)
+InstallSession::InstallSession(HINSTANCE resources, const InstallChoices& choices, std::wstring installerFolder,
+                               std::wstring installerProgram)
     : installerFolder_(std::move(installerFolder)) {
     request_.installFolder = choices.installFolder.value_or(DefaultInstallFolder(resources));
     request_.runtime = choices.runtime.value_or(RuntimeChoice::Modern);
@@ -59,7 +60,7 @@ InstallSession::InstallSession(HINSTANCE resources, const InstallChoices& choice
     request_.alternativeBrand = IsAlternativeBrand(LoadResString(resources, IDS_PRODUCT_NAME));
     request_.shortcut = DesktopShortcutNames(resources);
     request_.installerVersion = run_log::ProgramVersion(resources);
-    request_.installerProgram = ModulePath();
+    request_.installerProgram = std::move(installerProgram);
     request_.displayName = kApplicationTitle;
     request_.publisher = LoadResString(resources, IDS_PRODUCT_NAME);
 }

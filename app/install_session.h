@@ -57,8 +57,10 @@ public:
     // The request from the defaults of resources (the module whose string
     // table and version resource name the brand, the shortcut and the
     // version) with choices over them, for the package in installerFolder
-    // (with its trailing "\").
-    InstallSession(HINSTANCE resources, const InstallChoices& choices, std::wstring installerFolder);
+    // (with its trailing "\"); installerProgram is the installer's file,
+    // kept in the install folder to remove the installation.
+    InstallSession(HINSTANCE resources, const InstallChoices& choices, std::wstring installerFolder,
+                   std::wstring installerProgram);
 
     const InstallRequest& request() const { return request_; }
 

@@ -499,7 +499,7 @@ void TFMain::BtnInsatallClick() {
                                 .setCanClose = [this](bool canClose) { FCanClose = canClose; },
                                 .holdSession = [this](std::wstring_view step) { HoldSession(step); }});
     Fcopyfrom = ModuleFolder();
-    const InstallSession session(instance_, ReadInstallChoices(), Fcopyfrom);
+    const InstallSession session(instance_, ReadInstallChoices(), Fcopyfrom, ModulePath());
     // Nothing is written until the room and the rights have been checked;
     // the page stays for another try.
     if (session.Check(view)) return;

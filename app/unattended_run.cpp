@@ -17,7 +17,7 @@ int Install(HINSTANCE instance, const CommandLine& commandLine) {
     // The driver question asks for the interface block to be plugged in:
     // unattended, the driver is installed only when asked for.
     const InstallSession session(instance, {commandLine.installFolder, commandLine.runtime, commandLine.driver},
-                                 ModuleFolder());
+                                 ModuleFolder(), ModulePath());
     setup_log::Write(L"Unattended installation: no pages and no boxes; questions are answered in this log");
     // The shell's copy of the driver folder shows nothing either and
     // answers its own questions (replace, merge) with Yes.

@@ -118,7 +118,8 @@ void RunHeadlessPass(const std::wstring& installerExe, const std::wstring& insta
     ScopedCoInitialize com;
     // The defaults (the modern runtime, no driver) as the installer's own
     // string table names them; the shortcut too.
-    const InstallSession session(installer.get(), {.installFolder = installFolder}, FolderOf(installerExe));
+    const InstallSession session(installer.get(), {.installFolder = installFolder}, FolderOf(installerExe),
+                                 installerExe);
 
     // The setup log as the wizard keeps it, in the user's temporary folder.
     setup_log::Open();

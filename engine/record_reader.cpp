@@ -1,5 +1,7 @@
 #include "engine/record_reader.h"
 
+#include <algorithm>
+
 #include "base/strings.h"
 #include "engine/record_format.h"
 
@@ -20,6 +22,19 @@ bool IsDigest(std::wstring_view text) {
     if (text.size() != 64) return false;
     for (const wchar_t c : text)
         if (!((c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f'))) return false;
+    return true;
+}
+
+// A path below the install folder: no drive, no stream, no root, no "..".
+// The settings folder that holds the record is writable by every user, and
+// the removal runs with the administrator's rights.
+bool StaysInside(std::wstring_view path) {
+    if (path.find(L':') != std::wstring_view::npos || path[0] == L'\\' || path[0] == L'/') return false;
+    for (size_t start = 0; start <= path.size();) {
+        const size_t end = std::min(path.find_first_of(L"\\/", start), path.size());
+        if (path.substr(start, end - start) == L"..") return false;
+        start = end + 1;
+    }
     return true;
 }
 
@@ -78,6 +93,8 @@ private:
         const std::vector<std::wstring_view> fields = Fields(line, L'\t');
         if (fields.size() != 5) return L"в строке файла не пять полей";
         if (fields[0].empty()) return L"в строке файла нет пути";
+        if (!IsFullRecordPath(fields[0]) && !StaysInside(fields[0]))
+            return L"путь выходит за пределы каталога установки";
         const std::wstring_view installed = fields[3];
         if (installed != kRecordNone && !IsDigest(installed)) return L"неверная сумма SHA-256";
         content_.files.push_back({std::wstring(fields[0]),

@@ -29,9 +29,10 @@ struct RecordReading {
 
 // Reads the record's text (decoded, without its byte-order mark): the title
 // line, the header ("<label>: <value>" lines up to a blank line), the column
-// names, then one line of five tab-separated fields per file. A text that
-// does not follow that form is refused with the first line at fault; never
-// guesses.
+// names, then one line of five tab-separated fields per file, each path
+// either full or below the install folder (never "..", a root or a
+// stream). A text that does not follow that form is refused with the first
+// line at fault; never guesses.
 RecordReading ReadInstallationRecord(std::wstring_view text);
 
 // True for a path with a drive or a network share: a file outside the

@@ -72,6 +72,14 @@ TEST(InstallationRecordReader, RefusesWhatIsNotAWholeRecord) {
         {Record(L"\t1\t-\t" + kDigest + L"\tOK\r\n"), L"строка 9: в строке файла нет пути"},
         {Record(L"a\t1\t-\t" + kDigest.substr(1) + L"\tOK\r\n"), L"строка 9: неверная сумма SHA-256"},
         {Record(L"a\t1\t-\t" + std::wstring(64, L'A') + L"\tOK\r\n"), L"строка 9: неверная сумма SHA-256"},
+        {Record(L"udf\\..\\..\\Windows\\System32\\a.dll\t1\t-\t" + kDigest + L"\tOK\r\n"),
+         L"строка 9: путь выходит за пределы каталога установки"},
+        {Record(L"../x.dll\t1\t-\t" + kDigest + L"\tOK\r\n"),
+         L"строка 9: путь выходит за пределы каталога установки"},
+        {Record(L"\\Windows\\a.dll\t1\t-\t" + kDigest + L"\tOK\r\n"),
+         L"строка 9: путь выходит за пределы каталога установки"},
+        {Record(L"gbak.exe:stream\t1\t-\t" + kDigest + L"\tOK\r\n"),
+         L"строка 9: путь выходит за пределы каталога установки"},
     };
     for (const auto& c : cases) {
         const RecordReading reading = ReadInstallationRecord(c.text);

@@ -13,6 +13,7 @@ TEST(CommandLine, NoArgumentsIsTheWizardAsAlways) {
     EXPECT_FALSE(line.unattended);
     EXPECT_FALSE(line.help);
     EXPECT_FALSE(line.installFolder || line.driver || line.runtime || line.logFile);
+    EXPECT_FALSE(line.replaceDatabase || line.allUsers);
     EXPECT_EQ(line.error, L"");
 }
 
@@ -31,6 +32,8 @@ TEST(CommandLine, SwitchesInAnyCaseWithSlashOrDash) {
     EXPECT_EQ(ParseCommandLine({L"/D=\\\\srv\\share\\Holter"}).installFolder, L"\\\\srv\\share\\Holter\\");
     EXPECT_TRUE(ParseCommandLine({L"/?"}).help);
     EXPECT_TRUE(ParseCommandLine({L"-?"}).help);
+    EXPECT_TRUE(ParseCommandLine({L"/db=Replace"}).replaceDatabase);
+    EXPECT_TRUE(ParseCommandLine({L"-AllUsers"}).allUsers);
 }
 
 struct Refusal {
@@ -85,6 +88,12 @@ TEST(CommandLine, UnknownSwitchesAndMalformedValuesAreErrors) {
         {{L"/DRIVER="}, L"Неверное значение ключа командной строки /DRIVER=: допустимы YES и NO."},
         {{L"/DRIVER=YES "}, L"Неверное значение ключа командной строки /DRIVER=YES : допустимы YES и NO."},
         {{L"/RUNTIME=XP"}, L"Неверное значение ключа командной строки /RUNTIME=XP: допустимы WIN7 и WINXP."},
+        {{L"/DB=KEEP"}, L"Неверное значение ключа командной строки /DB=KEEP: допустимо только REPLACE."},
+        {{L"/DB"},
+         L"Неверное значение ключа командной строки /DB: после имени ключа нужен знак \"=\" и значение."},
+        {{L"/ALLUSERS=1"},
+         L"Неверное значение ключа командной строки /ALLUSERS=1: этот ключ не принимает значения."},
+        {{L"/ALLUSERS", L"/allusers"}, L"Ключ командной строки задан дважды: /allusers"},
         {{L"/LOG="}, L"Неверное значение ключа командной строки /LOG=: нужно имя файла журнала."},
         {{L"/LOG=C:\\Logs\\"},
          L"Неверное значение ключа командной строки /LOG=C:\\Logs\\: нужно имя файла журнала."},
@@ -152,11 +161,12 @@ TEST(CommandLine, UnattendedIsSeenInARawLineThatCannotBeParsedAsMeant) {
 
 TEST(CommandLine, HelpListsEverySwitchAndExitCode) {
     const std::wstring help = CommandLineHelp(L"C:\\Holter\\");
-    for (const wchar_t* item : {L"/S", L"/D=", L"/DRIVER=YES|NO", L"/RUNTIME=WIN7|WINXP", L"/LOG=", L"/?",
-                                L"(по умолчанию C:\\Holter\\)"})
+    for (const wchar_t* item : {L"/S", L"/D=", L"/DRIVER=YES|NO", L"/RUNTIME=WIN7|WINXP", L"/LOG=", L"/DB=REPLACE",
+                                L"/ALLUSERS", L"/?", L"(по умолчанию C:\\Holter\\)"})
         EXPECT_NE(help.find(item), std::wstring::npos) << testing::PrintToString(std::wstring(item));
-    for (int code : {exit_code::kDone, exit_code::kStepsFailed, exit_code::kBadSwitch, exit_code::kNoRoom,
-                     exit_code::kNeedsAdministrator, exit_code::kFailed, exit_code::kAlreadyRunning})
+    for (int code :
+         {exit_code::kDone, exit_code::kRestartNeeded, exit_code::kStepsFailed, exit_code::kBadSwitch,
+          exit_code::kNoRoom, exit_code::kNeedsAdministrator, exit_code::kFailed, exit_code::kAlreadyRunning})
         EXPECT_NE(help.find(L"\r\n" + std::to_wstring(code) + L" — "), std::wstring::npos) << code;
 }
 

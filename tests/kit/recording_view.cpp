@@ -41,7 +41,7 @@ InstallRequest TestRequest(const std::wstring& folder, const std::wstring& linkN
 }
 
 void RunRecorded(RecordingView& view, const InstallRequest& request, std::wstring_view installerFolder,
-                 FileCopy copy, bool keepRecord) {
-    view.outcome = RunInstallation(view, request, installerFolder, {.copy = copy, .keepRecord = keepRecord});
+                 FileCopy copy) {
+    view.outcome = RunInstallation(view, request, installerFolder, {.copy = copy});
     if (view.outcome != InstallOutcome::EndedEarly) view.events.push_back(L"completed");
 }

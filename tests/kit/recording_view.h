@@ -11,6 +11,9 @@
 #include "engine/install_sequence.h"
 
 inline const std::wstring kDriverQuestion = L"Подключите интерфейсный блок и нажмите \"Yes\"?";
+// The last line of a run that reached the installation record, before its
+// outcome.
+inline constexpr std::wstring_view kCheckLine = L"Проверка установленных файлов....";
 
 class RecordingView : public InstallView {
 public:
@@ -49,7 +52,7 @@ public:
 // package's "Shell.exe".
 InstallRequest TestRequest(const std::wstring& folder, const std::wstring& linkName);
 
-// Runs the installation into view, the installation record kept only when
-// asked for; "completed" ends the events when it ran to its end.
+// Runs the installation into view as both front ends do, the installation
+// record kept; "completed" ends the events when it ran to its end.
 void RunRecorded(RecordingView& view, const InstallRequest& request, std::wstring_view installerFolder,
-                 FileCopy copy = CopyFileWithDate, bool keepRecord = false);
+                 FileCopy copy = CopyFileWithDate);

@@ -97,12 +97,22 @@ protected:
     void Build(const PackageOptions& options = {}) { BuildPackage(package_, options); }
     void Run(FileCopy copy = CopyFileWithDate) { RunRecorded(view_, request_, package_, copy); }
     // The progress lines without those of fonts, which depend on what the
-    // system already has.
+    // system already has, and without the read-back's line that ends a run
+    // reaching the installation record (CheckLine).
     std::vector<std::wstring> DeploymentLines() const {
         std::vector<std::wstring> lines;
         for (const std::wstring& line : view_.lines)
-            if (line.rfind(L"Шрифт <", 0) != 0) lines.push_back(line);
+            if (line.rfind(L"Шрифт <", 0) != 0 && line.rfind(kCheckLine, 0) != 0) lines.push_back(line);
         return lines;
+    }
+    // The last line, which must be the read-back's.
+    std::wstring CheckLine() const {
+        EXPECT_FALSE(view_.lines.empty());
+        if (view_.lines.empty() || view_.lines.back().rfind(kCheckLine, 0) != 0) {
+            ADD_FAILURE() << "the run did not end with the read-back's line";
+            return {};
+        }
+        return view_.lines.back();
     }
 
     ScopedCoInitialize com_;
@@ -126,8 +136,9 @@ TEST_F(InstallSequenceTest, FullRunWritesTheDocumentedLinesAndFiles) {
                 L"Копирование файла V12.FDB....Завершено"},
                kCopyLinesModern);
     expected = Concat(expected, fontLines);
-    expected = Concat(
-        expected, {L"Началась установка драйверов устройства...", L"Установка драйверов устройства завершена"});
+    expected = Concat(expected,
+                      {L"Началась установка драйверов устройства...", L"Установка драйверов устройства завершена",
+                       std::wstring(kCheckLine) + L"Завершено: файлов 35, отличий нет"});
     EXPECT_EQ(view_.lines, expected);
     EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy",
                                                        L"ask: " + kDriverQuestion, L"completed"}));
@@ -202,6 +213,8 @@ TEST_F(InstallSequenceTest, ReinstallKeepsSettingsCounterAndTheOldDatabase) {
     EXPECT_EQ(ReadFileBytes(install_ + L"Settings\\lastnum.dta"), counter);
     EXPECT_EQ(ReadFileBytes(install_ + L"DTAfb\\V12.FDB"), ReadFileBytes(package_ + L"DTAfb\\V12.FDB"));
 
+    EXPECT_EQ(CheckLine(), std::wstring(kCheckLine) + L"Завершено: файлов 30, отличий нет")
+        << "the old database, now a backup, is the clinic's, not the installation's";
     const std::vector<std::wstring> lines = DeploymentLines();
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[0], L"Создание настроечных файлов....Завершено");
@@ -384,7 +397,7 @@ TEST_F(InstallSequenceTest, DriverStepFollowsTheCheckBoxAndTheAnswer) {
             std::find(view_.events.begin(), view_.events.end(), L"ask: " + kDriverQuestion) != view_.events.end(),
             c.asked)
             << c.what;
-        EXPECT_EQ(view_.lines.back() == failedStart, c.line) << c.what;
+        EXPECT_EQ(DeploymentLines().back() == failedStart, c.line) << c.what;
         EXPECT_EQ(
             std::count_if(view_.lines.begin(), view_.lines.end(),
                           [](const std::wstring& line) { return line.find(L"драйвер") != std::wstring::npos; }),
@@ -403,7 +416,7 @@ TEST_F(InstallSequenceTest, DriverStepFollowsTheCheckBoxAndTheAnswer) {
     request_.driver = true;
     view_.driverAnswer = true;
     Run();
-    EXPECT_EQ(view_.lines.back(), failedStart);
+    EXPECT_EQ(DeploymentLines().back(), failedStart);
     EXPECT_FALSE(PathExists(package_ + L"FTDIDriverInstall\\FTDIDriverInstall.done"));
 }
 
@@ -435,7 +448,7 @@ TEST_F(InstallSequenceTest, AForeignUpdateScriptRunsOnlyOnYes) {
         EXPECT_EQ(view_.askedDefaults, (std::vector<DefaultButton>{DefaultButton::Yes, DefaultButton::No}));
         EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find(yes ? "<Level>991231<" : "<Level>100101<"),
                   std::string::npos);
-        EXPECT_EQ(view_.lines.back() ==
+        EXPECT_EQ(DeploymentLines().back() ==
                       L"Пакет обновления <X991231>: пакет не из этого дистрибутива, Install.cmd не "
                       L"запущен; уровень обновления не записан",
                   !yes);
@@ -481,7 +494,7 @@ TEST_F(InstallSequenceTest, ALinkedUpdateScriptIsNeverRun) {
     EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"progress page", L"busy", L"not busy",
                                                        L"ask: " + kDriverQuestion, L"completed"}));
     EXPECT_EQ(
-        view_.lines.back(),
+        DeploymentLines().back(),
         L"Пакет обновления <U010124>: пакет не удалось проверить, Install.cmd не запущен; уровень обновления не "
         L"записан");
     EXPECT_FALSE(PathExists(install_ + L"backup\\U010124.done"));
@@ -512,8 +525,8 @@ TEST_F(InstallSequenceTest, ARecordIsNeverWrittenThroughALinkThatAppearedDuringT
     Build();
     const SetupLogCapture log;
     SettingsLinkedDuringTheScript view(install_ + L"Settings");
-    RunRecorded(view, request_, package_, CopyFileWithDate, true);
-    EXPECT_EQ(view.lines.back().rfind(L"Проверка установленных файлов....ОШИБКА!!! ", 0), 0u)
+    RunRecorded(view, request_, package_);
+    EXPECT_EQ(view.lines.back().rfind(std::wstring(kCheckLine) + L"ОШИБКА!!! ", 0), 0u)
         << ToUtf8(view.lines.back());
     EXPECT_NE(view.lines.back().find(L"; протокол не записан"), std::wstring::npos) << ToUtf8(view.lines.back());
     EXPECT_TRUE(log.Has(L"Installation record not written: Cannot create file \"" + install_ +
@@ -607,8 +620,8 @@ TEST_F(InstallSequenceTest, EveryLineIsLoggedOnceAsShown) {
     for (const std::wstring& line : view_.lines)
         EXPECT_EQ(std::count(logged.begin(), logged.end(), line), 1) << ToUtf8(line) << log.Dump();
     EXPECT_EQ(std::count(logged.begin(), logged.end(), L"Копирование файла gbak.exe...."), 1);
-    EXPECT_EQ(logged.size(), view_.lines.size() + 1 + kCopyLinesModern.size() + 1)
-        << "each line once, and once more for the settings, database and copy lines' outcomes";
+    EXPECT_EQ(logged.size(), view_.lines.size() + 1 + kCopyLinesModern.size() + 1 + 1)
+        << "each line once, and once more for the settings, database, copy and read-back lines' outcomes";
 }
 
 }  // namespace

@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr std::wstring_view kCheckLine = L"Проверка установленных файлов....";
-
 // The copy of the installation, except that it damages one runtime file
 // right after copying it, as a failing disk or a meddling program would.
 Result CopyDamagingGbak(std::wstring_view source, std::wstring_view destination) {
@@ -137,7 +135,7 @@ protected:
 };
 
 TEST_F(InstallationRecordTest, CleanInstallationIsVerifiedWithoutDifferences) {
-    RunRecorded(view_, request_, package_, CopyFileWithDate, true);
+    RunRecorded(view_, request_, package_);
 
     const std::wstring& last = view_.lines.back();
     EXPECT_EQ(last.rfind(std::wstring(kCheckLine) + L"Завершено: файлов ", 0), 0u) << ToUtf8(last);
@@ -191,7 +189,7 @@ TEST_F(InstallationRecordTest, FontRowsSayWhatBecameOfEachFont) {
     ASSERT_TRUE(
         CopyFileW((package_ + L"fonts\\" + fileOnly).c_str(), (system.fontsFolder + fileOnly).c_str(), FALSE));
 
-    RunRecorded(view_, request_, package_, CopyFileWithDate, true);
+    RunRecorded(view_, request_, package_);
 
     const std::vector<std::wstring> records = RecordsIn(install_ + L"Settings\\");
     ASSERT_EQ(records.size(), 1u);
@@ -212,7 +210,7 @@ TEST_F(InstallationRecordTest, FontRowsSayWhatBecameOfEachFont) {
 }
 
 TEST_F(InstallationRecordTest, CopyDamagedBeforeTheReadBackIsReported) {
-    RunRecorded(view_, request_, package_, CopyDamagingGbak, true);
+    RunRecorded(view_, request_, package_, CopyDamagingGbak);
 
     const std::wstring& last = view_.lines.back();
     EXPECT_EQ(last.rfind(std::wstring(kCheckLine) + L"ОШИБКА!!! Файлов ", 0), 0u) << ToUtf8(last);
@@ -238,7 +236,7 @@ TEST_F(InstallationRecordTest, FilesTheUpdateScriptChangesAreRecordedAsItsOwn) {
     BuildPackage(package_, {});
     WriteFileBytes(package_ + L"backup\\U010124\\Install.cmd",
                    "@echo off\r\necho schema>> ..\\..\\DTAfb\\V12.FDB\r\necho log> ..\\U010124.log\r\n");
-    RunRecorded(view_, request_, package_, CopyFileWithDate, true);
+    RunRecorded(view_, request_, package_);
 
     const std::wstring& last = view_.lines.back();
     EXPECT_EQ(last.rfind(std::wstring(kCheckLine) + L"Завершено: файлов ", 0), 0u) << ToUtf8(last);
@@ -277,7 +275,7 @@ TEST(InstallationRecordOnDisk, LeftForTheLinuxCheck) {
     ScopedCoInitialize com;
     RecordingView view;
     const InstallRequest request = TestRequest(install, L"Velmora - Холтер (record check)");
-    RunRecorded(view, request, package, CopyFileWithDate, true);
+    RunRecorded(view, request, package);
     ASSERT_EQ(view.lines.back().rfind(std::wstring(kCheckLine) + L"Завершено", 0), 0u)
         << ToUtf8(view.lines.back());
 }

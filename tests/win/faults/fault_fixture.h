@@ -96,6 +96,10 @@ inline std::vector<std::wstring> DeploymentLines(Database database, const wchar_
     return lines;
 }
 
+// A run that reaches its end reads every copy back against the
+// distribution; its line without the counts (Lines()).
+inline const std::vector<std::wstring> kReadBackLines = {std::wstring(kCheckLine) + kDone + L"*"};
+
 inline const std::vector<std::wstring> kDriverLines = {L"Началась установка драйверов устройства...",
                                                        L"Установка драйверов устройства завершена"};
 // The driver installer could not be started: its line is marked and none
@@ -166,7 +170,12 @@ protected:
         std::vector<std::wstring> lines;
         for (const std::wstring& line : view_.lines) {
             if (line.rfind(L"Шрифт <", 0) == 0) continue;
-            lines.push_back(line.rfind(kBackupLine, 0) == 0 ? kBackupLine + L"*" : line);
+            if (line.rfind(kBackupLine, 0) == 0)
+                lines.push_back(kBackupLine + L"*");
+            else if (line.rfind(kCheckLine, 0) == 0)
+                lines.push_back(line.substr(0, kCheckLine.size() + kDone.size()) + L"*");
+            else
+                lines.push_back(line);
         }
         return lines;
     }

@@ -119,7 +119,8 @@ TEST_F(LockedFiles, HeldFilesOfTheTreeCopiesAreCountedOnScreenAndNamedInTheLog) 
                         std::vector<std::wstring>{L"Не скопировано файлов из каталога <backup>: 1",
                                                   L"Не скопировано файлов из каталога <Updater>: 1",
                                                   L"Пакет обновления <U010124>: пакет не удалось проверить, "
-                                                  L"Install.cmd не запущен; уровень обновления не записан"}));
+                                                  L"Install.cmd не запущен; уровень обновления не записан"} +
+                        kReadBackLines));
     EXPECT_EQ(view_.events, kEventsOfAWholeRun);
     EXPECT_TRUE(log.Has(L"Install.cmd of " + install_ +
                         L"backup\\U010124 not run: the package cannot be checked: a "

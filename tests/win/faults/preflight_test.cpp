@@ -201,7 +201,7 @@ TEST_F(Preflight, WithoutRightsNoStopsBeforeAnythingIsWrittenAndYesInstallsAsBef
               PreflightVerdict::Go);
     EXPECT_EQ(Run(), std::nullopt);
     EXPECT_EQ(view_.events, std::vector<std::wstring>{L"ask: " + kRightsQuestion} + kEventsOfAWholeRun);
-    EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverLines);
+    EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverLines + kReadBackLines);
     ExpectNothingLost(Database::KeptAside);
 }
 

@@ -89,7 +89,7 @@ TEST_F(ShellCancel, CancelledDriverCopyLetsTheInstallationGoOn) {
     EXPECT_FALSE(canceller.Stop().empty()) << "the shell asked nothing";
     // The earlier driver folder holds no copy of the distribution's driver
     // installer: the distribution's own runs.
-    EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverLines);
+    EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverLines + kReadBackLines);
     EXPECT_TRUE(PathExists(package_ + L"FTDIDriverInstall\\FTDIDriverInstall.done"));
     EXPECT_EQ(view_.events, kEventsOfAWholeRun);
     ExpectEarlierDriver();

@@ -32,7 +32,7 @@ TEST_F(StepFailures, DriverInstallerThatCannotStartMarksItsLineWithoutTheFinishe
         UseInstallFolder(install_);
 
         EXPECT_EQ(Run(), std::nullopt);
-        EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverNotStartedLines);
+        EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverNotStartedLines + kReadBackLines);
         EXPECT_EQ(view_.events, kEventsOfAWholeRun) << "the installation goes on";
         EXPECT_EQ(view_.outcome, InstallOutcome::CompletedWithFailures) << "a driver not started is a failure";
         // The code is the refused start's, not that of a later call; the
@@ -61,7 +61,7 @@ TEST_F(StepFailures, DriverInstallerExitCodeGoesOnlyIntoTheSetupLog) {
         UseInstallFolder(install_);
 
         EXPECT_EQ(Run(), std::nullopt);
-        EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverLines);
+        EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverLines + kReadBackLines);
         const std::wstring ended = L"Driver installer ended with exit code " + FromUtf8(code);
         EXPECT_EQ(log.Find(ended), ended) << log.Dump();
         EXPECT_FALSE(log.Has(L"Driver installer not started"));
@@ -76,7 +76,8 @@ TEST_F(StepFailures, UpdateScriptExitCodeIsShownAndTheLevelStillRecorded) {
     EXPECT_EQ(Run(), std::nullopt);
     EXPECT_EQ(Lines(),
               DeploymentLines(Database::KeptAside) + kDriverLines +
-                  std::vector<std::wstring>{L"Пакет обновления <U010124>: Install.cmd завершился с кодом 3"});
+                  std::vector<std::wstring>{L"Пакет обновления <U010124>: Install.cmd завершился с кодом 3"} +
+                  kReadBackLines);
     EXPECT_EQ(view_.events, kEventsOfAWholeRun);
     EXPECT_NE(ReadFileBytes(install_ + L"ReleaseInfo").find("<Level>010124</Level>"), std::string::npos)
         << "the level is the package's contract with the updater";

@@ -36,12 +36,19 @@ ConsoleCapture::ConsoleCapture(size_t cap) : reading_(std::make_shared<Reading>(
         programEnd_.reset();
         return;
     }
+    programInput_.reset(CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                                    OPEN_EXISTING, 0, nullptr));
+    if (!programInput_) {
+        error_ = Result::Failure(L"Console output not caught: CreateFile NUL", GetLastError());
+        programEnd_.reset();
+        return;
+    }
     auto* shared = new std::shared_ptr<Reading>(reading_);
     thread_.reset(CreateThread(nullptr, 0, Read, shared, 0, nullptr));
     if (!thread_) {
         error_ = Result::Failure(L"Console output not caught: CreateThread", GetLastError());
         delete shared;
-        programEnd_.reset();
+        ProgramStarted();
     }
 }
 
@@ -62,7 +69,7 @@ DWORD WINAPI ConsoleCapture::Read(void* parameter) {
 }
 
 CappedOutput ConsoleCapture::Finish() {
-    programEnd_.reset();
+    ProgramStarted();
     if (thread_ && WaitForSingleObject(thread_.get(), kReadAfterEndMs) == WAIT_TIMEOUT) {
         stillOpen_ = true;
         CancelSynchronousIo(thread_.get());

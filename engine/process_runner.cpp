@@ -31,6 +31,7 @@ Result Start(std::wstring_view commandLine, WORD showState, std::wstring_view cu
     const bool caught = console && console->ProgramEnd();
     if (caught) {
         startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdInput = console->ProgramInput();
         startup.hStdOutput = console->ProgramEnd();
         startup.hStdError = console->ProgramEnd();
     }
@@ -39,7 +40,7 @@ Result Start(std::wstring_view commandLine, WORD showState, std::wstring_view cu
     line.push_back(L'\0');
     const std::wstring folder(currentFolder);
     PROCESS_INFORMATION info = {};
-    // Only the console's end is inheritable among the installer's handles.
+    // Only the console's handles are inheritable among the installer's.
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, caught, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS,
                         nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
         const DWORD code = GetLastError();

@@ -22,7 +22,7 @@
 // exit code, or carries the code of the call that failed (the start, the
 // wait or the exit-code query); the process and thread handles are closed on
 // every path. With console (and no failure in it) the program's standard
-// output and error go into console and it has no standard input. Never
+// output and error go into console and its standard input is the NUL device. Never
 // raises.
 ProgramResult RunAndWait(std::wstring_view program, std::wstring_view parameters, uint16_t showState,
                          ConsoleCapture* console = nullptr);

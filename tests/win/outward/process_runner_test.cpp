@@ -59,6 +59,26 @@ TEST_F(ProcessRunnerTest, RunAndWaitQuotesTheProgramRunsItInItsFolderAndReturnsI
     EXPECT_EQ(record.currentFolder, blanks_);
 }
 
+// A script's standard output and error are caught, in order, up to the
+// cap; it has no keyboard, so a pause waits for nobody.
+TEST_F(ProcessRunnerTest, AScriptsConsoleOutputIsCaughtUpToTheCapAndAPauseWaitsForNobody) {
+    const std::wstring script = blanks_ + L"\\Install.cmd";
+    WriteFileBytes(script,
+                   "@echo off\r\necho first\r\necho second 1>&2\r\npause\r\n"
+                   "for /L %%i in (1,1,500) do echo line %%i of many\r\nexit /b 4\r\n");
+    ConsoleCapture console(1024);
+    ASSERT_TRUE(console.error().ok()) << ToUtf8(console.error().action());
+    EXPECT_EQ(ExitCode(RunAndWait(script, L"", SW_HIDE, &console)), 4u);
+    const CappedOutput output = console.Finish();
+    const std::vector<std::string> lines = output.Lines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "first");
+    EXPECT_EQ(lines[1], "second ");
+    EXPECT_EQ(output.kept().size(), 1024u);
+    EXPECT_GT(output.cut(), 5000u) << "500 lines of about 17 bytes";
+    EXPECT_FALSE(console.stillOpen());
+}
+
 TEST_F(ProcessRunnerTest, ScriptsInFoldersWithBlanksRunAndPlantedProgramsDoNot) {
     const std::wstring script = blanks_ + L"\\Install.cmd";
     WriteFileBytes(script, "@echo ran> ran.txt\r\n@exit /b 3\r\n");

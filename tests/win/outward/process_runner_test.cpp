@@ -79,6 +79,24 @@ TEST_F(ProcessRunnerTest, AScriptsConsoleOutputIsCaughtUpToTheCapAndAPauseWaitsF
     EXPECT_FALSE(console.stillOpen());
 }
 
+// A program the script starts and leaves running holds the script's output
+// open: what came is read, and the run goes on without waiting for it.
+TEST_F(ProcessRunnerTest, AProgramTheScriptLeavesRunningDoesNotHoldTheRunUp) {
+    const std::wstring holder = blanks_ + L"\\holder.exe";
+    ASSERT_TRUE(CopyFileW((ModuleFolder() + L"console_holder.exe").c_str(), holder.c_str(), FALSE));
+    const std::wstring script = blanks_ + L"\\Install.cmd";
+    WriteFileBytes(script, "@echo off\r\necho before\r\nstart \"\" /b holder.exe 8000\r\necho after\r\n");
+    ConsoleCapture console(1024);
+    EXPECT_EQ(ExitCode(RunAndWait(script, L"", SW_HIDE, &console)), 0u);
+    const CappedOutput output = console.Finish();
+    EXPECT_FALSE(PathExists(holder + L".ended")) << "the run waited for the program the script left running";
+    EXPECT_TRUE(console.stillOpen());
+    EXPECT_EQ(output.Lines(), (std::vector<std::string>{"before", "after"}));
+    // Its folder is removed after it ends.
+    for (int wait = 0; wait < 100 && !PathExists(holder + L".ended"); ++wait) Sleep(100);
+    Sleep(200);
+}
+
 TEST_F(ProcessRunnerTest, ScriptsInFoldersWithBlanksRunAndPlantedProgramsDoNot) {
     const std::wstring script = blanks_ + L"\\Install.cmd";
     WriteFileBytes(script, "@echo ran> ran.txt\r\n@exit /b 3\r\n");

@@ -18,7 +18,7 @@ bool SameAsciiWord(std::wstring_view a, std::wstring_view b) {
 }
 
 // The switches that take a value after "=".
-enum class Switch { Unattended, Help, Folder, Driver, Runtime, Log, Uninstall };
+enum class Switch { Unattended, Help, Folder, Driver, Runtime, Log, Database, AllUsers, Uninstall };
 
 struct SwitchName {
     std::wstring_view name;
@@ -27,8 +27,14 @@ struct SwitchName {
 };
 
 constexpr SwitchName kSwitches[] = {
-    {L"S", Switch::Unattended, false},        {L"?", Switch::Help, false},         {L"D", Switch::Folder, true},
-    {L"DRIVER", Switch::Driver, true},        {L"RUNTIME", Switch::Runtime, true}, {L"LOG", Switch::Log, true},
+    {L"S", Switch::Unattended, false},
+    {L"?", Switch::Help, false},
+    {L"D", Switch::Folder, true},
+    {L"DRIVER", Switch::Driver, true},
+    {L"RUNTIME", Switch::Runtime, true},
+    {L"LOG", Switch::Log, true},
+    {L"DB", Switch::Database, true},
+    {L"ALLUSERS", Switch::AllUsers, false},
     {L"UNINSTALL", Switch::Uninstall, false},
 };
 
@@ -126,8 +132,12 @@ std::wstring ApplyValue(CommandLine& line, Switch which, std::wstring_view argum
                 return L"";
             }
             return BadValue(argument, L"допустимы WIN7 и WINXP.");
+        case Switch::Database:
+            line.replaceDatabase = SameAsciiWord(value, L"REPLACE");
+            return line.replaceDatabase ? L"" : BadValue(argument, L"допустимо только REPLACE.");
         case Switch::Unattended:
         case Switch::Help:
+        case Switch::AllUsers:
         case Switch::Uninstall:
             break;
     }
@@ -155,6 +165,7 @@ std::wstring ApplyArgument(CommandLine& line, std::vector<Switch>& seen, const s
         if (known.takesValue != hasValue)
             return known.takesValue ? BadValue(argument, L"после имени ключа нужен знак \"=\" и значение.")
                                     : BadValue(argument, L"этот ключ не принимает значения.");
+        if (known.which == Switch::AllUsers) line.allUsers = true;
         if (!known.takesValue) return L"";
         return ApplyValue(line, known.which, argument, std::wstring_view(argument).substr(equals + 1));
     }
@@ -178,8 +189,9 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
     }
     // A removal installs nothing: an installation's choice with it is a
     // mistake of the command, not something to ignore.
-    if (line.uninstall && line.error.empty() && (line.driver || line.runtime))
-        line.error = L"Ключи /DRIVER и /RUNTIME не применяются при удалении (/UNINSTALL).";
+    if (line.uninstall && line.error.empty() &&
+        (line.driver || line.runtime || line.replaceDatabase || line.allUsers))
+        line.error = L"Ключи /DRIVER, /RUNTIME, /DB и /ALLUSERS не применяются при удалении (/UNINSTALL).";
     return line;
 }
 
@@ -203,7 +215,7 @@ std::wstring CommandLineHelp(std::wstring_view defaultFolder) {
     };
     return L"VelmoraSetup.exe [/S] [/D=<каталог>]\r\n"
            L"[/DRIVER=YES|NO] [/RUNTIME=WIN7|WINXP]\r\n"
-           L"[/LOG=<файл>]\r\n"
+           L"[/LOG=<файл>] [/DB=REPLACE] [/ALLUSERS]\r\n"
            L"VelmoraSetup.exe /UNINSTALL [/S] [/D=<каталог>] [/LOG=<файл>]\r\n"
            L"\r\n"
            L"/S — установка без участия пользователя: без страниц мастера и без вопросов; ход установки "
@@ -216,12 +228,17 @@ std::wstring CommandLineHelp(std::wstring_view defaultFolder) {
            L"WIN7).\r\n"
            L"/LOG=<файл> — файл журнала установки, полный путь; недостающие каталоги создаются (по умолчанию "
            L"журнал в каталоге %TEMP%).\r\n"
+           L"/DB=REPLACE — с /S заменить имеющуюся базу данных базой из дистрибутива (прежняя сохраняется "
+           L"копией с датой); без этого ключа /S оставляет имеющуюся базу данных без изменений.\r\n"
+           L"/ALLUSERS — с /S ярлык на рабочем столе всех пользователей (так всегда под системной учётной "
+           L"записью).\r\n"
            L"/UNINSTALL — удаление программ комплекса из каталога установки по последнему протоколу установки; "
            L"база данных, настройки, протоколы, шрифты и драйвер остаются.\r\n"
            L"/? — эта справка (с /S она записывается только в журнал установки).\r\n"
            L"\r\n"
            L"Коды завершения:" +
            code(kDone, L"установка завершена;") +
+           code(kRestartNeeded, L"установка завершена, для работы драйвера нужна перезагрузка компьютера;") +
            code(kStepsFailed, L"установка завершена, но часть шагов не выполнена (см. журнал);") +
            code(kBadSwitch, L"неверный ключ командной строки;") +
            code(kNoRoom, L"недостаточно места на диске, ничего не записано;") +

@@ -23,6 +23,8 @@ struct CommandLine {
     std::optional<std::wstring> installFolder;  // /D=: trimmed, with its trailing "\"
     std::optional<bool> driver;                 // /DRIVER=YES|NO
     std::optional<RuntimeChoice> runtime;       // /RUNTIME=WIN7|WINXP
+    bool replaceDatabase = false;               // /DB=REPLACE: unattended, too, the database is replaced
+    bool allUsers = false;                      // /ALLUSERS: unattended, the shortcut on the all users' desktop
     std::optional<std::wstring> logFile;        // /LOG=: a full path; set only when that value is sound
     // Empty when the command line is sound; otherwise what is wrong with it,
     // naming the argument, for the user (the fields above are then partly

@@ -8,6 +8,7 @@
 #include "app/string_table.h"
 #include "base/file_system.h"
 #include "base/package_names.h"
+#include "base/run_facts.h"
 #include "base/setup_log.h"
 #include "engine/install_sequence.h"
 #include "engine/preflight.h"
@@ -24,6 +25,8 @@ int ExitCodeOf(SessionEnd end) {
             return exit_code::kNeedsAdministrator;
         case SessionEnd::Completed:
             return exit_code::kDone;
+        case SessionEnd::CompletedRestartNeeded:
+            return exit_code::kRestartNeeded;
         case SessionEnd::CompletedWithFailures:
             return exit_code::kStepsFailed;
         case SessionEnd::LinkedDestination:
@@ -57,8 +60,15 @@ InstallSession::InstallSession(HINSTANCE resources, const InstallChoices& choice
     request_.installFolder = choices.installFolder.value_or(DefaultInstallFolder(resources));
     request_.runtime = choices.runtime.value_or(RuntimeChoice::Modern);
     request_.driver = choices.driver.value_or(false);
+    request_.database = choices.database.value_or(DatabaseChoice::Replace);
     request_.alternativeBrand = IsAlternativeBrand(LoadResString(resources, IDS_PRODUCT_NAME));
     request_.shortcut = DesktopShortcutNames(resources);
+    // The system account's own desktop is seen by nobody.
+    const bool system = RunsAsLocalSystem();
+    request_.allUsersDesktop = choices.allUsersDesktop || system;
+    if (system)
+        setup_log::Write(
+            L"Running as the system account (LocalSystem): the shortcut goes on the all users' desktop");
     request_.installerVersion = run_log::ProgramVersion(resources);
     request_.installerProgram = std::move(installerProgram);
     request_.displayName = kApplicationTitle;
@@ -85,6 +95,8 @@ SessionEnd InstallSession::Install(InstallView& view, const PassOptions& options
             return SessionEnd::EndedEarly;
         case InstallOutcome::Completed:
             return SessionEnd::Completed;
+        case InstallOutcome::CompletedRestartNeeded:
+            return SessionEnd::CompletedRestartNeeded;
         case InstallOutcome::CompletedWithFailures:
             break;
     }

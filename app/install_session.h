@@ -21,15 +21,18 @@ struct InstallChoices {
     std::optional<std::wstring> installFolder{};  // default: DefaultInstallFolder
     std::optional<RuntimeChoice> runtime{};       // default: "Windows 7, Windows 8"
     std::optional<bool> driver{};                 // default: not chosen
+    std::optional<DatabaseChoice> database{};     // default: replaced, as the wizard does
+    bool allUsersDesktop = false;                 // also the default under the system account
 };
 
 // How a session ended.
 enum class SessionEnd {
-    LinkedDestination,  // refused by the checks: a folder written through is a link
-    NoRoom,             // refused by the checks: a volume lacks room
-    NoRights,           // refused by the checks: no administrator rights, and the answer was No
-    EndedEarly,         // the pass ended on a failure shown on screen
-    Completed,          // the pass ran to its end with every step done
+    LinkedDestination,       // refused by the checks: a folder written through is a link
+    NoRoom,                  // refused by the checks: a volume lacks room
+    NoRights,                // refused by the checks: no administrator rights, and the answer was No
+    EndedEarly,              // the pass ended on a failure shown on screen
+    Completed,               // the pass ran to its end with every step done
+    CompletedRestartNeeded,  // so, and Windows must be restarted to finish it
     CompletedWithFailures,
 };
 

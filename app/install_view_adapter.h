@@ -31,6 +31,7 @@ public:
     void HoldSession(std::wstring_view step) override { window_.holdSession(step); }
     bool AskYesNo(const Asking& asking) override;
     void ShowErrorBox(std::wstring_view text) override;
+    ShellCopyUi ShellUi() const override { return ShellCopyUi::Shown; }
 
 private:
     HWND Log() const { return window_.log; }

@@ -8,20 +8,22 @@
 #include "app/unattended_view.h"
 #include "base/file_system.h"
 #include "base/setup_log.h"
-#include "engine/file_ops.h"
 
 namespace {
 
 int Install(HINSTANCE instance, const CommandLine& commandLine) {
     UnattendedView view;
     // The driver question asks for the interface block to be plugged in:
-    // unattended, the driver is installed only when asked for.
-    const InstallSession session(instance, {commandLine.installFolder, commandLine.runtime, commandLine.driver},
-                                 ModuleFolder(), ModulePath());
+    // unattended, the driver is installed only when asked for. Deployment
+    // tools run an installation again whenever it seems missing or failed:
+    // the clinic's database stays unless /DB=REPLACE asks for the package's.
+    const InstallSession session(
+        instance,
+        {commandLine.installFolder, commandLine.runtime, commandLine.driver,
+         commandLine.replaceDatabase ? DatabaseChoice::Replace : DatabaseChoice::KeepExisting,
+         commandLine.allUsers},
+        ModuleFolder(), ModulePath());
     setup_log::Write(L"Unattended installation: no pages and no boxes; questions are answered in this log");
-    // The shell's copy of the driver folder shows nothing either and
-    // answers its own questions (replace, merge) with Yes.
-    SetProcessShellCopyUi(ShellCopyUi::None);
     std::optional<SessionEnd> end = session.Check(view);
     if (!end) {
         CreateInstallFolders(session.request().installFolder);

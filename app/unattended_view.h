@@ -27,6 +27,9 @@ public:
     void HoldSession(std::wstring_view step) override;
     bool AskYesNo(const Asking& asking) override;
     void ShowErrorBox(std::wstring_view text) override;
+    // The shell's copy of the driver folder shows nothing either and
+    // answers its own questions (replace, merge) with Yes.
+    ShellCopyUi ShellUi() const override { return ShellCopyUi::None; }
 
 private:
     int lines_ = 0;

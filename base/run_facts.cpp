@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "base/handles.h"
 
 // RtlGetVersion is not subject to the compatibility shims that make
@@ -33,4 +35,18 @@ std::wstring UserName() {
     wchar_t name[257];
     DWORD size = 257;
     return GetUserNameW(name, &size) ? std::wstring(name) : std::wstring();
+}
+
+bool IsLocalSystemSid(PSID sid) {
+    return sid && IsValidSid(sid) && IsWellKnownSid(sid, WinLocalSystemSid);
+}
+
+bool RunsAsLocalSystem() {
+    ScopedHandle token;
+    DWORD size = 0;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.receive())) return false;
+    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> user(size);
+    if (size == 0 || !GetTokenInformation(token.get(), TokenUser, user.data(), size, &size)) return false;
+    return IsLocalSystemSid(reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid);
 }

@@ -2,6 +2,8 @@
 // the installation record state.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 // The version Windows itself reports ("10.0 build 19045"), not the one its
@@ -14,3 +16,11 @@ std::wstring Elevation();
 
 // The name of the user the process runs as; empty when it cannot be read.
 std::wstring UserName();
+
+// Whether sid is the system account's (LocalSystem, S-1-5-18), the account
+// deployment tools install with. False for null.
+bool IsLocalSystemSid(PSID sid);
+
+// Whether the process runs as the system account; false when its token
+// cannot be read.
+bool RunsAsLocalSystem();

@@ -16,6 +16,15 @@ int ConversionLength(size_t size) {
     return static_cast<int>(size);
 }
 
+std::wstring FromCodePage(std::string_view bytes, UINT codePage) {
+    if (bytes.empty()) return {};
+    const int length = ConversionLength(bytes.size());
+    const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
+    std::wstring text(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), length, text.data(), size);
+    return text;
+}
+
 }  // namespace
 
 std::string ToAnsi(std::wstring_view text) {
@@ -28,12 +37,11 @@ std::string ToAnsi(std::wstring_view text) {
 }
 
 std::wstring FromAnsi(std::string_view bytes) {
-    if (bytes.empty()) return {};
-    const int length = ConversionLength(bytes.size());
-    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
-    std::wstring text(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), size);
-    return text;
+    return FromCodePage(bytes, CP_ACP);
+}
+
+std::wstring FromOem(std::string_view bytes) {
+    return FromCodePage(bytes, CP_OEMCP);
 }
 
 TextFileContent ReadTextFile(std::wstring_view path) {

@@ -12,6 +12,8 @@
 // than 2^31 - 1 units, far beyond any file within the read limit.
 std::string ToAnsi(std::wstring_view text);
 std::wstring FromAnsi(std::string_view bytes);
+// Text in the system's OEM code page, which console programs write.
+std::wstring FromOem(std::string_view bytes);
 
 struct TextFileContent {
     std::wstring text;

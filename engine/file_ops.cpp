@@ -131,8 +131,6 @@ void CarryDosTime(HANDLE source, HANDLE destination) {
     SetFileTime(destination, nullptr, nullptr, &written);
 }
 
-ShellCopyUi processShellCopyUi = ShellCopyUi::Shown;
-
 // What the shell's copy left out: each file of source whose copy in
 // destination is missing or differs in size or last-write time goes into the
 // setup log; returns how many.
@@ -300,14 +298,6 @@ void SetReadOnly(std::wstring_view file, bool readOnly) {
         const DWORD code = GetLastError();
         setup_log::WriteError(L"Read-only attribute not changed: " + path, code);
     }
-}
-
-void SetProcessShellCopyUi(ShellCopyUi ui) {
-    processShellCopyUi = ui;
-}
-
-ShellCopyUi ProcessShellCopyUi() {
-    return processShellCopyUi;
 }
 
 Result ShellCopyFolder(std::wstring_view source, std::wstring_view destination, ShellCopyUi ui) {

@@ -84,11 +84,6 @@ enum class ShellCopyUi {
     None,   // nothing shown: every question answered Yes, errors only in the result and the setup log
 };
 
-// The shell copy's default for this process: Shown, until a front end that
-// has nobody to answer (the unattended run) sets None before it installs.
-void SetProcessShellCopyUi(ShellCopyUi ui);
-ShellCopyUi ProcessShellCopyUi();
-
 // Copies the folder source through the shell's own file operation so that
 // destination ends up holding source's files and subfolders: a missing
 // destination is made as a copy of source, an existing one gets source's
@@ -103,5 +98,4 @@ ShellCopyUi ProcessShellCopyUi();
 // file was not copied (with their count), and for a path of MAX_PATH
 // characters or more, which the shell cannot take
 // (ERROR_FILENAME_EXCED_RANGE; then nothing is shown or copied).
-Result ShellCopyFolder(std::wstring_view source, std::wstring_view destination,
-                       ShellCopyUi ui = ProcessShellCopyUi());
+Result ShellCopyFolder(std::wstring_view source, std::wstring_view destination, ShellCopyUi ui);

@@ -1,6 +1,7 @@
 // The steps that create folders and copy and write the package's files.
 #include <windows.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "base/error.h"
@@ -40,6 +41,29 @@ void NameLeftOverBackup(Pass& pass, const std::wstring& live) {
     setup_log::Write(L"Database: " + live + L" missing; the newest backup is " + backup);
     pass.AddLine(L"База данных " + std::wstring(kDatabaseFile) +
                  L" не найдена; прежняя база данных сохранена в файле " + backup);
+}
+
+// The clinic's database left as it is: its size and last change on screen
+// and in the setup log, and a row of its own in the record.
+void KeepDatabase(Pass& pass, const std::wstring& live) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    FILETIME local{};
+    SYSTEMTIME t{};
+    std::wstring facts = L"размер и время изменения не прочитаны";
+    if (GetFileAttributesExW(live.c_str(), GetFileExInfoStandard, &data) &&
+        FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) && FileTimeToSystemTime(&local, &t)) {
+        const uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        facts = std::to_wstring(size) + L" байт, изменена " +
+                DateTimeText({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds});
+    } else {
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"Database size and time not read: " + live, code);
+    }
+    pass.AddLine(L"База данных " + std::wstring(kDatabaseFile) + L" оставлена без изменений (" + facts + L")");
+    setup_log::Write(L"Database kept as it is (unattended; /DB=REPLACE replaces it): " + live);
+    pass.Record([&](InstallationRecord& r) {
+        r.AddLeftOut(live, L"оставлен: база данных клиники (установка без участия пользователя)");
+    });
 }
 
 // One file with its progress line; the line gets the outcome appended.
@@ -156,6 +180,10 @@ StepResult AddSettingsLine(Pass& pass, const PlanStep& step) {
 
 StepResult DeployDatabase(Pass& pass, const PlanStep& step) {
     const PlannedCopy& database = step.copies.front();
+    if (KeepsItsDestination(step)) {
+        KeepDatabase(pass, database.destination);
+        return {};
+    }
     CheckDatabaseReplaceable(database.destination);
     NameLeftOverBackup(pass, database.destination);
     DatabaseSwap swap;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/file_system.h"
 #include "base/package_names.h"
 #include "base/strings.h"
 #include "engine/deployment_manifest.h"
@@ -94,7 +95,7 @@ private:
     void Add(PlanStep step) { plan_.push_back(std::move(step)); }
 
     // Copied over the live name only once whole: a reinstallation keeps the
-    // clinic's database beside it.
+    // clinic's database beside it, or as it is when asked to.
     void AddDatabase() {
         const std::wstring database = std::wstring(kDatabaseFolder) + std::wstring(kDatabaseFile);
         Add({.kind = StepKind::Database,
@@ -103,7 +104,8 @@ private:
              .onFailure = OnFailure::EndsPass,
              .folder = In(kDatabaseFolder),
              .copies = {{from_ + database, to_ + database}},
-             .progress = std::wstring(kDatabaseFile)});
+             .progress = std::wstring(kDatabaseFile),
+             .keepsExisting = request_.database == DatabaseChoice::KeepExisting});
     }
 
     void AddFileGroup(const CopyGroup& group) {
@@ -165,6 +167,10 @@ private:
 InstallPlan BuildInstallPlan(const InstallRequest& request, std::wstring_view installerFolder,
                              std::wstring_view fontsFolder) {
     return PlanBuilder(request, installerFolder, fontsFolder).Build();
+}
+
+bool KeepsItsDestination(const PlanStep& step) {
+    return step.keepsExisting && !step.copies.empty() && FileExists(step.copies.front().destination);
 }
 
 std::vector<std::wstring> FoldersWrittenThrough(const InstallPlan& plan) {

@@ -15,7 +15,7 @@ enum class StepKind {
     CreateFolder,    // a folder the pass needs; a box and a line when it cannot be made
     SettingsFile,    // the settings file's two options
     SettingsFolder,  // the settings line, and the folder when it is missing
-    Database,        // the package's database in place of the clinic's, which is kept
+    Database,        // the package's database in place of the clinic's (kept beside it), or the clinic's kept
     FileGroup,       // files copied one by one, a line each
     CounterFile,     // the record counter, when there is none yet
     BrandFile,       // the alternative brand's file
@@ -68,6 +68,9 @@ struct PlanStep {
     // Runs only when the step before it was done (the release level of a
     // script that ran).
     bool afterPrevious = false;
+    // An existing destination of its copy stays as it is (the clinic's
+    // database in an unattended re-run).
+    bool keepsExisting = false;
 };
 
 using InstallPlan = std::vector<PlanStep>;
@@ -78,6 +81,10 @@ using InstallPlan = std::vector<PlanStep>;
 // touch.
 InstallPlan BuildInstallPlan(const InstallRequest& request, std::wstring_view installerFolder,
                              std::wstring_view fontsFolder);
+
+// Whether step leaves its copy's destination as it is because that is there
+// already: nothing is copied, checked or counted for it.
+bool KeepsItsDestination(const PlanStep& step);
 
 // The folders of the install tree the plan writes through, each once,
 // without a trailing "\", in the plan's order.

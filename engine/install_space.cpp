@@ -110,7 +110,7 @@ uint64_t PlannedBytes(const InstallPlan& plan, bool fonts, uint64_t clusterSize)
         for (const PlannedCopy& copy : step.copies) {
             switch (step.kind) {
                 case StepKind::Database:
-                    count.AddNewFile(copy.source);
+                    if (!KeepsItsDestination(step)) count.AddNewFile(copy.source);
                     break;
                 case StepKind::FileGroup:
                 case StepKind::Registration:

@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "engine/file_ops.h"
 #include "engine/questions.h"
 
 class InstallView {
@@ -37,4 +38,7 @@ public:
     virtual bool AskYesNo(const Asking& asking) = 0;
     // An error box with OK.
     virtual void ShowErrorBox(std::wstring_view text) = 0;
+    // Whether the shell's own operations (the driver folder's copy) may show
+    // their progress and ask their questions: not when nobody is there.
+    virtual ShellCopyUi ShellUi() const = 0;
 };

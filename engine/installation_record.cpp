@@ -10,12 +10,6 @@
 
 namespace {
 
-std::wstring DateTimeText(const LocalDateTime& t) {
-    wchar_t text[32];
-    swprintf(text, 32, L"%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
-    return text;
-}
-
 // The run's elevation ("yes", "no", "unknown", as the setup log says it) in
 // the record's language.
 std::wstring ElevationText(const std::wstring& elevated) {

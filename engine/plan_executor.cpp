@@ -139,6 +139,7 @@ InstallOutcome ExecutePlan(Pass& pass, const InstallPlan& plan) {
     SessionHold session(pass.view());
     BusyState busy(pass.view());
     int problems = 0;  // failures shown on screen that did not end the installation
+    bool restartNeeded = false;
     bool previousDone = true;
     for (const PlanStep& step : plan) {
         if (step.afterPrevious && !previousDone) continue;
@@ -146,12 +147,17 @@ InstallOutcome ExecutePlan(Pass& pass, const InstallPlan& plan) {
         session.At(step.holds);
         const StepResult result = OperationOf(step.kind)(pass, step);
         problems += result.failures;
+        restartNeeded = restartNeeded || result.restartNeeded;
         previousDone = result.done;
         if (!result.done && step.onFailure == OnFailure::EndsPass) {
             busy.Set(false);
             setup_log::Write(L"Installation ended early on the failure shown on screen");
             return InstallOutcome::EndedEarly;
         }
+    }
+    if (problems == 0 && restartNeeded) {
+        setup_log::Write(L"Installation completed; Windows must be restarted to finish it");
+        return InstallOutcome::CompletedRestartNeeded;
     }
     if (problems == 0) {
         setup_log::Write(L"Installation completed");

@@ -29,7 +29,8 @@ struct StepResult {
     // The step did what it is for. When not, a step whose failure ends the
     // pass ends it, and a step that runs only after it is left out.
     bool done = true;
-    int failures = 0;  // failures shown on screen that did not end the pass
+    int failures = 0;            // failures shown on screen that did not end the pass
+    bool restartNeeded = false;  // what the step installed works only after Windows restarts
 };
 
 // How a pass runs besides what the request asks.

@@ -74,9 +74,11 @@ PreflightVerdict CheckBeforeInstallation(InstallView& view, const InstallRequest
     const InstallPlan plan = BuildInstallPlan(planned, installerFolder, fontsFolder);
     if (!NoDestinationIsALink(view, plan)) return PreflightVerdict::LinkedDestination;
     // A database held by the program or the database server would stop the
-    // pass at its copy, after the settings were rewritten: refused first.
+    // pass at its copy, after the settings were rewritten: refused first. A
+    // database kept as it is may be in use.
     for (const PlanStep& step : plan)
-        if (step.kind == StepKind::Database) CheckDatabaseReplaceable(step.copies.front().destination);
+        if (step.kind == StepKind::Database && !KeepsItsDestination(step))
+            CheckDatabaseReplaceable(step.copies.front().destination);
     if (!EveryVolumeHasRoom(view, plan, planned.installFolder, fontsFolder, freeSpace))
         return PreflightVerdict::NoRoom;
     if (!RightsSufficeOrUserGoesOn(view, request, canInstallSystemFiles, needsOf))

@@ -19,20 +19,29 @@ struct StartedProcess {
 };
 
 // CreateProcessW with the start parameters both starters share. currentFolder
-// may be empty (inherit the installer's). A failure carries CreateProcessW's
+// may be empty (inherit the installer's). With console, the program writes
+// its standard output and error into it. A failure carries CreateProcessW's
 // code.
 Result Start(std::wstring_view commandLine, WORD showState, std::wstring_view currentFolder,
-             StartedProcess& started) {
+             StartedProcess& started, ConsoleCapture* console = nullptr) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = showState;
+    const bool caught = console && console->ProgramEnd();
+    if (caught) {
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdInput = console->ProgramInput();
+        startup.hStdOutput = console->ProgramEnd();
+        startup.hStdError = console->ProgramEnd();
+    }
     // CreateProcessW may write into the command line, so it gets its own copy.
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
     const std::wstring folder(currentFolder);
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS,
+    // Only the console's handles are inheritable among the installer's.
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, caught, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS,
                         nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
         const DWORD code = GetLastError();
         return Result::Failure(L"Not started: " + std::wstring(commandLine), code);
@@ -64,11 +73,13 @@ std::wstring WorkingFolderOf(std::wstring_view program) {
 
 }  // namespace
 
-ProgramResult RunAndWait(std::wstring_view program, std::wstring_view parameters, uint16_t showState) {
+ProgramResult RunAndWait(std::wstring_view program, std::wstring_view parameters, uint16_t showState,
+                         ConsoleCapture* console) {
     const std::wstring commandLine = L"\"" + std::wstring(program) + L"\" " + std::wstring(parameters);
     StartedProcess started;
-    if (Result start = Start(commandLine, showState, WorkingFolderOf(program), started); !start)
-        return {false, 0, std::move(start)};
+    Result start = Start(commandLine, showState, WorkingFolderOf(program), started, console);
+    if (console) console->ProgramStarted();
+    if (!start) return {false, 0, std::move(start)};
     return AwaitEnd(started, commandLine);
 }
 

@@ -11,6 +11,7 @@
 
 #include "base/error.h"
 #include "base/result.h"
+#include "engine/console_capture.h"
 
 // Runs program with parameters and waits for its end. The command line is
 // the program path in double quotes, one blank and parameters (so a path
@@ -20,8 +21,11 @@
 // showState (SW_HIDE hides it). The result says whether it started and its
 // exit code, or carries the code of the call that failed (the start, the
 // wait or the exit-code query); the process and thread handles are closed on
-// every path. Never raises.
-ProgramResult RunAndWait(std::wstring_view program, std::wstring_view parameters, uint16_t showState);
+// every path. With console (and no failure in it) the program's standard
+// output and error go into console and its standard input is the NUL device. Never
+// raises.
+ProgramResult RunAndWait(std::wstring_view program, std::wstring_view parameters, uint16_t showState,
+                         ConsoleCapture* console = nullptr);
 
 // The error the installation raises for a RunAndWait of program that did
 // not end as it should: "ia niia nicaaou i?ioann: <program>" when it did not

@@ -69,11 +69,10 @@ std::wstring RegistryFolder(const PlaceLocation& location) {
     return ReadStringValue(subkey.get(), location.value);
 }
 
-// The user's desktop as the shell knows it, for registries without the
-// "Shell Folders" shadow value.
-std::wstring KnownDesktopFolder() {
+// A folder as the shell knows it.
+std::wstring KnownFolder(REFKNOWNFOLDERID id) {
     PWSTR path = nullptr;
-    const HRESULT hr = SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &path);
+    const HRESULT hr = SHGetKnownFolderPath(id, 0, nullptr, &path);
     const std::unique_ptr<wchar_t, decltype(&CoTaskMemFree)> owner(path, &CoTaskMemFree);
     return SUCCEEDED(hr) && path ? std::wstring(path) : std::wstring();
 }
@@ -84,7 +83,9 @@ std::wstring PlaceFolder(ShortcutPlace place, std::wstring_view subFolder) {
     // programs do.
     std::wstring folder = RegistryFolder(LocationOf(place));
     if (place == ShortcutPlace::GivenFolder) folder = subFolder;
-    if (place == ShortcutPlace::Desktop && folder.empty()) folder = KnownDesktopFolder();
+    // The user's desktop as the shell knows it, for registries without the
+    // "Shell Folders" shadow value.
+    if (place == ShortcutPlace::Desktop && folder.empty()) folder = KnownFolder(FOLDERID_Desktop);
     return folder;
 }
 
@@ -102,9 +103,9 @@ std::wstring GuidText(REFGUID guid) {
 
 }  // namespace
 
-void CreateShortcut(std::wstring_view target, ShortcutPlace place, std::wstring_view subFolder,
-                    std::wstring_view workingFolder, std::wstring_view arguments, std::wstring_view description,
-                    std::wstring_view linkName, std::wstring& linkFile) {
+Result CreateShortcut(std::wstring_view target, ShortcutPlace place, std::wstring_view subFolder,
+                      std::wstring_view workingFolder, std::wstring_view arguments, std::wstring_view description,
+                      std::wstring_view linkName, std::wstring& linkFile) {
     ComPtr<IUnknown> object;
     const HRESULT created = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                                              IID_IUnknown, reinterpret_cast<void**>(object.GetAddressOf()));
@@ -120,7 +121,7 @@ void CreateShortcut(std::wstring_view target, ShortcutPlace place, std::wstring_
 
     const std::wstring fileName = ShortcutFileName(linkName, target);
     const std::wstring folder = PlaceFolder(place, subFolder);
-    if (folder.empty()) return;
+    if (folder.empty()) return Result::Failure(L"Shortcut not saved: no folder for it", ERROR_PATH_NOT_FOUND);
     const bool intoSubFolder = !subFolder.empty() && place != ShortcutPlace::GivenFolder;
     const std::wstring path =
         folder + L"\\" + (intoSubFolder ? std::wstring(subFolder) + L"\\" : std::wstring()) + fileName;
@@ -128,6 +129,12 @@ void CreateShortcut(std::wstring_view target, ShortcutPlace place, std::wstring_
     LogIfFailed(L"SetWorkingDirectory",
                 link->SetWorkingDirectory(
                     (workingFolder.empty() ? FolderOf(target) : std::wstring(workingFolder)).c_str()));
-    LogIfFailed(L"Save " + path, file->Save(path.c_str(), FALSE));
     linkFile = path;
+    const HRESULT saved = file->Save(path.c_str(), FALSE);
+    if (FAILED(saved)) return Result::Failure(L"Shortcut not saved: " + path, static_cast<DWORD>(saved));
+    return {};
+}
+
+std::wstring AllUsersDesktopFolder() {
+    return KnownFolder(FOLDERID_PublicDesktop);
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
+
 // Where a shortcut goes. Values beyond GivenFolder name no folder.
 enum class ShortcutPlace : uint8_t { Desktop, QuickLaunch, SendTo, StartMenu, GivenFolder };
 
@@ -17,13 +19,19 @@ enum class ShortcutPlace : uint8_t { Desktop, QuickLaunch, SendTo, StartMenu, Gi
 // the user's desktop known folder when the "Desktop" value is missing, or
 // subFolder itself for GivenFolder; for the other places a given subFolder
 // is appended. Folders are not created. The full path goes to linkFile,
-// also when saving fails (missing folder, no rights), which is silent.
-// When the place yields no folder nothing is saved and linkFile is left
-// as it was. Needs COM on the calling thread. Raises Error
+// also when saving fails (missing folder, no rights, a folder of that
+// name): then the result carries the save's code. When the place yields no
+// folder nothing is saved, linkFile is left as it was and the result is a
+// failure with ERROR_PATH_NOT_FOUND. Needs COM on the calling thread.
+// Raises Error
 // "<system text>, ClassID: {...}" when the shell-link object cannot be
 // created, "Interface not supported" when it lacks IShellLinkW or
 // IPersistFile, and "Invalid data type for '<value>'" when the registry
 // value is not a string.
-void CreateShortcut(std::wstring_view target, ShortcutPlace place, std::wstring_view subFolder,
-                    std::wstring_view workingFolder, std::wstring_view arguments, std::wstring_view description,
-                    std::wstring_view linkName, std::wstring& linkFile);
+Result CreateShortcut(std::wstring_view target, ShortcutPlace place, std::wstring_view subFolder,
+                      std::wstring_view workingFolder, std::wstring_view arguments, std::wstring_view description,
+                      std::wstring_view linkName, std::wstring& linkFile);
+
+// The desktop every user of the PC sees (the public desktop); empty when
+// the shell names none.
+std::wstring AllUsersDesktopFolder();

@@ -1,4 +1,5 @@
 list(APPEND PORTABLE_SOURCES
+  engine/capped_output.cpp
   engine/counter_file.cpp
   engine/deployment_manifest.cpp
   engine/ini_document.cpp
@@ -15,6 +16,7 @@ list(APPEND WIN_SOURCES
   engine/fonts.cpp
   engine/package_choice_win.cpp
   engine/process_runner.cpp
+  engine/console_capture.cpp
   engine/release_info.cpp
   engine/source_hasher.cpp
   engine/file_ops.cpp

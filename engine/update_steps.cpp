@@ -7,6 +7,8 @@
 #include "base/package_names.h"
 #include "base/setup_log.h"
 #include "base/strings.h"
+#include "base/text_file.h"
+#include "engine/console_capture.h"
 #include "engine/held_package.h"
 #include "engine/install_steps.h"
 #include "engine/package_choice.h"
@@ -40,6 +42,23 @@ bool RunForeignScript(Pass& pass, const std::wstring& package) {
     return run;
 }
 
+// The script's console output, a log event a line, in the console's code
+// page; the cap and a pipe still held open are said.
+void LogScriptOutput(ConsoleCapture& console) {
+    if (!console.error().ok()) {
+        setup_log::WriteFailure(console.error());
+        return;
+    }
+    const CappedOutput output = console.Finish();
+    const std::wstring script(kUpdateScript);
+    for (const std::string& line : output.Lines()) setup_log::Write(script + L" output: " + FromOem(line));
+    if (output.cut() > 0)
+        setup_log::Write(script + L" output cut at " + std::to_wstring(kScriptOutputCap) + L" bytes: " +
+                         std::to_wstring(output.cut()) + L" bytes more not logged");
+    if (console.stillOpen())
+        setup_log::Write(script + L" output: a program it started still holds it open; not read further");
+}
+
 StepResult SkipUpdateScript(Pass& pass, const std::wstring& package, std::wstring_view why) {
     pass.AddLine(L"Пакет обновления <" + NameOf(package) + L">: " + std::wstring(why) +
                  L"; уровень обновления не записан");
@@ -54,7 +73,8 @@ StepResult InstallDriver(Pass& pass, const PlanStep& step) {
     const PlannedCopy& folder = step.copies.front();
     if (!DirectoryExists(folder.source))
         setup_log::Write(L"Driver folder not in the package: " + folder.source);
-    else if (const Result copied = ShellCopyFolder(folder.source, folder.destination); !copied)
+    else if (const Result copied = ShellCopyFolder(folder.source, folder.destination, pass.view().ShellUi());
+             !copied)
         setup_log::WriteFailure(copied);
     else
         RecordDriverFolder(pass, folder.source, folder.destination + L"\\");
@@ -75,15 +95,23 @@ StepResult InstallDriver(Pass& pass, const PlanStep& step) {
         pass.AppendToLine(line, kFailed);
         return {.done = false, .failures = 1};
     }
-    // Driver installers return flag values, not a verdict: only recorded,
-    // as the signed number they mean.
+    // Driver installers return flag values, not a verdict: recorded as the
+    // signed number they mean; only a restart request is acted on.
     if (run.ended())
         setup_log::Write(L"Driver installer ended with exit code " +
                          std::to_wstring(static_cast<int32_t>(run.exitCode)));
     else
         setup_log::WriteFailure(run.error);
     pass.AddLine(L"Установка драйверов устройства завершена");
-    return {};
+    if (!run.ended() ||
+        (run.exitCode != ERROR_SUCCESS_REBOOT_REQUIRED && run.exitCode != ERROR_SUCCESS_REBOOT_INITIATED))
+        return {};
+    // Restarting is the person's or the deployment tool's decision, never
+    // the installer's.
+    pass.AddLine(L"Для завершения установки драйвера требуется перезагрузка компьютера");
+    setup_log::Write(L"Restart needed: the driver installer asks for it (exit code " +
+                     std::to_wstring(run.exitCode) + L"); Windows is not restarted by the installer");
+    return {.restartNeeded = true};
 }
 
 // The install folder's "backup" may hold packages the distribution did not
@@ -121,7 +149,9 @@ StepResult RunUpdateScript(Pass& pass, const PlanStep&) {
             break;
     }
     ChangeCurrentFolder(package + L"\\");
-    const ProgramResult run = RunAndWait(script, L"", SW_HIDE);
+    ConsoleCapture console(kScriptOutputCap);
+    const ProgramResult run = RunAndWait(script, L"", SW_HIDE, &console);
+    LogScriptOutput(console);
     if (!run.ended()) {
         setup_log::WriteFailure(run.error);
         throw RunAndWaitError(script, run);
@@ -151,12 +181,20 @@ StepResult RecordReleaseLevel(Pass& pass, const PlanStep& step) {
 
 StepResult CreateDesktopShortcut(Pass& pass, const PlanStep&) {
     const ShortcutNames& names = pass.request.shortcut;
+    const bool allUsers = pass.request.allUsersDesktop;
     std::wstring link;
-    CreateShortcut(pass.installFolder + names.target, ShortcutPlace::Desktop, L"", L"", L"", names.description,
-                   names.name, link);
-    setup_log::Write(link.empty() ? std::wstring(L"Shortcut not made: no desktop folder") : L"Shortcut: " + link);
-    // Saving fails silently: the record names the shortcut only when it is
-    // there, for the removal to take away.
-    if (!link.empty() && FileExists(link)) pass.shortcut = link;
-    return {};
+    const Result saved = CreateShortcut(
+        pass.installFolder + names.target, allUsers ? ShortcutPlace::GivenFolder : ShortcutPlace::Desktop,
+        allUsers ? AllUsersDesktopFolder() : std::wstring(), L"", L"", names.description, names.name, link);
+    setup_log::Write(allUsers ? L"Shortcut desktop: all users' (public) desktop"
+                              : L"Shortcut desktop: the desktop of the account running the installer");
+    if (saved) {
+        setup_log::Write(L"Shortcut: " + link);
+        // The record names it, for the removal to take away.
+        pass.shortcut = link;
+        return {};
+    }
+    setup_log::WriteFailure(saved);
+    pass.Finish(pass.AddLine(L"Создание ярлыка на рабочем столе..."), false);
+    return {.done = false, .failures = 1};
 }

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "base/handles.h"
+#include "base/run_facts.h"
 #include "base/strings.h"
 #include "base/utf8.h"
 #include "tests/e2e/driver.h"
@@ -81,6 +82,67 @@ std::wstring RightsProbeOf(DWORD pid) {
     return WithTrailingBackslash(windows) + L"fonts\\~VelmoraSetup-" + std::to_wstring(pid) + L".tmp";
 }
 
+// The clinic's own database in the install folder, as an earlier
+// installation and months of work leave it.
+const std::string kClinicDatabase = "the clinic's records";
+constexpr FILETIME kClinicDatabaseTime{0x6E402000, 0x01D5F21C};  // 2020-03-04 12:00:00 UTC
+
+std::wstring LiveDatabase(const Place& at) {
+    return at.install + L"DTAfb\\V12.FDB";
+}
+
+std::shared_ptr<void> PlaceClinicDatabase(Place& at) {
+    for (const std::wstring& folder : {at.install, at.install + L"DTAfb"})
+        CreateDirectoryW(folder.c_str(), nullptr);
+    WriteFileBytes(LiveDatabase(at), kClinicDatabase);
+    const ScopedHandle file(CreateFileW(LiveDatabase(at).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || !SetFileTime(file.get(), nullptr, nullptr, &kClinicDatabaseTime))
+        throw std::runtime_error("cannot date the clinic's database");
+    return nullptr;
+}
+
+FILETIME LastWriteOf(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+// The names in folder that match pattern ("*" and "?").
+std::vector<std::wstring> NamesMatching(const std::wstring& folder, const std::wstring& pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    const ScopedFindHandle find(FindFirstFileW((folder + pattern).c_str(), &found));
+    if (!find) return names;
+    do names.emplace_back(found.cFileName);
+    while (FindNextFileW(find.get(), &found));
+    return names;
+}
+
+// The record's line for a file, by its path below the install folder (its
+// first field).
+std::string RecordLineOf(const Events& events, const std::wstring& relative) {
+    const std::string record = ReadFileBytes(FindEvent(events, L"Installation record: ").substr(21));
+    const size_t start = record.find("\n" + ToUtf8(relative) + "\t");
+    if (start == std::string::npos) return "";
+    return record.substr(start + 1, record.find('\r', start) - start - 1);
+}
+
+// The shortcut on the desktop every user sees.
+std::wstring AllUsersShortcut() {
+    wchar_t desktop[MAX_PATH];
+    SHGetFolderPathW(nullptr, CSIDL_COMMON_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
+    return WithTrailingBackslash(desktop) + L"Velmora - Холтер.lnk";
+}
+
+// A file or empty folder removed when the row is done with it.
+struct RemovedAtEnd {
+    std::wstring path;
+    ~RemovedAtEnd() {
+        if (!DeleteFileW(path.c_str())) RemoveDirectoryW(path.c_str());
+    }
+};
+
 const Deployment kDeployments[] = {
     {
         .name = "CleanInstallWithTheDriver",
@@ -127,6 +189,141 @@ const Deployment kDeployments[] = {
                 EXPECT_NE(verified.find(L", отличий нет"), std::wstring::npos) << ToUtf8(verified);
                 const std::wstring record = FindEvent(events, L"Installation record: ").substr(21);
                 EXPECT_TRUE(PathExists(record)) << ToUtf8(record);
+            },
+    },
+    {
+        // A deployment tool runs the installation again on a PC where the
+        // clinic works: its database stays as it is, byte for byte and with
+        // its time, and the record says it was kept.
+        .name = "ExistingDatabaseIsKept",
+        .arrange = PlaceClinicDatabase,
+        .arguments = [](const Place& at) { return Unattended(at); },
+        .exitCode = 0,
+        .events =
+            [](const Place& at) {
+                return Events{
+                    L"Progress: База данных V12.FDB оставлена без изменений (" +
+                        std::to_wstring(kClinicDatabase.size()) + L" байт, изменена 2020-03-",
+                    L"Database kept as it is (unattended; /DB=REPLACE replaces it): " + LiveDatabase(at),
+                    L"Progress: Копирование файла SDecision.Dll....Завершено",
+                    L"Installation completed",
+                };
+            },
+        .lastEvent = Ended(L"completed", 0),
+        .absent = {L"Progress: Копирование файла V12.FDB", L"Progress: Сохранена копия базы данных"},
+        .check =
+            [](const Place& at, const Events& events) {
+                EXPECT_EQ(ReadFileBytes(LiveDatabase(at)), kClinicDatabase);
+                const FILETIME written = LastWriteOf(LiveDatabase(at));
+                EXPECT_EQ(CompareFileTime(&kClinicDatabaseTime, &written), 0);
+                EXPECT_EQ(NamesMatching(at.install + L"DTAfb\\", L"*.bak"), std::vector<std::wstring>{});
+                const std::string row = RecordLineOf(events, L"DTAfb\\V12.FDB");
+                EXPECT_NE(row.find(ToUtf8(L"оставлен: база данных клиники")), std::string::npos) << row;
+            },
+    },
+    {
+        // Asked for, the package's database takes the live name and the
+        // clinic's stays beside it under a dated name.
+        .name = "ExistingDatabaseIsReplacedOnRequest",
+        .arrange = PlaceClinicDatabase,
+        .arguments = [](const Place& at) { return Unattended(at, L"/db=replace"); },
+        .exitCode = 0,
+        .events =
+            [](const Place&) {
+                return Events{L"Progress: Копирование файла V12.FDB....Завершено",
+                              L"Progress: Сохранена копия базы данных: V12.FDB.", L"Installation completed"};
+            },
+        .lastEvent = Ended(L"completed", 0),
+        .absent = {L"Database kept"},
+        .check =
+            [](const Place& at, const Events&) {
+                EXPECT_EQ(ReadFileBytes(LiveDatabase(at)), ReadFileBytes(at.package + L"DTAfb\\V12.FDB"));
+                const std::vector<std::wstring> backups = NamesMatching(at.install + L"DTAfb\\", L"V12.FDB.*.bak");
+                ASSERT_EQ(backups.size(), 1u);
+                EXPECT_EQ(ReadFileBytes(at.install + L"DTAfb\\" + backups[0]), kClinicDatabase);
+            },
+    },
+    {
+        // The driver installer asks for a restart: the run says so and ends
+        // with 3010, and restarts nothing itself.
+        .name = "DriverAskingForARestartEndsWith3010",
+        .arrange =
+            [](Place& at) {
+                WriteFileBytes(at.package + L"FTDIDriverInstall\\FTDIDriverInstall.exitcode", "3010");
+                return std::shared_ptr<void>();
+            },
+        .arguments = [](const Place& at) { return Unattended(at, L"/DRIVER=YES"); },
+        .exitCode = 3010,
+        .events =
+            [](const Place&) {
+                return Events{L"Driver installer ended with exit code 3010",
+                              L"Progress: Установка драйверов устройства завершена",
+                              L"Progress: Для завершения установки драйвера требуется перезагрузка компьютера",
+                              L"Restart needed: the driver installer asks for it (exit code 3010)",
+                              L"Installation completed; Windows must be restarted to finish it"};
+            },
+        .lastEvent = Ended(L"completed", 3010),
+    },
+    {
+        // What the update script writes to its console is in the log.
+        .name = "UpdateScriptOutputGoesIntoTheLog",
+        .arrange =
+            [](Place& at) {
+                WriteFileBytes(at.package + L"backup\\U010124\\Install.cmd",
+                               "@echo off\r\necho Schema 010124 applied\r\necho gbak warning 7 1>&2\r\n");
+                return std::shared_ptr<void>();
+            },
+        .arguments = [](const Place& at) { return Unattended(at); },
+        .exitCode = 0,
+        .events =
+            [](const Place& at) {
+                return Events{L"Install.cmd output: Schema 010124 applied", L"Install.cmd output: gbak warning 7",
+                              L"Install.cmd of " + at.install + L"backup\\U010124 ended with exit code 0",
+                              L"Installation completed"};
+            },
+        .lastEvent = Ended(L"completed", 0),
+        .absent = {L"Install.cmd output cut", L"Console output not caught"},
+    },
+    {
+        // A folder where the shortcut would be saved: the save fails, the
+        // line says so and the run ends 299.
+        .name = "ShortcutThatCannotBeSavedEndsWith299",
+        .arrange =
+            [](Place&) {
+                CreateDirectoryW(DesktopShortcut().c_str(), nullptr);
+                return std::static_pointer_cast<void>(std::make_shared<RemovedAtEnd>(DesktopShortcut()));
+            },
+        .arguments = [](const Place& at) { return Unattended(at); },
+        .exitCode = 299,
+        .events =
+            [](const Place&) {
+                return Events{L"Shortcut desktop: the desktop of the account running the installer",
+                              L"Shortcut not saved: " + DesktopShortcut() + L": error ",
+                              L"Progress: Создание ярлыка на рабочем столе...ОШИБКА!!!",
+                              L"Installation completed; problems shown on screen: 1"};
+            },
+        .lastEvent = Ended(L"completed", 299),
+        .absent = {L"Shortcut: "},
+    },
+    {
+        // Asked for, the shortcut goes on the desktop every user sees.
+        .name = "AllUsersPutsTheShortcutOnTheAllUsersDesktop",
+        .arrange =
+            [](Place&) {
+                return std::static_pointer_cast<void>(std::make_shared<RemovedAtEnd>(AllUsersShortcut()));
+            },
+        .arguments = [](const Place& at) { return Unattended(at, L"/ALLUSERS"); },
+        .exitCode = 0,
+        .events =
+            [](const Place&) {
+                return Events{L"Shortcut desktop: all users' (public) desktop", L"Shortcut: " + AllUsersShortcut(),
+                              L"Installation completed"};
+            },
+        .lastEvent = Ended(L"completed", 0),
+        .check =
+            [](const Place&, const Events&) {
+                EXPECT_TRUE(PathExists(AllUsersShortcut()));
+                EXPECT_FALSE(PathExists(DesktopShortcut())) << "not on the account's own desktop";
             },
     },
     {
@@ -579,6 +776,25 @@ TEST_F(UnattendedTest, SecondInteractiveInstanceIsToldInABoxAndEndsWith1618) {
     }
     Wizard next(exe());
     EXPECT_TRUE(next.Main());
+}
+
+// Under the system account (as deployment tools run installers) the
+// shortcut goes on the desktop every user sees, unasked. Wine runs every
+// process as the signed-in user: this runs on Windows only, from a test run
+// as LocalSystem.
+TEST_F(UnattendedTest, UnderTheSystemAccountTheShortcutGoesOnTheAllUsersDesktop) {
+    if (!RunsAsLocalSystem()) GTEST_SKIP() << "not running as LocalSystem (Wine cannot run a process so)";
+    Build();
+    const RemovedAtEnd shortcut{AllUsersShortcut()};
+    const std::wstring log = temp_ / L"system.log";
+    SetupRun run(exe(), L"/S " + FolderSwitch(install_) + L" \"/LOG=" + log + L"\"");
+    EXPECT_EQ(run.WaitForExit(), 0u);
+    const Events events = SetupLogEvents(log);
+    EXPECT_EQ(FirstMissingInOrder(
+                  events, {L"Running as the system account (LocalSystem)", L"Shortcut: " + AllUsersShortcut()}),
+              L"")
+        << Show(events);
+    EXPECT_TRUE(PathExists(AllUsersShortcut()));
 }
 
 // /? lists the switches and exit codes in a box, since a GUI program has no

@@ -44,6 +44,7 @@ public:
     void HoldSession(std::wstring_view step) override { sessionSteps.emplace_back(step); }
     bool AskYesNo(const Asking& asking) override;
     void ShowErrorBox(std::wstring_view text) override;
+    ShellCopyUi ShellUi() const override { return ShellCopyUi::Shown; }
 };
 
 // A request for folder with the driver chosen and a desktop shortcut named

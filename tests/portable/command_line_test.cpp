@@ -13,6 +13,7 @@ TEST(CommandLine, NoArgumentsIsTheWizardAsAlways) {
     EXPECT_FALSE(line.unattended);
     EXPECT_FALSE(line.help);
     EXPECT_FALSE(line.installFolder || line.driver || line.runtime || line.logFile);
+    EXPECT_FALSE(line.replaceDatabase || line.allUsers);
     EXPECT_EQ(line.error, L"");
 }
 
@@ -38,6 +39,8 @@ TEST(CommandLine, SwitchesInAnyCaseWithSlashOrDash) {
     EXPECT_TRUE(removal.unattended);
     EXPECT_EQ(removal.installFolder, L"C:\\Program Files\\Holter\\");
     EXPECT_FALSE(ParseCommandLine({L"/S"}).uninstall);
+    EXPECT_TRUE(ParseCommandLine({L"/db=Replace"}).replaceDatabase);
+    EXPECT_TRUE(ParseCommandLine({L"-AllUsers"}).allUsers);
 }
 
 struct Refusal {
@@ -92,6 +95,12 @@ TEST(CommandLine, UnknownSwitchesAndMalformedValuesAreErrors) {
         {{L"/DRIVER="}, L"Неверное значение ключа командной строки /DRIVER=: допустимы YES и NO."},
         {{L"/DRIVER=YES "}, L"Неверное значение ключа командной строки /DRIVER=YES : допустимы YES и NO."},
         {{L"/RUNTIME=XP"}, L"Неверное значение ключа командной строки /RUNTIME=XP: допустимы WIN7 и WINXP."},
+        {{L"/DB=KEEP"}, L"Неверное значение ключа командной строки /DB=KEEP: допустимо только REPLACE."},
+        {{L"/DB"},
+         L"Неверное значение ключа командной строки /DB: после имени ключа нужен знак \"=\" и значение."},
+        {{L"/ALLUSERS=1"},
+         L"Неверное значение ключа командной строки /ALLUSERS=1: этот ключ не принимает значения."},
+        {{L"/ALLUSERS", L"/allusers"}, L"Ключ командной строки задан дважды: /allusers"},
         {{L"/LOG="}, L"Неверное значение ключа командной строки /LOG=: нужно имя файла журнала."},
         {{L"/LOG=C:\\Logs\\"},
          L"Неверное значение ключа командной строки /LOG=C:\\Logs\\: нужно имя файла журнала."},
@@ -100,8 +109,14 @@ TEST(CommandLine, UnknownSwitchesAndMalformedValuesAreErrors) {
          L"C:\\Logs\\setup.log."},
         {{L"/UNINSTALL=YES"},
          L"Неверное значение ключа командной строки /UNINSTALL=YES: этот ключ не принимает значения."},
-        {{L"/UNINSTALL", L"/DRIVER=NO"}, L"Ключи /DRIVER и /RUNTIME не применяются при удалении (/UNINSTALL)."},
-        {{L"/RUNTIME=WIN7", L"/uninstall"}, L"Ключи /DRIVER и /RUNTIME не применяются при удалении (/UNINSTALL)."},
+        {{L"/UNINSTALL", L"/DRIVER=NO"},
+         L"Ключи /DRIVER, /RUNTIME, /DB и /ALLUSERS не применяются при удалении (/UNINSTALL)."},
+        {{L"/RUNTIME=WIN7", L"/uninstall"},
+         L"Ключи /DRIVER, /RUNTIME, /DB и /ALLUSERS не применяются при удалении (/UNINSTALL)."},
+        {{L"/UNINSTALL", L"/DB=REPLACE"},
+         L"Ключи /DRIVER, /RUNTIME, /DB и /ALLUSERS не применяются при удалении (/UNINSTALL)."},
+        {{L"/UNINSTALL", L"/ALLUSERS"},
+         L"Ключи /DRIVER, /RUNTIME, /DB и /ALLUSERS не применяются при удалении (/UNINSTALL)."},
         {{L"/LOG=C:\\a|b.log"},
          L"Неверное значение ключа командной строки /LOG=C:\\a|b.log: недопустимый символ в "
          L"пути."},
@@ -163,12 +178,12 @@ TEST(CommandLine, UnattendedIsSeenInARawLineThatCannotBeParsedAsMeant) {
 
 TEST(CommandLine, HelpListsEverySwitchAndExitCode) {
     const std::wstring help = CommandLineHelp(L"C:\\Holter\\");
-    for (const wchar_t* item : {L"/S", L"/D=", L"/DRIVER=YES|NO", L"/RUNTIME=WIN7|WINXP", L"/LOG=", L"/?",
-                                L"/UNINSTALL", L"(по умолчанию C:\\Holter\\)"})
+    for (const wchar_t* item : {L"/S", L"/D=", L"/DRIVER=YES|NO", L"/RUNTIME=WIN7|WINXP", L"/LOG=", L"/DB=REPLACE",
+                                L"/ALLUSERS", L"/?", L"/UNINSTALL", L"(по умолчанию C:\\Holter\\)"})
         EXPECT_NE(help.find(item), std::wstring::npos) << testing::PrintToString(std::wstring(item));
-    for (int code : {exit_code::kDone, exit_code::kStepsFailed, exit_code::kBadSwitch, exit_code::kNoRoom,
-                     exit_code::kNeedsAdministrator, exit_code::kFailed, exit_code::kAlreadyRunning,
-                     exit_code::kNotInstalled})
+    for (int code : {exit_code::kDone, exit_code::kRestartNeeded, exit_code::kStepsFailed, exit_code::kBadSwitch,
+                     exit_code::kNoRoom, exit_code::kNeedsAdministrator, exit_code::kFailed,
+                     exit_code::kAlreadyRunning, exit_code::kNotInstalled})
         EXPECT_NE(help.find(L"\r\n" + std::to_wstring(code) + L" — "), std::wstring::npos) << code;
 }
 

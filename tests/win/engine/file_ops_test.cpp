@@ -482,7 +482,7 @@ TEST_F(FileOpsTest, ShellCopyFolderCopiesTheFolderAsAWholeWithoutTrailingDelimit
     WriteFileBytes(temp_ / L"driver\\amd64\\bus.sys", "bus");
     MakeFolder(temp_ / L"install");
 
-    EXPECT_TRUE(ShellCopyFolder(temp_ / L"driver\\", temp_ / L"install\\driver\\"));
+    EXPECT_TRUE(ShellCopyFolder(temp_ / L"driver\\", temp_ / L"install\\driver\\", ShellCopyUi::Shown));
     EXPECT_EQ(ReadFileBytes(temp_ / L"install\\driver\\setup.exe"), "setup");
     EXPECT_EQ(ReadFileBytes(temp_ / L"install\\driver\\amd64\\bus.sys"), "bus") << "subfolders included";
 }

@@ -74,8 +74,9 @@ TEST_F(InstallFolders, DeeperThanMaxPathEndsAtTheUpdateScriptKeepingEverything) 
     EXPECT_EQ(ReadFileBytes(deep + L"udf\\SDecision.Dll"), StandInContent(L"UDF\\SDecision.Dll"));
     EXPECT_TRUE(PathExists(deep + L"Shell.exe"));
     EXPECT_FALSE(PathExists(deep + L"FTDIDriverInstall"));
-    EXPECT_EQ(ShellCopyFolder(package_ + L"FTDIDriverInstall", deep + L"FTDIDriverInstall").code(),
-              static_cast<uint32_t>(ERROR_FILENAME_EXCED_RANGE));
+    EXPECT_EQ(
+        ShellCopyFolder(package_ + L"FTDIDriverInstall", deep + L"FTDIDriverInstall", ShellCopyUi::Shown).code(),
+        static_cast<uint32_t>(ERROR_FILENAME_EXCED_RANGE));
 }
 
 // Whether the XML DOM loads a file that deep is the platform's matter:

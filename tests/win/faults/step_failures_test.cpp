@@ -49,22 +49,41 @@ TEST_F(StepFailures, DriverInstallerThatCannotStartMarksItsLineWithoutTheFinishe
     }
 }
 
-// An exit code of -1 is the driver installer's answer, not a failed start.
-TEST_F(StepFailures, DriverInstallerExitCodeGoesOnlyIntoTheSetupLog) {
-    for (const char* code : {"0", "-1"}) {
-        SCOPED_TRACE(code);
+// An exit code of -1 is the driver installer's answer, not a failed start;
+// only a restart request (3010, 1641) is shown, and it ends the run as
+// needing a restart unless a step failed.
+TEST_F(StepFailures, DriverInstallerExitCodeGoesIntoTheSetupLogAndARestartRequestIsShown) {
+    const std::wstring restart = L"Для завершения установки драйвера требуется перезагрузка компьютера";
+    const std::wstring scriptFailed = L"Пакет обновления <U010124>: Install.cmd завершился с кодом 3";
+    const struct {
+        const char* code;
+        bool scriptFails;
+        std::vector<std::wstring> linesAfterDriver;
+        InstallOutcome outcome;
+    } cases[] = {
+        {"0", false, {}, InstallOutcome::Completed},
+        {"-1", false, {}, InstallOutcome::Completed},
+        {"3010", false, {restart}, InstallOutcome::CompletedRestartNeeded},
+        {"1641", true, {restart, scriptFailed}, InstallOutcome::CompletedWithFailures},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
         SetupLogCapture log;
         RemoveTree(temp_.path());
         MakeFolder(temp_.path());
         Build();
-        WriteFileBytes(package_ + L"FTDIDriverInstall\\FTDIDriverInstall.exitcode", code);
+        WriteFileBytes(package_ + L"FTDIDriverInstall\\FTDIDriverInstall.exitcode", c.code);
+        if (c.scriptFails)
+            WriteFileBytes(package_ + L"backup\\U010124\\Install.cmd", "@echo off\r\nexit /b 3\r\n");
         UseInstallFolder(install_);
 
         EXPECT_EQ(Run(), std::nullopt);
-        EXPECT_EQ(Lines(), DeploymentLines(Database::KeptAside) + kDriverLines + kReadBackLines);
-        const std::wstring ended = L"Driver installer ended with exit code " + FromUtf8(code);
+        EXPECT_EQ(Lines(),
+                  DeploymentLines(Database::KeptAside) + kDriverLines + c.linesAfterDriver + kReadBackLines);
+        const std::wstring ended = L"Driver installer ended with exit code " + FromUtf8(c.code);
         EXPECT_EQ(log.Find(ended), ended) << log.Dump();
         EXPECT_FALSE(log.Has(L"Driver installer not started"));
+        EXPECT_EQ(view_.outcome, c.outcome);
     }
 }
 

@@ -59,6 +59,44 @@ TEST_F(ProcessRunnerTest, RunAndWaitQuotesTheProgramRunsItInItsFolderAndReturnsI
     EXPECT_EQ(record.currentFolder, blanks_);
 }
 
+// A script's standard output and error are caught, in order, up to the
+// cap; it has no keyboard, so a pause waits for nobody.
+TEST_F(ProcessRunnerTest, AScriptsConsoleOutputIsCaughtUpToTheCapAndAPauseWaitsForNobody) {
+    const std::wstring script = blanks_ + L"\\Install.cmd";
+    WriteFileBytes(script,
+                   "@echo off\r\necho first\r\necho second 1>&2\r\npause\r\n"
+                   "for /L %%i in (1,1,500) do echo line %%i of many\r\nexit /b 4\r\n");
+    ConsoleCapture console(1024);
+    ASSERT_TRUE(console.error().ok()) << ToUtf8(console.error().action());
+    EXPECT_EQ(ExitCode(RunAndWait(script, L"", SW_HIDE, &console)), 4u);
+    const CappedOutput output = console.Finish();
+    const std::vector<std::string> lines = output.Lines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "first");
+    EXPECT_EQ(lines[1], "second ");
+    EXPECT_EQ(output.kept().size(), 1024u);
+    EXPECT_GT(output.cut(), 5000u) << "500 lines of about 17 bytes";
+    EXPECT_FALSE(console.stillOpen());
+}
+
+// A program the script starts and leaves running holds the script's output
+// open: what came is read, and the run goes on without waiting for it.
+TEST_F(ProcessRunnerTest, AProgramTheScriptLeavesRunningDoesNotHoldTheRunUp) {
+    const std::wstring holder = blanks_ + L"\\holder.exe";
+    ASSERT_TRUE(CopyFileW((ModuleFolder() + L"console_holder.exe").c_str(), holder.c_str(), FALSE));
+    const std::wstring script = blanks_ + L"\\Install.cmd";
+    WriteFileBytes(script, "@echo off\r\necho before\r\nstart \"\" /b holder.exe 8000\r\necho after\r\n");
+    ConsoleCapture console(1024);
+    EXPECT_EQ(ExitCode(RunAndWait(script, L"", SW_HIDE, &console)), 0u);
+    const CappedOutput output = console.Finish();
+    EXPECT_FALSE(PathExists(holder + L".ended")) << "the run waited for the program the script left running";
+    EXPECT_TRUE(console.stillOpen());
+    EXPECT_EQ(output.Lines(), (std::vector<std::string>{"before", "after"}));
+    // Its folder is removed after it ends.
+    for (int wait = 0; wait < 100 && !PathExists(holder + L".ended"); ++wait) Sleep(100);
+    Sleep(200);
+}
+
 TEST_F(ProcessRunnerTest, ScriptsInFoldersWithBlanksRunAndPlantedProgramsDoNot) {
     const std::wstring script = blanks_ + L"\\Install.cmd";
     WriteFileBytes(script, "@echo ran> ran.txt\r\n@exit /b 3\r\n");

@@ -221,6 +221,25 @@ TEST_F(ShortcutTest, APlaceWithoutAFolderWritesNothing) {
     EXPECT_FALSE(PathExists(links_ + L"\\Tool.lnk"));
 }
 
+// The installation counts a shortcut that is not there: the save's failure
+// and a place without a folder come back as failures.
+TEST_F(ShortcutTest, ASaveThatFailsOrNoFolderIsAFailureWithItsCode) {
+    const std::wstring taken = links_ + L"\\Taken.lnk";
+    ASSERT_TRUE(CreateDirectoryW(taken.c_str(), nullptr));
+    std::wstring linkFile;
+    const Result saved =
+        CreateShortcut(target_, ShortcutPlace::GivenFolder, links_, L"", L"", L"", L"Taken", linkFile);
+    EXPECT_FALSE(saved);
+    EXPECT_NE(saved.code(), 0u);
+    EXPECT_EQ(saved.action(), L"Shortcut not saved: " + taken);
+    EXPECT_EQ(linkFile, taken);
+
+    const Result nowhere =
+        CreateShortcut(target_, ShortcutPlace::GivenFolder, L"", L"", L"", L"", L"Tool", linkFile);
+    EXPECT_EQ(nowhere.code(), static_cast<uint32_t>(ERROR_PATH_NOT_FOUND));
+    EXPECT_TRUE(CreateShortcut(target_, ShortcutPlace::GivenFolder, links_, L"", L"", L"", L"Tool", linkFile));
+}
+
 TEST_F(ShortcutTest, NamesTheClassWhenTheShellLinkCannotBeCreated) {
     std::wstring error;
     // A thread that never initialised COM.

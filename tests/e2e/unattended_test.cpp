@@ -805,6 +805,11 @@ TEST_F(UnattendedTest, HelpSwitchShowsTheSwitchesAndExitCodesInABox) {
     HWND box = nullptr;
     ASSERT_TRUE(
         Wizard::WaitUntil([&] { return (box = FindTopWindow(run.ProcessId(), L"#32770")) != nullptr; }, 30s));
+    // Whole on the smallest screen the package supports (1024 x 768, the
+    // test desktop's size): its OK button must be there to click.
+    RECT bounds{};
+    ASSERT_TRUE(GetWindowRect(box, &bounds));
+    EXPECT_LE(bounds.bottom, GetSystemMetrics(SM_CYSCREEN)) << "the help box runs off the screen";
     const std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
     for (const wchar_t* item : {L"/S", L"/D=<каталог>", L"/DRIVER=YES|NO", L"/RUNTIME=WIN7|WINXP", L"/LOG=<файл>",
                                 L"C:\\Holter\\", L"\r\n299 — ", L"\r\n1618 — "})

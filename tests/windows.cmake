@@ -8,7 +8,8 @@ add_library(testkit STATIC
   tests/kit/file_util.cpp
   tests/kit/package_builder.cpp
   tests/kit/recording_view.cpp
-  tests/kit/small_disk.cpp)
+  tests/kit/small_disk.cpp
+  tests/kit/uninstall_entry_reader.cpp)
 target_link_libraries(testkit PUBLIC winparts gtest)
 target_include_directories(testkit PUBLIC ${CMAKE_SOURCE_DIR})
 # Packages are laid out with the stand-in programs built beside the tests.

@@ -21,40 +21,9 @@
 #include "tests/e2e/setup_run.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/setup_log_capture.h"
+#include "tests/kit/uninstall_entry_reader.h"
 
 namespace {
-
-const std::wstring kEntryKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velmora-Holter";
-
-// A value of the entry as a deployment tool reads it (the 32-bit view the
-// shipped installer writes); empty when missing.
-std::wstring EntryText(const wchar_t* name) {
-    wchar_t value[1024] = {};
-    DWORD size = sizeof(value) - sizeof(wchar_t);
-    ScopedRegKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kEntryKey.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
-                      key.receive()) != ERROR_SUCCESS ||
-        RegGetValueW(key.get(), nullptr, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-        return L"";
-    return value;
-}
-
-DWORD EntryNumber(const wchar_t* name) {
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    ScopedRegKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kEntryKey.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
-                      key.receive()) != ERROR_SUCCESS ||
-        RegGetValueW(key.get(), nullptr, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
-        return 0xFFFFFFFF;
-    return value;
-}
-
-bool EntryExists() {
-    ScopedRegKey key;
-    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, kEntryKey.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
-                         key.receive()) == ERROR_SUCCESS;
-}
 
 // A command line split as the system splits it: the program, and the
 // arguments after it as they stand.
@@ -123,7 +92,7 @@ protected:
     }
     void TearDown() override {
         InstallerPackageTest::TearDown();
-        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kEntryKey.c_str(), KEY_WOW64_32KEY, 0);
+        DeleteEntry();
     }
 
     void Install() {

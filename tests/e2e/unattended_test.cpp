@@ -69,6 +69,14 @@ std::shared_ptr<void> Nothing(Place&) {
     return nullptr;
 }
 
+// A row's arrangement: the package's update script replaced by script.
+std::function<std::shared_ptr<void>(Place&)> UpdateScript(std::string script) {
+    return [script](Place& at) {
+        WriteFileBytes(at.package + L"backup\\U010124\\Install.cmd", script);
+        return std::shared_ptr<void>();
+    };
+}
+
 std::wstring Ended(const wchar_t* how, DWORD code) {
     return L"Run ended: " + std::wstring(how) + L" (exit code " + std::to_wstring(code) + L")";
 }
@@ -267,12 +275,7 @@ const Deployment kDeployments[] = {
     {
         // What the update script writes to its console is in the log.
         .name = "UpdateScriptOutputGoesIntoTheLog",
-        .arrange =
-            [](Place& at) {
-                WriteFileBytes(at.package + L"backup\\U010124\\Install.cmd",
-                               "@echo off\r\necho Schema 010124 applied\r\necho gbak warning 7 1>&2\r\n");
-                return std::shared_ptr<void>();
-            },
+        .arrange = UpdateScript("@echo off\r\necho Schema 010124 applied\r\necho gbak warning 7 1>&2\r\n"),
         .arguments = [](const Place& at) { return Unattended(at); },
         .exitCode = 0,
         .events =
@@ -330,11 +333,7 @@ const Deployment kDeployments[] = {
         // An update script's non-zero code: the run goes on to its end, the
         // level is recorded, and the exit code says that steps failed.
         .name = "FailingUpdateScriptEndsWith299",
-        .arrange =
-            [](Place& at) {
-                WriteFileBytes(at.package + L"backup\\U010124\\Install.cmd", "@echo off\r\nexit /b 3\r\n");
-                return std::shared_ptr<void>();
-            },
+        .arrange = UpdateScript("@echo off\r\nexit /b 3\r\n"),
         .arguments = [](const Place& at) { return Unattended(at); },
         .exitCode = 299,
         .events =
@@ -385,12 +384,7 @@ const Deployment kDeployments[] = {
         // A sound update changes the database it was installed with: the
         // read-back proved the copy before, so nothing differs.
         .name = "UpdateThatChangesTheDatabaseEndsWith0",
-        .arrange =
-            [](Place& at) {
-                WriteFileBytes(at.package + L"backup\\U010124\\Install.cmd",
-                               "@echo off\r\necho schema>> ..\\..\\DTAfb\\V12.FDB\r\n");
-                return std::shared_ptr<void>();
-            },
+        .arrange = UpdateScript("@echo off\r\necho schema>> ..\\..\\DTAfb\\V12.FDB\r\n"),
         .arguments = [](const Place& at) { return Unattended(at); },
         .exitCode = 0,
         .events =

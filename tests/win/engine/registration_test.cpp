@@ -24,37 +24,11 @@
 #include "tests/kit/recording_view.h"
 #include "tests/kit/setup_log_capture.h"
 #include "tests/kit/temp_folder.h"
+#include "tests/kit/uninstall_entry_reader.h"
 
 namespace {
 
-const std::wstring kEntryKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velmora-Holter";
 constexpr std::wstring_view kRegistrationLine = L"Регистрация в списке установленных программ....";
-
-std::wstring EntryText(const wchar_t* name) {
-    wchar_t value[1024] = {};
-    DWORD size = sizeof(value) - sizeof(wchar_t);
-    ScopedRegKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kEntryKey.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
-                      key.receive()) != ERROR_SUCCESS ||
-        RegGetValueW(key.get(), nullptr, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-        return L"(none)";
-    return value;
-}
-
-DWORD EntryNumber(const wchar_t* name) {
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    ScopedRegKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kEntryKey.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
-                      key.receive()) != ERROR_SUCCESS ||
-        RegGetValueW(key.get(), nullptr, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
-        return 0xFFFFFFFF;
-    return value;
-}
-
-void DeleteEntry() {
-    RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kEntryKey.c_str(), KEY_WOW64_32KEY, 0);
-}
 
 // The bytes of every file below folder.
 uint64_t TreeBytes(const std::wstring& folder) {
@@ -202,7 +176,7 @@ TEST_F(RegistrationTest, ARerunRewritesTheEntryAndAPassEndedEarlyWritesNone) {
     };
     RunRecorded(early, request_, package_, failGbak);
     EXPECT_EQ(early.outcome, InstallOutcome::EndedEarly);
-    EXPECT_EQ(EntryText(L"DisplayName"), L"(none)");
+    EXPECT_EQ(EntryText(L"DisplayName"), L"");
     EXPECT_FALSE(FileExists(install_ + L"Uninstall\\VelmoraSetup.exe"));
 }
 
@@ -215,7 +189,7 @@ TEST_F(RegistrationTest, AFailureIsALineThatCountsAndNoEntryIsWritten) {
     EXPECT_EQ(view_.lines.back(), std::wstring(kRegistrationLine) + L"ОШИБКА!!!");
     EXPECT_NE(log_.Find(L"Cannot create folder " + install_ + L"Uninstall\\: error "), L"")
         << "with the system's code";
-    EXPECT_EQ(EntryText(L"DisplayName"), L"(none)");
+    EXPECT_EQ(EntryText(L"DisplayName"), L"");
 }
 
 }  // namespace

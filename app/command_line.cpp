@@ -220,7 +220,7 @@ std::wstring CommandLineHelp(std::wstring_view defaultFolder) {
            L"\r\n"
            L"/S — без страниц мастера и без вопросов; ход установки только в журнале установки.\r\n"
            L"/D=<каталог> — каталог установки (по умолчанию " +
-           std::wstring(defaultFolder) +
+           WithTrailingBackslash(defaultFolder) +
            L").\r\n"
            L"/DRIVER=YES|NO — ставить ли драйвер интерфейсного блока (с /S по умолчанию NO).\r\n"
            L"/RUNTIME=WIN7|WINXP — среда базы данных: Windows 7 и новее или XP (по умолчанию WIN7).\r\n"

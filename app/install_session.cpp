@@ -10,6 +10,7 @@
 #include "base/package_names.h"
 #include "base/run_facts.h"
 #include "base/setup_log.h"
+#include "base/strings.h"
 #include "engine/install_sequence.h"
 #include "engine/preflight.h"
 
@@ -42,12 +43,12 @@ void NoteEnding(SessionEnd end) {
                                                   : run_log::Outcome::Completed);
 }
 
-std::wstring DefaultInstallFolder(HINSTANCE instance) {
-    return L"C:\\" + LoadResString(instance, IDS_APP_NAME) + L"\\";
+std::wstring DefaultInstallFolder(std::wstring_view appName) {
+    return JoinPath(L"C:\\", appName);
 }
 
 void CreateInstallFolders(const std::wstring& installFolder) {
-    for (const std::wstring& path : {installFolder, installFolder + std::wstring(kSettingsFolder)}) {
+    for (const std::wstring& path : {installFolder, JoinPath(installFolder, kSettingsFolder)}) {
         if (DirectoryExists(path) || CreateDirectoryW(path.c_str(), nullptr)) continue;
         const DWORD code = GetLastError();
         setup_log::WriteError(L"Folder not created: " + path, code);
@@ -56,8 +57,9 @@ void CreateInstallFolders(const std::wstring& installFolder) {
 
 InstallSession::InstallSession(HINSTANCE resources, const InstallChoices& choices, std::wstring installerFolder,
                                std::wstring installerProgram)
-    : installerFolder_(std::move(installerFolder)) {
-    request_.installFolder = choices.installFolder.value_or(DefaultInstallFolder(resources));
+    : installerFolder_(WithoutTrailingBackslash(installerFolder)) {
+    request_.installFolder = WithoutTrailingBackslash(
+        choices.installFolder.value_or(DefaultInstallFolder(LoadResString(resources, IDS_APP_NAME))));
     request_.runtime = choices.runtime.value_or(RuntimeChoice::Modern);
     request_.driver = choices.driver.value_or(false);
     request_.database = choices.database.value_or(DatabaseChoice::Replace);

@@ -46,9 +46,9 @@ int ExitCodeOf(SessionEnd end);
 // a refusal, "error" for a pass that ended early, else "completed".
 void NoteEnding(SessionEnd end);
 
-// The folder the wizard's folder field starts with: "C:\" and string-table
-// entry 0, here with its trailing "\".
-std::wstring DefaultInstallFolder(HINSTANCE instance);
+// The folder the wizard's folder field starts with and /S installs into
+// without /D: "C:\" and appName (string-table entry 0).
+std::wstring DefaultInstallFolder(std::wstring_view appName);
 
 // The install folder and its settings folder, one level each, as the folder
 // page leaves them. A folder that cannot be made goes into the setup log;
@@ -59,9 +59,10 @@ class InstallSession {
 public:
     // The request from the defaults of resources (the module whose string
     // table and version resource name the brand, the shortcut and the
-    // version) with choices over them, for the package in installerFolder
-    // (with its trailing "\"); installerProgram is the installer's file,
-    // kept in the install folder to remove the installation.
+    // version) with choices over them, for the package in installerFolder;
+    // installerProgram is the installer's file, kept in the install folder
+    // to remove the installation. A folder chosen in the field or by /D is
+    // taken in the program's form, without its trailing "\".
     InstallSession(HINSTANCE resources, const InstallChoices& choices, std::wstring installerFolder,
                    std::wstring installerProgram);
 

@@ -10,8 +10,10 @@
 #include "app/exit_codes.h"
 #include "app/main_window.h"
 #include "app/removal_run.h"
+#include "app/resources_access.h"
 #include "app/run_log.h"
 #include "app/single_instance.h"
+#include "app/string_table.h"
 #include "app/unattended_run.h"
 #include "app/wizard_presets.h"
 #include "base/file_system.h"
@@ -103,7 +105,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     if (commandLine.help) {
         // Nobody reads a box in an unattended run: the help goes to the log.
-        const std::wstring help = CommandLineHelp(DefaultInstallFolder(instance));
+        const std::wstring help = CommandLineHelp(DefaultInstallFolder(LoadResString(instance, IDS_APP_NAME)));
         if (commandLine.unattended)
             setup_log::Write(L"Help (unattended, not shown): " + help);
         else

@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "app/application.h"
-#include "app/brand.h"
 #include "app/folder_check.h"
 #include "app/install_view_adapter.h"
 #include "app/large_fonts.h"
@@ -94,8 +93,6 @@ void TFMain::FormCreate() {
     LoadPngResource(pictures_.titleMiddle, L"TITLE_PNL_M");
     LoadPngResource(pictures_.title, L"TITLE");
 
-    AlternativeBrand = IsAlternativeBrand(LoadResString(instance_, IDS_PRODUCT_NAME));
-
     // The page colour comes from the banner's top-left pixel.
     const uint32_t corner = pictures_.title.at(0, 0);
     pageColour_ = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
@@ -107,7 +104,7 @@ void TFMain::FormCreate() {
     CreatePages();
 
     AppNameStr = LoadResString(instance_, IDS_APP_NAME);
-    SetWindowTextW(Control(ID_ePath), (L"C:\\" + AppNameStr).c_str());
+    SetWindowTextW(Control(ID_ePath), DefaultInstallFolder(AppNameStr).c_str());
     FCanClose = true;
     SetActivePage(tsStart);
     EnableWindow(Control(ID_BtnExit), FALSE);

@@ -72,8 +72,6 @@ private:
 
     // Whether a request to close the window is granted.
     bool FCanClose = true;
-    // Whether the string table names the alternative brand; set by FormCreate.
-    bool AlternativeBrand = false;
     std::wstring AppNameStr;
     std::wstring Fcopyfrom;
 

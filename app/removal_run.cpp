@@ -3,10 +3,13 @@
 #include "app/application.h"
 #include "app/exit_codes.h"
 #include "app/install_session.h"
+#include "app/resources_access.h"
 #include "app/run_log.h"
+#include "app/string_table.h"
 #include "base/file_system.h"
 #include "base/run_facts.h"
 #include "base/setup_log.h"
+#include "base/strings.h"
 #include "engine/removal.h"
 
 namespace {
@@ -66,9 +69,11 @@ UINT IconOf(RemovalEnd end) {
 }  // namespace
 
 int RunRemoval(HINSTANCE instance, const CommandLine& commandLine) {
-    const std::wstring folder = commandLine.installFolder.value_or(DefaultInstallFolder(instance));
+    const std::wstring folder = WithoutTrailingBackslash(
+        commandLine.installFolder.value_or(DefaultInstallFolder(LoadResString(instance, IDS_APP_NAME))));
     const bool quiet = commandLine.unattended;
-    setup_log::Write(L"Removal started. Install folder: " + folder + (quiet ? L"; unattended" : L""));
+    setup_log::Write(L"Removal started. Install folder: " + WithTrailingBackslash(folder) +
+                     (quiet ? L"; unattended" : L""));
     // The entry and the removal program's folder are the administrators':
     // without their rights half a removal would be left. (An interactive
     // run has asked for them before it came here.)
@@ -77,9 +82,10 @@ int RunRemoval(HINSTANCE instance, const CommandLine& commandLine) {
         run_log::Note(run_log::Outcome::NotStarted);
         return exit_code::kNeedsAdministrator;
     }
-    if (!quiet && Application.ShowMessageBox(L"Удалить программы комплекса \"Velmora-Холтер\" из каталога " +
-                                                 folder + L"?\r\n\r\n" + std::wstring(kWhatStays),
-                                             MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+    if (!quiet &&
+        Application.ShowMessageBox(L"Удалить программы комплекса \"Velmora-Холтер\" из каталога " +
+                                       WithTrailingBackslash(folder) + L"?\r\n\r\n" + std::wstring(kWhatStays),
+                                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
         setup_log::Write(L"Removal not started: the answer was No");
         run_log::Note(run_log::Outcome::Cancelled);
         return exit_code::kDone;

@@ -6,6 +6,7 @@
 #include "base/handles.h"
 #include "base/run_facts.h"
 #include "base/setup_log.h"
+#include "base/strings.h"
 
 namespace run_log {
 namespace {
@@ -54,7 +55,7 @@ void WriteHeader(HINSTANCE module, std::wstring_view installerFolder) {
     setup_log::Write(L"Velmora-Холтер setup " +
                      (version.empty() ? std::wstring(L"(no version resource)") : version) + L", " + ModulePath());
     setup_log::Write(L"Windows " + WindowsVersion() + L"; elevated: " + Elevation());
-    setup_log::Write(L"Installer folder: " + std::wstring(installerFolder));
+    setup_log::Write(L"Installer folder: " + WithTrailingBackslash(installerFolder));
 }
 
 void Note(Outcome value) {

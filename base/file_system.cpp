@@ -5,6 +5,7 @@
 
 #include "base/error.h"
 #include "base/handles.h"
+#include "base/strings.h"
 #include "base/system_error.h"
 
 ReplaceFileFunction ReplaceFileHook = ReplaceFileW;
@@ -132,9 +133,34 @@ std::wstring ModulePath() {
 }
 
 std::wstring ModuleFolder() {
-    std::wstring path = ModulePath();
-    path.resize(path.rfind(L'\\') + 1);
+    return FolderOf(ModulePath());
+}
+
+namespace {
+
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (length == 0) return path;
+    std::wstring full(length, L'\0');
+    full.resize(GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
+    return full;
+}
+
+}  // namespace
+
+std::wstring NearestExistingFolder(std::wstring_view folder) {
+    std::wstring path = WithoutTrailingBackslash(FullPath(std::wstring(folder)));
+    while (!path.empty() && !DirectoryExists(path)) {
+        std::wstring parent = FolderOf(path);
+        if (parent.size() < 2 || parent == path) return {};
+        path = std::move(parent);
+    }
     return path;
+}
+
+bool SameFileName(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
 }
 
 std::vector<unsigned char> ReadWholeFile(std::wstring_view path, unsigned long long limit) {

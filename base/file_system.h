@@ -16,8 +16,17 @@ bool FileExists(std::wstring_view path);
 // Full path of the running executable.
 std::wstring ModulePath();
 
-// Folder of the running executable with its trailing "\".
+// Folder of the running executable.
 std::wstring ModuleFolder();
+
+// folder itself when it exists, else its nearest existing parent (as a full
+// path); empty when not even its root is there. Never "\" or "\\" alone,
+// which name no volume of their own.
+std::wstring NearestExistingFolder(std::wstring_view folder);
+
+// Whether two file names (or paths) are the same to the file system: equal
+// without regard to case, letter by letter as NTFS compares them.
+bool SameFileName(std::wstring_view a, std::wstring_view b);
 
 // The most a whole-file read takes by default: far above any settings,
 // language or log file of the package, and low enough that the bytes and

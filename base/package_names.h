@@ -1,6 +1,6 @@
 // The fixed names of the package that the installer shares with the
 // package's other programs: folders and files they look for by name.
-// Folder names that later names are appended to carry their trailing "\".
+// Folder names carry no trailing "\": paths are joined with JoinPath.
 // Windows-free.
 #pragma once
 
@@ -8,13 +8,13 @@
 
 // The shared settings folder below a program's folder, its files, and the
 // section of holter.ini that holds the package's switches.
-inline constexpr std::wstring_view kSettingsFolder = L"Settings\\";
+inline constexpr std::wstring_view kSettingsFolder = L"Settings";
 inline constexpr std::wstring_view kSettingsFile = L"holter.ini";
 inline constexpr std::wstring_view kLanguageFile = L"EngView.lng";
 inline constexpr std::wstring_view kOptionsSection = L"options";
 
 // The database, and the record counter beside the settings file.
-inline constexpr std::wstring_view kDatabaseFolder = L"DTAfb\\";
+inline constexpr std::wstring_view kDatabaseFolder = L"DTAfb";
 inline constexpr std::wstring_view kDatabaseFile = L"V12.FDB";
 inline constexpr std::wstring_view kCounterFile = L"lastnum.dta";
 

@@ -26,9 +26,16 @@ std::wstring WithoutTrailingBackslash(std::wstring_view text) {
     return result;
 }
 
+std::wstring JoinPath(std::wstring_view folder, std::wstring_view name) {
+    std::wstring path(folder);
+    if (name.empty()) return path;
+    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    return path.append(name);
+}
+
 std::wstring FolderOf(std::wstring_view path) {
     const size_t slash = path.rfind(L'\\');
-    return slash == std::wstring_view::npos ? std::wstring() : std::wstring(path.substr(0, slash + 1));
+    return slash == std::wstring_view::npos ? std::wstring() : WithoutTrailingBackslash(path.substr(0, slash + 1));
 }
 
 std::wstring NameOf(std::wstring_view path) {

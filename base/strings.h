@@ -11,13 +11,26 @@ std::wstring TrimControl(std::wstring_view text);
 // The same, as a view into text (no copy), for parsers of large files.
 std::wstring_view TrimControlView(std::wstring_view text);
 
+// Paths inside the program name a folder without its trailing "\" ("C:\Holter"),
+// except a drive root, which keeps it ("C:\"); names and relative paths
+// are joined to a folder by JoinPath only. A trailing "\" is added only
+// where a documented text or a system call asks for one
+// (WithTrailingBackslash).
+
+// folder and name joined by one "\": a folder that already ends with "\"
+// (a drive root) gets none more; an empty folder gives name, an empty name
+// the folder.
+std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
+
 // Appends "\" unless text already ends with it. An empty text stays empty.
 std::wstring WithTrailingBackslash(std::wstring_view text);
 
-// Removes one trailing "\", except from a drive root such as "C:\".
+// Removes one trailing "\", except from a drive root such as "C:\": the
+// program's form of a folder given from outside (a field, a switch).
 std::wstring WithoutTrailingBackslash(std::wstring_view text);
 
-// The part of path up to and including the last "\" (empty when none).
+// The folder path is in: the part before its last "\" (a drive root keeps
+// its "\"; empty when there is none).
 std::wstring FolderOf(std::wstring_view path);
 
 // The part of path after the last "\" (the whole path when none).

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/handles.h"
+#include "base/strings.h"
 #include "base/utf8.h"
 #include "engine/deployment_manifest.h"
 #include "tests/kit/file_util.h"
@@ -97,7 +98,6 @@ void BuildReferencePackage(const std::wstring& folder, const ReferencePackageSha
     BuildPackage(folder, options);
 
     Random random;
-    WriteDatabase(folder + std::wstring(kDatabaseFolder) + std::wstring(kDatabaseFile), shape.databaseBytes,
-                  random);
+    WriteDatabase(JoinPath(JoinPath(folder, kDatabaseFolder), kDatabaseFile), shape.databaseBytes, random);
     WriteSmallFiles(folder, shape.smallFiles, random);
 }

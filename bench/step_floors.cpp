@@ -12,6 +12,7 @@
 #include "base/com_values.h"
 #include "base/error.h"
 #include "base/handles.h"
+#include "base/strings.h"
 #include "base/system_error.h"
 #include "engine/msxml_classes.h"
 
@@ -78,6 +79,6 @@ void TimeStepFloors(const std::wstring& folder) {
     // COM is ready before the pass starts, as in the wizard.
     ScopedCoInitialize com;
     Time("floor_script_seconds", StartCommandProcessor);
-    Time("floor_level_seconds", [&] { SaveSmallDocument(folder + L"floor.xml"); });
-    Time("floor_link_seconds", [&] { SaveShellLink(folder + L"floor.lnk"); });
+    Time("floor_level_seconds", [&] { SaveSmallDocument(JoinPath(folder, L"floor.xml")); });
+    Time("floor_link_seconds", [&] { SaveShellLink(JoinPath(folder, L"floor.lnk")); });
 }

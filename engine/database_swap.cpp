@@ -75,7 +75,7 @@ Result Flush(const std::wstring& path) {
 // A backup name that no file of folder carries yet.
 std::wstring FreeBackupName(const std::wstring& folder, const LocalDateTime& now) {
     std::wstring name = DatabaseBackupName(now);
-    for (int copy = 2; GetFileAttributesW((folder + name).c_str()) != INVALID_FILE_ATTRIBUTES; ++copy)
+    for (int copy = 2; GetFileAttributesW(JoinPath(folder, name).c_str()) != INVALID_FILE_ATTRIBUTES; ++copy)
         name = DatabaseBackupName(now, copy);
     return name;
 }
@@ -97,7 +97,8 @@ void Swap(const std::wstring& live, const std::wstring& copy, const std::wstring
         setup_log::Write(L"Database: the swap finished by moving the new copy to " + live);
         return;
     }
-    setup_log::WriteError(L"Database: the new copy cannot be moved to " + live, GetLastError());
+    const DWORD moveNewCode = GetLastError();
+    setup_log::WriteError(L"Database: the new copy cannot be moved to " + live, moveNewCode);
     if (MoveFileExW(backup.c_str(), live.c_str(), MOVEFILE_WRITE_THROUGH)) {
         setup_log::Write(L"Database: the old database has its name back: " + live);
         RaiseCannotReplace(live, code);
@@ -157,7 +158,7 @@ DatabaseSwap ReplaceDatabase(std::wstring_view source, std::wstring_view live, c
     if (FileExists(target)) {
         const std::wstring folder = FolderOf(target);
         swap.backupName = FreeBackupName(folder, now);
-        Swap(target, temporary.path(), folder + swap.backupName);
+        Swap(target, temporary.path(), JoinPath(folder, swap.backupName));
     } else if (!MoveFileExW(temporary.path().c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
         const DWORD code = GetLastError();
         setup_log::WriteError(L"Database: the new copy cannot take the name " + target, code);

@@ -24,10 +24,10 @@ constexpr std::wstring_view kPackageUdfLibraries[] = {L"Compare.Dll", L"PosStr.D
 
 constexpr std::array<CopyGroup, 4> MakeGroups(std::span<const std::wstring_view> runtime) {
     return {{
-        {L"Firebird\\", L"", runtime, true},
-        {L"Firebird\\intl\\", L"intl\\", kIntlFiles, true},
-        {L"Firebird\\udf\\", L"udf\\", kRuntimeUdfFiles, true},
-        {L"UDF\\", L"udf\\", kPackageUdfLibraries, false},
+        {L"Firebird", L"", runtime, true},
+        {L"Firebird\\intl", L"intl", kIntlFiles, true},
+        {L"Firebird\\udf", L"udf", kRuntimeUdfFiles, true},
+        {L"UDF", L"udf", kPackageUdfLibraries, false},
     }};
 }
 

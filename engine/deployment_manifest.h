@@ -14,8 +14,8 @@
 
 // Files copied one by one after the database, group after group.
 struct CopyGroup {
-    std::wstring_view sourceFolder;       // below the installer folder, with "\"
-    std::wstring_view destinationFolder;  // below the install folder, with "\"; "" is the folder itself
+    std::wstring_view sourceFolder;       // below the installer folder
+    std::wstring_view destinationFolder;  // below the install folder; "" is the folder itself
     std::span<const std::wstring_view> files;
     bool stopsOnFailure;  // whether a failed copy ends the installation
 };

@@ -10,7 +10,7 @@
 #include "engine/tree_walk.h"
 
 void RefuseLinkOnTheWay(std::wstring_view installFolder, std::wstring_view target) {
-    std::wstring folder = WithoutTrailingBackslash(installFolder);
+    std::wstring folder(installFolder);
     const std::wstring path(target);
     // The folders from the install folder down, then the file itself: a
     // link at its name would be read and rewritten in another place.
@@ -33,7 +33,7 @@ ScopedHandle HoldFolderAgainstRenaming(const std::wstring& folder) {
 }
 
 void HeldFolders::Hold(std::wstring_view folder) {
-    const std::wstring path = WithoutTrailingBackslash(folder);
+    const std::wstring path(folder);
     ScopedHandle held = HoldFolderAgainstRenaming(path);
     if (!held) {
         const DWORD code = GetLastError();

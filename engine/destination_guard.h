@@ -12,13 +12,12 @@
 #include "base/handles.h"
 
 // Raises Error "Cannot create file "<target>". <path> is a junction or
-// symbolic link" when installFolder (with or without its trailing "\"), a
-// folder between it and target, or target itself is a junction or symbolic
+// symbolic link" when installFolder, a folder between it and target, or target itself is a junction or symbolic
 // link now. Called right before each write that comes after the pass has
 // begun, so such a write never follows a link.
 void RefuseLinkOnTheWay(std::wstring_view installFolder, std::wstring_view target);
 
-// Opens folder (no trailing "\"; a link itself, never what it names) held
+// Opens folder (a link itself, never what it names) held
 // against renaming and deletion while the handle lives; empty on failure,
 // with GetLastError() telling why.
 ScopedHandle HoldFolderAgainstRenaming(const std::wstring& folder);
@@ -28,7 +27,7 @@ ScopedHandle HoldFolderAgainstRenaming(const std::wstring& folder);
 // this; Wine does not, which is why the writes also check.
 class HeldFolders {
 public:
-    // Holds folder (with or without its trailing "\"); a folder that cannot
+    // Holds folder; a folder that cannot
     // be opened (missing, or not a folder) is noted in the setup log.
     void Hold(std::wstring_view folder);
 

@@ -12,6 +12,7 @@
 #include "base/file_system.h"
 #include "base/handles.h"
 #include "base/setup_log.h"
+#include "base/strings.h"
 #include "base/system_error.h"
 #include "engine/tree_walk.h"
 
@@ -26,8 +27,7 @@ void LogLinkNotFollowed(const std::wstring& path) {
 
 // Creates folder and every missing parent; failures show later, when files
 // cannot be written into it.
-void CreateWithParents(std::wstring folder) {
-    while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+void CreateWithParents(const std::wstring& folder) {
     if (folder.empty() || DirectoryExists(folder)) return;
     const size_t slash = folder.rfind(L'\\');
     if (slash != std::wstring::npos && slash > 0) CreateWithParents(folder.substr(0, slash));
@@ -58,10 +58,8 @@ std::vector<std::wstring> LinksIn(std::wstring_view folder) {
 
 // Whether names holds name, compared as the file system compares names.
 bool Contains(const std::vector<std::wstring>& names, std::wstring_view name) {
-    return std::any_of(names.begin(), names.end(), [&](const std::wstring& other) {
-        return CompareStringOrdinal(other.c_str(), static_cast<int>(other.size()), name.data(),
-                                    static_cast<int>(name.size()), TRUE) == CSTR_EQUAL;
-    });
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::wstring& other) { return SameFileName(other, name); });
 }
 
 // The files CopyFolderTree would copy from folder.
@@ -72,9 +70,10 @@ int CountFiles(const std::wstring& folder) {
 }
 
 // The shell takes lists of paths, each ended by NUL, the list by one more.
+// The shell takes a folder without its trailing "\"; one given with it is
+// taken too.
 std::wstring ShellPathList(std::wstring_view path) {
-    if (!path.empty() && path.back() == L'\\') path.remove_suffix(1);
-    std::wstring list(path);
+    std::wstring list = WithoutTrailingBackslash(path);
     list.push_back(L'\0');
     list.push_back(L'\0');
     return list;
@@ -139,12 +138,11 @@ int LogFilesNotCopied(const std::wstring& source, const std::wstring& destinatio
     ForEachTreeFile(source, [&](const std::wstring& relative) {
         WIN32_FILE_ATTRIBUTE_DATA from{};
         WIN32_FILE_ATTRIBUTE_DATA to{};
-        const std::wstring copy = destination + L"\\" + relative;
-        const bool same =
-            GetFileAttributesExW((source + L"\\" + relative).c_str(), GetFileExInfoStandard, &from) &&
-            GetFileAttributesExW(copy.c_str(), GetFileExInfoStandard, &to) &&
-            from.nFileSizeHigh == to.nFileSizeHigh && from.nFileSizeLow == to.nFileSizeLow &&
-            CompareFileTime(&from.ftLastWriteTime, &to.ftLastWriteTime) == 0;
+        const std::wstring copy = JoinPath(destination, relative);
+        const bool same = GetFileAttributesExW(JoinPath(source, relative).c_str(), GetFileExInfoStandard, &from) &&
+                          GetFileAttributesExW(copy.c_str(), GetFileExInfoStandard, &to) &&
+                          from.nFileSizeHigh == to.nFileSizeHigh && from.nFileSizeLow == to.nFileSizeLow &&
+                          CompareFileTime(&from.ftLastWriteTime, &to.ftLastWriteTime) == 0;
         if (same) return;
         setup_log::Write(L"Not copied by the shell: " + copy);
         ++missing;
@@ -164,13 +162,12 @@ void EnsureDirectory(std::wstring_view folder) {
 }
 
 void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list) {
-    const std::wstring parent(folder);
-    const DWORD code = ForEachEntry(parent.substr(0, parent.size() - 1), [&](const TreeEntry& entry) {
+    const DWORD code = ForEachEntry(folder, [&](const TreeEntry& entry) {
         if (IsHiddenOrSystem(entry.attributes) || !entry.IsFolder() || entry.name == L"WithOutAnswer") return;
-        if (entry.IsLink()) return LogLinkNotFollowed(parent + std::wstring(entry.name));
-        list.push_back(parent + std::wstring(entry.name));
+        if (entry.IsLink()) return LogLinkNotFollowed(JoinPath(folder, entry.name));
+        list.push_back(JoinPath(folder, entry.name));
     });
-    if (code != ERROR_SUCCESS) setup_log::WriteError(L"Folder not read to its end: " + parent, code);
+    if (code != ERROR_SUCCESS) setup_log::WriteError(L"Folder not read to its end: " + std::wstring(folder), code);
 }
 
 TreeCopy& TreeCopy::operator+=(const TreeCopy& other) {
@@ -202,8 +199,6 @@ TreeCopy CopyFolderTree(std::wstring_view source, std::wstring_view destination,
         setup_log::WriteError(L"Folder not read to its end: " + std::wstring(source), code);
         ++result.foldersUnread;
     }
-    const std::wstring from = std::wstring(source) + L"\\";
-    const std::wstring to = std::wstring(destination) + L"\\";
     const std::vector<std::wstring> linksThere = LinksIn(destination);
     const auto tell = [&](const std::wstring& file, const std::wstring& target, TreeFileOutcome outcome) {
         if (onFile) onFile(file, target, outcome);
@@ -214,8 +209,8 @@ TreeCopy CopyFolderTree(std::wstring_view source, std::wstring_view destination,
     };
     for (const Entry& entry : entries) {
         if (IsFolder(entry.attributes)) continue;
-        const std::wstring file = from + entry.name;
-        const std::wstring target = to + entry.name;
+        const std::wstring file = JoinPath(source, entry.name);
+        const std::wstring target = JoinPath(destination, entry.name);
         if (entry.link) {
             passOver(file);
             tell(file, target, TreeFileOutcome::PassedOver);
@@ -244,8 +239,8 @@ TreeCopy CopyFolderTree(std::wstring_view source, std::wstring_view destination,
     }
     for (const Entry& entry : entries) {
         if (!IsFolder(entry.attributes) || IsHiddenOrSystem(entry.attributes)) continue;
-        const std::wstring folder = from + entry.name;
-        const std::wstring target = to + entry.name;
+        const std::wstring folder = JoinPath(source, entry.name);
+        const std::wstring target = JoinPath(destination, entry.name);
         if (entry.link) {
             passOver(folder);
             tell(folder, target, TreeFileOutcome::PassedOver);
@@ -310,7 +305,7 @@ Result ShellCopyFolder(std::wstring_view source, std::wstring_view destination, 
     // would make destination\name\name): into an existing folder the
     // source's content is copied instead, merging with what is there.
     const std::wstring content =
-        DirectoryExists(destinationFolder) ? ShellPathList(sourceFolder + L"\\*") : std::wstring();
+        DirectoryExists(destinationFolder) ? ShellPathList(JoinPath(sourceFolder, L"*")) : std::wstring();
     const std::wstring& pick = content.empty() ? from : content;
     if (!ShellCanTake(pick) || !ShellCanTake(to)) return Result::Failure(action, ERROR_FILENAME_EXCED_RANGE);
     SHFILEOPSTRUCTW operation{};

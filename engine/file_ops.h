@@ -15,11 +15,9 @@
 // into the setup log.
 void EnsureDirectory(std::wstring_view folder);
 
-// Appends folder + name for every subfolder of folder (which must end in
-// "\") except ".", "..", "WithOutAnswer" (exact case) and hidden or system
-// entries, in the platform's enumeration order. Junctions and symbolic
-// links are passed over (the setup log names them). A missing folder adds
-// nothing. Never fails.
+// Appends the path of every subfolder of folder except ".", "..", "WithOutAnswer" (exact case) and hidden or
+// system entries, in the platform's enumeration order. Junctions and symbolic links are passed over (the setup log
+// names them). A missing folder adds nothing. Never fails.
 void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list);
 
 // What a tree copy did not do, beside the files it copied.
@@ -44,8 +42,7 @@ enum class TreeFileOutcome {
 using TreeFileSink =
     std::function<void(const std::wstring& source, const std::wstring& destination, TreeFileOutcome outcome)>;
 
-// Copies the tree source into destination (both without a trailing "\"; one
-// "\" joins names): destination and missing parents are created, every file
+// Copies the tree source into destination: destination and missing parents are created, every file
 // is copied with CopyFileW (replacing, attributes and time carried over),
 // non-hidden, non-system subfolders are copied depth first. Junctions and
 // symbolic links below source or destination are never entered nor written
@@ -87,8 +84,7 @@ enum class ShellCopyUi {
 // Copies the folder source through the shell's own file operation so that
 // destination ends up holding source's files and subfolders: a missing
 // destination is made as a copy of source, an existing one gets source's
-// content merged into it (never a nested destination\name). One trailing
-// "\" is removed from each path. With ShellCopyUi::Shown the shell shows its
+// content merged into it (never a nested destination\name). With ShellCopyUi::Shown the shell shows its
 // progress, questions and error messages; with None it shows nothing and
 // answers every question Yes. Afterwards every file of source (hidden and
 // system subfolders and links aside) whose copy is missing or differs in

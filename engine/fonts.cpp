@@ -141,23 +141,21 @@ bool IsRegistered(const FontTargets& targets, std::wstring_view fileName) {
         if (status != ERROR_SUCCESS || type != REG_SZ) continue;
         const std::wstring_view path(data);
         const std::wstring_view file = path.substr(path.find_last_of(L'\\') + 1);
-        if (CompareStringOrdinal(file.data(), static_cast<int>(file.size()), wanted.c_str(),
-                                 static_cast<int>(wanted.size()), TRUE) == CSTR_EQUAL)
-            return true;
+        if (SameFileName(file, wanted)) return true;
     }
 }
 
 }  // namespace
 
 bool IsFontInstalled(const FontTargets& targets, std::wstring_view name) {
-    return FileExists(targets.fontsFolder + std::wstring(name)) && IsRegistered(targets, name);
+    return FileExists(JoinPath(targets.fontsFolder, name)) && IsRegistered(targets, name);
 }
 
 FontTargets SystemFontTargets() {
     wchar_t windows[MAX_PATH];
     const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
-    const std::wstring folder = length == 0 || length >= MAX_PATH ? L"" : WithTrailingBackslash(windows);
-    return {folder + L"fonts\\", HKEY_LOCAL_MACHINE, kFontsKey};
+    const std::wstring folder = length == 0 || length >= MAX_PATH ? L"" : std::wstring(windows);
+    return {JoinPath(folder, L"fonts"), HKEY_LOCAL_MACHINE, kFontsKey};
 }
 
 std::span<const wchar_t* const> FontFiles() {
@@ -165,7 +163,7 @@ std::span<const wchar_t* const> FontFiles() {
 }
 
 std::wstring PackageFontsFolder(std::wstring_view installerFolder) {
-    return std::wstring(installerFolder) + L"fonts\\";
+    return JoinPath(installerFolder, L"fonts");
 }
 
 void InstallFonts(std::wstring_view installerFolder, const FontLineSink& addLine, const FontTargets& targets,
@@ -176,8 +174,8 @@ void InstallFonts(std::wstring_view installerFolder, const FontLineSink& addLine
 
 void InstallFontFile(std::wstring_view name, std::wstring_view sourceFolder, const FontTargets& targets,
                      const FontLineSink& addLine, FileCopy copy) {
-    const std::wstring source = std::wstring(sourceFolder) + std::wstring(name);
-    const std::wstring installed = targets.fontsFolder + std::wstring(name);
+    const std::wstring source = JoinPath(sourceFolder, name);
+    const std::wstring installed = JoinPath(targets.fontsFolder, name);
     if (IsFontInstalled(targets, name)) return;
     if (FileExists(installed)) {
         setup_log::Write(L"Font file without its registry value (a run ended before registering it): " +

@@ -16,17 +16,17 @@ using FontLineSink = std::function<void(std::wstring_view line)>;
 
 // Where fonts are installed.
 struct FontTargets {
-    std::wstring fontsFolder;  // with its trailing "\"
+    std::wstring fontsFolder;
     HKEY registryRoot;
     std::wstring registryKey;  // opened, never created
 };
 
-// The system's own targets: the Windows folder + "fonts\" (the relative
-// "fonts\" when the Windows folder is unknown) and HKEY_LOCAL_MACHINE
+// The system's own targets: the Windows folder's "fonts" (the relative
+// "fonts" when the Windows folder is unknown) and HKEY_LOCAL_MACHINE
 // "Software\Microsoft\Windows NT\CurrentVersion\Fonts". Never fails.
 FontTargets SystemFontTargets();
 
-// The package's fonts folder: installerFolder + "fonts\".
+// The package's fonts folder: "fonts" in installerFolder.
 std::wstring PackageFontsFolder(std::wstring_view installerFolder);
 
 // The file names of the seven package fonts, in installation order.
@@ -37,13 +37,13 @@ std::span<const wchar_t* const> FontFiles();
 // in it, in any case, as Windows writes its own). Never fails.
 bool IsFontInstalled(const FontTargets& targets, std::wstring_view name);
 
-// Installs the seven package fonts from installerFolder + "fonts\" in
+// Installs the seven package fonts from PackageFontsFolder in
 // their fixed order with InstallFontFile. The first error ends it and
 // passes on: later fonts are not tried and nothing is undone.
 void InstallFonts(std::wstring_view installerFolder, const FontLineSink& addLine,
                   const FontTargets& targets = SystemFontTargets(), FileCopy copy = CopyFileWithDate);
 
-// Installs sourceFolder + name unless IsFontInstalled (then nothing at all
+// Installs name from sourceFolder unless IsFontInstalled (then nothing at all
 // happens; a file without its value, left by a run that ended between the
 // copy and the registration, is installed whole again): reads its face
 // name, copies it with copy (CopyFileWithDate unless a test puts in

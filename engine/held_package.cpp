@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/file_system.h"
+#include "base/strings.h"
 #include "base/system_error.h"
 #include "engine/destination_guard.h"
 #include "engine/tree_walk.h"
@@ -66,13 +67,12 @@ HeldPackage::HeldPackage(std::wstring_view installed, std::wstring_view shipped)
 }
 
 void HeldPackage::Walk(const std::wstring& installed, const std::wstring& shipped, const std::wstring& relative) {
-    const std::wstring here = relative.empty() ? installed : installed + L"\\" + relative;
+    const std::wstring here = JoinPath(installed, relative);
     std::vector<std::wstring> folders;
     const DWORD read = ForEachEntry(here, [&](const TreeEntry& entry) {
-        const std::wstring name =
-            relative.empty() ? std::wstring(entry.name) : relative + L"\\" + std::wstring(entry.name);
+        const std::wstring name = JoinPath(relative, entry.name);
         if (entry.IsLink())
-            Note(PackageVerdict::Unverified, L"a junction or symbolic link: " + installed + L"\\" + name);
+            Note(PackageVerdict::Unverified, L"a junction or symbolic link: " + JoinPath(installed, name));
         else if (entry.IsFolder())
             folders.push_back(name);
         else
@@ -81,7 +81,7 @@ void HeldPackage::Walk(const std::wstring& installed, const std::wstring& shippe
     if (read != ERROR_SUCCESS)
         Note(PackageVerdict::Unverified, L"a folder cannot be read: " + here + L": " + SystemErrorText(read));
     for (const std::wstring& name : folders) {
-        if (HoldFolder(installed + L"\\" + name)) Walk(installed, shipped, name);
+        if (HoldFolder(JoinPath(installed, name))) Walk(installed, shipped, name);
     }
 }
 
@@ -98,7 +98,7 @@ bool HeldPackage::HoldFolder(const std::wstring& path) {
 
 void HeldPackage::HoldFile(const std::wstring& installed, const std::wstring& shipped,
                            const std::wstring& relative) {
-    const std::wstring path = installed + L"\\" + relative;
+    const std::wstring path = JoinPath(installed, relative);
     ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file) {
@@ -107,7 +107,7 @@ void HeldPackage::HoldFile(const std::wstring& installed, const std::wstring& sh
         return;
     }
     ++files_;
-    if (!SameBytes(file.get(), shipped + L"\\" + relative))
+    if (!SameBytes(file.get(), JoinPath(shipped, relative)))
         Note(PackageVerdict::Foreign, L"not the distribution's file: " + path);
     held_.push_back(std::move(file));
 }

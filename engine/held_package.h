@@ -29,8 +29,8 @@ enum class PackageVerdict {
 
 class HeldPackage {
 public:
-    // Holds every file and folder of installed (a package folder, no
-    // trailing "\") and compares the files with those of shipped, the
+    // Holds every file and folder of installed (a package folder) and
+    // compares the files with those of shipped, the
     // distribution's package folder. Files are opened for reading and shared
     // only for reading: while held, nobody can write, replace, rename or
     // delete them, and the script can still run. Folders are held against

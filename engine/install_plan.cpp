@@ -36,7 +36,7 @@ public:
              .holds = kWritingFiles,
              .onFailure = OnFailure::Raises,
              .folder = In(kSettingsFolder),
-             .writes = {In(kSettingsFolder) + std::wstring(kSettingsFile)}});
+             .writes = {JoinPath(In(kSettingsFolder), kSettingsFile)}});
         Add({.kind = StepKind::SettingsFolder,
              .holds = kWritingFiles,
              .busy = true,
@@ -56,7 +56,7 @@ public:
              .holds = kWritingFiles,
              .busy = true,
              .folder = In(kSettingsFolder),
-             .writes = {In(kSettingsFolder) + std::wstring(kCounterFile)}});
+             .writes = {JoinPath(In(kSettingsFolder), kCounterFile)}});
         if (request_.alternativeBrand)
             Add({.kind = StepKind::BrandFile,
                  .holds = kWritingFiles,
@@ -67,7 +67,7 @@ public:
         AddFonts();
         AddDriver();
         AddTree(kBackupFolder, In(kBackupFolder), {});
-        plan_.back().heldOpen = {In(kBackupFolder) + L"\\"};
+        plan_.back().heldOpen = {In(kBackupFolder)};
         AddTree(kUpdaterFolder, to_, {In(kReleaseInfoFile), In(kUpdaterConfigFile)});
         Add({.kind = StepKind::ReadBack, .holds = kCopyingUpdates});
         Add({.kind = StepKind::UpdateScript, .holds = kRunningScript, .onFailure = OnFailure::Raises});
@@ -90,20 +90,21 @@ public:
     }
 
 private:
-    std::wstring In(std::wstring_view name) const { return to_ + std::wstring(name); }
+    std::wstring In(std::wstring_view name) const { return JoinPath(to_, name); }
+    std::wstring From(std::wstring_view name) const { return JoinPath(from_, name); }
 
     void Add(PlanStep step) { plan_.push_back(std::move(step)); }
 
     // Copied over the live name only once whole: a reinstallation keeps the
     // clinic's database beside it, or as it is when asked to.
     void AddDatabase() {
-        const std::wstring database = std::wstring(kDatabaseFolder) + std::wstring(kDatabaseFile);
+        const std::wstring database = JoinPath(kDatabaseFolder, kDatabaseFile);
         Add({.kind = StepKind::Database,
              .holds = kWritingFiles,
              .busy = true,
              .onFailure = OnFailure::EndsPass,
              .folder = In(kDatabaseFolder),
-             .copies = {{from_ + database, to_ + database}},
+             .copies = {{From(database), In(database)}},
              .progress = std::wstring(kDatabaseFile),
              .keepsExisting = request_.database == DatabaseChoice::KeepExisting});
     }
@@ -115,8 +116,7 @@ private:
                       .onFailure = group.stopsOnFailure ? OnFailure::EndsPass : OnFailure::Counted,
                       .folder = In(group.destinationFolder)};
         for (std::wstring_view name : group.files)
-            step.copies.push_back(
-                {from_ + std::wstring(group.sourceFolder) + std::wstring(name), step.folder + std::wstring(name)});
+            step.copies.push_back({JoinPath(From(group.sourceFolder), name), JoinPath(step.folder, name)});
         Add(std::move(step));
     }
 
@@ -125,7 +125,8 @@ private:
     void AddFonts() {
         PlanStep step{.kind = StepKind::Fonts, .holds = kInstallingFonts};
         const std::wstring source = PackageFontsFolder(from_);
-        for (const wchar_t* name : FontFiles()) step.copies.push_back({source + name, fonts_ + name});
+        for (const wchar_t* name : FontFiles())
+            step.copies.push_back({JoinPath(source, name), JoinPath(fonts_, name)});
         Add(std::move(step));
     }
 
@@ -135,7 +136,7 @@ private:
         PlanStep step{.kind = StepKind::Driver, .holds = kInstallingDriver, .onFailure = OnFailure::Counted};
         if (request_.driver) {
             step.folder = In(kDriverFolder);
-            step.copies = {{from_ + std::wstring(kDriverFolder), step.folder}};
+            step.copies = {{From(kDriverFolder), step.folder}};
             step.progress = L"Началась установка драйверов устройства...";
         }
         Add(std::move(step));
@@ -150,7 +151,7 @@ private:
              .holds = kCopyingUpdates,
              .onFailure = OnFailure::Counted,
              .folder = destination,
-             .copies = {{from_ + std::wstring(name), destination}},
+             .copies = {{From(name), destination}},
              .writes = std::move(writable),
              .progress = std::wstring(name)});
     }
@@ -177,9 +178,8 @@ std::vector<std::wstring> FoldersWrittenThrough(const InstallPlan& plan) {
     std::vector<std::wstring> folders;
     for (const PlanStep& step : plan) {
         if (step.folder.empty()) continue;
-        std::wstring folder = WithoutTrailingBackslash(step.folder);
-        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
-            folders.push_back(std::move(folder));
+        if (std::find(folders.begin(), folders.end(), step.folder) == folders.end())
+            folders.push_back(step.folder);
     }
     return folders;
 }

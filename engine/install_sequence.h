@@ -10,8 +10,8 @@
 #include "engine/install_view.h"
 #include "engine/plan_executor.h"
 
-// Runs the installation that request describes from installerFolder (with
-// its trailing "\"). It returns when the installation ends, at its end
+// Runs the installation that request describes from installerFolder. It
+// returns when the installation ends, at its end
 // or early on a failure that the view has been told about. Errors raised by
 // the operations (for example "Cannot open file "<path>". <system text>")
 // end it and pass to the caller, which shows them; the busy state is undone

@@ -16,29 +16,6 @@ namespace {
 // Assumed where the volume does not tell its cluster size.
 constexpr uint64_t kUsualClusterSize = 4096;
 
-std::wstring FullPath(const std::wstring& path) {
-    const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (length == 0) return path;
-    std::wstring full(length, L'\0');
-    full.resize(GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
-    return full;
-}
-
-// folder itself when it exists, else its nearest existing parent; empty
-// when not even the root is there.
-std::wstring NearestExistingFolder(std::wstring_view folder) {
-    std::wstring path = WithTrailingBackslash(FullPath(std::wstring(folder)));
-    while (!path.empty()) {
-        if (DirectoryExists(path)) return path;
-        path.pop_back();
-        const size_t slash = path.rfind(L'\\');
-        // Never up to "\" or "\\", which name no volume of their own.
-        if (slash == std::wstring::npos || slash < 2) return {};
-        path.resize(slash + 1);
-    }
-    return {};
-}
-
 uint64_t SizeOf(const std::wstring& file) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data) ||
@@ -63,11 +40,14 @@ std::optional<Volume> VolumeOf(std::wstring_view folder, FreeSpaceQuery freeSpac
     Volume volume;
     if (!freeSpace(existing, volume.available)) {
         const DWORD code = GetLastError();
-        setup_log::WriteError(L"Free space: cannot be read for " + existing + L"; not checked", code);
+        setup_log::WriteError(
+            L"Free space: cannot be read for " + WithTrailingBackslash(existing) + L"; not checked", code);
         return std::nullopt;
     }
     wchar_t name[MAX_PATH + 1];
-    volume.name = GetVolumePathNameW(existing.c_str(), name, MAX_PATH + 1) ? name : existing;
+    // Named as the system names volumes, with a trailing "\" ("C:\").
+    volume.name =
+        WithTrailingBackslash(GetVolumePathNameW(existing.c_str(), name, MAX_PATH + 1) ? name : existing);
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
     if (GetDiskFreeSpaceW(volume.name.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters) &&
         sectorsPerCluster * bytesPerSector > 0)
@@ -90,10 +70,11 @@ public:
         bytes_ += CopyGrowth(SizeOf(source), SizeOf(destination), clusterSize_);
     }
 
-    // The tree copy's files (both paths with their trailing "\").
+    // The tree copy's files.
     void AddTree(const std::wstring& source, const std::wstring& destination) {
-        ForEachTreeFile(source.substr(0, source.size() - 1),
-                        [&](const std::wstring& file) { AddCopy(source + file, destination + file); });
+        ForEachTreeFile(source, [&](const std::wstring& file) {
+            AddCopy(JoinPath(source, file), JoinPath(destination, file));
+        });
     }
 
 private:
@@ -118,7 +99,7 @@ uint64_t PlannedBytes(const InstallPlan& plan, bool fonts, uint64_t clusterSize)
                     break;
                 case StepKind::Driver:
                 case StepKind::CopyTree:
-                    count.AddTree(WithTrailingBackslash(copy.source), WithTrailingBackslash(copy.destination));
+                    count.AddTree(copy.source, copy.destination);
                     break;
                 case StepKind::Fonts:
                     if (!FileExists(copy.destination)) count.AddNewFile(copy.source);
@@ -129,10 +110,6 @@ uint64_t PlannedBytes(const InstallPlan& plan, bool fonts, uint64_t clusterSize)
         }
     }
     return count.bytes();
-}
-
-bool SameVolume(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
@@ -152,7 +129,7 @@ std::vector<VolumeSpace> MeasureInstallSpace(const InstallPlan& plan, std::wstri
         volumes.push_back({volume->name, PlannedBytes(plan, false, volume->clusterSize), volume->available});
     if (const std::optional<Volume> volume = VolumeOf(fontsFolder, freeSpace)) {
         const uint64_t fonts = PlannedBytes(plan, true, volume->clusterSize);
-        if (!volumes.empty() && SameVolume(volumes[0].volume, volume->name))
+        if (!volumes.empty() && SameFileName(volumes[0].volume, volume->name))
             volumes[0].needed += fonts;
         else if (fonts > 0)
             volumes.push_back({volume->name, fonts, volume->available});

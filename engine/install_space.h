@@ -11,7 +11,7 @@
 #include "engine/space_rules.h"
 
 // Reads the bytes the current user may still use on the volume that holds
-// the existing folder (with its trailing "\"): true with available set, or
+// the existing folder: true with available set, or
 // false with the system's error code left for GetLastError.
 using FreeSpaceQuery = bool (*)(const std::wstring& folder, uint64_t& available);
 
@@ -20,8 +20,8 @@ using FreeSpaceQuery = bool (*)(const std::wstring& folder, uint64_t& available)
 bool FreeBytesForUser(const std::wstring& folder, uint64_t& available);
 
 // The volumes the installation plan writes to, with the bytes it adds to
-// each and the bytes this user may still use there. installFolder (with its
-// trailing "\"; it need not exist yet) names the install folder's volume,
+// each and the bytes this user may still use there. installFolder (it need
+// not exist yet) names the install folder's volume,
 // which gets what every copy of the plan adds: the package's database in
 // full (an existing database is kept beside it), each file of the file
 // groups and each file of the tree and shell copies, where a file that

@@ -5,6 +5,8 @@
 #include <iterator>
 #include <utility>
 
+#include "base/file_system.h"
+#include "base/strings.h"
 #include "base/utf8.h"
 #include "engine/record_format.h"
 
@@ -38,21 +40,6 @@ std::wstring DigestText(const FileHash& hash) {
     return hash.error.empty() ? FromUtf8(HexText(hash.digest)) : std::wstring(kRecordNone);
 }
 
-bool SameName(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                TRUE) == CSTR_EQUAL;
-}
-
-// The tree copy into the install folder joins with a doubled delimiter; the
-// record names each file one way only. A leading "\\" (a network path)
-// stays.
-std::wstring WithSingleDelimiters(const std::wstring& path) {
-    std::wstring single = path.substr(0, 2);
-    for (size_t i = single.size(); i < path.size(); ++i)
-        if (path[i] != L'\\' || single.back() != L'\\') single += path[i];
-    return single;
-}
-
 }  // namespace
 
 InstallationRecord::InstallationRecord(std::wstring installFolder) : installFolder_(std::move(installFolder)) {
@@ -61,20 +48,18 @@ InstallationRecord::InstallationRecord(std::wstring installFolder) : installFold
 
 void InstallationRecord::AddCopy(const std::wstring& source, const std::wstring& installed) {
     hasher_->Add(source);
-    entries_.push_back({Kind::Copied, WithSingleDelimiters(installed), {}, queued_++, {}, {}, {}, false});
+    entries_.push_back({Kind::Copied, installed, {}, queued_++, {}, {}, {}, false});
 }
 
 void InstallationRecord::AddWritten(const std::wstring& installed) {
-    Entry written{
-        Kind::Written, WithSingleDelimiters(installed), {}, 0, HashFileAt(algorithm_, installed, buffer_), {}, {},
-        false};
+    Entry written{Kind::Written, installed, {}, 0, HashFileAt(algorithm_, installed, buffer_), {}, {}, false};
     if (!hasher_) {
         written.copy = written.source;
         written.verdict =
             written.source.error.empty() ? L"OK" : L"установленный файл не прочитан: " + written.source.error;
     }
     for (Entry& entry : entries_)
-        if (SameName(entry.installed, written.installed)) {
+        if (SameFileName(entry.installed, written.installed)) {
             entry = std::move(written);
             return;
         }
@@ -82,7 +67,7 @@ void InstallationRecord::AddWritten(const std::wstring& installed) {
 }
 
 void InstallationRecord::AddLeftOut(const std::wstring& installed, const std::wstring& why) {
-    entries_.push_back({Kind::LeftOut, WithSingleDelimiters(installed), why, 0, {}, {}, {}, false});
+    entries_.push_back({Kind::LeftOut, installed, why, 0, {}, {}, {}, false});
 }
 
 RecordVerification InstallationRecord::Verify() {
@@ -130,7 +115,7 @@ int InstallationRecord::NoteUpdate(const std::wstring& update, const std::vector
     }
     for (const std::wstring& path : added) {
         const std::wstring why = L"добавлен обновлением " + update;
-        entries_.push_back({Kind::LeftOut, WithSingleDelimiters(path), why, 0, {}, {}, why, true});
+        entries_.push_back({Kind::LeftOut, path, why, 0, {}, {}, why, true});
     }
     return marked;
 }
@@ -145,8 +130,10 @@ uint64_t InstallationRecord::InstalledBytes() const {
 }
 
 std::wstring InstallationRecord::Relative(const std::wstring& path) const {
-    if (path.size() > installFolder_.size() && SameName(path.substr(0, installFolder_.size()), installFolder_))
-        return path.substr(installFolder_.size());
+    // A path inside the install folder, named from it.
+    const std::wstring folder = WithTrailingBackslash(installFolder_);
+    if (path.size() > folder.size() && SameFileName(std::wstring_view(path).substr(0, folder.size()), folder))
+        return path.substr(folder.size());
     return path;
 }
 

@@ -49,8 +49,8 @@ public:
          const PassOptions& options);
 
     const InstallRequest& request;
-    const std::wstring installerFolder;  // with its trailing "\"
-    const std::wstring& installFolder;   // with its trailing "\"
+    const std::wstring installerFolder;
+    const std::wstring& installFolder;
     const FileCopy copy;
     const LocalDateTime started;
     std::wstring updatePackage;  // the newest update package, once its script's step found it

@@ -67,11 +67,9 @@ bool RightsSufficeOrUserGoesOn(InstallView& view, const InstallRequest& request,
 PreflightVerdict CheckBeforeInstallation(InstallView& view, const InstallRequest& request,
                                          std::wstring_view installerFolder, RightsProbe canInstallSystemFiles,
                                          FreeSpaceQuery freeSpace, RightsNeedsProbe needsOf) {
-    // The plan the installation will run, for the folder as it will be given.
-    InstallRequest planned = request;
-    planned.installFolder = WithTrailingBackslash(request.installFolder);
+    // The plan the installation will run.
     const std::wstring fontsFolder = SystemFontTargets().fontsFolder;
-    const InstallPlan plan = BuildInstallPlan(planned, installerFolder, fontsFolder);
+    const InstallPlan plan = BuildInstallPlan(request, installerFolder, fontsFolder);
     if (!NoDestinationIsALink(view, plan)) return PreflightVerdict::LinkedDestination;
     // A database held by the program or the database server would stop the
     // pass at its copy, after the settings were rewritten: refused first. A
@@ -79,7 +77,7 @@ PreflightVerdict CheckBeforeInstallation(InstallView& view, const InstallRequest
     for (const PlanStep& step : plan)
         if (step.kind == StepKind::Database && !KeepsItsDestination(step))
             CheckDatabaseReplaceable(step.copies.front().destination);
-    if (!EveryVolumeHasRoom(view, plan, planned.installFolder, fontsFolder, freeSpace))
+    if (!EveryVolumeHasRoom(view, plan, request.installFolder, fontsFolder, freeSpace))
         return PreflightVerdict::NoRoom;
     if (!RightsSufficeOrUserGoesOn(view, request, canInstallSystemFiles, needsOf))
         return PreflightVerdict::NoRights;

@@ -26,8 +26,7 @@ enum class PreflightVerdict {
     NoRights,           // no administrator rights, and the answer was not to go on
 };
 
-// Measures the installation that request describes from installerFolder
-// (with its trailing "\").
+// Measures the installation that request describes from installerFolder.
 // When the install folder or one of its folders that the installation writes
 // into (Settings, DTAfb, intl, udf, backup, and FTDIDriverInstall when the
 // driver is chosen) is a junction or symbolic link, shows an error box naming

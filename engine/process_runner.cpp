@@ -63,21 +63,13 @@ ProgramResult AwaitEnd(const StartedProcess& started, std::wstring_view commandL
     return {true, exitCode, {}};
 }
 
-// The folder part of program without its trailing "\", except for a drive
-// root such as "C:\".
-std::wstring WorkingFolderOf(std::wstring_view program) {
-    std::wstring folder = FolderOf(program);
-    if (folder.size() > 1 && !(folder.size() == 3 && folder[1] == L':')) folder.pop_back();
-    return folder;
-}
-
 }  // namespace
 
 ProgramResult RunAndWait(std::wstring_view program, std::wstring_view parameters, uint16_t showState,
                          ConsoleCapture* console) {
     const std::wstring commandLine = L"\"" + std::wstring(program) + L"\" " + std::wstring(parameters);
     StartedProcess started;
-    Result start = Start(commandLine, showState, WorkingFolderOf(program), started, console);
+    Result start = Start(commandLine, showState, FolderOf(program), started, console);
     if (console) console->ProgramStarted();
     if (!start) return {false, 0, std::move(start)};
     return AwaitEnd(started, commandLine);

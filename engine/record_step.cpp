@@ -8,6 +8,7 @@
 #include "base/package_names.h"
 #include "base/run_facts.h"
 #include "base/setup_log.h"
+#include "base/strings.h"
 #include "engine/install_steps.h"
 #include "engine/tree_walk.h"
 
@@ -17,8 +18,7 @@ namespace {
 std::vector<std::wstring> InstalledFiles(const Pass& pass) {
     std::vector<std::wstring> files;
     const std::wstring& install = pass.installFolder;
-    ForEachTreeFile(install.substr(0, install.size() - 1),
-                    [&](const std::wstring& relative) { files.push_back(install + relative); });
+    ForEachTreeFile(install, [&](const std::wstring& relative) { files.push_back(JoinPath(install, relative)); });
     std::sort(files.begin(), files.end());
     return files;
 }
@@ -28,7 +28,7 @@ std::vector<std::wstring> InstalledFiles(const Pass& pass) {
 bool FileRecordPart(const Pass& pass, const wchar_t* extension, const std::string& bytes,
                     const std::wstring& what) {
     const std::wstring path =
-        pass.installFolder + std::wstring(kSettingsFolder) + RecordFileName(pass.started, extension);
+        JoinPath(JoinPath(pass.installFolder, kSettingsFolder), RecordFileName(pass.started, extension));
     try {
         WriteWholeFileAtomically(pass.Guarded(path), bytes.data(), bytes.size());
         setup_log::Write(what + L": " + path);
@@ -71,8 +71,8 @@ StepResult FileRecord(Pass& pass, const PlanStep& step) {
     const RecordVerification& verification = pass.verification;
     const RecordHeader header{pass.request.installerVersion,
                               pass.level,
-                              pass.installerFolder,
-                              pass.installFolder,
+                              WithTrailingBackslash(pass.installerFolder),
+                              WithTrailingBackslash(pass.installFolder),
                               WindowsVersion(),
                               UserName(),
                               Elevation(),

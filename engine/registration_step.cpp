@@ -28,15 +28,14 @@ uint64_t FileSize(const std::wstring& path) {
 }
 
 UninstallEntry EntryOf(Pass& pass, const std::wstring& program) {
-    const std::wstring command =
-        L"\"" + program + L"\" /UNINSTALL \"/D=" + WithoutTrailingBackslash(pass.installFolder) + L"\"";
+    const std::wstring command = L"\"" + program + L"\" /UNINSTALL \"/D=" + pass.installFolder + L"\"";
     const InstallationRecord* record = pass.record();
     const uint64_t bytes = (record ? record->InstalledBytes() : 0) + FileSize(program);
     return {pass.request.displayName,
             pass.level,
             pass.request.installerVersion,
             pass.request.publisher,
-            pass.installFolder,
+            WithTrailingBackslash(pass.installFolder),
             DateText(pass.started),
             static_cast<uint32_t>((bytes + 1023) / 1024),
             program,

@@ -151,7 +151,7 @@ HRESULT SetParserProperty(IXMLDOMDocument2* document, std::wstring_view name, co
 
 void SetReleaseLevel(std::wstring_view folder, std::wstring_view level, ParserPropertySetter setProperty) {
     ScopedCoInitialize com;
-    const std::wstring file = std::wstring(folder) + std::wstring(kReleaseInfoFile);
+    const std::wstring file = JoinPath(folder, kReleaseInfoFile);
     if (!FileExists(file)) throw Error(L"Release info file does not exist");
     try {
         WriteLevel(file, level, setProperty);

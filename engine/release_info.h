@@ -16,8 +16,8 @@ using ParserPropertySetter = HRESULT (*)(IXMLDOMDocument2* document, std::wstrin
 // IXMLDOMDocument2::setProperty: the parser's own answer.
 HRESULT SetParserProperty(IXMLDOMDocument2* document, std::wstring_view name, const VARIANT& value);
 
-// Writes level as the text of ROOT's Level element in folder + "ReleaseInfo"
-// (folder ends in "\"), leaving the rest of the document as the XML DOM
+// Writes level as the text of ROOT's Level element in folder's "ReleaseInfo",
+// leaving the rest of the document as the XML DOM
 // keeps it. The file is loaded without resolving external entities and
 // with white space preserved, and replaced through a temporary file, so a
 // failed save leaves the old file whole. Loading costs bounded time and

@@ -22,13 +22,10 @@
 
 namespace {
 
-bool SameText(std::wstring_view a, std::wstring_view b) {
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
-                                TRUE) == CSTR_EQUAL;
-}
-
+// Whether the relative path lies in folder (a name of the install folder).
 bool StartsWithFolder(std::wstring_view path, std::wstring_view folder) {
-    return path.size() > folder.size() && SameText(path.substr(0, folder.size()), folder);
+    return path.size() > folder.size() && path[folder.size()] == L'\\' &&
+           SameFileName(path.substr(0, folder.size()), folder);
 }
 
 // Why a file the record lists is never removed, or "" when it may be.
@@ -36,7 +33,7 @@ std::wstring_view KeptForGood(const std::wstring& path) {
     if (IsFullRecordPath(path)) return L"оставлен: вне каталога установки (шрифты общие с системой)";
     if (StartsWithFolder(path, kDatabaseFolder)) return L"оставлен: база данных клиники";
     if (StartsWithFolder(path, kSettingsFolder)) return L"оставлен: настройки и протоколы";
-    if (StartsWithFolder(path, std::wstring(kDriverFolder) + L"\\"))
+    if (StartsWithFolder(path, kDriverFolder))
         return L"оставлен: пакет драйвера (драйвер удаляется его собственной программой)";
     return {};
 }
@@ -45,7 +42,7 @@ std::wstring_view KeptForGood(const std::wstring& path) {
 // name is the latest run's.
 std::wstring LatestRecord(const std::wstring& settings) {
     WIN32_FIND_DATAW found;
-    const ScopedFindHandle find(FindFirstFileW((settings + L"VelmoraSetup record *.txt").c_str(), &found));
+    const ScopedFindHandle find(FindFirstFileW(JoinPath(settings, L"VelmoraSetup record *.txt").c_str(), &found));
     std::wstring latest;
     if (!find.valid()) return latest;
     do {
@@ -62,7 +59,7 @@ std::wstring FailureText(std::wstring_view what, DWORD code) {
 class Removal {
 public:
     Removal(const std::wstring& installFolder, const std::wstring& runningProgram)
-        : folder_(installFolder), running_(runningProgram) {}
+        : folder_(WithoutTrailingBackslash(installFolder)), running_(runningProgram) {}
 
     RemovalReport Run() {
         report_.end = ReadRecord();
@@ -80,13 +77,13 @@ public:
 
 private:
     RemovalEnd ReadRecord() {
-        const std::wstring settings = folder_ + std::wstring(kSettingsFolder);
+        const std::wstring settings = JoinPath(folder_, kSettingsFolder);
         const std::wstring latest = LatestRecord(settings);
         if (latest.empty()) {
-            report_.error = L"в каталоге " + settings + L" нет протокола установки";
+            report_.error = L"в каталоге " + WithTrailingBackslash(settings) + L" нет протокола установки";
             return RemovalEnd::NoRecord;
         }
-        report_.record = settings + latest;
+        report_.record = JoinPath(settings, latest);
         try {
             const std::vector<unsigned char> bytes = ReadWholeFile(report_.record);
             std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
@@ -115,8 +112,7 @@ private:
 
     // A file gone or taken away leaves its folders to look at.
     void Gone(const std::wstring& path) {
-        for (std::wstring folder = FolderOf(path); !folder.empty();
-             folder = FolderOf(WithoutTrailingBackslash(folder)))
+        for (std::wstring folder = FolderOf(path); !folder.empty(); folder = FolderOf(folder))
             folders_.push_back(folder);
     }
 
@@ -125,7 +121,7 @@ private:
             return Note(file.path, std::wstring(why));
         if (file.installedHash.empty())
             return Note(file.path, L"оставлен: не установлен этой установкой (" + file.verdict + L")");
-        const std::wstring path = folder_ + file.path;
+        const std::wstring path = JoinPath(folder_, file.path);
         if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
             Gone(file.path);
             return Note(file.path, L"уже удалён");
@@ -157,9 +153,9 @@ private:
     // the next restart.
     void RemoveProgram() {
         const std::wstring program = RemovalProgramPath(folder_);
-        const std::wstring relative = program.substr(folder_.size());
+        const std::wstring relative = JoinPath(kRemovalFolder, kRemovalProgram);
         if (GetFileAttributesW(program.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-        if (!SameText(program, running_)) {
+        if (!SameFileName(program, running_)) {
             if (!DeleteFileW(program.c_str())) {
                 const DWORD code = GetLastError();
                 ++report_.failed;
@@ -169,7 +165,7 @@ private:
             Gone(relative);
             return Note(relative, L"удалён");
         }
-        const std::wstring folder = WithoutTrailingBackslash(FolderOf(program));
+        const std::wstring folder = FolderOf(program);
         for (const std::wstring& path : {program, folder})
             if (!MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
                 const DWORD code = GetLastError();
@@ -201,9 +197,9 @@ private:
         });
         folders_.erase(std::unique(folders_.begin(), folders_.end()), folders_.end());
         for (const std::wstring& folder : folders_) {
-            if (!RemoveDirectoryW((folder_ + folder).c_str())) continue;
+            if (!RemoveDirectoryW(JoinPath(folder_, folder).c_str())) continue;
             ++report_.removed;
-            Note(folder, L"пустой каталог удалён");
+            Note(WithTrailingBackslash(folder), L"пустой каталог удалён");
         }
     }
 
@@ -213,7 +209,7 @@ private:
         const std::wstring location = UninstallEntryLocation();
         const std::wstring entry = L"HKLM\\" + std::wstring(kUninstallKey);
         if (location.empty()) return;
-        if (!SameText(WithTrailingBackslash(location), folder_))
+        if (!SameFileName(WithoutTrailingBackslash(location), folder_))
             return Note(entry, L"оставлена: запись об установке в каталог " + location);
         if (const Result deleted = DeleteUninstallEntry(); !deleted) {
             ++report_.failed;
@@ -229,7 +225,7 @@ private:
     RemovalReport report_;
     const Sha256Algorithm algorithm_;
     std::string buffer_;
-    std::vector<std::wstring> folders_;  // relative, with their trailing "\"
+    std::vector<std::wstring> folders_;  // relative
 };
 
 }  // namespace
@@ -240,12 +236,12 @@ RemovalReport RemoveInstallation(const std::wstring& installFolder, const std::w
     if (report.end == RemovalEnd::NoRecord || report.end == RemovalEnd::UnreadableRecord) return report;
     // Every removal keeps its record, two in one second included.
     const std::wstring name = RecordFileName(started, L"txt", L"removal");
-    std::wstring path = installFolder + std::wstring(kSettingsFolder) + name;
+    const std::wstring settings = JoinPath(installFolder, kSettingsFolder);
+    std::wstring path = JoinPath(settings, name);
     for (int copy = 2; FileExists(path); ++copy)
-        path = installFolder + std::wstring(kSettingsFolder) + name.substr(0, name.size() - 4) + L" (" +
-               std::to_wstring(copy) + L").txt";
+        path = JoinPath(settings, name.substr(0, name.size() - 4) + L" (" + std::to_wstring(copy) + L").txt");
     try {
-        const std::string bytes = RemovalRecordBytes(report, installFolder, started);
+        const std::string bytes = RemovalRecordBytes(report, WithTrailingBackslash(installFolder), started);
         WriteWholeFileAtomically(path, bytes.data(), bytes.size());
         report.removalRecord = path;
         setup_log::Write(L"Removal record: " + path);

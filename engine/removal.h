@@ -36,7 +36,7 @@ struct RemovalReport {
     std::wstring removalRecord;  // where the removal record was written; empty when it was not
 };
 
-// Removes the installation in installFolder (with its trailing "\").
+// Removes the installation in installFolder.
 // runningProgram is this process's own file: Windows does not let a running
 // program be deleted, so when it is the kept removal program it and its
 // folder are left to the next restart of Windows. Each item goes into the

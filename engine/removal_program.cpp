@@ -47,16 +47,16 @@ Result ProtectFolder(const std::wstring& folder) {
 SetSecurityFunction SetSecurityHook = SetNamedSecurityInfoW;
 
 std::wstring RemovalProgramPath(std::wstring_view installFolder) {
-    return std::wstring(installFolder) + std::wstring(kRemovalFolder) + std::wstring(kRemovalProgram);
+    return JoinPath(JoinPath(installFolder, kRemovalFolder), kRemovalProgram);
 }
 
 Result KeepRemovalProgram(const std::wstring& program, const std::wstring& kept, bool protect) {
-    if (CompareStringOrdinal(program.c_str(), -1, kept.c_str(), -1, TRUE) == CSTR_EQUAL) return {};
+    if (SameFileName(program, kept)) return {};
     const std::wstring folder = FolderOf(kept);
     if (!DirectoryExists(folder) && !CreateDirectoryW(folder.c_str(), nullptr))
-        return Result::Failure(L"Cannot create folder " + folder, GetLastError());
+        return Result::Failure(L"Cannot create folder " + WithTrailingBackslash(folder), GetLastError());
     if (protect)
-        if (Result result = ProtectFolder(WithoutTrailingBackslash(folder)); !result) return result;
+        if (Result result = ProtectFolder(folder); !result) return result;
     if (!CopyFileW(program.c_str(), kept.c_str(), FALSE))
         return Result::Failure(L"Cannot copy " + program + L" to " + kept, GetLastError());
     return {};

@@ -12,10 +12,10 @@
 #include "base/result.h"
 
 // Its folder below the install folder, and its name there.
-inline constexpr std::wstring_view kRemovalFolder = L"Uninstall\\";
+inline constexpr std::wstring_view kRemovalFolder = L"Uninstall";
 inline constexpr std::wstring_view kRemovalProgram = L"VelmoraSetup.exe";
 
-// installFolder (with its trailing "\") + the removal folder + the program.
+// The removal program's path: the program in installFolder's removal folder.
 std::wstring RemovalProgramPath(std::wstring_view installFolder);
 
 // Copies program to kept (RemovalProgramPath of the install folder), making

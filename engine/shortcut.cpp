@@ -123,12 +123,12 @@ Result CreateShortcut(std::wstring_view target, ShortcutPlace place, std::wstrin
     const std::wstring folder = PlaceFolder(place, subFolder);
     if (folder.empty()) return Result::Failure(L"Shortcut not saved: no folder for it", ERROR_PATH_NOT_FOUND);
     const bool intoSubFolder = !subFolder.empty() && place != ShortcutPlace::GivenFolder;
-    const std::wstring path =
-        folder + L"\\" + (intoSubFolder ? std::wstring(subFolder) + L"\\" : std::wstring()) + fileName;
+    const std::wstring path = JoinPath(intoSubFolder ? JoinPath(folder, subFolder) : folder, fileName);
 
     LogIfFailed(L"SetWorkingDirectory",
                 link->SetWorkingDirectory(
-                    (workingFolder.empty() ? FolderOf(target) : std::wstring(workingFolder)).c_str()));
+                    (workingFolder.empty() ? WithTrailingBackslash(FolderOf(target)) : std::wstring(workingFolder))
+                        .c_str()));
     linkFile = path;
     const HRESULT saved = file->Save(path.c_str(), FALSE);
     if (FAILED(saved)) return Result::Failure(L"Shortcut not saved: " + path, static_cast<DWORD>(saved));

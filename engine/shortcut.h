@@ -12,7 +12,8 @@ enum class ShortcutPlace : uint8_t { Desktop, QuickLaunch, SendTo, StartMenu, Gi
 
 // Saves a shortcut that starts target with arguments and the comment
 // description, in the working folder workingFolder (when empty: target's
-// folder with its trailing "\"). The file name is linkName (when empty:
+// folder with its trailing "\", as the package's shortcuts have always
+// had it). The file name is linkName (when empty:
 // target) with ".lnk" as its extension, reduced to its last component. The
 // folder is the place's folder from the user's "Shell Folders" (Desktop,
 // SendTo, StartMenu) or "GrpConv\MapGroups" (QuickLaunch) registry values,

@@ -20,9 +20,10 @@ bool CanWriteFontsKey(const FontTargets& targets) {
 }
 
 // A new file is what the installation makes there; the system deletes the
-// probe when its handle closes. folder ends in "\".
+// probe when its handle closes.
 bool CanCreateFileIn(const std::wstring& folder, std::wstring_view what) {
-    const std::wstring probe = folder + L"~VelmoraSetup-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    const std::wstring probe =
+        JoinPath(folder, L"~VelmoraSetup-" + std::to_wstring(GetCurrentProcessId()) + L".tmp");
     const ScopedHandle file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (file) return true;
@@ -35,18 +36,6 @@ bool IsEveryPackageFontInstalled() {
     for (const wchar_t* name : FontFiles())
         if (!IsFontInstalled(SystemFontTargets(), name)) return false;
     return true;
-}
-
-// The install folder when it exists, else the nearest folder above it that
-// does, where it will be made; with its trailing "\".
-std::wstring NearestExistingFolder(const std::wstring& installFolder) {
-    std::wstring folder = WithTrailingBackslash(installFolder);
-    while (!DirectoryExists(folder)) {
-        const size_t cut = folder.find_last_of(L'\\', folder.size() - 2);
-        if (cut == std::wstring::npos) break;
-        folder.resize(cut + 1);
-    }
-    return folder;
 }
 
 }  // namespace
@@ -65,6 +54,7 @@ RightsNeeds RightsNeedsOfThisPc(const InstallRequest& request) {
     RightsNeeds needs;
     needs.fonts = !IsEveryPackageFontInstalled();
     needs.driver = request.driver;
+    // The install folder, or where it will be made.
     if (const std::wstring folder = NearestExistingFolder(request.installFolder); !CanCreateFileIn(folder, L""))
         needs.unwritableFolder = folder;
     return needs;

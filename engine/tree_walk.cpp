@@ -23,7 +23,7 @@ bool IsLinkAt(std::wstring_view path) {
 
 DWORD ForEachEntry(std::wstring_view folder, const std::function<void(const TreeEntry&)>& visit) {
     WIN32_FIND_DATAW entry;
-    ScopedFindHandle find(FindFirstFileHook((std::wstring(folder) + L"\\*.*").c_str(), &entry));
+    ScopedFindHandle find(FindFirstFileHook(JoinPath(folder, L"*.*").c_str(), &entry));
     if (!find) {
         const DWORD code = GetLastError();
         return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? ERROR_SUCCESS : code;

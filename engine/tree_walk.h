@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/strings.h"
+
 inline bool IsFolder(DWORD attributes) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
@@ -38,18 +40,18 @@ struct TreeEntry {
     bool IsLink() const { return ::IsLink(attributes, reparseTag); }
 };
 
-// Whether path (no trailing "\") is a junction or a link by the rule above;
+// Whether path is a junction or a link by the rule above;
 // false when it does not exist.
 bool IsLinkAt(std::wstring_view path);
 
-// Calls visit for every entry of folder (no trailing "\") except "." and
+// Calls visit for every entry of folder except "." and
 // "..". Returns ERROR_SUCCESS when the folder was read to its end or does
 // not exist, otherwise the code of the read that failed (the entries visited
 // before it stand). The search is closed on every path.
 DWORD ForEachEntry(std::wstring_view folder, const std::function<void(const TreeEntry&)>& visit);
 
 // Calls visit(path relative to folder) for every file a tree copy of folder
-// (no trailing "\") takes; folders that cannot be read add nothing.
+// takes; folders that cannot be read add nothing.
 template <typename Visit>
 void ForEachTreeFile(const std::wstring& folder, const Visit& visit, const std::wstring& prefix = {}) {
     ForEachEntry(folder, [&](const TreeEntry& entry) {
@@ -58,7 +60,7 @@ void ForEachTreeFile(const std::wstring& folder, const Visit& visit, const std::
         if (!entry.IsFolder())
             visit(relative);
         else if (!IsHiddenOrSystem(entry.attributes))
-            ForEachTreeFile(folder + L"\\" + std::wstring(entry.name), visit, relative + L"\\");
+            ForEachTreeFile(JoinPath(folder, entry.name), visit, relative + L"\\");
     });
 }
 

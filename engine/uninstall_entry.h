@@ -20,8 +20,8 @@ struct UninstallEntry {
     std::wstring displayVersion;    // the release level recorded
     std::wstring installerVersion;  // the installer's own version, a value of its own
     std::wstring publisher;
-    std::wstring installLocation;  // with its trailing "\"
-    std::wstring installDate;      // YYYYMMDD
+    std::wstring installLocation;
+    std::wstring installDate;  // YYYYMMDD
     uint32_t estimatedSizeKiB = 0;
     std::wstring displayIcon;
     std::wstring uninstallString;

@@ -31,7 +31,8 @@ void ChangeCurrentFolder(const std::wstring& folder) {
 // the source finds.
 void RecordDriverFolder(Pass& pass, const std::wstring& source, const std::wstring& installed) {
     ForEachTreeFile(source, [&](const std::wstring& relative) {
-        pass.Record([&](InstallationRecord& r) { r.AddCopy(source + L"\\" + relative, installed + relative); });
+        pass.Record(
+            [&](InstallationRecord& r) { r.AddCopy(JoinPath(source, relative), JoinPath(installed, relative)); });
     });
 }
 
@@ -77,19 +78,19 @@ StepResult InstallDriver(Pass& pass, const PlanStep& step) {
              !copied)
         setup_log::WriteFailure(copied);
     else
-        RecordDriverFolder(pass, folder.source, folder.destination + L"\\");
+        RecordDriverFolder(pass, folder.source, folder.destination);
     const int line = pass.AddLine(step.progress);
     pass.view().RepaintLog();
     // Always the distribution's own program, as trusted as the installer
     // the technician started: any user of the PC may write into the install
     // folder's copy and put DLLs beside it, which the program would load
     // first. The copy stays there for the package's programs.
-    const std::wstring program = pass.installerFolder + std::wstring(kDriverProgram);
+    const std::wstring program = JoinPath(pass.installerFolder, kDriverProgram);
     setup_log::Write(L"Driver installer started from the distribution: " + program);
     // Quoted: a folder with blanks must not start another program. Started
     // in its own folder, so it finds its files there.
     const ProgramResult run =
-        StartProgram(L"\"" + program + L"\"", SW_HIDE, true, pass.installerFolder + std::wstring(kDriverFolder));
+        StartProgram(L"\"" + program + L"\"", SW_HIDE, true, JoinPath(pass.installerFolder, kDriverFolder));
     if (!run.started) {
         setup_log::WriteError(L"Driver installer not started: " + program, run.error.code());
         pass.AppendToLine(line, kFailed);
@@ -124,7 +125,7 @@ StepResult RunUpdateScript(Pass& pass, const PlanStep&) {
     const std::wstring package = FindNewestPackage(pass.installFolder);
     setup_log::Write(L"Newest update package: " + package);
     pass.updatePackage = package;
-    const std::wstring script = package + L"\\" + std::wstring(kUpdateScript);
+    const std::wstring script = JoinPath(package, kUpdateScript);
     // A package without its script cannot start it: the same error as a
     // start that failed, and nothing is started that may appear there after
     // this look.
@@ -132,7 +133,7 @@ StepResult RunUpdateScript(Pass& pass, const PlanStep&) {
         setup_log::Write(L"Install.cmd of " + package + L" not run: it does not exist");
         throw RunAndWaitError(script, ProgramResult{});
     }
-    const HeldPackage held(package, pass.installerFolder + std::wstring(kBackupFolder) + L"\\" + NameOf(package));
+    const HeldPackage held(package, JoinPath(JoinPath(pass.installerFolder, kBackupFolder), NameOf(package)));
     switch (held.verdict()) {
         case PackageVerdict::Unverified:
             setup_log::Write(L"Install.cmd of " + package + L" not run: the package cannot be checked: " +
@@ -148,7 +149,7 @@ StepResult RunUpdateScript(Pass& pass, const PlanStep&) {
                              std::to_wstring(held.files()) + L" files checked and held until its script ends");
             break;
     }
-    ChangeCurrentFolder(package + L"\\");
+    ChangeCurrentFolder(package);
     ConsoleCapture console(kScriptOutputCap);
     const ProgramResult run = RunAndWait(script, L"", SW_HIDE, &console);
     LogScriptOutput(console);
@@ -184,7 +185,7 @@ StepResult CreateDesktopShortcut(Pass& pass, const PlanStep&) {
     const bool allUsers = pass.request.allUsersDesktop;
     std::wstring link;
     const Result saved = CreateShortcut(
-        pass.installFolder + names.target, allUsers ? ShortcutPlace::GivenFolder : ShortcutPlace::Desktop,
+        JoinPath(pass.installFolder, names.target), allUsers ? ShortcutPlace::GivenFolder : ShortcutPlace::Desktop,
         allUsers ? AllUsersDesktopFolder() : std::wstring(), L"", L"", names.description, names.name, link);
     setup_log::Write(allUsers ? L"Shortcut desktop: all users' (public) desktop"
                               : L"Shortcut desktop: the desktop of the account running the installer");

@@ -6,6 +6,7 @@
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/package_names.h"
+#include "base/strings.h"
 #include "base/text_file.h"
 #include "shared/VH_Common_Proc.h"
 #include "shared/VH_Common_Var.h"
@@ -34,7 +35,7 @@ IniText LoadIniFile(std::wstring_view path) {
 }  // namespace
 
 void ReadSettings() {
-    Settings = ReadSettingsFile(ExeDir + std::wstring(kSettingsFolder) + std::wstring(kSettingsFile));
+    Settings = ReadSettingsFile(JoinPath(JoinPath(ExeDir, kSettingsFolder), kSettingsFile));
 }
 
 TSettings ReadSettingsFile(std::wstring_view path) {

@@ -2,6 +2,7 @@
 
 #include "base/file_system.h"
 #include "base/package_names.h"
+#include "base/strings.h"
 #include "shared/VH_Common_Proc.h"
 
 std::wstring ExeDir;
@@ -18,14 +19,14 @@ void TStartXmlObject::clear() {
 }
 
 void InitializeCommonVarAt(std::wstring_view exe_dir) {
-    ExeDir = exe_dir;
+    ExeDir = WithTrailingBackslash(exe_dir);
     ReadSettings();
     LangFile.clear();
     LangCode = L"RUS";
     // Exactly "ENG": the reader has already removed blanks around the value,
     // but "eng" stays Russian.
     if (Settings.LanguageSetting == L"ENG") {
-        LangFile = ExeDir + std::wstring(kSettingsFolder) + std::wstring(kLanguageFile);
+        LangFile = JoinPath(JoinPath(ExeDir, kSettingsFolder), kLanguageFile);
         LangCode = L"ENG";
     }
     AtesInDir = ExeDir + L"AtesIn\\";

@@ -57,7 +57,7 @@ extern std::wstring AtesInDir;
 extern std::wstring AtesOutDir;
 extern TStartXmlObject StartXml;
 
-// The unit's start-up for a program in exe_dir (with its trailing "\"):
+// The unit's start-up for a program in exe_dir:
 // ExeDir, the settings from exe_dir + "Settings\holter.ini", the language
 // selection, AtesInDir and AtesOutDir. Never fails.
 void InitializeCommonVarAt(std::wstring_view exe_dir);

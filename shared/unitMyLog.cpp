@@ -8,6 +8,7 @@
 #include "base/file_system.h"
 #include "base/handles.h"
 #include "base/package_names.h"
+#include "base/strings.h"
 #include "base/text_file.h"
 #include "shared/log_lines.h"
 
@@ -52,7 +53,7 @@ void SetEventLogSink(EventLogSink sink) {
     event_log_sink = sink ? sink : ReportToEventLog;
 }
 
-TMyLog::TMyLog() : LogFileName(ModuleFolder() + std::wstring(kLogFile)), List(Load(LogFileName)) {}
+TMyLog::TMyLog() : LogFileName(JoinPath(ModuleFolder(), kLogFile)), List(Load(LogFileName)) {}
 
 TMyLog::LogLines TMyLog::Load(std::wstring_view path) {
     try {

@@ -49,7 +49,7 @@ constexpr char kUpdaterConfig[] =
 
 void MakeFolders(const std::wstring& folder) {
     std::wstring path;
-    for (wchar_t c : folder) {
+    for (wchar_t c : WithTrailingBackslash(folder)) {
         path += c;
         if (c == L'\\' && path.size() > 3) CreateDirectoryW(path.c_str(), nullptr);
     }
@@ -71,7 +71,7 @@ void CopyIn(const std::wstring& source, const std::wstring& destination) {
 
 // A database of the given size: a header line, then a repeating pattern.
 void PutDatabase(const std::wstring& root, uint64_t size) {
-    const std::wstring relative = std::wstring(kDatabaseFolder) + std::wstring(kDatabaseFile);
+    const std::wstring relative = JoinPath(kDatabaseFolder, kDatabaseFile);
     MakeFolders(FolderOf(root + relative));
     ScopedHandle file(CreateFileW((root + relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -120,13 +120,12 @@ void BuildPackage(const std::wstring& folder, const PackageOptions& options) {
     const std::wstring root = WithTrailingBackslash(folder);
     MakeFolders(root);
     const std::wstring standIns =
-        options.standInFolder.empty() ? ModuleFolder() : WithTrailingBackslash(options.standInFolder);
+        WithTrailingBackslash(options.standInFolder.empty() ? ModuleFolder() : options.standInFolder);
 
     PutDatabase(root, options.databaseSize);
     for (RuntimeChoice runtime : {RuntimeChoice::Modern, RuntimeChoice::WindowsXp})
         for (const CopyGroup& group : CopyGroups(runtime))
-            for (std::wstring_view name : group.files)
-                PutGenerated(root, std::wstring(group.sourceFolder) + std::wstring(name));
+            for (std::wstring_view name : group.files) PutGenerated(root, JoinPath(group.sourceFolder, name));
 
     for (size_t i = 0; i < std::size(kPackageFonts); ++i)
         CopyIn(kFontSources[i].path, root + L"fonts\\" + kPackageFonts[i]);

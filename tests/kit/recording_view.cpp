@@ -1,4 +1,5 @@
 #include "tests/kit/recording_view.h"
+#include "base/strings.h"
 
 void RecordingView::ShowProgressPage() {
     lines.clear();
@@ -33,7 +34,7 @@ void RecordingView::ShowErrorBox(std::wstring_view text) {
 
 InstallRequest TestRequest(const std::wstring& folder, const std::wstring& linkName) {
     InstallRequest request;
-    request.installFolder = folder;
+    request.installFolder = WithoutTrailingBackslash(folder);
     request.driver = true;
     request.shortcut = {L"Shell.exe",
                         L"Комплекс суточного мониторирования электрокардиограмм \"" + linkName + L"\"", linkName};
@@ -42,6 +43,6 @@ InstallRequest TestRequest(const std::wstring& folder, const std::wstring& linkN
 
 void RunRecorded(RecordingView& view, const InstallRequest& request, std::wstring_view installerFolder,
                  FileCopy copy) {
-    view.outcome = RunInstallation(view, request, installerFolder, {.copy = copy});
+    view.outcome = RunInstallation(view, request, WithoutTrailingBackslash(installerFolder), {.copy = copy});
     if (view.outcome != InstallOutcome::EndedEarly) view.events.push_back(L"completed");
 }

@@ -47,12 +47,14 @@ public:
     ShellCopyUi ShellUi() const override { return ShellCopyUi::Shown; }
 };
 
-// A request for folder with the driver chosen and a desktop shortcut named
+// A request for folder (taken in the program's form, without a trailing
+// "\\", as the session takes the folder field) with the driver chosen and a desktop shortcut named
 // linkName (not the real name, which the installer's own tests use) for the
 // package's "Shell.exe".
 InstallRequest TestRequest(const std::wstring& folder, const std::wstring& linkName);
 
-// Runs the installation into view as both front ends do, the installation
-// record kept; "completed" ends the events when it ran to its end.
+// Runs the installation from installerFolder (with or without its trailing
+// "\\") into view as both front ends do, the installation record kept; "completed" ends the events when it ran to
+// its end.
 void RunRecorded(RecordingView& view, const InstallRequest& request, std::wstring_view installerFolder,
                  FileCopy copy = CopyFileWithDate);

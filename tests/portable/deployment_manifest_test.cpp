@@ -32,10 +32,10 @@ TEST(DeploymentManifest, GroupsRunRuntimeIntlUdfThenLibrariesThatDoNotStop) {
         const auto groups = CopyGroups(runtime);
         ASSERT_EQ(groups.size(), 4u);
         EXPECT_EQ(groups[0].destinationFolder, L"");
-        EXPECT_EQ(groups[1].sourceFolder, L"Firebird\\intl\\");
-        EXPECT_EQ(groups[2].destinationFolder, L"udf\\");
-        EXPECT_EQ(groups[3].sourceFolder, L"UDF\\");
-        EXPECT_EQ(groups[3].destinationFolder, L"udf\\");
+        EXPECT_EQ(groups[1].sourceFolder, L"Firebird\\intl");
+        EXPECT_EQ(groups[2].destinationFolder, L"udf");
+        EXPECT_EQ(groups[3].sourceFolder, L"UDF");
+        EXPECT_EQ(groups[3].destinationFolder, L"udf");
         EXPECT_TRUE(groups[0].stopsOnFailure && groups[1].stopsOnFailure && groups[2].stopsOnFailure);
         EXPECT_FALSE(groups[3].stopsOnFailure);
     }

@@ -81,7 +81,7 @@ TEST(UnattendedView, WithoutRightsThePreflightRefusesTheRun) {
     const std::wstring package = temp / L"package\\";
     BuildPackage(package);
     InstallRequest request;
-    request.installFolder = temp / L"Holter\\";
+    request.installFolder = temp / L"Holter";
     const SetupLogCapture log;
     UnattendedView view;
     EXPECT_EQ(

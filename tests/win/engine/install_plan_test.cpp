@@ -22,13 +22,16 @@
 
 namespace {
 
-const std::wstring kPackage = L"P:\\package\\";
-const std::wstring kInstall = L"C:\\Holter\\";
-const std::wstring kFonts = L"C:\\windows\\fonts\\";
+const std::wstring kPackage = L"P:\\package";
+const std::wstring kInstall = L"C:\\Holter";
+const std::wstring kFonts = L"C:\\windows\\fonts";
 
+// A folder as its tag, a path inside it as the tag and its path there.
 std::wstring Short(std::wstring path) {
-    for (const auto& [prefix, name] : {std::pair{kPackage, L"<P>"}, {kInstall, L"<I>"}, {kFonts, L"<F>"}})
-        if (path.rfind(prefix, 0) == 0) return name + path.substr(prefix.size());
+    for (const auto& [folder, name] : {std::pair{kPackage, L"<P>"}, {kInstall, L"<I>"}, {kFonts, L"<F>"}}) {
+        if (path == folder) return name;
+        if (path.rfind(folder + L"\\", 0) == 0) return name + path.substr(folder.size() + 1);
+    }
     return path;
 }
 
@@ -90,21 +93,21 @@ const std::wstring kModernRuntime =
 std::vector<std::wstring> DefaultPlan() {
     return {
         L"folder|||ends|<I>|||Каталог создан...|",
-        L"settings|" + kWriting + L"||raises|<I>Settings\\||<I>Settings\\holter.ini||",
-        L"settings line|" + kWriting + L"|busy|goes on|<I>Settings\\|||Создание настроечных файлов....|",
-        L"folder|" + kWriting + L"|busy|ends|<I>DTAfb\\|||Каталог <DTAfb> создан...|",
-        L"database|" + kWriting + L"|busy|ends|<I>DTAfb\\|<P>DTAfb\\V12.FDB><I>DTAfb\\V12.FDB||V12.FDB|",
+        L"settings|" + kWriting + L"||raises|<I>Settings||<I>Settings\\holter.ini||",
+        L"settings line|" + kWriting + L"|busy|goes on|<I>Settings|||Создание настроечных файлов....|",
+        L"folder|" + kWriting + L"|busy|ends|<I>DTAfb|||Каталог <DTAfb> создан...|",
+        L"database|" + kWriting + L"|busy|ends|<I>DTAfb|<P>DTAfb\\V12.FDB><I>DTAfb\\V12.FDB||V12.FDB|",
         kModernRuntime,
-        L"files|" + kWriting + L"|busy|ends|<I>intl\\|" +
+        L"files|" + kWriting + L"|busy|ends|<I>intl|" +
             Files(L"Firebird\\intl\\", L"<I>intl\\", {L"fbintl.conf", L"fbintl.dll"}) + L"|||",
-        L"files|" + kWriting + L"|busy|ends|<I>udf\\|" +
+        L"files|" + kWriting + L"|busy|ends|<I>udf|" +
             Files(L"Firebird\\udf\\", L"<I>udf\\",
                   {L"fbudf.dll", L"ib_udf.dll", L"fbudf.sql", L"ib_udf.sql", L"ib_udf2.sql"}) +
             L"|||",
-        L"files|" + kWriting + L"|busy|counted|<I>udf\\|" +
+        L"files|" + kWriting + L"|busy|counted|<I>udf|" +
             Files(L"UDF\\", L"<I>udf\\", {L"Compare.Dll", L"PosStr.Dll", L"ProcessingECG.Dll", L"SDecision.Dll"}) +
             L"|||",
-        L"counter|" + kWriting + L"|busy|goes on|<I>Settings\\||<I>Settings\\lastnum.dta||",
+        L"counter|" + kWriting + L"|busy|goes on|<I>Settings||<I>Settings\\lastnum.dta||",
         L"fonts|installing the fonts||goes on||" +
             Files(L"fonts\\", L"<F>",
                   {L"ARIAL.TTF", L"ARIALN.TTF", L"COUR.TTF", L"MICROSS.TTF", L"TAHOMA.TTF", L"TIMES.TTF",

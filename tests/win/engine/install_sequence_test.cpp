@@ -338,14 +338,14 @@ TEST_F(InstallSequenceTest, FailedCopiesLogTheCodeOfTheFailingCall) {
 
 TEST_F(InstallSequenceTest, FoldersThatCannotBeMadeAreReportedInABoxAndALine) {
     Build();
-    request_.installFolder = temp_ / L"missing\\Holter\\";
+    request_.installFolder = temp_ / L"missing\\Holter";
     Run();
     EXPECT_EQ(view_.lines, (std::vector<std::wstring>{L"Ошибка при создании каталога!"}));
     EXPECT_EQ(view_.events,
               (std::vector<std::wstring>{L"progress page", L"error box: Ошибка при создании каталога!"}));
 
     view_ = RecordingView{};
-    request_.installFolder = install_;
+    request_.installFolder = WithoutTrailingBackslash(install_);
     WriteFileBytes(install_ + L"DTAfb", "a file in the way");
     Run();
     EXPECT_EQ(view_.lines, (std::vector<std::wstring>{L"Создание настроечных файлов....Завершено",
@@ -359,7 +359,7 @@ TEST_F(InstallSequenceTest, FoldersThatCannotBeMadeAreReportedInABoxAndALine) {
 // gone meanwhile, it is made again, but the settings file has no folder.
 TEST_F(InstallSequenceTest, VanishedInstallFolderIsMadeAndTheSettingsFileFails) {
     Build();
-    request_.installFolder = temp_ / L"New\\";
+    request_.installFolder = temp_ / L"New";
     try {
         Run();
         FAIL() << "no error";
@@ -410,7 +410,7 @@ TEST_F(InstallSequenceTest, DriverStepFollowsTheCheckBoxAndTheAnswer) {
     // A driver installer someone put into the install folder beforehand is
     // not the distribution's: it never runs.
     CreateDirectoryW((install_ + L"FTDIDriverInstall").c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW((ModuleFolder() + L"FTDIDriverInstall.exe").c_str(),
+    ASSERT_TRUE(CopyFileW(JoinPath(ModuleFolder(), L"FTDIDriverInstall.exe").c_str(),
                           (install_ + L"FTDIDriverInstall\\FTDIDriverInstall.exe").c_str(), FALSE));
     view_ = RecordingView{};
     request_.driver = true;
@@ -561,7 +561,7 @@ TEST_F(InstallSequenceTest, UpdateStepsEndTheInstallationOnTheirErrors) {
         CreateDirectoryW(install.c_str(), nullptr);
         CreateDirectoryW((install + L"Settings").c_str(), nullptr);
         view_ = RecordingView{};
-        request_.installFolder = install;
+        request_.installFolder = WithoutTrailingBackslash(install);
         try {
             RunRecorded(view_, request_, temp.path());
             ADD_FAILURE() << c.what << ": no error";

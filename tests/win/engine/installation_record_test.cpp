@@ -79,7 +79,7 @@ std::wstring ExpectedElevation() {
 // Removes the font file name from the system: its file in the fonts folder
 // and every registry value that names it.
 void TakeFontOutOfTheSystem(const FontTargets& system, const std::wstring& name) {
-    DeleteFileW((system.fontsFolder + name).c_str());
+    DeleteFileW((JoinPath(system.fontsFolder, name)).c_str());
     ScopedRegKey key;
     ASSERT_EQ(
         RegOpenKeyExW(system.registryRoot, system.registryKey.c_str(), 0, KEY_READ | KEY_SET_VALUE, key.receive()),
@@ -104,7 +104,8 @@ void TakeFontOutOfTheSystem(const FontTargets& system, const std::wstring& name)
 // installation left it, unless it is there.
 void PutFontIntoTheSystem(const FontTargets& system, const std::wstring& packageFonts, const std::wstring& name) {
     if (IsFontInstalled(system, name)) return;
-    ASSERT_TRUE(CopyFileW((packageFonts + name).c_str(), (system.fontsFolder + name).c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileW(JoinPath(packageFonts, name).c_str(), (JoinPath(system.fontsFolder, name)).c_str(), FALSE));
     ScopedRegKey key;
     ASSERT_EQ(RegOpenKeyExW(system.registryRoot, system.registryKey.c_str(), 0, KEY_SET_VALUE, key.receive()),
               ERROR_SUCCESS);
@@ -186,23 +187,23 @@ TEST_F(InstallationRecordTest, FontRowsSayWhatBecameOfEachFont) {
     TakeFontOutOfTheSystem(system, installed);
     PutFontIntoTheSystem(system, package_ + L"fonts\\", present);
     TakeFontOutOfTheSystem(system, fileOnly);
-    ASSERT_TRUE(
-        CopyFileW((package_ + L"fonts\\" + fileOnly).c_str(), (system.fontsFolder + fileOnly).c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((package_ + L"fonts\\" + fileOnly).c_str(),
+                          (JoinPath(system.fontsFolder, fileOnly)).c_str(), FALSE));
 
     RunRecorded(view_, request_, package_);
 
     const std::vector<std::wstring> records = RecordsIn(install_ + L"Settings\\");
     ASSERT_EQ(records.size(), 1u);
-    const std::vector<std::wstring> copied = RecordLine(records[0], system.fontsFolder + installed);
+    const std::vector<std::wstring> copied = RecordLine(records[0], JoinPath(system.fontsFolder, installed));
     ASSERT_EQ(copied.size(), 5u);
     EXPECT_EQ(copied[1], std::to_wstring(ReadFileBytes(package_ + L"fonts\\" + installed).size()));
     EXPECT_EQ(copied[2].size(), 64u);
     EXPECT_EQ(copied[2], copied[3]);
     EXPECT_EQ(copied[4], L"OK");
-    EXPECT_EQ(RecordLine(records[0], system.fontsFolder + present),
-              (std::vector<std::wstring>{system.fontsFolder + present, L"-", L"-", L"-",
+    EXPECT_EQ(RecordLine(records[0], JoinPath(system.fontsFolder, present)),
+              (std::vector<std::wstring>{JoinPath(system.fontsFolder, present), L"-", L"-", L"-",
                                          L"оставлен: шрифт уже был в системе"}));
-    const std::vector<std::wstring> again = RecordLine(records[0], system.fontsFolder + fileOnly);
+    const std::vector<std::wstring> again = RecordLine(records[0], JoinPath(system.fontsFolder, fileOnly));
     ASSERT_EQ(again.size(), 5u);
     EXPECT_EQ(again[2], again[3]);
     EXPECT_EQ(again[4], L"OK");

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "base/file_system.h"
+#include "base/strings.h"
 #include "engine/fonts.h"
 #include "tests/kit/setup_log_capture.h"
 #include "tests/kit/small_disk.h"
@@ -100,7 +101,8 @@ TEST_F(FullDisk, FontThatDoesNotFitIsRemovedAndEndsFontInstallation) {
     } catch (const Error& e) {
         error = e.text();
     }
-    EXPECT_EQ(error, ErrorText(L"Cannot write file", targets.fontsFolder + L"ARIAL.TTF", ERROR_DISK_FULL));
+    EXPECT_EQ(error,
+              ErrorText(L"Cannot write file", JoinPath(targets.fontsFolder, L"ARIAL.TTF"), ERROR_DISK_FULL));
     EXPECT_TRUE(lines.empty());
     EXPECT_EQ(FilesMatching(targets.fontsFolder, L"*.*"), (std::vector<std::wstring>{L".", L".."}));
     DWORD values = 1;

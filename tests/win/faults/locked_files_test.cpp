@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "base/file_system.h"
+#include "base/strings.h"
 #include "tests/kit/setup_log_capture.h"
 #include "tests/win/faults/fault_fixture.h"
 
@@ -30,7 +31,7 @@ public:
         start.hStdInput = childIn.get();
         start.hStdOutput = childOut.get();
         start.hStdError = childOut.get();
-        std::wstring command = L"\"" + ModuleFolder() + L"file_holder.exe\" \"" + path + L"\"";
+        std::wstring command = L"\"" + JoinPath(ModuleFolder(), L"file_holder.exe") + L"\" \"" + path + L"\"";
         PROCESS_INFORMATION started{};
         if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
                             &start, &started))
@@ -132,8 +133,10 @@ TEST_F(LockedFiles, HeldFilesOfTheTreeCopiesAreCountedOnScreenAndNamedInTheLog) 
               L"Not copied: " + package_ + L"backup\\U010124\\notes.txt -> " + install_ +
                   L"backup\\U010124\\notes.txt" + sharing)
         << log.Dump();
+    // One delimiter between the folder and the name: the updater's tree is
+    // copied into the install folder itself.
     EXPECT_EQ(log.Find(L"Not copied: " + package_ + L"Updater\\Shell.exe"),
-              L"Not copied: " + package_ + L"Updater\\Shell.exe -> " + install_ + L"\\Shell.exe" + sharing);
+              L"Not copied: " + package_ + L"Updater\\Shell.exe -> " + install_ + L"Shell.exe" + sharing);
     EXPECT_EQ(ReadFileBytes(install_ + L"backup\\U010124\\notes.txt"), "held by the old updater");
     EXPECT_EQ(ReadFileBytes(install_ + L"backup\\U010124\\Install.cmd"),
               ReadFileBytes(package_ + L"backup\\U010124\\Install.cmd"))

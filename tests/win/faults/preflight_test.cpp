@@ -65,7 +65,7 @@ std::vector<std::wstring> Listing(const std::wstring& folder) {
 bool GoesToInstallDisk(const std::wstring& relative, const std::wstring& sameDiskFonts) {
     const std::wstring fonts = L"fonts\\";
     if (relative.rfind(fonts, 0) == 0)
-        return !sameDiskFonts.empty() && !PathExists(sameDiskFonts + relative.substr(fonts.size()));
+        return !sameDiskFonts.empty() && !PathExists(JoinPath(sameDiskFonts, relative.substr(fonts.size())));
     for (const wchar_t* elsewhere : {L"Firebird\\msvcp71.Dll", L"Firebird\\msvcr71.Dll"})
         if (relative == elsewhere) return false;
     return true;
@@ -127,7 +127,7 @@ TEST_F(SmallDiskPreflight, APackageLargerThanTheDiskIsRefusedBeforeAnythingIsWri
     // not create: both measured on the small disk, neither changed.
     for (const std::wstring& folder : {install_, disk_ + L"New\\Holter\\"}) {
         SCOPED_TRACE(folder);
-        request_.installFolder = folder;
+        request_.installFolder = WithoutTrailingBackslash(folder);
         view_.events.clear();
         EXPECT_EQ(CheckBeforeInstallation(view_, request_, package_, RightsGranted), PreflightVerdict::NoRoom);
         // The volume is the one mounted on the small disk's folder.

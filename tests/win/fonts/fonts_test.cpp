@@ -13,6 +13,7 @@
 
 #include "base/error.h"
 #include "base/handles.h"
+#include "base/strings.h"
 #include "base/system_error.h"
 #include "base/utf8.h"
 #include "tests/kit/file_util.h"
@@ -80,7 +81,7 @@ protected:
     void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey); }
 
     std::wstring Source(const wchar_t* name) const { return installer_ / L"fonts\\" + name; }
-    std::wstring Installed(const wchar_t* name) const { return targets_.fontsFolder + name; }
+    std::wstring Installed(const wchar_t* name) const { return JoinPath(targets_.fontsFolder, name); }
 
     // Runs InstallFonts; returns the error text it raised, or "".
     std::wstring Install(FileCopy copy = CopyFileWithDate) {
@@ -132,7 +133,7 @@ TEST_F(FontsTest, LeavesPresentFontsAloneWhateverTheirContent) {
         if (name == L"TAHOMA.TTF") continue;
         WriteFileBytes(Installed(font.name), "old");
         values[L"Old " + name + L" (TrueType)"] = name == L"COUR.TTF"
-                                                      ? targets_.fontsFolder + L"cour.ttf"
+                                                      ? JoinPath(targets_.fontsFolder, L"cour.ttf")
                                                       : (name == L"ARIAL.TTF" ? L"arial.ttf" : name);
     }
     for (const auto& [name, data] : values) SetValue(name, data);
@@ -246,13 +247,13 @@ TEST(SystemFonts, InstallIntoTheWindowsFontsFolderAndTheMachineRegistry) {
     wchar_t windows[MAX_PATH];
     ASSERT_GT(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
     const FontTargets system = SystemFontTargets();
-    EXPECT_EQ(system.fontsFolder, std::wstring(windows) + L"\\fonts\\");
+    EXPECT_EQ(system.fontsFolder, std::wstring(windows) + L"\\fonts");
     EXPECT_EQ(system.registryRoot, HKEY_LOCAL_MACHINE);
     ScopedRegKey key;
     ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, system.registryKey.c_str(), 0, KEY_ALL_ACCESS, key.receive()),
               ERROR_SUCCESS);
     for (const PackageFont& font : kFonts) {
-        DeleteFileW((system.fontsFolder + font.name).c_str());
+        DeleteFileW((JoinPath(system.fontsFolder, font.name)).c_str());
         RegDeleteValueW(key.get(), (std::wstring(font.face) + L" (TrueType)").c_str());
     }
 
@@ -267,7 +268,7 @@ TEST(SystemFonts, InstallIntoTheWindowsFontsFolderAndTheMachineRegistry) {
     EXPECT_EQ(lines.size(), 7u);
     const auto values = ValuesOf(HKEY_LOCAL_MACHINE, system.registryKey.c_str());
     for (const PackageFont& font : kFonts) {
-        EXPECT_TRUE(PathExists(system.fontsFolder + font.name)) << ToUtf8(font.name);
+        EXPECT_TRUE(PathExists(JoinPath(system.fontsFolder, font.name))) << ToUtf8(font.name);
         const auto value = values.find(std::wstring(font.face) + L" (TrueType)");
         ASSERT_NE(value, values.end()) << ToUtf8(font.face);
         EXPECT_EQ(value->second, font.name);

@@ -8,6 +8,7 @@
 
 #include "base/file_system.h"
 #include "base/handles.h"
+#include "base/strings.h"
 #include "base/system_error.h"
 #include "base/utf8.h"
 #include "tests/e2e/screen_dpi.h"
@@ -76,8 +77,8 @@ TEST(ChangeFontSize, NeverRunsASyssetupPlantedOutsideTheSystemFolder) {
         GTEST_SKIP() << "this system has its own syssetup.dll; the test would change its fonts";
 
     TempFolder temp;
-    ASSERT_TRUE(
-        CopyFileW((ModuleFolder() + L"planted_syssetup.dll").c_str(), (temp / L"syssetup.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(JoinPath(ModuleFolder(), L"planted_syssetup.dll").c_str(),
+                          (temp / L"syssetup.dll").c_str(), FALSE));
     CurrentFolder inPlantedFolder(temp.path());
     ChangeFontSize();
     EXPECT_FALSE(PathExists(temp / L"planted_dll_loaded"));

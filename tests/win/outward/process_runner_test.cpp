@@ -8,6 +8,7 @@
 
 #include "base/error.h"
 #include "base/file_system.h"
+#include "base/strings.h"
 #include "base/utf8.h"
 #include "tests/kit/file_util.h"
 #include "tests/kit/temp_folder.h"
@@ -39,7 +40,7 @@ uint32_t ExitCode(const ProgramResult& run) {
 
 // A copy of the stand-in program at path.
 void PlaceStandIn(const std::wstring& path) {
-    ASSERT_TRUE(CopyFileW((ModuleFolder() + L"record_start.exe").c_str(), path.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(JoinPath(ModuleFolder(), L"record_start.exe").c_str(), path.c_str(), FALSE));
 }
 
 class ProcessRunnerTest : public testing::Test {
@@ -83,7 +84,7 @@ TEST_F(ProcessRunnerTest, AScriptsConsoleOutputIsCaughtUpToTheCapAndAPauseWaitsF
 // open: what came is read, and the run goes on without waiting for it.
 TEST_F(ProcessRunnerTest, AProgramTheScriptLeavesRunningDoesNotHoldTheRunUp) {
     const std::wstring holder = blanks_ + L"\\holder.exe";
-    ASSERT_TRUE(CopyFileW((ModuleFolder() + L"console_holder.exe").c_str(), holder.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(JoinPath(ModuleFolder(), L"console_holder.exe").c_str(), holder.c_str(), FALSE));
     const std::wstring script = blanks_ + L"\\Install.cmd";
     WriteFileBytes(script, "@echo off\r\necho before\r\nstart \"\" /b holder.exe 8000\r\necho after\r\n");
     ConsoleCapture console(1024);
@@ -187,7 +188,7 @@ private:
 // and a quit request that arrived stays for the main loop.
 TEST_F(ProcessRunnerTest, WaitingAnswersTheProgramsBroadcastAndKeepsAQuitRequest) {
     const std::wstring program = blanks_ + L"\\setting.exe";
-    ASSERT_TRUE(CopyFileW((ModuleFolder() + L"broadcasting_driver.exe").c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(JoinPath(ModuleFolder(), L"broadcasting_driver.exe").c_str(), program.c_str(), FALSE));
     for (bool viaRunAndWait : {true, false}) {
         SCOPED_TRACE(viaRunAndWait ? "RunAndWait" : "StartProgram");
         DeleteFileW((program + L".answered").c_str());

@@ -13,6 +13,7 @@
 
 #include "base/error.h"
 #include "base/file_system.h"
+#include "base/strings.h"
 #include "base/text_encoding.h"
 #include "base/text_file.h"
 #include "shared/log_lines.h"
@@ -311,7 +312,7 @@ TEST_F(Log, TheApplicationEventLogCopyIgnoresItsFailures) {
 }
 
 TEST_F(Log, ConstructionLoadsTestHolterLogBesideTheProgram) {
-    const std::wstring path = ModuleFolder() + L"TestHolter.log";
+    const std::wstring path = JoinPath(ModuleFolder(), L"TestHolter.log");
     ASSERT_FALSE(PathExists(path));
     WriteFileBytes(path, "from an earlier run\r\n");
     struct Remove {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/file_system.h"
+#include "base/strings.h"
 #include "shared/VH_Common_Const.h"
 #include "shared/VH_Common_Proc.h"
 #include "shared/VH_Common_Var.h"
@@ -13,7 +14,7 @@ TEST(SharedUnits, StartTheSharedStateAndFinaliseItAgain) {
     {
         SharedUnits units;
         EXPECT_NE(MyLog, nullptr);
-        EXPECT_EQ(ExeDir, ModuleFolder());
+        EXPECT_EQ(ExeDir, WithTrailingBackslash(ModuleFolder()));
         EXPECT_EQ(LangCode, L"RUS");  // no Settings folder beside the tests
         EXPECT_EQ(Settings.HardwareType, 1);
         EXPECT_EQ(ConstitutionText[0], L"Нормостеник");

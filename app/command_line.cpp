@@ -85,12 +85,18 @@ std::wstring_view BadCharacter(std::wstring_view path) {
     return {};
 }
 
-std::wstring BadValue(std::wstring_view argument, std::wstring_view why) {
-    return L"Неверное значение ключа командной строки " + std::wstring(argument) + L": " + std::wstring(why);
+// A refusal: its text is for the user; there is no system code.
+Result<> Refusal(std::wstring_view text) {
+    return Result<>::Failure(text, 0);
+}
+
+Result<> BadValue(std::wstring_view argument, std::wstring_view why) {
+    return Refusal(L"Неверное значение ключа командной строки " + std::wstring(argument) + L": " +
+                   std::wstring(why));
 }
 
 // The same checks as the folder page, and a full path.
-std::wstring CheckFolder(std::wstring_view argument, std::wstring_view value, std::wstring& folder) {
+Result<> CheckFolder(std::wstring_view argument, std::wstring_view value, std::wstring& folder) {
     const FolderCheck check = CheckInstallFolder(value);
     if (check.verdict == FolderVerdict::Empty)
         return BadValue(argument, L"не выбран путь для установки программы.");
@@ -100,20 +106,20 @@ std::wstring CheckFolder(std::wstring_view argument, std::wstring_view value, st
     if (check.verdict != FolderVerdict::Accepted || !IsFullPath(check.path))
         return BadValue(argument, L"нужен полный путь, например C:\\Holter.");
     folder = check.path;
-    return L"";
+    return {};
 }
 
 // Sets file only when the value is sound.
-std::wstring CheckLogFile(std::wstring_view argument, std::wstring_view value, std::optional<std::wstring>& file) {
+Result<> CheckLogFile(std::wstring_view argument, std::wstring_view value, std::optional<std::wstring>& file) {
     std::wstring path = TrimControl(value);
     if (path.empty() || path.back() == L'\\') return BadValue(argument, L"нужно имя файла журнала.");
     if (const std::wstring_view bad = BadCharacter(path); !bad.empty()) return BadValue(argument, bad);
     if (!IsFullPath(path)) return BadValue(argument, L"нужен полный путь, например C:\\Logs\\setup.log.");
     file = std::move(path);
-    return L"";
+    return {};
 }
 
-std::wstring ApplyValue(CommandLine& line, Switch which, std::wstring_view argument, std::wstring_view value) {
+Result<> ApplyValue(CommandLine& line, Switch which, std::wstring_view argument, std::wstring_view value) {
     switch (which) {
         case Switch::Folder:
             return CheckFolder(argument, value, line.installFolder.emplace());
@@ -122,32 +128,32 @@ std::wstring ApplyValue(CommandLine& line, Switch which, std::wstring_view argum
         case Switch::Driver:
             if (SameAsciiWord(value, L"YES") || SameAsciiWord(value, L"NO")) {
                 line.driver = SameAsciiWord(value, L"YES");
-                return L"";
+                return {};
             }
             return BadValue(argument, L"допустимы YES и NO.");
         case Switch::Runtime:
             for (const RuntimeName& runtime : kRuntimes) {
                 if (!SameAsciiWord(value, runtime.name)) continue;
                 line.runtime = runtime.choice;
-                return L"";
+                return {};
             }
             return BadValue(argument, L"допустимы WIN7 и WINXP.");
         case Switch::Database:
             line.replaceDatabase = SameAsciiWord(value, L"REPLACE");
-            return line.replaceDatabase ? L"" : BadValue(argument, L"допустимо только REPLACE.");
+            return line.replaceDatabase ? Result<>() : BadValue(argument, L"допустимо только REPLACE.");
         case Switch::Unattended:
         case Switch::Help:
         case Switch::AllUsers:
         case Switch::Uninstall:
             break;
     }
-    return L"";
+    return {};
 }
 
-// Applies one argument; returns what is wrong with it, or "".
-std::wstring ApplyArgument(CommandLine& line, std::vector<Switch>& seen, const std::wstring& argument) {
+// Applies one argument; fails with what is wrong with it.
+Result<> ApplyArgument(CommandLine& line, std::vector<Switch>& seen, const std::wstring& argument) {
     const std::wstring unknown = L"Неизвестный ключ командной строки: " + argument;
-    if (argument.size() < 2 || (argument[0] != L'/' && argument[0] != L'-')) return unknown;
+    if (argument.size() < 2 || (argument[0] != L'/' && argument[0] != L'-')) return Refusal(unknown);
     const size_t equals = argument.find(L'=');
     const std::wstring_view name =
         std::wstring_view(argument).substr(1, equals == std::wstring::npos ? std::wstring::npos : equals - 1);
@@ -160,20 +166,21 @@ std::wstring ApplyArgument(CommandLine& line, std::vector<Switch>& seen, const s
         if (!hasValue && known.which == Switch::Help) line.help = true;
         if (!hasValue && known.which == Switch::Uninstall) line.uninstall = true;
         for (Switch done : seen)
-            if (done == known.which) return L"Ключ командной строки задан дважды: " + argument;
+            if (done == known.which) return Refusal(L"Ключ командной строки задан дважды: " + argument);
         seen.push_back(known.which);
         if (known.takesValue != hasValue)
             return known.takesValue ? BadValue(argument, L"после имени ключа нужен знак \"=\" и значение.")
                                     : BadValue(argument, L"этот ключ не принимает значения.");
         if (known.which == Switch::AllUsers) line.allUsers = true;
-        if (!known.takesValue) return L"";
+        if (!known.takesValue) return {};
         return ApplyValue(line, known.which, argument, std::wstring_view(argument).substr(equals + 1));
     }
     if (IsForeignSilentSwitch(argument)) {
         line.unattended = true;
-        return unknown + L" (ключ программ установки другого типа; установка без участия пользователя: /S)";
+        return Refusal(unknown +
+                       L" (ключ программ установки другого типа; установка без участия пользователя: /S)");
     }
-    return unknown;
+    return Refusal(unknown);
 }
 
 }  // namespace
@@ -184,14 +191,15 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments) {
     // Every argument is read, so /S and /? count wherever they stand; the
     // first problem is the one reported.
     for (const std::wstring& argument : arguments) {
-        std::wstring problem = ApplyArgument(line, seen, argument);
-        if (line.error.empty()) line.error = std::move(problem);
+        Result<> problem = ApplyArgument(line, seen, argument);
+        if (line.error.ok()) line.error = std::move(problem);
     }
     // A removal installs nothing: an installation's choice with it is a
     // mistake of the command, not something to ignore.
-    if (line.uninstall && line.error.empty() &&
+    if (line.uninstall && line.error.ok() &&
         (line.driver || line.runtime || line.replaceDatabase || line.allUsers))
-        line.error = L"Ключи /DRIVER, /RUNTIME, /DB и /ALLUSERS не применяются при удалении (/UNINSTALL).";
+        line.error =
+            Refusal(L"Ключи /DRIVER, /RUNTIME, /DB и /ALLUSERS не применяются при удалении (/UNINSTALL).");
     return line;
 }
 

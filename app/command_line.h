@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/result.h"
 #include "engine/deployment_manifest.h"
 
 struct CommandLine {
@@ -26,10 +27,12 @@ struct CommandLine {
     bool replaceDatabase = false;               // /DB=REPLACE: unattended, too, the database is replaced
     bool allUsers = false;                      // /ALLUSERS: unattended, the shortcut on the all users' desktop
     std::optional<std::wstring> logFile;        // /LOG=: a full path; set only when that value is sound
-    // Empty when the command line is sound; otherwise what is wrong with it,
-    // naming the argument, for the user (the fields above are then partly
-    // filled and only unattended, help and logFile may be relied on).
-    std::wstring error;
+    // Success when the command line is sound; otherwise its action is what
+    // is wrong with it, naming the argument, for the user (the fields above
+    // are then partly filled and only unattended, help and logFile may be
+    // relied on), and its code the system's when the line could not be
+    // split, else 0.
+    Result<> error;
 };
 
 // Parses a whole command line as a process gets it (GetCommandLineW): split

@@ -26,12 +26,12 @@ CommandLine ParseProcessCommandLine(const wchar_t* commandLine) {
         const DWORD code = GetLastError();
         CommandLine unreadable;
         unreadable.unattended = MentionsUnattended(commandLine);
-        unreadable.error = L"Командная строка не прочитана: " + SystemErrorText(code);
+        unreadable.error = Result<>::Failure(L"Командная строка не прочитана: " + SystemErrorText(code), code);
         return unreadable;
     }
     // The first is the program's own path.
     CommandLine line =
         ParseCommandLine(std::vector<std::wstring>(split.get() + (count > 0 ? 1 : 0), split.get() + count));
-    if (!line.error.empty() && MentionsUnattended(commandLine)) line.unattended = true;
+    if (!line.error && MentionsUnattended(commandLine)) line.unattended = true;
     return line;
 }

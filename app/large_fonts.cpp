@@ -75,18 +75,19 @@ void EnableShutdownPrivilege() {
 
 }  // namespace
 
-bool ShutdownWindows(UINT flags) {
+Result<> ShutdownWindows(UINT flags) {
     EnableShutdownPrivilege();
-    return ExitWindowsHook(flags, kRestartReason) != 0;
+    if (ExitWindowsHook(flags, kRestartReason)) return {};
+    return Result<>::Failure(L"Restart refused by Windows", GetLastError());
 }
 
 std::wstring RequestRestart() {
-    if (ShutdownWindows(kRestartFlags)) {
+    const Result<> shutdown = ShutdownWindows(kRestartFlags);
+    if (shutdown) {
         setup_log::Write(L"Restart requested; Windows accepted");
         return {};
     }
-    const DWORD code = GetLastError();
-    setup_log::WriteError(L"Restart refused by Windows", code);
-    return L"Не удалось перезагрузить компьютер: " + SystemErrorText(code) +
+    setup_log::WriteFailure(shutdown);
+    return L"Не удалось перезагрузить компьютер: " + SystemErrorText(shutdown.code()) +
            L".\r\nПерезагрузите компьютер вручную, чтобы изменения вступили в силу.";
 }

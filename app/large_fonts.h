@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "base/result.h"
+
 // The restart the wizard asks for. EWX_FORCEIFHUNG rather than EWX_FORCE:
 // programs that still answer may save their data first.
 constexpr UINT kRestartFlags = EWX_REBOOT | EWX_FORCEIFHUNG;
@@ -27,8 +29,9 @@ std::wstring ChangeFontSize();
 
 // Enables the shutdown privilege of the process (a failure is ignored), then
 // ends the logon with flags and the planned-installation reason through
-// ExitWindowsHook. True when Windows accepted the request.
-bool ShutdownWindows(UINT flags);
+// ExitWindowsHook. Succeeds when Windows accepted the request; otherwise
+// "Restart refused by Windows" with its code.
+Result<> ShutdownWindows(UINT flags);
 
 // Asks Windows for the restart that makes large fonts take effect
 // (ShutdownWindows with kRestartFlags). Empty when Windows accepted; when

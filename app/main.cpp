@@ -37,12 +37,11 @@ public:
         // file cannot be opened, the usual log in the temporary folder says
         // why.
         const bool named = commandLine.logFile.has_value();
-        const bool opened = named && setup_log::OpenFile(*commandLine.logFile);
-        const DWORD code = GetLastError();
+        const Result<> opened = named ? setup_log::OpenFile(*commandLine.logFile) : Result<>::Failure(L"", 0);
         if (!opened) setup_log::Open();
         run_log::WriteHeader(instance, ModuleFolder());
         setup_log::Write(L"Command line: " + std::wstring(GetCommandLineW()));
-        if (named && !opened) setup_log::WriteError(L"Log file not opened: " + *commandLine.logFile, code);
+        if (named && !opened) setup_log::WriteFailure(opened);
     }
     ~SetupLogSession() {
         run_log::WriteEnd(exitCode);
@@ -85,6 +84,41 @@ int RunWizard(HINSTANCE instance, const CommandLine& commandLine) {
     return exitCode;
 }
 
+// The switches and exit codes: nobody reads a box in an unattended run, so
+// there the help goes to the log.
+void ShowHelp(HINSTANCE instance, const CommandLine& commandLine) {
+    const std::wstring help = CommandLineHelp(DefaultInstallFolder(LoadResString(instance, IDS_APP_NAME)));
+    if (commandLine.unattended)
+        setup_log::Write(L"Help (unattended, not shown): " + help);
+    else
+        Application.ShowMessageBox(help, MB_OK | MB_ICONINFORMATION);
+}
+
+// The removal, the unattended installation or the wizard, once nothing
+// refused the run.
+int RunChosen(HINSTANCE instance, const CommandLine& commandLine) {
+    // The units shared with the package's programs start before the entry
+    // steps and are finalised in reverse order once the run ends.
+    const SharedUnits shared_units;
+    // Relative package paths resolve against the installer's own folder,
+    // wherever the installer was started from.
+    const std::wstring installerFolder = ModuleFolder();
+    if (!SetCurrentDirectoryW(installerFolder.c_str())) {
+        const DWORD code = GetLastError();
+        setup_log::WriteError(L"Current folder not changed to " + installerFolder, code);
+    }
+
+    myScreen = std::make_unique<TmyScreen>(ReadScreenSnapshot(), ApplyScreenCursor);
+    SelectMonitor(0);
+
+    // The shell-link object and the folder dialog need a single-threaded
+    // apartment on this thread for the whole run.
+    const ScopedOleInitialize ole;
+    return commandLine.uninstall    ? RunRemoval(instance, commandLine)
+           : commandLine.unattended ? RunUnattended(instance, commandLine)
+                                    : RunWizard(instance, commandLine);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -104,17 +138,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     Application.SetTitle(kApplicationTitle);
 
     if (commandLine.help) {
-        // Nobody reads a box in an unattended run: the help goes to the log.
-        const std::wstring help = CommandLineHelp(DefaultInstallFolder(LoadResString(instance, IDS_APP_NAME)));
-        if (commandLine.unattended)
-            setup_log::Write(L"Help (unattended, not shown): " + help);
-        else
-            Application.ShowMessageBox(help, MB_OK | MB_ICONINFORMATION);
+        ShowHelp(instance, commandLine);
         run_log::Note(run_log::Outcome::NotStarted);
         return log.exitCode = exit_code::kDone;
     }
-    if (!commandLine.error.empty()) {
-        Tell(commandLine, commandLine.error + L"\r\n\r\nСписок ключей: VelmoraSetup.exe /?");
+    if (!commandLine.error) {
+        Tell(commandLine, commandLine.error.action() + L"\r\n\r\nСписок ключей: VelmoraSetup.exe /?");
         return log.Refuse(exit_code::kBadSwitch);
     }
     // Before the guard, which the elevated run takes: the removal asks for
@@ -134,27 +163,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
 
     try {
-        // The units shared with the package's programs start before the entry
-        // steps and are finalised in reverse order once the run ends.
-        const SharedUnits shared_units;
-        // Relative package paths resolve against the installer's own folder,
-        // wherever the installer was started from.
-        const std::wstring installerFolder = ModuleFolder();
-        if (!SetCurrentDirectoryW(installerFolder.c_str())) {
-            const DWORD code = GetLastError();
-            setup_log::WriteError(L"Current folder not changed to " + installerFolder, code);
-        }
-
-        myScreen = std::make_unique<TmyScreen>(ReadScreenSnapshot(), ApplyScreenCursor);
-        SelectMonitor(0);
-
-        // The shell-link object and the folder dialog need a single-threaded
-        // apartment on this thread for the whole run.
-        const ScopedOleInitialize ole;
-        log.exitCode = commandLine.uninstall    ? RunRemoval(instance, commandLine)
-                       : commandLine.unattended ? RunUnattended(instance, commandLine)
-                                                : RunWizard(instance, commandLine);
-        return log.exitCode;
+        return log.exitCode = RunChosen(instance, commandLine);
     } catch (...) {
         // Whatever its type (running out of memory included), an error that
         // reaches the entry is reported, never a silent end; unattended, in

@@ -5,6 +5,7 @@
 
 #include "base/error.h"
 #include "base/handles.h"
+#include "base/result.h"
 #include "base/strings.h"
 #include "base/system_error.h"
 
@@ -61,14 +62,14 @@ ScopedHandle CreateTemporaryFile(const std::wstring& target, DWORD attributes, s
 }
 
 // Writes data to a new temporary file beside target (its name in temp)
-// with the kept properties and flushes it to disk. Returns ERROR_SUCCESS,
-// or the failure's code with the temporary file removed.
-DWORD WriteTemporaryFile(const std::wstring& target, std::wstring& temp, const void* data, size_t size,
-                         KeptProperties kept) {
+// with the kept properties and flushes it to disk. A failure removes the
+// temporary file.
+Result<> WriteTemporaryFile(const std::wstring& target, std::wstring& temp, const void* data, size_t size,
+                            KeptProperties kept) {
     DWORD code = ERROR_SUCCESS;
     {
         ScopedHandle file = CreateTemporaryFile(target, kept.attributes, temp);
-        if (!file) return GetLastError();
+        if (!file) return Result<>::Failure(L"Cannot create a temporary file beside " + target, GetLastError());
         const auto* bytes = static_cast<const unsigned char*>(data);
         size_t done = 0;
         while (done < size && code == ERROR_SUCCESS) {
@@ -87,15 +88,15 @@ DWORD WriteTemporaryFile(const std::wstring& target, std::wstring& temp, const v
     if (code == ERROR_SUCCESS && !kept.accessList.empty() &&
         !SetFileSecurityW(temp.c_str(), DACL_SECURITY_INFORMATION, kept.accessList.data()))
         code = GetLastError();
-    if (code != ERROR_SUCCESS) DeleteFileW(temp.c_str());
-    return code;
+    if (code == ERROR_SUCCESS) return {};
+    DeleteFileW(temp.c_str());
+    return Result<>::Failure(L"Cannot write " + temp, code);
 }
 
 // Replaces the existing target with the written temporary file through
 // ReplaceFileW, which also keeps the old file's creation time and streams.
-// Returns ERROR_SUCCESS or the failure's code.
-DWORD ReplaceExisting(const std::wstring& temp, const std::wstring& target) {
-    if (ReplaceFileHook(target.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr)) return ERROR_SUCCESS;
+Result<> ReplaceExisting(const std::wstring& temp, const std::wstring& target) {
+    if (ReplaceFileHook(target.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr)) return {};
     const DWORD code = GetLastError();
     // Every partial outcome leaves either the old file under its name
     // (nothing changed) or nothing under it, the old file deleted or moved
@@ -104,8 +105,8 @@ DWORD ReplaceExisting(const std::wstring& temp, const std::wstring& target) {
     // empty.
     if (!FileExists(target) && FileExists(temp) &&
         MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
-        return ERROR_SUCCESS;
-    return code;
+        return {};
+    return Result<>::Failure(L"Cannot replace " + target, code);
 }
 
 }  // namespace
@@ -200,15 +201,14 @@ std::vector<unsigned char> ReadWholeFile(std::wstring_view path, unsigned long l
 void WriteWholeFileAtomically(std::wstring_view path, const void* data, size_t size) {
     const std::wstring target(path);
     std::wstring temp;
-    if (const DWORD code = WriteTemporaryFile(target, temp, data, size, PropertiesOf(target));
-        code != ERROR_SUCCESS)
-        RaiseCreateError(target, code);
+    if (const Result<> written = WriteTemporaryFile(target, temp, data, size, PropertiesOf(target)); !written)
+        RaiseCreateError(target, written.code());
     if (FileExists(target)) {
-        const DWORD code = ReplaceExisting(temp, target);
-        if (code == ERROR_SUCCESS) return;
+        const Result<> replaced = ReplaceExisting(temp, target);
+        if (replaced) return;
         // Removed only while the old file still holds its place.
         if (FileExists(target)) DeleteFileW(temp.c_str());
-        RaiseCreateError(target, code);
+        RaiseCreateError(target, replaced.code());
     }
     if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
         const DWORD code = GetLastError();

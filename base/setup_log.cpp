@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "base/handles.h"
+#include "base/strings.h"
 #include "base/system_error.h"
 #include "base/utf8.h"
 
@@ -56,10 +57,9 @@ bool Open(std::wstring_view folder) {
     std::lock_guard lock(guard);
     SYSTEMTIME now;
     GetLocalTime(&now);
-    std::wstring target = folder.empty() ? TempFolder() : std::wstring(folder);
-    if (target.empty()) return false;
-    if (target.back() != L'\\') target += L'\\';
-    target += FileName(now);
+    const std::wstring base = folder.empty() ? TempFolder() : std::wstring(folder);
+    if (base.empty()) return false;
+    std::wstring target = JoinPath(base, FileName(now));
     // CREATE_NEW: two runs started within one second keep separate logs.
     ScopedHandle opened(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -76,19 +76,20 @@ bool Open(std::wstring_view folder) {
     return static_cast<bool>(file);
 }
 
-bool OpenFile(std::wstring_view filePath) {
+Result<> OpenFile(std::wstring_view filePath) {
     std::lock_guard lock(guard);
     const std::wstring target(filePath);
+    const std::wstring action = L"Log file not opened: " + target;
     CreateParentFolders(target);
     ScopedHandle opened(CreateFileW(target.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!opened) return false;
+    if (!opened) return Result<>::Failure(action, GetLastError());
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(opened.get(), &size)) return false;
+    if (!GetFileSizeEx(opened.get(), &size)) return Result<>::Failure(action, GetLastError());
     file = std::move(opened);
     path = target;
     if (size.QuadPart == 0) WriteBytes("\xEF\xBB\xBF");
-    return static_cast<bool>(file);
+    return {};
 }
 
 std::wstring Path() {
@@ -115,7 +116,7 @@ void WriteError(std::wstring_view event, DWORD code) {
     Write(std::wstring(event) + L": error " + std::to_wstring(code) + L": " + SystemErrorText(code));
 }
 
-void WriteFailure(const Result& failure) {
+void WriteFailure(const Result<>& failure) {
     if (failure.code() == 0)
         Write(failure.action());
     else

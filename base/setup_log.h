@@ -21,9 +21,9 @@ bool Open(std::wstring_view folder = {});
 
 // Starts the run's log in the file at path (/LOG=, a full path): missing
 // folders on the way are made, a new file is made, an existing one is added
-// to, so the logs of several runs share it. Returns false, and logs nothing
-// from then on, when the file cannot be opened (the last error tells why).
-bool OpenFile(std::wstring_view path);
+// to, so the logs of several runs share it. A failure ("Log file not
+// opened: <path>" and the failing call's code) logs nothing from then on.
+Result<> OpenFile(std::wstring_view path);
 
 // The open log's full path; empty when none is open.
 std::wstring Path();
@@ -36,7 +36,7 @@ void WriteError(std::wstring_view event, DWORD code);
 
 // Appends the failure's action, with its code and system text when it
 // carries a code.
-void WriteFailure(const Result& failure);
+void WriteFailure(const Result<>& failure);
 
 // Ends the log; later events are dropped.
 void Close();

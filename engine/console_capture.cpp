@@ -25,28 +25,28 @@ ConsoleCapture::ConsoleCapture(size_t cap) : reading_(std::make_shared<Reading>(
     HANDLE read = nullptr;
     HANDLE write = nullptr;
     if (!CreatePipe(&read, &write, &inherited, 0)) {
-        error_ = Result::Failure(L"Console output not caught: CreatePipe", GetLastError());
+        error_ = Result<>::Failure(L"Console output not caught: CreatePipe", GetLastError());
         return;
     }
     reading_->pipe.reset(read);
     programEnd_.reset(write);
     // Only the program's end is inherited.
     if (!SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0)) {
-        error_ = Result::Failure(L"Console output not caught: SetHandleInformation", GetLastError());
+        error_ = Result<>::Failure(L"Console output not caught: SetHandleInformation", GetLastError());
         programEnd_.reset();
         return;
     }
     programInput_.reset(CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
                                     OPEN_EXISTING, 0, nullptr));
     if (!programInput_) {
-        error_ = Result::Failure(L"Console output not caught: CreateFile NUL", GetLastError());
+        error_ = Result<>::Failure(L"Console output not caught: CreateFile NUL", GetLastError());
         programEnd_.reset();
         return;
     }
     auto* shared = new std::shared_ptr<Reading>(reading_);
     thread_.reset(CreateThread(nullptr, 0, Read, shared, 0, nullptr));
     if (!thread_) {
-        error_ = Result::Failure(L"Console output not caught: CreateThread", GetLastError());
+        error_ = Result<>::Failure(L"Console output not caught: CreateThread", GetLastError());
         delete shared;
         ProgramStarted();
     }

@@ -22,7 +22,7 @@ public:
     ConsoleCapture(const ConsoleCapture&) = delete;
     ConsoleCapture& operator=(const ConsoleCapture&) = delete;
 
-    const Result& error() const { return error_; }
+    const Result<>& error() const { return error_; }
     // The end the program writes into, inheritable; null after a failure.
     HANDLE ProgramEnd() const { return programEnd_.get(); }
     // The program's standard input, inheritable; null after a failure.
@@ -42,7 +42,7 @@ private:
     struct Reading;
     static DWORD WINAPI Read(void* reading);
 
-    Result error_;
+    Result<> error_;
     ScopedHandle programEnd_;
     ScopedHandle programInput_;
     std::shared_ptr<Reading> reading_;

@@ -36,13 +36,13 @@ public:
     // against deletion and renaming, so nobody can put a link in its place
     // while the copy writes into it; the hold takes no data access, so the
     // copy opens it as usual.
-    Result Create() {
+    Result<> Create() {
         if (DeleteFileW(path_.c_str())) setup_log::Write(L"Database: a leftover copy removed: " + path_);
         hold_.reset(CreateFileW(path_.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!hold_) {
             const DWORD code = GetLastError();
-            return Result::Failure(L"Database: the copy cannot be created new: " + path_, code);
+            return Result<>::Failure(L"Database: the copy cannot be created new: " + path_, code);
         }
         return {};
     }
@@ -61,13 +61,13 @@ private:
 // may read the fresh file meanwhile (a virus scanner does): the handle
 // shares everything, and only a program that holds it against writing
 // makes the flush fail.
-Result Flush(const std::wstring& path) {
+Result<> Flush(const std::wstring& path) {
     ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                   0, nullptr));
     if (!file || !FlushFileBuffers(file.get())) {
         const DWORD code = GetLastError();
-        return Result::Failure(L"Database: the copy cannot be written to the disk: " + path, code);
+        return Result<>::Failure(L"Database: the copy cannot be written to the disk: " + path, code);
     }
     return {};
 }
@@ -150,9 +150,9 @@ DatabaseSwap ReplaceDatabase(std::wstring_view source, std::wstring_view live, c
                              FileCopy copy) {
     const std::wstring target(live);
     TemporaryCopy temporary(DatabaseCopyInProgress(target));
-    if (Result created = temporary.Create(); !created) return {std::move(created), L""};
-    if (Result copied = copy(source, temporary.path()); !copied) return {std::move(copied), L""};
-    if (Result flushed = Flush(temporary.path()); !flushed) return {std::move(flushed), L""};
+    if (Result<> created = temporary.Create(); !created) return {std::move(created), L""};
+    if (Result<> copied = copy(source, temporary.path()); !copied) return {std::move(copied), L""};
+    if (Result<> flushed = Flush(temporary.path()); !flushed) return {std::move(flushed), L""};
     temporary.Unhold();
     DatabaseSwap swap;
     if (FileExists(target)) {

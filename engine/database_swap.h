@@ -20,7 +20,7 @@ void CheckDatabaseReplaceable(std::wstring_view live);
 
 // The outcome of ReplaceDatabase.
 struct DatabaseSwap {
-    Result copied;            // a failure: the copy or its flush failed and live is as it was
+    Result<> copied;          // a failure: the copy or its flush failed and live is as it was
     std::wstring backupName;  // the old database's new name in live's folder; empty when there was none
 };
 

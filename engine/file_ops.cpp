@@ -91,26 +91,26 @@ bool ShellCanTake(const std::wstring& list) {
 // piece is followed by one for the rest, so that a disk running full fails
 // with the system's own code; one that takes nothing fails with
 // ERROR_WRITE_FAULT.
-Result CopyBytes(HANDLE source, HANDLE destination, uint64_t size, const std::wstring& from,
-                 const std::wstring& to) {
+Result<> CopyBytes(HANDLE source, HANDLE destination, uint64_t size, const std::wstring& from,
+                   const std::wstring& to) {
     std::vector<unsigned char> block(static_cast<size_t>(std::min<uint64_t>(size, kCopyBlock)));
     for (uint64_t left = size; left > 0;) {
         const DWORD chunk = static_cast<DWORD>(std::min<uint64_t>(left, kCopyBlock));
         DWORD moved = 0;
         if (!ReadFile(source, block.data(), chunk, &moved, nullptr)) {
             const DWORD code = GetLastError();
-            return Result::Failure(L"Cannot read " + from, code);
+            return Result<>::Failure(L"Cannot read " + from, code);
         }
-        if (moved != chunk) return Result::Failure(L"Cannot read " + from, ERROR_HANDLE_EOF);
+        if (moved != chunk) return Result<>::Failure(L"Cannot read " + from, ERROR_HANDLE_EOF);
         // Each block is written in quarters: large single writes stall on
         // some systems' page cache, while these keep pace with CopyFileW.
         for (DWORD done = 0; done < chunk; done += moved) {
             const DWORD piece = std::min<DWORD>(chunk - done, kWritePiece);
             if (!WriteFile(destination, block.data() + done, piece, &moved, nullptr)) {
                 const DWORD code = GetLastError();
-                return Result::Failure(L"Cannot write " + to, code);
+                return Result<>::Failure(L"Cannot write " + to, code);
             }
-            if (moved == 0) return Result::Failure(L"Cannot write " + to, ERROR_WRITE_FAULT);
+            if (moved == 0) return Result<>::Failure(L"Cannot write " + to, ERROR_WRITE_FAULT);
         }
         left -= chunk;
     }
@@ -162,12 +162,12 @@ void EnsureDirectory(std::wstring_view folder) {
 }
 
 void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list) {
-    const DWORD code = ForEachEntry(folder, [&](const TreeEntry& entry) {
+    const Result<> read = ForEachEntry(folder, [&](const TreeEntry& entry) {
         if (IsHiddenOrSystem(entry.attributes) || !entry.IsFolder() || entry.name == L"WithOutAnswer") return;
         if (entry.IsLink()) return LogLinkNotFollowed(JoinPath(folder, entry.name));
         list.push_back(JoinPath(folder, entry.name));
     });
-    if (code != ERROR_SUCCESS) setup_log::WriteError(L"Folder not read to its end: " + std::wstring(folder), code);
+    if (!read) setup_log::WriteFailure(read);
 }
 
 TreeCopy& TreeCopy::operator+=(const TreeCopy& other) {
@@ -178,27 +178,51 @@ TreeCopy& TreeCopy::operator+=(const TreeCopy& other) {
     return *this;
 }
 
+namespace {
+
+// An entry of a folder a tree copy takes, listed once: the files are copied
+// first, then the subfolders.
+struct ListedEntry {
+    std::wstring name;
+    DWORD attributes;
+    bool link;
+};
+
+std::vector<ListedEntry> ListEntries(std::wstring_view source, TreeCopy& result) {
+    std::vector<ListedEntry> entries;
+    const Result<> read = ForEachEntry(source, [&](const TreeEntry& entry) {
+        entries.push_back({std::wstring(entry.name), entry.attributes, entry.IsLink()});
+    });
+    if (!read) {
+        setup_log::WriteFailure(read);
+        ++result.foldersUnread;
+    }
+    return entries;
+}
+
+// Copies one file of a tree over whatever is at target; a read-only or
+// hidden file there that refuses is kept.
+TreeFileOutcome CopyTreeFile(const std::wstring& file, const std::wstring& target, TreeCopy& result) {
+    if (CopyFileW(file.c_str(), target.c_str(), FALSE)) return TreeFileOutcome::Copied;
+    const DWORD code = GetLastError();
+    if (IsKeptOnPurpose(GetFileAttributesW(target.c_str()))) {
+        setup_log::WriteError(L"Kept (read-only or hidden): " + target, code);
+        ++result.kept;
+        return TreeFileOutcome::Kept;
+    }
+    setup_log::WriteError(L"Not copied: " + file + L" -> " + target, code);
+    ++result.notCopied;
+    return TreeFileOutcome::NotCopied;
+}
+
+}  // namespace
+
 TreeCopy CopyFolderTree(std::wstring_view source, std::wstring_view destination, const TreeFileSink& onFile) {
     if (destination.empty()) throw Error(L"Unable to create directory");
     if (!DirectoryExists(destination)) CreateWithParents(std::wstring(destination));
 
-    // Listed once: the files are copied first, then the subfolders.
-    struct Entry {
-        std::wstring name;
-        DWORD attributes;
-        bool link;
-    };
-    std::vector<Entry> entries;
     TreeCopy result;
-    if (const DWORD code =
-            ForEachEntry(source,
-                         [&](const TreeEntry& entry) {
-                             entries.push_back({std::wstring(entry.name), entry.attributes, entry.IsLink()});
-                         });
-        code != ERROR_SUCCESS) {
-        setup_log::WriteError(L"Folder not read to its end: " + std::wstring(source), code);
-        ++result.foldersUnread;
-    }
+    const std::vector<ListedEntry> entries = ListEntries(source, result);
     const std::vector<std::wstring> linksThere = LinksIn(destination);
     const auto tell = [&](const std::wstring& file, const std::wstring& target, TreeFileOutcome outcome) {
         if (onFile) onFile(file, target, outcome);
@@ -207,7 +231,7 @@ TreeCopy CopyFolderTree(std::wstring_view source, std::wstring_view destination,
         LogLinkNotFollowed(link);
         ++result.linksPassedOver;
     };
-    for (const Entry& entry : entries) {
+    for (const ListedEntry& entry : entries) {
         if (IsFolder(entry.attributes)) continue;
         const std::wstring file = JoinPath(source, entry.name);
         const std::wstring target = JoinPath(destination, entry.name);
@@ -222,22 +246,9 @@ TreeCopy CopyFolderTree(std::wstring_view source, std::wstring_view destination,
             tell(file, target, TreeFileOutcome::PassedOver);
             continue;
         }
-        if (CopyFileW(file.c_str(), target.c_str(), FALSE)) {
-            tell(file, target, TreeFileOutcome::Copied);
-            continue;
-        }
-        const DWORD code = GetLastError();
-        if (IsKeptOnPurpose(GetFileAttributesW(target.c_str()))) {
-            setup_log::WriteError(L"Kept (read-only or hidden): " + target, code);
-            ++result.kept;
-            tell(file, target, TreeFileOutcome::Kept);
-            continue;
-        }
-        setup_log::WriteError(L"Not copied: " + file + L" -> " + target, code);
-        ++result.notCopied;
-        tell(file, target, TreeFileOutcome::NotCopied);
+        tell(file, target, CopyTreeFile(file, target, result));
     }
-    for (const Entry& entry : entries) {
+    for (const ListedEntry& entry : entries) {
         if (!IsFolder(entry.attributes) || IsHiddenOrSystem(entry.attributes)) continue;
         const std::wstring folder = JoinPath(source, entry.name);
         const std::wstring target = JoinPath(destination, entry.name);
@@ -255,7 +266,7 @@ TreeCopy CopyFolderTree(std::wstring_view source, std::wstring_view destination,
     return result;
 }
 
-Result CopyFileWithDate(std::wstring_view source, std::wstring_view destination) {
+Result<> CopyFileWithDate(std::wstring_view source, std::wstring_view destination) {
     const std::wstring from(source);
     const std::wstring to(destination);
     ScopedHandle input(CreateFileW(from.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -272,9 +283,9 @@ Result CopyFileWithDate(std::wstring_view source, std::wstring_view destination)
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(input.get(), &size)) {
         const DWORD code = GetLastError();
-        return Result::Failure(L"Cannot read the size of " + from, code);
+        return Result<>::Failure(L"Cannot read the size of " + from, code);
     }
-    Result copied = CopyBytes(input.get(), output.get(), size.QuadPart, from, to);
+    Result<> copied = CopyBytes(input.get(), output.get(), size.QuadPart, from, to);
     if (copied) CarryDosTime(input.get(), output.get());
     return copied;
 }
@@ -295,7 +306,7 @@ void SetReadOnly(std::wstring_view file, bool readOnly) {
     }
 }
 
-Result ShellCopyFolder(std::wstring_view source, std::wstring_view destination, ShellCopyUi ui) {
+Result<> ShellCopyFolder(std::wstring_view source, std::wstring_view destination, ShellCopyUi ui) {
     const std::wstring from = ShellPathList(source);
     const std::wstring to = ShellPathList(destination);
     const std::wstring sourceFolder = from.substr(0, from.size() - 2);
@@ -307,7 +318,7 @@ Result ShellCopyFolder(std::wstring_view source, std::wstring_view destination, 
     const std::wstring content =
         DirectoryExists(destinationFolder) ? ShellPathList(JoinPath(sourceFolder, L"*")) : std::wstring();
     const std::wstring& pick = content.empty() ? from : content;
-    if (!ShellCanTake(pick) || !ShellCanTake(to)) return Result::Failure(action, ERROR_FILENAME_EXCED_RANGE);
+    if (!ShellCanTake(pick) || !ShellCanTake(to)) return Result<>::Failure(action, ERROR_FILENAME_EXCED_RANGE);
     SHFILEOPSTRUCTW operation{};
     operation.wFunc = FO_COPY;
     operation.pFrom = pick.c_str();
@@ -324,9 +335,9 @@ Result ShellCopyFolder(std::wstring_view source, std::wstring_view destination, 
     // shows the number without a system text.
     const int code = SHFileOperationW(&operation);
     const int notCopied = LogFilesNotCopied(sourceFolder, destinationFolder);
-    if (code != 0) return Result::Failure(action + L": the shell's code " + std::to_wstring(code), 0);
+    if (code != 0) return Result<>::Failure(action + L": the shell's code " + std::to_wstring(code), 0);
     // A cancel can still return 0: the aborted flag tells it.
-    if (operation.fAnyOperationsAborted) return Result::Failure(action, ERROR_CANCELLED);
-    if (notCopied > 0) return Result::Failure(action + L": files not copied: " + std::to_wstring(notCopied), 0);
+    if (operation.fAnyOperationsAborted) return Result<>::Failure(action, ERROR_CANCELLED);
+    if (notCopied > 0) return Result<>::Failure(action + L": files not copied: " + std::to_wstring(notCopied), 0);
     return {};
 }

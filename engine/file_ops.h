@@ -64,11 +64,11 @@ TreeCopy CopyFolderTree(std::wstring_view source, std::wstring_view destination,
 // opened or created; returns a failure with the failing call's code for a
 // read, write or size error during the copy (the destination keeps what was
 // written), success otherwise.
-Result CopyFileWithDate(std::wstring_view source, std::wstring_view destination);
+Result<> CopyFileWithDate(std::wstring_view source, std::wstring_view destination);
 
 // A copy of one file as CopyFileWithDate makes it; the deployment takes one,
 // so that a test can put in a copy that fails.
-using FileCopy = Result (*)(std::wstring_view source, std::wstring_view destination);
+using FileCopy = Result<> (*)(std::wstring_view source, std::wstring_view destination);
 
 // Sets (true) or clears (false) the read-only attribute of file, keeping its
 // other attributes. A missing file or a refused change only goes into the
@@ -94,4 +94,4 @@ enum class ShellCopyUi {
 // file was not copied (with their count), and for a path of MAX_PATH
 // characters or more, which the shell cannot take
 // (ERROR_FILENAME_EXCED_RANGE; then nothing is shown or copied).
-Result ShellCopyFolder(std::wstring_view source, std::wstring_view destination, ShellCopyUi ui);
+Result<> ShellCopyFolder(std::wstring_view source, std::wstring_view destination, ShellCopyUi ui);

@@ -69,7 +69,7 @@ void KeepDatabase(Pass& pass, const std::wstring& live) {
 // One file with its progress line; the line gets the outcome appended.
 bool CopyWithLine(Pass& pass, const PlannedCopy& file) {
     return pass.WithCopyLine(NameOf(file.destination), [&] {
-        const Result copied = pass.copy(file.source, file.destination);
+        const Result<> copied = pass.copy(file.source, file.destination);
         if (!copied) {
             setup_log::WriteFailure(copied);
             setup_log::Write(L"Copy failed: " + file.source + L" -> " + file.destination);

@@ -90,7 +90,7 @@ void AnnounceFontChange() {
 // Copies the font into the fonts folder. A copy that was not written whole
 // is removed again, so that the font counts as missing at the next run.
 void CopyFont(const std::wstring& source, const std::wstring& installed, FileCopy copy) {
-    const Result copied = copy(source, installed);
+    const Result<> copied = copy(source, installed);
     if (copied) return;
     DeleteFileW(installed.c_str());
     throw Error(L"Cannot write file \"" + installed + L"\". " + SystemErrorText(copied.code()));

@@ -69,7 +69,7 @@ HeldPackage::HeldPackage(std::wstring_view installed, std::wstring_view shipped)
 void HeldPackage::Walk(const std::wstring& installed, const std::wstring& shipped, const std::wstring& relative) {
     const std::wstring here = JoinPath(installed, relative);
     std::vector<std::wstring> folders;
-    const DWORD read = ForEachEntry(here, [&](const TreeEntry& entry) {
+    const Result<> read = ForEachEntry(here, [&](const TreeEntry& entry) {
         const std::wstring name = JoinPath(relative, entry.name);
         if (entry.IsLink())
             Note(PackageVerdict::Unverified, L"a junction or symbolic link: " + JoinPath(installed, name));
@@ -78,8 +78,9 @@ void HeldPackage::Walk(const std::wstring& installed, const std::wstring& shippe
         else
             HoldFile(installed, shipped, name);
     });
-    if (read != ERROR_SUCCESS)
-        Note(PackageVerdict::Unverified, L"a folder cannot be read: " + here + L": " + SystemErrorText(read));
+    if (!read)
+        Note(PackageVerdict::Unverified,
+             L"a folder cannot be read: " + here + L": " + SystemErrorText(read.code()));
     for (const std::wstring& name : folders) {
         if (HoldFolder(JoinPath(installed, name))) Walk(installed, shipped, name);
     }

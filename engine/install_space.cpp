@@ -37,13 +37,15 @@ std::optional<Volume> VolumeOf(std::wstring_view folder, FreeSpaceQuery freeSpac
         setup_log::Write(L"Free space: no part of " + std::wstring(folder) + L" exists; not checked");
         return std::nullopt;
     }
-    Volume volume;
-    if (!freeSpace(existing, volume.available)) {
-        const DWORD code = GetLastError();
+    const Result<uint64_t> available = freeSpace(existing);
+    if (!available) {
         setup_log::WriteError(
-            L"Free space: cannot be read for " + WithTrailingBackslash(existing) + L"; not checked", code);
+            L"Free space: cannot be read for " + WithTrailingBackslash(existing) + L"; not checked",
+            available.code());
         return std::nullopt;
     }
+    Volume volume;
+    volume.available = available.value();
     wchar_t name[MAX_PATH + 1];
     // Named as the system names volumes, with a trailing "\" ("C:\").
     volume.name =
@@ -114,12 +116,12 @@ uint64_t PlannedBytes(const InstallPlan& plan, bool fonts, uint64_t clusterSize)
 
 }  // namespace
 
-bool FreeBytesForUser(const std::wstring& folder, uint64_t& available) {
+Result<uint64_t> FreeBytesForUser(const std::wstring& folder) {
     // The folder rather than the volume's root.
     ULARGE_INTEGER bytes{};
-    if (!GetDiskFreeSpaceExW(folder.c_str(), &bytes, nullptr, nullptr)) return false;
-    available = bytes.QuadPart;
-    return true;
+    if (!GetDiskFreeSpaceExW(folder.c_str(), &bytes, nullptr, nullptr))
+        return Result<uint64_t>::Failure(L"Cannot read the free space of " + folder, GetLastError());
+    return uint64_t{bytes.QuadPart};
 }
 
 std::vector<VolumeSpace> MeasureInstallSpace(const InstallPlan& plan, std::wstring_view installFolder,

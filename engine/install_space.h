@@ -7,17 +7,17 @@
 #include <string_view>
 #include <vector>
 
+#include "base/result.h"
 #include "engine/install_plan.h"
 #include "engine/space_rules.h"
 
 // Reads the bytes the current user may still use on the volume that holds
-// the existing folder: true with available set, or
-// false with the system's error code left for GetLastError.
-using FreeSpaceQuery = bool (*)(const std::wstring& folder, uint64_t& available);
+// the existing folder, or the failing call's code.
+using FreeSpaceQuery = Result<uint64_t> (*)(const std::wstring& folder);
 
 // GetDiskFreeSpaceExW for folder: the figure follows a volume mounted in a
 // folder and the user's quota.
-bool FreeBytesForUser(const std::wstring& folder, uint64_t& available);
+Result<uint64_t> FreeBytesForUser(const std::wstring& folder);
 
 // The volumes the installation plan writes to, with the bytes it adds to
 // each and the bytes this user may still use there. installFolder (it need

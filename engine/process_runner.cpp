@@ -22,8 +22,8 @@ struct StartedProcess {
 // may be empty (inherit the installer's). With console, the program writes
 // its standard output and error into it. A failure carries CreateProcessW's
 // code.
-Result Start(std::wstring_view commandLine, WORD showState, std::wstring_view currentFolder,
-             StartedProcess& started, ConsoleCapture* console = nullptr) {
+Result<> Start(std::wstring_view commandLine, WORD showState, std::wstring_view currentFolder,
+               StartedProcess& started, ConsoleCapture* console = nullptr) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -44,7 +44,7 @@ Result Start(std::wstring_view commandLine, WORD showState, std::wstring_view cu
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, caught, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS,
                         nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
         const DWORD code = GetLastError();
-        return Result::Failure(L"Not started: " + std::wstring(commandLine), code);
+        return Result<>::Failure(L"Not started: " + std::wstring(commandLine), code);
     }
     started.process.reset(info.hProcess);
     started.thread.reset(info.hThread);
@@ -54,11 +54,11 @@ Result Start(std::wstring_view commandLine, WORD showState, std::wstring_view cu
 // Waits for the started program's end and reads its exit code.
 ProgramResult AwaitEnd(const StartedProcess& started, std::wstring_view commandLine) {
     if (const DWORD code = WaitProcessingMessages(started.process.get()); code != ERROR_SUCCESS)
-        return {true, 0, Result::Failure(L"Its end cannot be awaited: " + std::wstring(commandLine), code)};
+        return {true, 0, Result<>::Failure(L"Its end cannot be awaited: " + std::wstring(commandLine), code)};
     DWORD exitCode = 0;
     if (!GetExitCodeProcess(started.process.get(), &exitCode)) {
         const DWORD code = GetLastError();
-        return {true, 0, Result::Failure(L"Its exit code cannot be read: " + std::wstring(commandLine), code)};
+        return {true, 0, Result<>::Failure(L"Its exit code cannot be read: " + std::wstring(commandLine), code)};
     }
     return {true, exitCode, {}};
 }
@@ -69,7 +69,7 @@ ProgramResult RunAndWait(std::wstring_view program, std::wstring_view parameters
                          ConsoleCapture* console) {
     const std::wstring commandLine = L"\"" + std::wstring(program) + L"\" " + std::wstring(parameters);
     StartedProcess started;
-    Result start = Start(commandLine, showState, FolderOf(program), started, console);
+    Result<> start = Start(commandLine, showState, FolderOf(program), started, console);
     if (console) console->ProgramStarted();
     if (!start) return {false, 0, std::move(start)};
     return AwaitEnd(started, commandLine);
@@ -83,7 +83,7 @@ ProgramResult StartProgram(std::wstring_view commandLine, uint32_t showState, bo
                            std::wstring_view currentFolder) {
     if (showState > 0xFFFF) throw Error(L"Range check error");
     StartedProcess started;
-    if (Result start = Start(commandLine, static_cast<WORD>(showState), currentFolder, started); !start)
+    if (Result<> start = Start(commandLine, static_cast<WORD>(showState), currentFolder, started); !start)
         return {false, 0, std::move(start)};
     if (!wait) return {true, 0, {}};
     return AwaitEnd(started, commandLine);

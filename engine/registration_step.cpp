@@ -43,13 +43,13 @@ UninstallEntry EntryOf(Pass& pass, const std::wstring& program) {
             command + L" /S"};
 }
 
-Result Register(Pass& pass, const PlannedCopy& program) {
+Result<> Register(Pass& pass, const PlannedCopy& program) {
     try {
         pass.Guarded(program.destination);
     } catch (const Error& e) {
-        return Result::Failure(e.text(), 0);
+        return Result<>::Failure(e.text(), 0);
     }
-    if (Result kept = KeepRemovalProgram(program.source, program.destination, Elevation() == L"yes"); !kept)
+    if (Result<> kept = KeepRemovalProgram(program.source, program.destination, Elevation() == L"yes"); !kept)
         return kept;
     return WriteUninstallEntry(EntryOf(pass, program.destination));
 }
@@ -58,7 +58,7 @@ Result Register(Pass& pass, const PlannedCopy& program) {
 
 StepResult RegisterForRemoval(Pass& pass, const PlanStep& step) {
     const PlannedCopy& program = step.copies.front();
-    const Result result = Register(pass, program);
+    const Result<> result = Register(pass, program);
     if (result) {
         setup_log::Write(L"Registered in the list of installed programs: HKLM\\" + std::wstring(kUninstallKey) +
                          L" (32-bit view); removal program: " + program.destination);

@@ -211,7 +211,7 @@ private:
         if (location.empty()) return;
         if (!SameFileName(WithoutTrailingBackslash(location), folder_))
             return Note(entry, L"оставлена: запись об установке в каталог " + location);
-        if (const Result deleted = DeleteUninstallEntry(); !deleted) {
+        if (const Result<> deleted = DeleteUninstallEntry(); !deleted) {
             ++report_.failed;
             return Note(entry, FailureText(L"запись не удалена", deleted.code()));
         }

@@ -25,7 +25,7 @@ std::wstring RemovalProgramPath(std::wstring_view installFolder);
 // execute, nothing inherited, so no standard user can replace the program
 // that an administrator later runs, nor put a DLL beside it. Fails with the
 // failing call's code.
-Result KeepRemovalProgram(const std::wstring& program, const std::wstring& kept, bool protect);
+Result<> KeepRemovalProgram(const std::wstring& program, const std::wstring& kept, bool protect);
 
 // The call that sets the folder's access list: SetNamedSecurityInfoW, unless
 // a test put in one that looks at what it is given (Wine keeps no access

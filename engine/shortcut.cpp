@@ -103,9 +103,9 @@ std::wstring GuidText(REFGUID guid) {
 
 }  // namespace
 
-Result CreateShortcut(std::wstring_view target, ShortcutPlace place, std::wstring_view subFolder,
-                      std::wstring_view workingFolder, std::wstring_view arguments, std::wstring_view description,
-                      std::wstring_view linkName, std::wstring& linkFile) {
+Result<> CreateShortcut(std::wstring_view target, ShortcutPlace place, std::wstring_view subFolder,
+                        std::wstring_view workingFolder, std::wstring_view arguments,
+                        std::wstring_view description, std::wstring_view linkName, std::wstring& linkFile) {
     ComPtr<IUnknown> object;
     const HRESULT created = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                                              IID_IUnknown, reinterpret_cast<void**>(object.GetAddressOf()));
@@ -121,7 +121,7 @@ Result CreateShortcut(std::wstring_view target, ShortcutPlace place, std::wstrin
 
     const std::wstring fileName = ShortcutFileName(linkName, target);
     const std::wstring folder = PlaceFolder(place, subFolder);
-    if (folder.empty()) return Result::Failure(L"Shortcut not saved: no folder for it", ERROR_PATH_NOT_FOUND);
+    if (folder.empty()) return Result<>::Failure(L"Shortcut not saved: no folder for it", ERROR_PATH_NOT_FOUND);
     const bool intoSubFolder = !subFolder.empty() && place != ShortcutPlace::GivenFolder;
     const std::wstring path = JoinPath(intoSubFolder ? JoinPath(folder, subFolder) : folder, fileName);
 
@@ -131,7 +131,7 @@ Result CreateShortcut(std::wstring_view target, ShortcutPlace place, std::wstrin
                         .c_str()));
     linkFile = path;
     const HRESULT saved = file->Save(path.c_str(), FALSE);
-    if (FAILED(saved)) return Result::Failure(L"Shortcut not saved: " + path, static_cast<DWORD>(saved));
+    if (FAILED(saved)) return Result<>::Failure(L"Shortcut not saved: " + path, static_cast<DWORD>(saved));
     return {};
 }
 

@@ -29,9 +29,9 @@ enum class ShortcutPlace : uint8_t { Desktop, QuickLaunch, SendTo, StartMenu, Gi
 // created, "Interface not supported" when it lacks IShellLinkW or
 // IPersistFile, and "Invalid data type for '<value>'" when the registry
 // value is not a string.
-Result CreateShortcut(std::wstring_view target, ShortcutPlace place, std::wstring_view subFolder,
-                      std::wstring_view workingFolder, std::wstring_view arguments, std::wstring_view description,
-                      std::wstring_view linkName, std::wstring& linkFile);
+Result<> CreateShortcut(std::wstring_view target, ShortcutPlace place, std::wstring_view subFolder,
+                        std::wstring_view workingFolder, std::wstring_view arguments,
+                        std::wstring_view description, std::wstring_view linkName, std::wstring& linkFile);
 
 // The desktop every user of the PC sees (the public desktop); empty when
 // the shell names none.

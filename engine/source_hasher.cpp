@@ -8,13 +8,14 @@
 FileHash HashFileAt(const Sha256Algorithm& algorithm, const std::wstring& path, std::string& buffer,
                     const std::atomic<bool>* cancel) {
     FileHash result;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        const DWORD code = GetLastError();
+        result.error = L"Cannot open file \"" + path + L"\". " + SystemErrorText(code);
+        return result;
+    }
+    result.size = uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
     try {
-        WIN32_FILE_ATTRIBUTE_DATA data{};
-        if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
-            const DWORD code = GetLastError();
-            throw Error(L"Cannot open file \"" + path + L"\". " + SystemErrorText(code));
-        }
-        result.size = uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
         result.digest = HashFile(algorithm, path, buffer, cancel);
     } catch (const Error& e) {
         result.error = e.text();

@@ -21,17 +21,20 @@ bool IsLinkAt(std::wstring_view path) {
     return find && IsLink(entry.dwFileAttributes, entry.dwReserved0);
 }
 
-DWORD ForEachEntry(std::wstring_view folder, const std::function<void(const TreeEntry&)>& visit) {
+Result<> ForEachEntry(std::wstring_view folder, const std::function<void(const TreeEntry&)>& visit) {
+    const auto failure = [&](DWORD code) {
+        return Result<>::Failure(L"Folder not read to its end: " + std::wstring(folder), code);
+    };
     WIN32_FIND_DATAW entry;
     ScopedFindHandle find(FindFirstFileHook(JoinPath(folder, L"*.*").c_str(), &entry));
     if (!find) {
         const DWORD code = GetLastError();
-        return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? ERROR_SUCCESS : code;
+        return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? Result<>() : failure(code);
     }
     do {
         if (!IsDotEntry(entry.cFileName))
             visit({std::wstring_view(entry.cFileName), entry.dwFileAttributes, entry.dwReserved0});
     } while (FindNextFileHook(find.get(), &entry));
     const DWORD code = GetLastError();
-    return code == ERROR_NO_MORE_FILES ? ERROR_SUCCESS : code;
+    return code == ERROR_NO_MORE_FILES ? Result<>() : failure(code);
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
 #include "base/strings.h"
 
 inline bool IsFolder(DWORD attributes) {
@@ -44,11 +45,12 @@ struct TreeEntry {
 // false when it does not exist.
 bool IsLinkAt(std::wstring_view path);
 
-// Calls visit for every entry of folder except "." and
-// "..". Returns ERROR_SUCCESS when the folder was read to its end or does
-// not exist, otherwise the code of the read that failed (the entries visited
-// before it stand). The search is closed on every path.
-DWORD ForEachEntry(std::wstring_view folder, const std::function<void(const TreeEntry&)>& visit);
+// Calls visit for every entry of folder except "." and "..". Succeeds when
+// the folder was read to its end or does not exist; otherwise the failure
+// is "Folder not read to its end: <folder>" with the code of the read that
+// failed (the entries visited before it stand). The search is closed on
+// every path.
+Result<> ForEachEntry(std::wstring_view folder, const std::function<void(const TreeEntry&)>& visit);
 
 // Calls visit(path relative to folder) for every file a tree copy of folder
 // takes; folders that cannot be read add nothing.

@@ -31,7 +31,7 @@ struct UninstallEntry {
 // Creates the entry or rewrites every value of an earlier one. Fails with the
 // failing call's code (for example access denied without the
 // administrator's rights).
-Result WriteUninstallEntry(const UninstallEntry& entry);
+Result<> WriteUninstallEntry(const UninstallEntry& entry);
 
 // The entry's InstallLocation; empty when there is no entry or no such
 // value.
@@ -39,4 +39,4 @@ std::wstring UninstallEntryLocation();
 
 // Deletes the entry. Fails with the call's code; a missing entry is
 // ERROR_FILE_NOT_FOUND.
-Result DeleteUninstallEntry();
+Result<> DeleteUninstallEntry();

@@ -74,7 +74,7 @@ StepResult InstallDriver(Pass& pass, const PlanStep& step) {
     const PlannedCopy& folder = step.copies.front();
     if (!DirectoryExists(folder.source))
         setup_log::Write(L"Driver folder not in the package: " + folder.source);
-    else if (const Result copied = ShellCopyFolder(folder.source, folder.destination, pass.view().ShellUi());
+    else if (const Result<> copied = ShellCopyFolder(folder.source, folder.destination, pass.view().ShellUi());
              !copied)
         setup_log::WriteFailure(copied);
     else
@@ -184,7 +184,7 @@ StepResult CreateDesktopShortcut(Pass& pass, const PlanStep&) {
     const ShortcutNames& names = pass.request.shortcut;
     const bool allUsers = pass.request.allUsersDesktop;
     std::wstring link;
-    const Result saved = CreateShortcut(
+    const Result<> saved = CreateShortcut(
         JoinPath(pass.installFolder, names.target), allUsers ? ShortcutPlace::GivenFolder : ShortcutPlace::Desktop,
         allUsers ? AllUsersDesktopFolder() : std::wstring(), L"", L"", names.description, names.name, link);
     setup_log::Write(allUsers ? L"Shortcut desktop: all users' (public) desktop"

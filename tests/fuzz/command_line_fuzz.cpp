@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool help = false;
     for (const std::wstring& argument : arguments) help = help || argument == L"/?" || argument == L"-?";
     if (line.help != help) std::abort();
-    if (!line.error.empty()) return 0;
+    if (!line.error) return 0;
     if (line.installFolder && (!IsCleanPath(*line.installFolder) || line.installFolder->size() <= 3 ||
                                line.installFolder->back() != L'\\'))
         std::abort();

@@ -14,13 +14,13 @@ TEST(CommandLine, NoArgumentsIsTheWizardAsAlways) {
     EXPECT_FALSE(line.help);
     EXPECT_FALSE(line.installFolder || line.driver || line.runtime || line.logFile);
     EXPECT_FALSE(line.replaceDatabase || line.allUsers);
-    EXPECT_EQ(line.error, L"");
+    EXPECT_EQ(line.error.action(), L"");
 }
 
 TEST(CommandLine, SwitchesInAnyCaseWithSlashOrDash) {
     const CommandLine line = ParseCommandLine(
         {L"-s", L"/d=  D:\\Клиника\\Holter ", L"-Driver=yes", L"/runtime=WinXP", L"/Log=\\\\srv\\logs\\pc 1.log"});
-    EXPECT_EQ(line.error, L"");
+    EXPECT_EQ(line.error.action(), L"");
     EXPECT_TRUE(line.unattended);
     EXPECT_EQ(line.installFolder, L"D:\\Клиника\\Holter\\");
     EXPECT_EQ(line.driver, true);
@@ -34,7 +34,7 @@ TEST(CommandLine, SwitchesInAnyCaseWithSlashOrDash) {
     EXPECT_TRUE(ParseCommandLine({L"-?"}).help);
 
     const CommandLine removal = ParseCommandLine({L"/Uninstall", L"/D=C:\\Program Files\\Holter", L"-S"});
-    EXPECT_EQ(removal.error, L"");
+    EXPECT_EQ(removal.error.action(), L"");
     EXPECT_TRUE(removal.uninstall);
     EXPECT_TRUE(removal.unattended);
     EXPECT_EQ(removal.installFolder, L"C:\\Program Files\\Holter\\");
@@ -123,14 +123,14 @@ TEST(CommandLine, UnknownSwitchesAndMalformedValuesAreErrors) {
     };
     for (const Refusal& c : cases) {
         const CommandLine line = ParseCommandLine(c.arguments);
-        EXPECT_EQ(line.error, c.error) << testing::PrintToString(c.arguments);
+        EXPECT_EQ(line.error.action(), c.error) << testing::PrintToString(c.arguments);
     }
 }
 
 TEST(CommandLine, UnattendedAndHelpCountWhereverTheyStandAndTheFirstProblemIsTold) {
     const CommandLine line = ParseCommandLine({L"/D=Holter", L"/X", L"/S"});
     EXPECT_TRUE(line.unattended) << "a bad line of an unattended run must not show a box";
-    EXPECT_EQ(line.error.rfind(L"Неверное значение ключа командной строки /D=Holter", 0), 0u);
+    EXPECT_EQ(line.error.action().rfind(L"Неверное значение ключа командной строки /D=Holter", 0), 0u);
     EXPECT_TRUE(ParseCommandLine({L"/X", L"/?"}).help);
     // Found by the fuzz target: /S after a malformed /S= must still count.
     EXPECT_TRUE(ParseCommandLine({L"-s=", L"-s"}).unattended);
@@ -145,20 +145,20 @@ TEST(CommandLine, OtherInstallerFamiliesSilentSwitchesAreRefusedAsUnattended) {
                                    L"/passive", L"-VerySilent", L"/QN", L"-Quiet", L"/PASSIVE"}) {
         const CommandLine line = ParseCommandLine({foreign});
         EXPECT_TRUE(line.unattended) << testing::PrintToString(std::wstring(foreign));
-        EXPECT_EQ(line.error, L"Неизвестный ключ командной строки: " + std::wstring(foreign) +
-                                  L" (ключ программ установки другого типа; установка без участия "
-                                  L"пользователя: /S)");
+        EXPECT_EQ(line.error.action(), L"Неизвестный ключ командной строки: " + std::wstring(foreign) +
+                                           L" (ключ программ установки другого типа; установка без участия "
+                                           L"пользователя: /S)");
     }
     const CommandLine both = ParseCommandLine({L"/VERYSILENT", L"/SUPPRESSMSGBOXES", L"/D=C:\\Holter"});
     EXPECT_TRUE(both.unattended);
-    EXPECT_EQ(both.error.rfind(L"Неизвестный ключ командной строки: /VERYSILENT (", 0), 0u);
+    EXPECT_EQ(both.error.action().rfind(L"Неизвестный ключ командной строки: /VERYSILENT (", 0), 0u);
 }
 
 // A refused line still names its log, when that value is sound: the
 // deployment tool looks for the refusal there.
 TEST(CommandLine, ASoundLogFileIsKeptWhenAnotherSwitchIsBad) {
     const CommandLine refused = ParseCommandLine({L"/S", L"/X", L"/LOG=C:\\logs\\x.log"});
-    EXPECT_FALSE(refused.error.empty());
+    EXPECT_FALSE(refused.error.ok());
     EXPECT_EQ(refused.logFile, L"C:\\logs\\x.log");
     EXPECT_FALSE(ParseCommandLine({L"/S", L"/LOG=x.log"}).logFile) << "a bad value names no file";
     EXPECT_FALSE(ParseCommandLine({L"/S", L"/LOG=C:\\a|b.log"}).logFile);

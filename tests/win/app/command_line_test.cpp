@@ -35,7 +35,7 @@ std::string Show(const CommandLine& line) {
            ToUtf8(line.installFolder.value_or(L"-")) + ", driver " +
            (line.driver ? std::to_string(*line.driver) : "-") + ", runtime " +
            (line.runtime ? std::to_string(static_cast<int>(*line.runtime)) : "-") + ", log " +
-           ToUtf8(line.logFile.value_or(L"-")) + ", error " + ToUtf8(line.error);
+           ToUtf8(line.logFile.value_or(L"-")) + ", error " + ToUtf8(line.error.action());
 }
 
 TEST(ProcessCommandLine, EveryArgumentComesBackThroughTheSystemsSplitting) {
@@ -90,12 +90,13 @@ TEST(ProcessCommandLine, CommandLinesAsTypedInADeploymentTool) {
     for (const Written& c : cases) {
         const CommandLine line = ParseProcessCommandLine(c.commandLine);
         if (*c.error == L'\0')
-            EXPECT_EQ(line.error, L"") << ToUtf8(c.commandLine);
+            EXPECT_EQ(line.error.action(), L"") << ToUtf8(c.commandLine);
         else
-            EXPECT_EQ(line.error.rfind(c.error, 0), 0u) << ToUtf8(c.commandLine) << ": " << ToUtf8(line.error);
+            EXPECT_EQ(line.error.action().rfind(c.error, 0), 0u)
+                << ToUtf8(c.commandLine) << ": " << ToUtf8(line.error.action());
         if (c.folder) {
             EXPECT_EQ(line.installFolder, c.folder) << ToUtf8(c.commandLine);
-        } else if (line.error.empty()) {
+        } else if (line.error.ok()) {
             EXPECT_FALSE(line.installFolder) << ToUtf8(c.commandLine);
         }
         EXPECT_EQ(line.unattended, c.unattended) << ToUtf8(c.commandLine);

@@ -109,7 +109,8 @@ TEST_F(SetupLogTest, ANamedLogFileIsMadeOnceAndAddedToByLaterRuns) {
 }
 
 // A deployment tool names a log folder that no PC has yet: it is made. A
-// folder that cannot be made (a file has its name) fails the open.
+// folder that cannot be made (a file has its name) fails the open, with the
+// code of the file's open: the path's folder is not there.
 TEST_F(SetupLogTest, ANamedLogFileGetsItsMissingFolders) {
     const std::wstring path = temp_ / L"logs\\клиника\\deploy.log";
     ASSERT_TRUE(setup_log::OpenFile(path));
@@ -118,7 +119,10 @@ TEST_F(SetupLogTest, ANamedLogFileGetsItsMissingFolders) {
     EXPECT_NE(ReadFileBytes(path).find("into new folders\r\n"), std::string::npos);
 
     WriteFileBytes(temp_ / L"taken", "a file, not a folder");
-    EXPECT_FALSE(setup_log::OpenFile(temp_ / L"taken\\deploy.log"));
+    const Result<> refused = setup_log::OpenFile(temp_ / L"taken\\deploy.log");
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(refused.action(), L"Log file not opened: " + temp_ / L"taken\\deploy.log");
+    EXPECT_EQ(refused.code(), static_cast<uint32_t>(ERROR_PATH_NOT_FOUND));
     EXPECT_EQ(setup_log::Path(), L"");
 }
 

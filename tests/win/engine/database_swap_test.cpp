@@ -65,26 +65,26 @@ uint64_t AsNumber(const FILETIME& time) {
 }
 
 // A copy that writes half the file, then fails as a full disk does.
-Result HalfCopy(std::wstring_view source, std::wstring_view destination) {
+Result<> HalfCopy(std::wstring_view source, std::wstring_view destination) {
     const std::string bytes = ReadFileBytes(std::wstring(source));
     WriteFileBytes(std::wstring(destination), bytes.substr(0, bytes.size() / 2));
-    return Result::Failure(L"Cannot write " + std::wstring(destination), ERROR_DISK_FULL);
+    return Result<>::Failure(L"Cannot write " + std::wstring(destination), ERROR_DISK_FULL);
 }
 
 // Copies that succeed while another program opens the copy at once and
 // keeps it open: a reader that shares everything (a virus scanner looking at
 // the fresh file), and one that holds it against writing.
 ScopedHandle heldCopy;
-Result CopyThenOpen(std::wstring_view source, std::wstring_view destination, DWORD sharing) {
-    Result copied = CopyFileWithDate(source, destination);
+Result<> CopyThenOpen(std::wstring_view source, std::wstring_view destination, DWORD sharing) {
+    Result<> copied = CopyFileWithDate(source, destination);
     heldCopy.reset(
         CreateFileW(std::wstring(destination).c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr));
     return copied;
 }
-Result CopyThenRead(std::wstring_view source, std::wstring_view destination) {
+Result<> CopyThenRead(std::wstring_view source, std::wstring_view destination) {
     return CopyThenOpen(source, destination, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
 }
-Result CopyThenHeld(std::wstring_view source, std::wstring_view destination) {
+Result<> CopyThenHeld(std::wstring_view source, std::wstring_view destination) {
     return CopyThenOpen(source, destination, FILE_SHARE_READ | FILE_SHARE_DELETE);
 }
 

@@ -424,7 +424,7 @@ TEST_F(FileOpsTest, CopyFileWithDateRaisesForAReadOnlyDestination) {
 TEST_F(FileOpsTest, CopyFileWithDateFailsOnAShortRead) {
     const std::wstring shortFile = L"Z:\\sys\\devices\\system\\cpu\\online";
     if (SizeOf(shortFile) <= ReadFileBytes(shortFile).size()) GTEST_SKIP() << "no short-reading file here";
-    const Result copied = CopyFileWithDate(shortFile, temp_ / L"copy");
+    const Result<> copied = CopyFileWithDate(shortFile, temp_ / L"copy");
     EXPECT_EQ(copied.code(), static_cast<uint32_t>(ERROR_HANDLE_EOF));
     EXPECT_EQ(copied.action(), L"Cannot read " + shortFile);
     EXPECT_TRUE(PathExists(temp_ / L"copy"));
@@ -578,7 +578,7 @@ TEST_F(FileOpsTest, ShellCopyFolderWithoutUiReportsWhatItCouldNotCopy) {
             CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(holder);
         OwnBoxWatch boxes;
-        const Result copied = ShellCopyFolder(temp_ / L"driver", temp_ / L"install\\driver", ShellCopyUi::None);
+        const Result<> copied = ShellCopyFolder(temp_ / L"driver", temp_ / L"install\\driver", ShellCopyUi::None);
         EXPECT_EQ(boxes.Stop(), 0);
         EXPECT_FALSE(copied);
         EXPECT_NE(copied.action().find(L"Shell copy of " + temp_ / L"driver to " + temp_ / L"install\\driver"),

@@ -272,10 +272,10 @@ TEST_F(InstallSequenceTest, MissingRuntimeFileEndsWithTheOpenErrorAndALineWithou
 
 // A copy that fails for the file name, as a full disk makes it fail: the
 // package libraries go on, everything else stops after "ОШИБКА!!!".
-Result CopyFailingFor(std::wstring_view name, std::wstring_view source, std::wstring_view destination) {
+Result<> CopyFailingFor(std::wstring_view name, std::wstring_view source, std::wstring_view destination) {
     if (source.size() < name.size() || source.substr(source.size() - name.size()) != name)
         return CopyFileWithDate(source, destination);
-    return Result::Failure(L"Cannot write " + std::wstring(destination), ERROR_DISK_FULL);
+    return Result<>::Failure(L"Cannot write " + std::wstring(destination), ERROR_DISK_FULL);
 }
 
 TEST_F(InstallSequenceTest, FailedLibraryCopyIsMarkedAndTheRestGoesOn) {

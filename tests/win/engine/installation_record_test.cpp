@@ -24,8 +24,8 @@ namespace {
 
 // The copy of the installation, except that it damages one runtime file
 // right after copying it, as a failing disk or a meddling program would.
-Result CopyDamagingGbak(std::wstring_view source, std::wstring_view destination) {
-    const Result copied = CopyFileWithDate(source, destination);
+Result<> CopyDamagingGbak(std::wstring_view source, std::wstring_view destination) {
+    const Result<> copied = CopyFileWithDate(source, destination);
     if (copied && NameOf(destination) == L"gbak.exe") {
         std::string bytes = ReadFileBytes(std::wstring(destination));
         bytes[0] ^= 1;

@@ -171,7 +171,7 @@ TEST_F(RegistrationTest, ARerunRewritesTheEntryAndAPassEndedEarlyWritesNone) {
     RemoveTree(install_ + L"Uninstall");
     RecordingView early;
     const auto failGbak = [](std::wstring_view source, std::wstring_view destination) {
-        if (NameOf(destination) == L"gbak.exe") return Result::Failure(L"Cannot copy gbak.exe", ERROR_DISK_FULL);
+        if (NameOf(destination) == L"gbak.exe") return Result<>::Failure(L"Cannot copy gbak.exe", ERROR_DISK_FULL);
         return CopyFileWithDate(source, destination);
     };
     RunRecorded(early, request_, package_, failGbak);

@@ -287,13 +287,11 @@ TEST_F(Preflight, WithRightsNothingIsAsked) {
 // Free-space figures of the test's own for the temporary folder's disk,
 // which also holds the system's fonts folder.
 uint64_t testFreeBytes = 0;
-bool TestFreeSpace(const std::wstring&, uint64_t& available) {
-    available = testFreeBytes;
-    return true;
+Result<uint64_t> TestFreeSpace(const std::wstring&) {
+    return testFreeBytes;
 }
-bool UnreadableFreeSpace(const std::wstring&, uint64_t&) {
-    SetLastError(ERROR_NOT_READY);
-    return false;
+Result<uint64_t> UnreadableFreeSpace(const std::wstring&) {
+    return Result<uint64_t>::Failure(L"GetDiskFreeSpaceExW", ERROR_NOT_READY);
 }
 
 // The verdict on any disk, mounted or not: one byte short of the package

@@ -70,7 +70,7 @@ TEST_F(ShellCancel, CancelledCopyFailsAndKeepsTheEarlierFiles) {
     Build();
     PlaceEarlierDriver();
     ShellBoxCanceller canceller;
-    const Result copied =
+    const Result<> copied =
         ShellCopyFolder(package_ + L"FTDIDriverInstall", install_ + L"FTDIDriverInstall", ShellCopyUi::Shown);
     EXPECT_FALSE(copied);
     // The shell's own code when it reports the cancel, else the cancel itself.

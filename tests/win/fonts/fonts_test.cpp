@@ -203,11 +203,11 @@ TEST_F(FontsTest, AnUnwritableRegistryKeyEndsInstallationAndRemovesTheCopy) {
 
 // A copy of COUR.TTF that stops half-way, as on a disk that runs full; the
 // other fonts copy whole.
-Result CopyRunningOutOfRoomAtCour(std::wstring_view source, std::wstring_view destination) {
+Result<> CopyRunningOutOfRoomAtCour(std::wstring_view source, std::wstring_view destination) {
     if (!destination.ends_with(L"\\COUR.TTF")) return CopyFileWithDate(source, destination);
     const std::string bytes = ReadFileBytes(std::wstring(source));
     WriteFileBytes(std::wstring(destination), bytes.substr(0, bytes.size() / 2));
-    return Result::Failure(L"Cannot write " + std::wstring(destination), ERROR_DISK_FULL);
+    return Result<>::Failure(L"Cannot write " + std::wstring(destination), ERROR_DISK_FULL);
 }
 
 // A font that was not written whole is not left in the fonts folder: it

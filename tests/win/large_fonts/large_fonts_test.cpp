@@ -164,7 +164,7 @@ TEST_F(ShutdownWindowsTest, ReportsWhetherWindowsAcceptedAndPassesFlagsOn) {
     } const cases[] = {{kRestartFlags, FALSE, false}, {EWX_LOGOFF, TRUE, true}, {EWX_SHUTDOWN, 5, true}};
     for (const auto& c : cases) {
         request.answer = c.answer;
-        EXPECT_EQ(ShutdownWindows(c.flags), c.result) << c.flags;
+        EXPECT_EQ(ShutdownWindows(c.flags).ok(), c.result) << c.flags;
         EXPECT_EQ(request.flags, c.flags);
     }
 }

@@ -227,14 +227,14 @@ TEST_F(ShortcutTest, ASaveThatFailsOrNoFolderIsAFailureWithItsCode) {
     const std::wstring taken = links_ + L"\\Taken.lnk";
     ASSERT_TRUE(CreateDirectoryW(taken.c_str(), nullptr));
     std::wstring linkFile;
-    const Result saved =
+    const Result<> saved =
         CreateShortcut(target_, ShortcutPlace::GivenFolder, links_, L"", L"", L"", L"Taken", linkFile);
     EXPECT_FALSE(saved);
     EXPECT_NE(saved.code(), 0u);
     EXPECT_EQ(saved.action(), L"Shortcut not saved: " + taken);
     EXPECT_EQ(linkFile, taken);
 
-    const Result nowhere =
+    const Result<> nowhere =
         CreateShortcut(target_, ShortcutPlace::GivenFolder, L"", L"", L"", L"", L"Tool", linkFile);
     EXPECT_EQ(nowhere.code(), static_cast<uint32_t>(ERROR_PATH_NOT_FOUND));
     EXPECT_TRUE(CreateShortcut(target_, ShortcutPlace::GivenFolder, links_, L"", L"", L"", L"Tool", linkFile));

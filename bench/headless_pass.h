@@ -6,10 +6,11 @@
 
 // Runs the installation from the folder of installerExe (the installer in
 // its package folder, which also gives the string table) into installFolder
-// (with its trailing "\"; it and its "Settings" are created first, as the
-// folder page does) with the driver step off, every question answered Yes
-// and the installation record kept or not (keepRecord), writing the setup
-// log into the user's temporary folder as the wizard does. Prints to
+// (as the folder field gives it, with or without its trailing "\"; it and
+// its "Settings" are created first, as the folder page does) with the
+// driver step off, every question answered Yes and the installation
+// record kept or not (keepRecord), writing the setup log into the user's
+// temporary folder as the wizard does. Prints to
 // stdout, one "name value" pair a line: pass_seconds, the working set before
 // and the peak working set after (bytes), then a "mark" line per progress
 // event (seconds since the start, the peak working set so far in MiB, the

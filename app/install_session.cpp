@@ -43,8 +43,8 @@ void NoteEnding(SessionEnd end) {
                                                   : run_log::Outcome::Completed);
 }
 
-std::wstring DefaultInstallFolder(std::wstring_view appName) {
-    return JoinPath(L"C:\\", appName);
+std::wstring DefaultInstallFolder(HINSTANCE resources) {
+    return JoinPath(L"C:\\", LoadResString(resources, IDS_APP_NAME));
 }
 
 void CreateInstallFolders(const std::wstring& installFolder) {
@@ -58,8 +58,8 @@ void CreateInstallFolders(const std::wstring& installFolder) {
 InstallSession::InstallSession(HINSTANCE resources, const InstallChoices& choices, std::wstring installerFolder,
                                std::wstring installerProgram)
     : installerFolder_(WithoutTrailingBackslash(installerFolder)) {
-    request_.installFolder = WithoutTrailingBackslash(
-        choices.installFolder.value_or(DefaultInstallFolder(LoadResString(resources, IDS_APP_NAME))));
+    request_.installFolder =
+        WithoutTrailingBackslash(choices.installFolder.value_or(DefaultInstallFolder(resources)));
     request_.runtime = choices.runtime.value_or(RuntimeChoice::Modern);
     request_.driver = choices.driver.value_or(false);
     request_.database = choices.database.value_or(DatabaseChoice::Replace);

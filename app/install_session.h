@@ -47,8 +47,9 @@ int ExitCodeOf(SessionEnd end);
 void NoteEnding(SessionEnd end);
 
 // The folder the wizard's folder field starts with and /S installs into
-// without /D: "C:\" and appName (string-table entry 0).
-std::wstring DefaultInstallFolder(std::wstring_view appName);
+// without /D: "C:\" and the application's name (string-table entry 0 of
+// resources).
+std::wstring DefaultInstallFolder(HINSTANCE resources);
 
 // The install folder and its settings folder, one level each, as the folder
 // page leaves them. A folder that cannot be made goes into the setup log;

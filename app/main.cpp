@@ -10,10 +10,8 @@
 #include "app/exit_codes.h"
 #include "app/main_window.h"
 #include "app/removal_run.h"
-#include "app/resources_access.h"
 #include "app/run_log.h"
 #include "app/single_instance.h"
-#include "app/string_table.h"
 #include "app/unattended_run.h"
 #include "app/wizard_presets.h"
 #include "base/file_system.h"
@@ -36,12 +34,12 @@ public:
         // line: the deployment tool looks for the refusal there. When that
         // file cannot be opened, the usual log in the temporary folder says
         // why.
-        const bool named = commandLine.logFile.has_value();
-        const Result<> opened = named ? setup_log::OpenFile(*commandLine.logFile) : Result<>::Failure(L"", 0);
-        if (!opened) setup_log::Open();
+        // Success also when no file is named.
+        const Result<> named = commandLine.logFile ? setup_log::OpenFile(*commandLine.logFile) : Result<>();
+        if (!commandLine.logFile || !named) setup_log::Open();
         run_log::WriteHeader(instance, ModuleFolder());
         setup_log::Write(L"Command line: " + std::wstring(GetCommandLineW()));
-        if (named && !opened) setup_log::WriteFailure(opened);
+        if (!named) setup_log::WriteFailure(named);
     }
     ~SetupLogSession() {
         run_log::WriteEnd(exitCode);
@@ -87,7 +85,7 @@ int RunWizard(HINSTANCE instance, const CommandLine& commandLine) {
 // The switches and exit codes: nobody reads a box in an unattended run, so
 // there the help goes to the log.
 void ShowHelp(HINSTANCE instance, const CommandLine& commandLine) {
-    const std::wstring help = CommandLineHelp(DefaultInstallFolder(LoadResString(instance, IDS_APP_NAME)));
+    const std::wstring help = CommandLineHelp(DefaultInstallFolder(instance));
     if (commandLine.unattended)
         setup_log::Write(L"Help (unattended, not shown): " + help);
     else

@@ -104,7 +104,7 @@ void TFMain::FormCreate() {
     CreatePages();
 
     AppNameStr = LoadResString(instance_, IDS_APP_NAME);
-    SetWindowTextW(Control(ID_ePath), DefaultInstallFolder(AppNameStr).c_str());
+    SetWindowTextW(Control(ID_ePath), DefaultInstallFolder(instance_).c_str());
     FCanClose = true;
     SetActivePage(tsStart);
     EnableWindow(Control(ID_BtnExit), FALSE);

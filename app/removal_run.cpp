@@ -3,9 +3,7 @@
 #include "app/application.h"
 #include "app/exit_codes.h"
 #include "app/install_session.h"
-#include "app/resources_access.h"
 #include "app/run_log.h"
-#include "app/string_table.h"
 #include "base/file_system.h"
 #include "base/run_facts.h"
 #include "base/setup_log.h"
@@ -69,8 +67,7 @@ UINT IconOf(RemovalEnd end) {
 }  // namespace
 
 int RunRemoval(HINSTANCE instance, const CommandLine& commandLine) {
-    const std::wstring folder = WithoutTrailingBackslash(
-        commandLine.installFolder.value_or(DefaultInstallFolder(LoadResString(instance, IDS_APP_NAME))));
+    const std::wstring folder = commandLine.installFolder.value_or(DefaultInstallFolder(instance));
     const bool quiet = commandLine.unattended;
     setup_log::Write(L"Removal started. Install folder: " + WithTrailingBackslash(folder) +
                      (quiet ? L"; unattended" : L""));

@@ -10,16 +10,6 @@
 
 namespace {
 
-// The user this process runs as.
-bool ProcessUser(std::vector<unsigned char>& user) {
-    ScopedHandle token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.receive())) return false;
-    DWORD size = 0;
-    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-    user.resize(size);
-    return size != 0 && GetTokenInformation(token.get(), TokenUser, user.data(), size, &size);
-}
-
 bool IsWellKnown(PSID sid, WELL_KNOWN_SID_TYPE type) {
     return IsWellKnownSid(sid, type) != FALSE;
 }
@@ -37,8 +27,8 @@ bool IsOwnedByAnInstallation(HANDLE mutex) {
         !owner)
         return true;
     if (IsWellKnown(owner, WinBuiltinAdministratorsSid) || IsWellKnown(owner, WinLocalSystemSid)) return true;
-    std::vector<unsigned char> user;
-    return ProcessUser(user) && EqualSid(owner, reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid);
+    const std::vector<unsigned char> user = ProcessTokenUser();
+    return !user.empty() && EqualSid(owner, reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid);
 }
 
 SingleInstanceGuard::SingleInstanceGuard() : mutex_(CreateMutexW(nullptr, FALSE, kSingleInstanceMutexName)) {

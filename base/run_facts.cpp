@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "base/handles.h"
 
 // RtlGetVersion is not subject to the compatibility shims that make
@@ -41,12 +39,17 @@ bool IsLocalSystemSid(PSID sid) {
     return sid && IsValidSid(sid) && IsWellKnownSid(sid, WinLocalSystemSid);
 }
 
-bool RunsAsLocalSystem() {
+std::vector<unsigned char> ProcessTokenUser() {
     ScopedHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.receive())) return {};
     DWORD size = 0;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.receive())) return false;
     GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-    std::vector<BYTE> user(size);
-    if (size == 0 || !GetTokenInformation(token.get(), TokenUser, user.data(), size, &size)) return false;
-    return IsLocalSystemSid(reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid);
+    std::vector<unsigned char> user(size);
+    if (size == 0 || !GetTokenInformation(token.get(), TokenUser, user.data(), size, &size)) return {};
+    return user;
+}
+
+bool RunsAsLocalSystem() {
+    const std::vector<unsigned char> user = ProcessTokenUser();
+    return !user.empty() && IsLocalSystemSid(reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid);
 }

@@ -33,6 +33,10 @@ std::wstring JoinPath(std::wstring_view folder, std::wstring_view name) {
     return path.append(name);
 }
 
+std::wstring JoinPath(std::wstring_view folder, std::wstring_view sub, std::wstring_view name) {
+    return JoinPath(JoinPath(folder, sub), name);
+}
+
 std::wstring FolderOf(std::wstring_view path) {
     const size_t slash = path.rfind(L'\\');
     return slash == std::wstring_view::npos ? std::wstring() : WithoutTrailingBackslash(path.substr(0, slash + 1));

@@ -21,6 +21,8 @@ std::wstring_view TrimControlView(std::wstring_view text);
 // (a drive root) gets none more; an empty folder gives name, an empty name
 // the folder.
 std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
+// name in folder's subfolder sub.
+std::wstring JoinPath(std::wstring_view folder, std::wstring_view sub, std::wstring_view name);
 
 // Appends "\" unless text already ends with it. An empty text stays empty.
 std::wstring WithTrailingBackslash(std::wstring_view text);

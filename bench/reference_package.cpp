@@ -98,6 +98,6 @@ void BuildReferencePackage(const std::wstring& folder, const ReferencePackageSha
     BuildPackage(folder, options);
 
     Random random;
-    WriteDatabase(JoinPath(JoinPath(folder, kDatabaseFolder), kDatabaseFile), shape.databaseBytes, random);
+    WriteDatabase(JoinPath(folder, kDatabaseFolder, kDatabaseFile), shape.databaseBytes, random);
     WriteSmallFiles(folder, shape.smallFiles, random);
 }

@@ -12,14 +12,15 @@
 #include "base/handles.h"
 
 // Raises Error "Cannot create file "<target>". <path> is a junction or
-// symbolic link" when installFolder, a folder between it and target, or target itself is a junction or symbolic
-// link now. Called right before each write that comes after the pass has
-// begun, so such a write never follows a link.
+// symbolic link" when installFolder, a folder between it and target, or
+// target itself is a junction or symbolic link now. Called right before each
+// write that comes after the pass has begun, so such a write never follows a
+// link.
 void RefuseLinkOnTheWay(std::wstring_view installFolder, std::wstring_view target);
 
-// Opens folder (a link itself, never what it names) held
-// against renaming and deletion while the handle lives; empty on failure,
-// with GetLastError() telling why.
+// Opens folder (a link itself, never what it names) held against renaming and
+// deletion while the handle lives; empty on failure, with GetLastError()
+// telling why.
 ScopedHandle HoldFolderAgainstRenaming(const std::wstring& folder);
 
 // Folders held open against renaming and deletion until the holder ends,
@@ -27,8 +28,8 @@ ScopedHandle HoldFolderAgainstRenaming(const std::wstring& folder);
 // this; Wine does not, which is why the writes also check.
 class HeldFolders {
 public:
-    // Holds folder; a folder that cannot
-    // be opened (missing, or not a folder) is noted in the setup log.
+    // Holds folder; a folder that cannot be opened (missing, or not a folder)
+    // is noted in the setup log.
     void Hold(std::wstring_view folder);
 
 private:

@@ -69,9 +69,8 @@ int CountFiles(const std::wstring& folder) {
     return count;
 }
 
-// The shell takes lists of paths, each ended by NUL, the list by one more.
-// The shell takes a folder without its trailing "\"; one given with it is
-// taken too.
+// The shell takes lists of paths, each ended by NUL, the list by one more,
+// and a folder without its trailing "\" (one given with it is taken too).
 std::wstring ShellPathList(std::wstring_view path) {
     std::wstring list = WithoutTrailingBackslash(path);
     list.push_back(L'\0');

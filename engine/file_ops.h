@@ -15,9 +15,10 @@
 // into the setup log.
 void EnsureDirectory(std::wstring_view folder);
 
-// Appends the path of every subfolder of folder except ".", "..", "WithOutAnswer" (exact case) and hidden or
-// system entries, in the platform's enumeration order. Junctions and symbolic links are passed over (the setup log
-// names them). A missing folder adds nothing. Never fails.
+// Appends the path of every subfolder of folder except ".", "..",
+// "WithOutAnswer" (exact case) and hidden or system entries, in the
+// platform's enumeration order. Junctions and symbolic links are passed over
+// (the setup log names them). A missing folder adds nothing. Never fails.
 void ListSubfolders(std::wstring_view folder, std::vector<std::wstring>& list);
 
 // What a tree copy did not do, beside the files it copied.
@@ -42,18 +43,18 @@ enum class TreeFileOutcome {
 using TreeFileSink =
     std::function<void(const std::wstring& source, const std::wstring& destination, TreeFileOutcome outcome)>;
 
-// Copies the tree source into destination: destination and missing parents are created, every file
-// is copied with CopyFileW (replacing, attributes and time carried over),
-// non-hidden, non-system subfolders are copied depth first. Junctions and
-// symbolic links below source or destination are never entered nor written
-// through: a link in the source is passed over, a link in the destination
-// is passed over and the files that would go through it are not copied. A
-// destination file that the platform refuses to replace because it is
-// read-only or hidden keeps its old content. Returns the counts; each file
-// not copied, kept or passed over, and each folder not read, is named in the
-// setup log with the system's error text. When given, onFile hears of every
-// file right after its copy. Raises Error "Unable to create directory" for an
-// empty destination.
+// Copies the tree source into destination: destination and missing parents
+// are created, every file is copied with CopyFileW (replacing, attributes and
+// time carried over), non-hidden, non-system subfolders are copied depth
+// first. Junctions and symbolic links below source or destination are never
+// entered nor written through: a link in the source is passed over, a link in
+// the destination is passed over and the files that would go through it are
+// not copied. A destination file that the platform refuses to replace because
+// it is read-only or hidden keeps its old content. Returns the counts; each
+// file not copied, kept or passed over, and each folder not read, is named in
+// the setup log with the system's error text. When given, onFile hears of
+// every file right after its copy. Raises Error "Unable to create directory"
+// for an empty destination.
 TreeCopy CopyFolderTree(std::wstring_view source, std::wstring_view destination, const TreeFileSink& onFile = {});
 
 // Copies one file by streaming it in 1 MiB blocks, both files held without
@@ -84,14 +85,14 @@ enum class ShellCopyUi {
 // Copies the folder source through the shell's own file operation so that
 // destination ends up holding source's files and subfolders: a missing
 // destination is made as a copy of source, an existing one gets source's
-// content merged into it (never a nested destination\name). With ShellCopyUi::Shown the shell shows its
-// progress, questions and error messages; with None it shows nothing and
-// answers every question Yes. Afterwards every file of source (hidden and
-// system subfolders and links aside) whose copy is missing or differs in
-// size or last-write time is named in the setup log ("Not copied by the
-// shell: <path>"). A failure when the operation failed (with the shell's own
-// code in its text), when the user cancelled it (ERROR_CANCELLED), when a
-// file was not copied (with their count), and for a path of MAX_PATH
-// characters or more, which the shell cannot take
-// (ERROR_FILENAME_EXCED_RANGE; then nothing is shown or copied).
+// content merged into it (never a nested destination\name). With
+// ShellCopyUi::Shown the shell shows its progress, questions and error
+// messages; with None it shows nothing and answers every question Yes.
+// Afterwards every file of source (hidden and system subfolders and links
+// aside) whose copy is missing or differs in size or last-write time is named
+// in the setup log ("Not copied by the shell: <path>"). A failure when the
+// operation failed (with the shell's own code in its text), when the user
+// cancelled it (ERROR_CANCELLED), when a file was not copied (with their
+// count), and for a path of MAX_PATH characters or more, which the shell
+// cannot take (ERROR_FILENAME_EXCED_RANGE; then nothing is shown or copied).
 Result<> ShellCopyFolder(std::wstring_view source, std::wstring_view destination, ShellCopyUi ui);

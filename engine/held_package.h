@@ -30,11 +30,11 @@ enum class PackageVerdict {
 class HeldPackage {
 public:
     // Holds every file and folder of installed (a package folder) and
-    // compares the files with those of shipped, the
-    // distribution's package folder. Files are opened for reading and shared
-    // only for reading: while held, nobody can write, replace, rename or
-    // delete them, and the script can still run. Folders are held against
-    // renaming and deletion. Never fails; see verdict() and reason().
+    // compares the files with those of shipped, the distribution's package
+    // folder. Files are opened for reading and shared only for reading: while
+    // held, nobody can write, replace, rename or delete them, and the script
+    // can still run. Folders are held against renaming and deletion. Never
+    // fails; see verdict() and reason().
     HeldPackage(std::wstring_view installed, std::wstring_view shipped);
 
     PackageVerdict verdict() const { return verdict_; }

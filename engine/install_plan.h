@@ -76,8 +76,8 @@ struct PlanStep {
 using InstallPlan = std::vector<PlanStep>;
 
 // The pass that request describes from installerFolder, in the documented
-// order; fontsFolder is the system's fonts folder. Never fails: it only names what the pass will
-// touch.
+// order; fontsFolder is the system's fonts folder. Never fails: it only names
+// what the pass will touch.
 InstallPlan BuildInstallPlan(const InstallRequest& request, std::wstring_view installerFolder,
                              std::wstring_view fontsFolder);
 
@@ -85,6 +85,6 @@ InstallPlan BuildInstallPlan(const InstallRequest& request, std::wstring_view in
 // already: nothing is copied, checked or counted for it.
 bool KeepsItsDestination(const PlanStep& step);
 
-// The folders of the install tree the plan writes through, each once, in
-// the plan's order.
+// The folders of the install tree the plan writes through, each once, in the
+// plan's order.
 std::vector<std::wstring> FoldersWrittenThrough(const InstallPlan& plan);

@@ -20,8 +20,8 @@ std::wstring PackageDateKey(std::wstring_view path);
 // that is not a whole number. Windows-free.
 size_t ChooseNewestPackage(const std::vector<std::wstring>& paths);
 
-// The full path of the newest package folder in installFolder's "backup":
-// its subfolders as ListSubfolders gives them,
-// sorted by the user locale's case-insensitive comparison, then chosen as
-// above. Raises the errors of ChooseNewestPackage.
+// The full path of the newest package folder in installFolder's "backup": its
+// subfolders as ListSubfolders gives them, sorted by the user locale's
+// case-insensitive comparison, then chosen as above. Raises the errors of
+// ChooseNewestPackage.
 std::wstring FindNewestPackage(std::wstring_view installFolder);

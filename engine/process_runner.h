@@ -13,16 +13,16 @@
 #include "base/result.h"
 #include "engine/console_capture.h"
 
-// Runs program with parameters and waits for its end. The command line is
-// the program path in double quotes, one blank and parameters (so a path
-// with blanks never starts a program at a truncated path) and is passed
-// whole, however long. The program runs with the folder part of its path as
-// its current folder (a drive root keeps its "\"), in a new console, shown as
+// Runs program with parameters and waits for its end. The command line is the
+// program path in double quotes, one blank and parameters (so a path with
+// blanks never starts a program at a truncated path) and is passed whole,
+// however long. The program runs with the folder part of its path as its
+// current folder (a drive root keeps its "\"), in a new console, shown as
 // showState (SW_HIDE hides it). The result says whether it started and its
-// exit code, or carries the code of the call that failed (the start, the
-// wait or the exit-code query); the process and thread handles are closed on
-// every path. With console (and no failure in it) the program's standard
-// output and error go into console and its standard input is the NUL device. Never
+// exit code, or carries the code of the call that failed (the start, the wait
+// or the exit-code query); the process and thread handles are closed on every
+// path. With console (and no failure in it) the program's standard output and
+// error go into console and its standard input is the NUL device. Never
 // raises.
 ProgramResult RunAndWait(std::wstring_view program, std::wstring_view parameters, uint16_t showState,
                          ConsoleCapture* console = nullptr);

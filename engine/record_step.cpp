@@ -28,7 +28,7 @@ std::vector<std::wstring> InstalledFiles(const Pass& pass) {
 bool FileRecordPart(const Pass& pass, const wchar_t* extension, const std::string& bytes,
                     const std::wstring& what) {
     const std::wstring path =
-        JoinPath(JoinPath(pass.installFolder, kSettingsFolder), RecordFileName(pass.started, extension));
+        JoinPath(pass.installFolder, kSettingsFolder, RecordFileName(pass.started, extension));
     try {
         WriteWholeFileAtomically(pass.Guarded(path), bytes.data(), bytes.size());
         setup_log::Write(what + L": " + path);

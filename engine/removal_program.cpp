@@ -47,7 +47,7 @@ Result<> ProtectFolder(const std::wstring& folder) {
 SetSecurityFunction SetSecurityHook = SetNamedSecurityInfoW;
 
 std::wstring RemovalProgramPath(std::wstring_view installFolder) {
-    return JoinPath(JoinPath(installFolder, kRemovalFolder), kRemovalProgram);
+    return JoinPath(installFolder, kRemovalFolder, kRemovalProgram);
 }
 
 Result<> KeepRemovalProgram(const std::wstring& program, const std::wstring& kept, bool protect) {

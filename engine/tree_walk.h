@@ -41,15 +41,15 @@ struct TreeEntry {
     bool IsLink() const { return ::IsLink(attributes, reparseTag); }
 };
 
-// Whether path is a junction or a link by the rule above;
-// false when it does not exist.
+// Whether path is a junction or a link by the rule above; false when it does
+// not exist.
 bool IsLinkAt(std::wstring_view path);
 
 // Calls visit for every entry of folder except "." and "..". Succeeds when
-// the folder was read to its end or does not exist; otherwise the failure
-// is "Folder not read to its end: <folder>" with the code of the read that
-// failed (the entries visited before it stand). The search is closed on
-// every path.
+// the folder was read to its end or does not exist; otherwise the failure is
+// "Folder not read to its end: <folder>" with the code of the read that
+// failed (the entries visited before it stand). The search is closed on every
+// path.
 Result<> ForEachEntry(std::wstring_view folder, const std::function<void(const TreeEntry&)>& visit);
 
 // Calls visit(path relative to folder) for every file a tree copy of folder

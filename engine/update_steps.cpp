@@ -133,7 +133,7 @@ StepResult RunUpdateScript(Pass& pass, const PlanStep&) {
         setup_log::Write(L"Install.cmd of " + package + L" not run: it does not exist");
         throw RunAndWaitError(script, ProgramResult{});
     }
-    const HeldPackage held(package, JoinPath(JoinPath(pass.installerFolder, kBackupFolder), NameOf(package)));
+    const HeldPackage held(package, JoinPath(pass.installerFolder, kBackupFolder, NameOf(package)));
     switch (held.verdict()) {
         case PackageVerdict::Unverified:
             setup_log::Write(L"Install.cmd of " + package + L" not run: the package cannot be checked: " +

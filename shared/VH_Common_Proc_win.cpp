@@ -35,7 +35,7 @@ IniText LoadIniFile(std::wstring_view path) {
 }  // namespace
 
 void ReadSettings() {
-    Settings = ReadSettingsFile(JoinPath(JoinPath(ExeDir, kSettingsFolder), kSettingsFile));
+    Settings = ReadSettingsFile(JoinPath(ExeDir, kSettingsFolder, kSettingsFile));
 }
 
 TSettings ReadSettingsFile(std::wstring_view path) {

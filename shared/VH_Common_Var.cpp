@@ -26,7 +26,7 @@ void InitializeCommonVarAt(std::wstring_view exe_dir) {
     // Exactly "ENG": the reader has already removed blanks around the value,
     // but "eng" stays Russian.
     if (Settings.LanguageSetting == L"ENG") {
-        LangFile = JoinPath(JoinPath(ExeDir, kSettingsFolder), kLanguageFile);
+        LangFile = JoinPath(ExeDir, kSettingsFolder, kLanguageFile);
         LangCode = L"ENG";
     }
     AtesInDir = ExeDir + L"AtesIn\\";

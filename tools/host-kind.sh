@@ -34,6 +34,6 @@ if [ "$VH_WINE_KIND" = win64 ]; then
     VH_WINE_PATH_LINE="$vh_why: the Windows tests run the x86-64 build under 64-bit Wine; the shipped 32-bit exe is built and checked, not run"
 else
     VH_WIN_TREE=win
-    VH_WINE_PATH_LINE="this host runs 32-bit programs: the Windows tests run the shipped 32-bit build under 32-bit Wine; the x86-64 build is built, not run"
+    VH_WINE_PATH_LINE="this host runs 32-bit programs: the Windows tests run the shipped 32-bit build under 32-bit Wine; the x86-64 test build is left to 64-bit-only hosts"
 fi
 export VH_WINE_KIND VH_WIN_TREE VH_WINE_PATH_LINE
